@@ -1,0 +1,19 @@
+#include "kernel/construction.h"
+
+#include <utility>
+
+namespace drex {
+
+Construction::Construction() : objects_(new TGeomObject[SlotCount]()) {}
+
+void Construction::Swap(Construction& other) noexcept {
+  std::swap(ObjCount, other.ObjCount);
+  std::swap(MeasureCount, other.MeasureCount);
+  std::swap(DynExprCount, other.DynExprCount);
+  std::swap(View, other.View);
+  std::swap(Measurements, other.Measurements);
+  std::swap(DynExprs, other.DynExprs);
+  std::swap(objects_, other.objects_);
+}
+
+} // namespace drex

@@ -1,0 +1,142 @@
+#include "kernel/object_table.h"
+
+#include <string>
+#include <unordered_set>
+
+#include "kernel/cp1251.h"
+#include "shell/d2consts.h"
+
+namespace drex {
+namespace {
+
+constexpr int KindNameMsg = 14;
+constexpr int NameStemMsg = 154;
+
+// Cuts a UTF-8 text to `count` characters.
+std::string CutCharacters(const std::string& utf8, int count) {
+  std::size_t i = 0;
+  for (int n = 0; n < count && i < utf8.size(); ++n) {
+    ++i;
+    while (i < utf8.size() && (static_cast<unsigned char>(utf8[i]) & 0xC0) == 0x80) ++i;
+  }
+  return utf8.substr(0, i);
+}
+
+std::string FirstFreeLetter(const Construction& c) {
+  bool used[26] = {};
+  for (int i = 1; i <= c.ObjCount; ++i) {
+    const auto& name = c[i].Name;
+    if (name.Len == 1 && name.Chars[0] >= 'A' && name.Chars[0] <= 'Z') used[name.Chars[0] - 'A'] = true;
+  }
+  for (int k = 0; k < 26; ++k)
+    if (!used[k]) return std::string(1, static_cast<char>('A' + k));
+  return {};
+}
+
+} // namespace
+
+void TakeKindTexts(const MsgTable& msgs, KindTexts& texts) {
+  for (int k = 0; k < KindCount; ++k) {
+    texts.KindName[static_cast<std::size_t>(k)] = CutCharacters(msgs[KindNameMsg + k], KindNameCapacity);
+    texts.NameStem[static_cast<std::size_t>(k)] = msgs[NameStemMsg + k];
+  }
+}
+
+std::string DefaultName(const Construction& c, int kind, const NamingRules& rules) {
+  if (IsPointKind(kind) && rules.DotsOneLetter) {
+    std::string letter = FirstFreeLetter(c);
+    if (!letter.empty()) return letter;
+  }
+  const std::string stem = Utf8ToCp1251(rules.Texts.NameStem[static_cast<std::size_t>(kind)]);
+  // The numbers already taken after this stem; the answer is the smallest one missing, found in
+  // one pass over the table rather than one pass per candidate.
+  std::unordered_set<long long> taken;
+  for (int i = 1; i <= c.ObjCount; ++i) {
+    const std::string name = c[i].Name.Bytes();
+    if (name.size() <= stem.size() || name.compare(0, stem.size(), stem) != 0) continue;
+    const std::string digits = name.substr(stem.size());
+    if (digits.size() > 18 || digits[0] == '0') continue;
+    long long n = 0;
+    bool allDigits = true;
+    for (char ch : digits) {
+      if (ch < '0' || ch > '9') {
+        allDigits = false;
+        break;
+      }
+      n = n * 10 + (ch - '0');
+    }
+    if (allDigits) taken.insert(n);
+  }
+  long long n = 1;
+  while (taken.count(n) != 0) ++n;
+  return stem + std::to_string(n);
+}
+
+int InitialRefCount(int kind) {
+  switch (kind) {
+  case okPointOn:
+    return 1;
+  case okMidpoint:
+  case okIntersection:
+  case okSymmetric:
+  case okLine:
+  case okParallel:
+  case okPerpendicular:
+  case okTangent:
+  case okCircle:
+    return 2;
+  case okBisector:
+    return 3;
+  case okPolyline:
+    return 500;
+  case okPolynomial:
+    return MaxPolynomialNodes;
+  default:
+    return 0;
+  }
+}
+
+void InitObject(Construction& c, int kind, int number, const NamingRules& rules, double mouseX,
+                double mouseY) {
+  TGeomObject& o = c[number];
+  o = TGeomObject{};
+  o.Kind = static_cast<uint8_t>(kind);
+  o.Name.Assign(DefaultName(c, kind, rules));
+  o.Color = 0;
+  o.PenStyle = 0;
+  o.PenWidth = 1;
+  o.FuncType = 1;
+  o.Visible = 1;
+  o.Defined = 1;
+  o.Selected = 0;
+  o.RefCount = static_cast<int16_t>(InitialRefCount(kind));
+  o.X1 = mouseX;
+  o.Y1 = mouseY;
+  if (kind == okFunction) {
+    o.X1 = -5.0;
+    o.Y1 = 5.0;
+    o.X2 = -5.0;
+    o.Y2 = 5.0;
+    o.Expr1.Assign("x");
+    o.Expr2.Assign("t");
+  }
+}
+
+bool IsValidObjectName(const std::string& name) {
+  return !name.empty() && name.find('(') == std::string::npos && name.find(')') == std::string::npos;
+}
+
+int FindObjectByName(const Construction& c, const std::string& name) {
+  for (int i = c.ObjCount; i >= 1; --i)
+    if (c[i].Name.Equals(name)) return i;
+  return 0;
+}
+
+std::string ObjectCaption(const Construction& c, int number, const KindTexts& texts) {
+  const TGeomObject& o = c[number];
+  std::string caption = IsValidKind(o.Kind) ? texts.KindName[o.Kind] : std::string();
+  if (o.Name.Len > 0) caption += " (" + Cp1251ToUtf8(o.Name.Bytes()) + ")";
+  return caption;
+}
+
+} // namespace drex

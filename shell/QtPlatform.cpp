@@ -1,0 +1,166 @@
+#include "shell/QtPlatform.h"
+
+#include <QApplication>
+#include <QDesktopServices>
+#include <QFileDialog>
+#include <QInputDialog>
+#include <QMessageBox>
+#include <QProgressDialog>
+#include <QScreen>
+#include <QStringList>
+#include <QUrl>
+
+namespace drex {
+namespace {
+
+QString Q(const std::string& utf8) { return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size())); }
+std::string S(const QString& text) { return text.toUtf8().toStdString(); }
+
+// "caption|pattern|caption|pattern" to Qt's "caption (pattern);;caption (pattern)".
+QString QtFilter(const std::string& filter) {
+  const QStringList parts = Q(filter).split(QLatin1Char('|'));
+  QStringList out;
+  for (int i = 0; i + 1 < parts.size(); i += 2) {
+    QString pattern = parts[i + 1];
+    pattern.replace(QLatin1Char(';'), QLatin1Char(' '));
+    out << parts[i] + QStringLiteral(" (") + pattern + QLatin1Char(')');
+  }
+  return out.join(QStringLiteral(";;"));
+}
+
+QString StartPath(const FileDialogRequest& r) {
+  if (r.FileName.empty()) return Q(r.InitialDir);
+  return Q(r.FileName);
+}
+
+} // namespace
+
+QtPlatform::QtPlatform() {
+  for (std::size_t k = 0; k < timers_.size(); ++k) {
+    QObject::connect(&timers_[k], &QTimer::timeout, this, [this, k] {
+      if (handlers_[k]) handlers_[k]();
+    });
+  }
+}
+
+QtPlatform::~QtPlatform() { delete progress_; }
+
+void QtPlatform::SetWindows(QWidget* mainWindow, QWidget* drawingArea) {
+  mainWindow_ = mainWindow;
+  drawingArea_ = drawingArea;
+}
+
+void QtPlatform::SetTimerHandler(TimerId id, std::function<void()> handler) {
+  handlers_[static_cast<std::size_t>(id)] = std::move(handler);
+}
+
+MsgButton QtPlatform::MessageBox(MsgType type, const std::string& text, int buttons) {
+  QMessageBox::StandardButtons qb;
+  if (buttons & mbOK) qb |= QMessageBox::Ok;
+  if (buttons & mbYes) qb |= QMessageBox::Yes;
+  if (buttons & mbNo) qb |= QMessageBox::No;
+  if (buttons & mbCancel) qb |= QMessageBox::Cancel;
+  QMessageBox::Icon icon = QMessageBox::Information;
+  switch (type) {
+  case MsgType::Error:
+    icon = QMessageBox::Critical;
+    break;
+  case MsgType::Warning:
+    icon = QMessageBox::Warning;
+    break;
+  case MsgType::Information:
+    icon = QMessageBox::Information;
+    break;
+  case MsgType::Confirmation:
+    icon = QMessageBox::Question;
+    break;
+  }
+  QMessageBox box(icon, QApplication::applicationName(), Q(text), qb, mainWindow_);
+  const int answer = box.exec();
+  switch (answer) {
+  case QMessageBox::Ok:
+    return mbOK;
+  case QMessageBox::Yes:
+    return mbYes;
+  case QMessageBox::No:
+    return mbNo;
+  default:
+    return (buttons & mbCancel) ? mbCancel : (buttons & mbNo) ? mbNo : mbOK;
+  }
+}
+
+bool QtPlatform::InputBox(const std::string& caption, const std::string& prompt, std::string& value) {
+  bool ok = false;
+  const QString answer = QInputDialog::getText(mainWindow_, Q(caption), Q(prompt), QLineEdit::Normal, Q(value), &ok);
+  if (ok) value = S(answer);
+  return ok;
+}
+
+std::string QtPlatform::OpenDialog(const FileDialogRequest& r) {
+  QFileDialog dialog(mainWindow_, Q(r.Title), StartPath(r), QtFilter(r.Filter));
+  dialog.setAcceptMode(QFileDialog::AcceptOpen);
+  dialog.setFileMode(QFileDialog::ExistingFile);
+  dialog.setDefaultSuffix(Q(r.DefaultExt));
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
+  return S(dialog.selectedFiles().first());
+}
+
+std::string QtPlatform::SaveDialog(const FileDialogRequest& r) {
+  QFileDialog dialog(mainWindow_, Q(r.Title), StartPath(r), QtFilter(r.Filter));
+  dialog.setAcceptMode(QFileDialog::AcceptSave);
+  dialog.setDefaultSuffix(Q(r.DefaultExt));
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
+  return S(dialog.selectedFiles().first());
+}
+
+void QtPlatform::StartTimer(TimerId id, int intervalMs) { TimerOf(id).start(intervalMs); }
+void QtPlatform::StopTimer(TimerId id) { TimerOf(id).stop(); }
+bool QtPlatform::TimerRunning(TimerId id) const { return TimerOf(id).isActive(); }
+
+void QtPlatform::ProcessPendingEvents() { QApplication::processEvents(); }
+
+void QtPlatform::ShowProgress(const std::string& message, bool stopEnabled) {
+  if (!progress_) {
+    progress_ = new QProgressDialog(mainWindow_);
+    progress_->setWindowTitle(QStringLiteral("Обробка..."));
+    progress_->setAutoClose(false);
+    progress_->setAutoReset(false);
+    progress_->setMinimumDuration(0);
+    QObject::connect(progress_, &QProgressDialog::canceled, this, [this] { stopRequested_ = true; });
+  }
+  stopRequested_ = false;
+  progress_->setLabelText(Q(message));
+  progress_->setCancelButtonText(stopEnabled ? QStringLiteral("Припинити") : QString());
+  progress_->show();
+  QApplication::processEvents();
+}
+
+void QtPlatform::SetProgressRange(int maximum) {
+  if (progress_) progress_->setRange(1, maximum < 1 ? 1 : maximum);
+}
+
+void QtPlatform::SetProgressPosition(int position) {
+  if (progress_) progress_->setValue(position);
+}
+
+void QtPlatform::HideProgress() {
+  if (progress_) progress_->hide();
+}
+
+bool QtPlatform::StopRequested() const { return stopRequested_; }
+
+void QtPlatform::SetCursor(int cursorNo) {
+  if (!drawingArea_) return;
+  drawingArea_->setCursor(cursorNo == CursorDefault ? Qt::CrossCursor : Qt::PointingHandCursor);
+}
+
+bool QtPlatform::OpenWithAssociatedProgram(const std::string& path) {
+  return QDesktopServices::openUrl(QUrl::fromLocalFile(Q(path)));
+}
+
+int QtPlatform::ScreenPixelsPerInch() const {
+  const QScreen* screen = QApplication::primaryScreen();
+  return screen ? static_cast<int>(screen->logicalDotsPerInch()) : 96;
+}
+
+} // namespace drex

@@ -1,0 +1,46 @@
+#pragma once
+// The one owner of the program's state: the construction, the settings, the message table and
+// the tables derived from it, and the ports to the desktop. The application makes one; every test
+// makes its own.
+
+#include "kernel/construction.h"
+#include "kernel/object_table.h"
+#include "shell/d2consts.h"
+#include "shell/platform.h"
+#include "shell/settings.h"
+
+namespace drex {
+
+/// Internal units per user unit before the main window sets it from the screen.
+constexpr int DefaultUnitLength = 100;
+
+/// UnitLength for a screen: its pixels per inch divided by 2, fraction dropped.
+constexpr int UnitLengthForScreen(int pixelsPerInch) { return pixelsPerInch / 2; }
+
+class Program {
+public:
+  explicit Program(Platform& platform);
+  Program(const Program&) = delete;
+  Program& operator=(const Program&) = delete;
+
+  /// Re-reads the kind names and stems from the message table (after a language is applied).
+  void ApplyTexts();
+
+  /// The naming rules of the current settings.
+  NamingRules Naming() const { return NamingRules{Kinds, Config.DotsOneLetter}; }
+
+  /// Appends a new object of `kind` at ObjCount + 1 with its defaults and returns its number, or 0
+  /// when the table is full.
+  int AppendObject(int kind);
+
+  Platform& Desktop;
+  Construction Doc;
+  Settings Config;
+  MsgTable Msgs;
+  KindTexts Kinds;
+  int UnitLength = DefaultUnitLength;
+  /// The last world position of the mouse the mouse handling stored (internal units).
+  double MouseWorldX = 0, MouseWorldY = 0;
+};
+
+} // namespace drex

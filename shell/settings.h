@@ -1,0 +1,21 @@
+#pragma once
+// The user's preferences, with their defaults.
+
+#include <string>
+
+namespace drex {
+
+struct Settings {
+  int AnswerDigits = 2;       ///< significant digits of every answer, 0..12
+  int IntegrationSteps = 200; ///< intervals of the trapezoid rule, 100..1000
+  int CoordSystem = 0;        ///< status line: 0 Cartesian, 1 polar
+  bool DrawFName = true;      ///< window title shows the document's path
+  bool IsReadLast = true;     ///< open the last document at start
+  bool IsOsi = true;          ///< draw the axes
+  bool DrawGrid = true;       ///< draw the grid of dots
+  bool PutObjName = true;     ///< draw object names
+  bool DotsOneLetter = true;  ///< name new points with Latin letters
+  std::string LangFile;       ///< language file, empty for the built-in texts
+};
+
+} // namespace drex
