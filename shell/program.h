@@ -3,6 +3,9 @@
 // the tables derived from it, and the ports to the desktop. The application makes one; every test
 // makes its own.
 
+#include <string>
+#include <vector>
+
 #include "kernel/construction.h"
 #include "kernel/object_table.h"
 #include "shell/d2consts.h"
@@ -39,6 +42,11 @@ public:
   MsgTable Msgs;
   KindTexts Kinds;
   int UnitLength = DefaultUnitLength;
+  // Shell state.
+  std::string DocFileName = "NoName.d2d"; ///< full path of the current document (UTF-8)
+  bool Modified = false;                  ///< the construction changed since it was loaded or saved
+  std::vector<std::string> RecentFiles;   ///< at most 5 full paths, newest first (UTF-8)
+
   /// The last world position of the mouse the mouse handling stored (internal units).
   double MouseWorldX = 0, MouseWorldY = 0;
 };
