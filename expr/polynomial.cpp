@@ -27,14 +27,14 @@ double IntPower(double base, int exponent) {
 PolynomialFit SolvePolynomialCoefficients(const double *xs, const double *ys, int n) {
   PolynomialFit fit;
   if (n == 0) return fit;
-  if (n < 0 || n > MaxPolynomialNodes || xs == nullptr || ys == nullptr) {
+  if (n < 0 || n > MaxSolverNodes || xs == nullptr || ys == nullptr) {
     fit.Singular = true;
     return fit;
   }
   fit.Count = n;
 
-  long double m[MaxPolynomialNodes][MaxPolynomialNodes];
-  long double rhs[MaxPolynomialNodes];
+  long double m[MaxSolverNodes][MaxSolverNodes];
+  long double rhs[MaxSolverNodes];
   for (int j = 0; j < n; ++j) {
     for (int i = 0; i < n; ++i)
       m[j][i] = IntPower(xs[j], i);

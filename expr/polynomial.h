@@ -12,7 +12,7 @@
 namespace drex {
 
 /// Most nodes the solver takes (the solver's matrix is this square).
-constexpr int MaxPolynomialNodes = 30;
+constexpr int MaxSolverNodes = 30;
 
 /// `base` to the integer power `exponent`. 1 for exponent 0 (also for base 0), 0 for base 0 and a
 /// positive exponent; a negative exponent gives 1 / base^|exponent|, and 0 when base is 0 (the
@@ -21,16 +21,16 @@ double IntPower(double base, int exponent);
 
 /// The coefficients of the interpolation polynomial through n nodes.
 struct PolynomialFit {
-  std::array<double, MaxPolynomialNodes> Coef{}; ///< Coef[k] multiplies x^k; entries >= Count are 0
-  int Count = 0;                                 ///< number of coefficients (the node count)
-  bool Singular = false;                         ///< the system could not be solved (equal abscissas, or a bad count);
-                                                 ///< Coef then holds what the elimination reached
+  std::array<double, MaxSolverNodes> Coef{}; ///< Coef[k] multiplies x^k; entries >= Count are 0
+  int Count = 0;                             ///< number of coefficients (the node count)
+  bool Singular = false;                     ///< the system could not be solved (equal abscissas, or a bad count);
+                                             ///< Coef then holds what the elimination reached
 };
 
 /// Solves for the polynomial of degree n-1 through the nodes (xs[j], ys[j]), j = 0..n-1, by
 /// Gauss-Jordan elimination on the Vandermonde matrix. A zero pivot is replaced by the first row
 /// below it with a non-zero entry in that column; when there is none, Singular is set. A count
-/// outside 1..MaxPolynomialNodes gives Count = 0 and Singular (0 nodes is not singular).
+/// outside 1..MaxSolverNodes gives Count = 0 and Singular (0 nodes is not singular).
 PolynomialFit SolvePolynomialCoefficients(const double *xs, const double *ys, int n);
 
 /// The value at x of the polynomial with the n coefficients c (c[k] multiplies x^k).

@@ -74,7 +74,7 @@ TEST(SolvePolynomialCoefficients, CountOutsideTheMatrixIsRefused) {
   std::vector<double> xs(40, 0.0), ys(40, 0.0);
   for (int j = 0; j < 40; ++j)
     xs[static_cast<std::size_t>(j)] = j;
-  const PolynomialFit tooMany = SolvePolynomialCoefficients(xs.data(), ys.data(), MaxPolynomialNodes + 1);
+  const PolynomialFit tooMany = SolvePolynomialCoefficients(xs.data(), ys.data(), MaxSolverNodes + 1);
   EXPECT_TRUE(tooMany.Singular);
   EXPECT_EQ(tooMany.Count, 0);
   const PolynomialFit negative = SolvePolynomialCoefficients(xs.data(), ys.data(), -3);
@@ -84,7 +84,7 @@ TEST(SolvePolynomialCoefficients, CountOutsideTheMatrixIsRefused) {
   EXPECT_FALSE(none.Singular);
   EXPECT_EQ(none.Count, 0);
   EXPECT_EQ(EvalPolynomial(none.Count, none.Coef.data(), 3.0), 0.0);
-  EXPECT_FALSE(SolvePolynomialCoefficients(xs.data(), ys.data(), MaxPolynomialNodes).Singular);
+  EXPECT_FALSE(SolvePolynomialCoefficients(xs.data(), ys.data(), MaxSolverNodes).Singular);
 }
 
 TEST(PolynomialArcLength, ConstantLineAndParabolaAgainstClosedForms) {
