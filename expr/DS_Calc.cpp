@@ -2,6 +2,8 @@
 
 #include <charconv>
 #include <cmath>
+#include <cstring>
+#include <limits>
 #include <string_view>
 #include <system_error>
 
@@ -58,28 +60,40 @@ bool IsFunctionLetter(char ch) { return ch >= 'a' && ch <= 'p'; }
 bool IsDigit(char ch) { return ch >= '0' && ch <= '9'; }
 char ToUpperAscii(char ch) { return (ch >= 'a' && ch <= 'z') ? static_cast<char>(ch - 'a' + 'A') : ch; }
 
-enum CharClass : uint8_t { ClassForbidden, ClassBlank, ClassOpen, ClassClose, ClassLower, ClassUpper, ClassAllowed };
+/// What the first pass over an input text does with each byte.
+struct ByteInfo {
+  char Upper = 0;         // the byte written to the working text
+  uint8_t Keep = 0;       // 0 for a blank, which is dropped
+  int8_t Depth = 0;       // +1 for "(", -1 for ")"
+  uint8_t Letter = 0;     // 1 for a letter (a capital once written)
+  uint8_t Forbidden = 0;  // 1 for a byte the character check refuses whatever the names
+  uint32_t LetterBit = 0; // the letter's bit in a mask of the capitals A..Z
+};
 
-/// The class of every byte of an input text before names are replaced.
-struct CharClassTable {
-  CharClass Values[256];
-  constexpr CharClassTable() : Values() {
-    for (int c = 0; c < 256; ++c)
-      Values[c] = ClassForbidden;
-    for (int c = '0'; c <= '9'; ++c)
-      Values[c] = ClassAllowed;
-    for (const char c : {'*', '+', '-', '.', '/', '^'})
-      Values[static_cast<unsigned char>(c)] = ClassAllowed;
-    for (int c = 'a'; c <= 'z'; ++c)
-      Values[c] = ClassLower;
-    for (int c = 'A'; c <= 'Z'; ++c)
-      Values[c] = ClassUpper;
-    Values[static_cast<unsigned char>(' ')] = ClassBlank;
-    Values[static_cast<unsigned char>('(')] = ClassOpen;
-    Values[static_cast<unsigned char>(')')] = ClassClose;
+struct ByteTable {
+  ByteInfo Values[256];
+  constexpr ByteTable() : Values() {
+    for (int c = 0; c < 256; ++c) {
+      ByteInfo &b = Values[c];
+      b.Upper = static_cast<char>(c);
+      b.Keep = 1;
+      const bool allowed = (c >= '0' && c <= '9') || c == '*' || c == '+' || c == '-' || c == '.' || c == '/' ||
+                           c == '^' || c == '(' || c == ')';
+      if (c >= 'a' && c <= 'z') b.Upper = static_cast<char>(c - 'a' + 'A');
+      if ((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z')) {
+        b.Letter = 1;
+        b.LetterBit = 1u << (b.Upper - 'A');
+      } else if (c == ' ') {
+        b.Keep = 0;
+      } else if (!allowed) {
+        b.Forbidden = 1;
+      }
+      if (c == '(') b.Depth = 1;
+      if (c == ')') b.Depth = -1;
+    }
   }
 };
-constexpr CharClassTable CharClasses;
+constexpr ByteTable Bytes;
 
 // Powers of ten up to 10^27 are exact in the 64-bit significand of long double.
 constexpr int MaxExactDecimals = 27;
@@ -419,23 +433,30 @@ int MatchFunctionName(const std::string &text, std::size_t pos) {
   return 0;
 }
 
-uint32_t LetterMask(std::string_view upperLetters) {
-  uint32_t mask = 0;
-  for (const char ch : upperLetters)
-    mask |= 1u << (ch - 'A');
-  return mask;
-}
-
 __extension__ typedef unsigned __int128 UInt128;
 
 /// Writes |value| < 2^30 with 10 decimals, rounded to nearest with ties to even on the exact binary
 /// value, as to_chars does; returns the length.
 std::size_t FormatSmallFixed10(long double value, char *buf) {
-  int exponent = 0;
-  const long double fraction = std::frexp(std::fabs(value), &exponent);
   // |value| = mantissa / 2^shift exactly.
-  const uint64_t mantissa = static_cast<uint64_t>(std::ldexp(fraction, 64));
-  const int shift = 64 - exponent;
+  uint64_t mantissa = 0;
+  int shift = 0;
+#if defined(__BYTE_ORDER__) && __BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__
+  if constexpr (std::numeric_limits<long double>::digits == 64 && sizeof(long double) >= 10) {
+    // The x87 extended format: a 64-bit significand with its integer bit, then sign and exponent.
+    unsigned char bytes[sizeof(long double)];
+    std::memcpy(bytes, &value, sizeof value);
+    std::memcpy(&mantissa, bytes, 8);
+    const int biased = (bytes[8] | (bytes[9] << 8)) & 0x7fff;
+    shift = 16383 + 63 - (biased == 0 ? 1 : biased);
+  } else
+#endif
+  {
+    int exponent = 0;
+    const long double fraction = std::frexp(std::fabs(value), &exponent);
+    mantissa = static_cast<uint64_t>(std::ldexp(fraction, 64));
+    shift = 64 - exponent;
+  }
   uint64_t scaled = 0; // round(|value| * 10^10)
   if (mantissa != 0 && shift < 128) {
     const UInt128 product = static_cast<UInt128>(mantissa) * 10000000000ull;
@@ -493,58 +514,69 @@ std::size_t WriteNumberText(long double value, char *buf) {
   return out;
 }
 
+constexpr std::size_t FunctionNameCount = sizeof FunctionNameTable / sizeof FunctionNameTable[0];
+
+/// For each name of the table, the mask of its capital letters.
+struct NameLetterMasks {
+  uint32_t Values[FunctionNameCount];
+  constexpr NameLetterMasks() : Values() {
+    for (std::size_t e = 0; e < FunctionNameCount; ++e)
+      for (const char ch : FunctionNameTable[e].Name)
+        Values[e] |= 1u << (ch - 'A');
+  }
+};
+constexpr NameLetterMasks NameLetters;
+
+struct FirstPass {
+  char *End;               // one past the closing parenthesis written
+  long long Depth;         // "(" minus ")"
+  uint32_t Letters;        // which capital letters occur, to skip names that cannot
+  std::size_t LetterCount; // how many letters
+  bool Forbidden;          // a byte that no name replacement can make allowed
+};
+
+/// Encloses the text in parentheses, drops blanks, counts parentheses, goes to upper case and
+/// notes what the character check needs. Written without branches: a blank is stored and then
+/// overwritten by the next byte. `out` holds at least last - first + 2 bytes.
+FirstPass CopyForRewriting(const char *first, const char *last, char *out) {
+  *out++ = '(';
+  long long depth = 0;
+  uint32_t letters = 0;
+  std::size_t letterCount = 0;
+  unsigned forbidden = 0;
+  for (const char *p = first; p != last; ++p) {
+    const ByteInfo &b = Bytes.Values[static_cast<unsigned char>(*p)];
+    *out = b.Upper;
+    out += b.Keep;
+    depth += b.Depth;
+    letters |= b.LetterBit;
+    letterCount += b.Letter;
+    forbidden |= b.Forbidden;
+  }
+  *out++ = ')';
+  return {out, depth, letters, letterCount, forbidden != 0};
+}
+
 } // namespace
 
 int DS_Calc::Prepare(const std::string &text) {
-  OperandRegisters_.fill(0);
+  // Registers beyond the literals of the text are never read, so only the count is reset.
   literalCount_ = 0;
 
-  // Enclose, drop blanks, count parentheses, go to upper case and note what the character check
-  // needs: the capital letters left after the names are replaced, and any other forbidden byte.
+  // Enclose, drop blanks, count parentheses and go to upper case.
   work_.resize(text.size() + 2);
-  char *out = &work_[0];
-  *out++ = '(';
-  long long depth = 0;
-  uint32_t letters = 0; // which capital letters occur, to skip names that cannot
-  std::size_t letterCount = 0;
-  bool forbidden = false;
-  for (char ch : text) {
-    switch (CharClasses.Values[static_cast<unsigned char>(ch)]) {
-    case ClassBlank:
-      continue;
-    case ClassOpen:
-      ++depth;
-      break;
-    case ClassClose:
-      --depth;
-      break;
-    case ClassLower:
-      ch = static_cast<char>(ch - 'a' + 'A');
-      letters |= 1u << (ch - 'A');
-      ++letterCount;
-      break;
-    case ClassUpper:
-      letters |= 1u << (ch - 'A');
-      ++letterCount;
-      break;
-    case ClassAllowed:
-      break;
-    case ClassForbidden:
-      forbidden = true;
-      break;
-    }
-    *out++ = ch;
-  }
-  *out++ = ')';
-  work_.resize(static_cast<std::size_t>(out - work_.data()));
+  const FirstPass first = CopyForRewriting(text.data(), text.data() + text.size(), &work_[0]);
+  work_.resize(static_cast<std::size_t>(first.End - work_.data()));
+  std::size_t letterCount = first.LetterCount;
   if (work_.size() > MaxWorkingLength + 2) return CalcForbidden;
-  if (depth != 0) return CalcUnbalanced;
+  if (first.Depth != 0) return CalcUnbalanced;
 
   // Function names become their letters. The inserted text holds no capital letter, so replacing
   // every occurrence from left to right is the same as replacing the first one again and again.
   if (letterCount != 0) {
-    for (const FunctionName &entry : FunctionNameTable) {
-      if ((LetterMask(entry.Name) & ~letters) != 0) continue;
+    for (std::size_t e = 0; e < FunctionNameCount; ++e) {
+      const FunctionName &entry = FunctionNameTable[e];
+      if ((NameLetters.Values[e] & ~first.Letters) != 0) continue;
       std::size_t pos = work_.find(entry.Name.data(), 0, entry.Name.size());
       if (pos == std::string::npos) continue;
       segment_.clear();
@@ -561,27 +593,33 @@ int DS_Calc::Prepare(const std::string &text) {
     }
   }
   // Any capital letter left (an unsubstituted variable) or any other sign is refused.
-  if (forbidden || letterCount != 0) return CalcForbidden;
+  if (first.Forbidden || letterCount != 0) return CalcForbidden;
 
   // Every run of digits and points goes to the next register and is replaced by its letter.
-  shape_.clear();
   const std::size_t n = work_.size();
+  const char *w = work_.data();
+  shape_.resize(n);
+  char *shape = &shape_[0];
+  std::size_t shapeLength = 0;
+  int count = 0;
   for (std::size_t i = 0; i < n;) {
-    if (!IsDigit(work_[i]) && work_[i] != '.') {
-      shape_.push_back(work_[i++]);
+    if (!IsDigit(w[i]) && w[i] != '.') {
+      shape[shapeLength++] = w[i++];
       continue;
     }
-    std::size_t j = i;
-    while (j < n && (IsDigit(work_[j]) || work_[j] == '.'))
+    std::size_t j = i + 1;
+    while (j < n && (IsDigit(w[j]) || w[j] == '.'))
       ++j;
     long double value = 0;
-    if (!ParseNumber(work_.data() + i, work_.data() + j, value)) return CalcBadNumber;
-    if (literalCount_ == OperandRegisterCount) return CalcMalformed;
-    OperandRegisters_[static_cast<std::size_t>(literalCount_)] = value;
-    shape_.push_back(static_cast<char>('A' + literalCount_));
-    ++literalCount_;
+    if (!ParseNumber(w + i, w + j, value)) return CalcBadNumber;
+    if (count == OperandRegisterCount) return CalcMalformed;
+    OperandRegisters_[static_cast<std::size_t>(count)] = value;
+    shape[shapeLength++] = static_cast<char>('A' + count);
+    ++count;
     i = j;
   }
+  shape_.resize(shapeLength);
+  literalCount_ = count;
 
   // Two operands side by side (an operand before an operand or a function), or "()".
   for (std::size_t i = 0; i + 1 < shape_.size(); ++i) {
@@ -617,16 +655,21 @@ long double DS_Calc::EvaluateExpression(const std::string &text) {
 
   // The operations the rewriting performs depend only on the shape of the text, never on the
   // values, so the order recorded once for a shape serves every text of that shape.
-  auto it = cache_.find(shape_);
-  if (it == cache_.end()) {
-    if (cache_.size() >= MaxCacheEntries) cache_.clear();
-    Program program;
-    RecordingSink sink(program.Steps);
-    work_ = shape_;
-    program.EndCode = ReduceGroups(work_, segment_, sink, program.ResultRegister);
-    it = cache_.emplace(shape_, std::move(program)).first;
+  // A sampler evaluates one formula many times in a row, so the last shape is tried first.
+  if (lastProgram_ == nullptr || *lastShape_ != shape_) {
+    auto it = cache_.find(shape_);
+    if (it == cache_.end()) {
+      if (cache_.size() >= MaxCacheEntries) ClearCache();
+      Program program;
+      RecordingSink sink(program.Steps);
+      work_ = shape_;
+      program.EndCode = ReduceGroups(work_, segment_, sink, program.ResultRegister);
+      it = cache_.emplace(shape_, std::move(program)).first;
+    }
+    lastShape_ = &it->first;
+    lastProgram_ = &it->second;
   }
-  const Program &program = it->second;
+  const Program &program = *lastProgram_;
   for (const Step &step : program.Steps) {
     if (const int code = RunStep(step, OperandRegisters_.data())) {
       CalcError = code;
