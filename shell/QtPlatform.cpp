@@ -16,11 +16,11 @@
 namespace drex {
 namespace {
 
-QString Q(const std::string &utf8) { return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size())); }
-std::string S(const QString &text) { return text.toUtf8().toStdString(); }
+QString Q(const std::string& utf8) { return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size())); }
+std::string S(const QString& text) { return text.toUtf8().toStdString(); }
 
 // "caption|pattern|caption|pattern" to Qt's "caption (pattern);;caption (pattern)".
-QString QtFilter(const std::string &filter) {
+QString QtFilter(const std::string& filter) {
   const QStringList parts = Q(filter).split(QLatin1Char('|'));
   QStringList out;
   for (int i = 0; i + 1 < parts.size(); i += 2) {
@@ -31,7 +31,7 @@ QString QtFilter(const std::string &filter) {
   return out.join(QStringLiteral(";;"));
 }
 
-QString StartPath(const FileDialogRequest &r) {
+QString StartPath(const FileDialogRequest& r) {
   if (r.FileName.empty()) return Q(r.InitialDir);
   return Q(r.FileName);
 }
@@ -48,18 +48,18 @@ QtPlatform::QtPlatform() {
 
 QtPlatform::~QtPlatform() { delete progress_; }
 
-void QtPlatform::SetWindows(QWidget *mainWindow, QWidget *drawingArea) {
+void QtPlatform::SetWindows(QWidget* mainWindow, QWidget* drawingArea) {
   mainWindow_ = mainWindow;
   drawingArea_ = drawingArea;
 }
 
-void QtPlatform::RegisterCursor(int cursorNo, const QCursor &cursor) { cursors_[cursorNo] = cursor; }
+void QtPlatform::RegisterCursor(int cursorNo, const QCursor& cursor) { cursors_[cursorNo] = cursor; }
 
 void QtPlatform::SetTimerHandler(TimerId id, std::function<void()> handler) {
   handlers_[static_cast<std::size_t>(id)] = std::move(handler);
 }
 
-MsgButton QtPlatform::MessageBox(MsgType type, const std::string &text, int buttons) {
+MsgButton QtPlatform::MessageBox(MsgType type, const std::string& text, int buttons) {
   QMessageBox::StandardButtons qb;
   if (buttons & mbOK) qb |= QMessageBox::Ok;
   if (buttons & mbYes) qb |= QMessageBox::Yes;
@@ -94,14 +94,14 @@ MsgButton QtPlatform::MessageBox(MsgType type, const std::string &text, int butt
   }
 }
 
-bool QtPlatform::InputBox(const std::string &caption, const std::string &prompt, std::string &value) {
+bool QtPlatform::InputBox(const std::string& caption, const std::string& prompt, std::string& value) {
   bool ok = false;
   const QString answer = QInputDialog::getText(mainWindow_, Q(caption), Q(prompt), QLineEdit::Normal, Q(value), &ok);
   if (ok) value = S(answer);
   return ok;
 }
 
-std::string QtPlatform::OpenDialog(const FileDialogRequest &r) {
+std::string QtPlatform::OpenDialog(const FileDialogRequest& r) {
   QFileDialog dialog(mainWindow_, Q(r.Title), StartPath(r), QtFilter(r.Filter));
   dialog.setAcceptMode(QFileDialog::AcceptOpen);
   dialog.setFileMode(QFileDialog::ExistingFile);
@@ -110,7 +110,7 @@ std::string QtPlatform::OpenDialog(const FileDialogRequest &r) {
   return S(dialog.selectedFiles().first());
 }
 
-std::string QtPlatform::SaveDialog(const FileDialogRequest &r) {
+std::string QtPlatform::SaveDialog(const FileDialogRequest& r) {
   QFileDialog dialog(mainWindow_, Q(r.Title), StartPath(r), QtFilter(r.Filter));
   dialog.setAcceptMode(QFileDialog::AcceptSave);
   dialog.setDefaultSuffix(Q(r.DefaultExt));
@@ -124,7 +124,7 @@ bool QtPlatform::TimerRunning(TimerId id) const { return TimerOf(id).isActive();
 
 void QtPlatform::ProcessPendingEvents() { QApplication::processEvents(); }
 
-void QtPlatform::ShowProgress(const std::string &message, bool stopEnabled) {
+void QtPlatform::ShowProgress(const std::string& message, bool stopEnabled) {
   if (!progress_) {
     progress_ = new QProgressDialog(mainWindow_);
     progress_->setWindowTitle(QStringLiteral("Обробка..."));
@@ -160,7 +160,7 @@ void QtPlatform::SetCursor(int cursorNo) {
   drawingArea_->setCursor(found != cursors_.end() ? found->second : QCursor(Qt::CrossCursor));
 }
 
-bool QtPlatform::OpenWithAssociatedProgram(const std::string &path) {
+bool QtPlatform::OpenWithAssociatedProgram(const std::string& path) {
   // The desktop's launcher reports success even for a missing file, so look first.
   const QFileInfo file(Q(path));
   if (!file.isFile()) return false;
@@ -168,7 +168,7 @@ bool QtPlatform::OpenWithAssociatedProgram(const std::string &path) {
 }
 
 int QtPlatform::ScreenPixelsPerInch() const {
-  const QScreen *screen = QApplication::primaryScreen();
+  const QScreen* screen = QApplication::primaryScreen();
   return screen ? static_cast<int>(screen->logicalDotsPerInch()) : 96;
 }
 

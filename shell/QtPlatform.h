@@ -24,40 +24,40 @@ public:
   ~QtPlatform() override;
 
   /// The window that owns the dialogs and the widget whose cursor SetCursor changes.
-  void SetWindows(QWidget *mainWindow, QWidget *drawingArea);
+  void SetWindows(QWidget* mainWindow, QWidget* drawingArea);
   /// What runs when a timer fires.
   void SetTimerHandler(TimerId id, std::function<void()> handler);
   /// Registers a cursor under its number; SetCursor shows it on the drawing area.
-  void RegisterCursor(int cursorNo, const QCursor &cursor);
+  void RegisterCursor(int cursorNo, const QCursor& cursor);
 
-  MsgButton MessageBox(MsgType type, const std::string &text, int buttons) override;
-  bool InputBox(const std::string &caption, const std::string &prompt, std::string &value) override;
-  std::string OpenDialog(const FileDialogRequest &request) override;
-  std::string SaveDialog(const FileDialogRequest &request) override;
+  MsgButton MessageBox(MsgType type, const std::string& text, int buttons) override;
+  bool InputBox(const std::string& caption, const std::string& prompt, std::string& value) override;
+  std::string OpenDialog(const FileDialogRequest& request) override;
+  std::string SaveDialog(const FileDialogRequest& request) override;
   void StartTimer(TimerId id, int intervalMs) override;
   void StopTimer(TimerId id) override;
   bool TimerRunning(TimerId id) const override;
   void ProcessPendingEvents() override;
-  void ShowProgress(const std::string &message, bool stopEnabled) override;
+  void ShowProgress(const std::string& message, bool stopEnabled) override;
   void SetProgressRange(int maximum) override;
   void SetProgressPosition(int position) override;
   void HideProgress() override;
   bool StopRequested() const override;
   void SetCursor(int cursorNo) override;
-  bool OpenWithAssociatedProgram(const std::string &path) override;
+  bool OpenWithAssociatedProgram(const std::string& path) override;
   int ScreenPixelsPerInch() const override;
   void CopyPictureToClipboard() override;
 
 private:
-  QTimer &TimerOf(TimerId id) { return timers_[static_cast<std::size_t>(id)]; }
-  const QTimer &TimerOf(TimerId id) const { return timers_[static_cast<std::size_t>(id)]; }
+  QTimer& TimerOf(TimerId id) { return timers_[static_cast<std::size_t>(id)]; }
+  const QTimer& TimerOf(TimerId id) const { return timers_[static_cast<std::size_t>(id)]; }
 
   QPointer<QWidget> mainWindow_;
   QPointer<QWidget> drawingArea_;
   std::array<QTimer, 3> timers_;
   std::array<std::function<void()>, 3> handlers_;
   std::map<int, QCursor> cursors_;
-  QProgressDialog *progress_ = nullptr;
+  QProgressDialog* progress_ = nullptr;
   bool stopRequested_ = false;
 };
 

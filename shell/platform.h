@@ -41,12 +41,12 @@ public:
   virtual ~Platform() = default;
 
   /// Shows a modal message box and returns the button pressed (one of `buttons`).
-  virtual MsgButton MessageBox(MsgType type, const std::string &text, int buttons) = 0;
+  virtual MsgButton MessageBox(MsgType type, const std::string& text, int buttons) = 0;
   /// Modal text input; returns false when cancelled. `value` holds the preset text and the answer.
-  virtual bool InputBox(const std::string &caption, const std::string &prompt, std::string &value) = 0;
+  virtual bool InputBox(const std::string& caption, const std::string& prompt, std::string& value) = 0;
   /// Open and save dialogs; return the chosen path, or an empty text when cancelled.
-  virtual std::string OpenDialog(const FileDialogRequest &request) = 0;
-  virtual std::string SaveDialog(const FileDialogRequest &request) = 0;
+  virtual std::string OpenDialog(const FileDialogRequest& request) = 0;
+  virtual std::string SaveDialog(const FileDialogRequest& request) = 0;
 
   virtual void StartTimer(TimerId id, int intervalMs) = 0;
   virtual void StopTimer(TimerId id) = 0;
@@ -57,7 +57,7 @@ public:
 
   /// The progress window of the long calculations: shown with a message, the stop button enabled
   /// or not, a gauge with a maximum and a position.
-  virtual void ShowProgress(const std::string &message, bool stopEnabled) = 0;
+  virtual void ShowProgress(const std::string& message, bool stopEnabled) = 0;
   virtual void SetProgressRange(int maximum) = 0;
   virtual void SetProgressPosition(int position) = 0;
   virtual void HideProgress() = 0;
@@ -67,7 +67,7 @@ public:
   /// Sets the mouse cursor of the drawing area by its number.
   virtual void SetCursor(int cursorNo) = 0;
   /// Opens a file with its associated program; false when that failed.
-  virtual bool OpenWithAssociatedProgram(const std::string &path) = 0;
+  virtual bool OpenWithAssociatedProgram(const std::string& path) = 0;
   /// The screen's pixels per inch.
   virtual int ScreenPixelsPerInch() const = 0;
   /// Puts the current picture of the drawing area on the clipboard as a bitmap.

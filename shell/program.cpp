@@ -5,7 +5,7 @@
 
 namespace drex {
 
-Program::Program(Platform &platform) : Desktop(platform) { ApplyTexts(); }
+Program::Program(Platform& platform) : Desktop(platform) { ApplyTexts(); }
 
 void Program::ApplyTexts() { TakeKindTexts(Msgs, Kinds); }
 
@@ -17,9 +17,9 @@ int Program::AppendObject(int kind) {
   return number;
 }
 
-void Program::ShowPrompt(const std::string &text) { InfoText = "  " + text; }
+void Program::ShowPrompt(const std::string& text) { InfoText = "  " + text; }
 
-void Program::SetDocName(const std::string &name) {
+void Program::SetDocName(const std::string& name) {
   std::error_code ec;
   const std::filesystem::path full = std::filesystem::absolute(std::filesystem::u8path(name), ec);
   DocFileName = ec ? name : full.lexically_normal().u8string();

@@ -22,9 +22,9 @@ constexpr int UnitLengthForScreen(int pixelsPerInch) { return pixelsPerInch / 2;
 
 class Program {
 public:
-  explicit Program(Platform &platform);
-  Program(const Program &) = delete;
-  Program &operator=(const Program &) = delete;
+  explicit Program(Platform& platform);
+  Program(const Program&) = delete;
+  Program& operator=(const Program&) = delete;
 
   /// Re-reads the kind names and stems from the message table (after a language is applied).
   void ApplyTexts();
@@ -36,7 +36,7 @@ public:
   /// when the table is full.
   int AppendObject(int kind);
 
-  Platform &Desktop;
+  Platform& Desktop;
   Construction Doc;
   Settings Config;
   MsgTable Msgs;
@@ -61,9 +61,9 @@ public:
   int StartupTicks = 0;                  ///< ticks of the start-up timer so far
 
   /// Sets the hint line to two blanks followed by `text`.
-  void ShowPrompt(const std::string &text);
+  void ShowPrompt(const std::string& text);
   /// DocFileName := `name` expanded to a full path; the title follows it when DrawFName is on.
-  void SetDocName(const std::string &name);
+  void SetDocName(const std::string& name);
   /// Enables the command that ends the running operation.
   void EnableAbort() { AbortEnabled = true; }
   /// True when the document has no name of its own yet (its file name is "NoName.d2d").
@@ -75,7 +75,7 @@ public:
 };
 
 /// Name of the document nobody has named yet.
-constexpr const char *UnnamedDocument = "NoName.d2d";
+constexpr const char* UnnamedDocument = "NoName.d2d";
 /// Longest window caption taken as BaseTitle.
 constexpr std::size_t MaxBaseTitle = 100;
 

@@ -17,33 +17,33 @@ public:
   ~ScriptedPlatform() override;
 
   /// Expects a message box whose text is `text` (exactly) with `buttons`, answered with `answer`.
-  void ExpectMessage(const std::string &text, int buttons, MsgButton answer);
+  void ExpectMessage(const std::string& text, int buttons, MsgButton answer);
   /// Expects a message box whose text starts with `prefix`.
-  void ExpectMessagePrefix(const std::string &prefix, int buttons, MsgButton answer);
+  void ExpectMessagePrefix(const std::string& prefix, int buttons, MsgButton answer);
   /// Expects an input box; `answer` is the typed text, or cancel when `ok` is false.
-  void ExpectInput(const std::string &answer, bool ok = true);
+  void ExpectInput(const std::string& answer, bool ok = true);
   /// Expects an open or save dialog answered with `path` (empty = cancelled).
-  void ExpectOpenDialog(const std::string &path);
-  void ExpectSaveDialog(const std::string &path);
+  void ExpectOpenDialog(const std::string& path);
+  void ExpectSaveDialog(const std::string& path);
 
   /// Checks that nothing scripted is left; called by the destructor too.
   void VerifyDone();
 
-  MsgButton MessageBox(MsgType type, const std::string &text, int buttons) override;
-  bool InputBox(const std::string &caption, const std::string &prompt, std::string &value) override;
-  std::string OpenDialog(const FileDialogRequest &request) override;
-  std::string SaveDialog(const FileDialogRequest &request) override;
+  MsgButton MessageBox(MsgType type, const std::string& text, int buttons) override;
+  bool InputBox(const std::string& caption, const std::string& prompt, std::string& value) override;
+  std::string OpenDialog(const FileDialogRequest& request) override;
+  std::string SaveDialog(const FileDialogRequest& request) override;
   void StartTimer(TimerId id, int intervalMs) override;
   void StopTimer(TimerId id) override;
   bool TimerRunning(TimerId id) const override;
   void ProcessPendingEvents() override { ++PendingEventCalls; }
-  void ShowProgress(const std::string &message, bool stopEnabled) override;
+  void ShowProgress(const std::string& message, bool stopEnabled) override;
   void SetProgressRange(int maximum) override { ProgressMaximum = maximum; }
   void SetProgressPosition(int position) override { ProgressPosition = position; }
   void HideProgress() override { ProgressVisible = false; }
   bool StopRequested() const override { return StopAnswer; }
   void SetCursor(int cursorNo) override { Cursor = cursorNo; }
-  bool OpenWithAssociatedProgram(const std::string &path) override;
+  bool OpenWithAssociatedProgram(const std::string& path) override;
   int ScreenPixelsPerInch() const override { return PixelsPerInch; }
   void CopyPictureToClipboard() override { ++ClipboardCopies; }
 
@@ -72,7 +72,7 @@ private:
     MsgButton answer = mbNone;
     bool ok = true;
   };
-  Step Pop(Kind kind, const std::string &what);
+  Step Pop(Kind kind, const std::string& what);
 
   std::deque<Step> script_;
   bool verified_ = false;
