@@ -49,6 +49,34 @@ public:
 
   /// The last world position of the mouse the mouse handling stored (internal units).
   double MouseWorldX = 0, MouseWorldY = 0;
+
+  // Main window state: the form shows these after every call into the core.
+  std::string BaseTitle = "DREX-2D";     ///< the window caption when the main window was made
+  std::string Caption = "DREX-2D";       ///< the window title, kept by SetDocName
+  std::string InfoText = "  ";           ///< the hint line under the tool bars, kept by ShowPrompt
+  bool AbortEnabled = false;             ///< m_Abort and k_Abort are enabled
+  bool ShowHidden = false;               ///< check mark of ShowAll: hidden objects are drawn too
+  std::string HelpFile = "drex2ukr.chm"; ///< help file, relative to the working directory
+  std::string StartDocument;             ///< full path of the document named on the command line
+  int StartupTicks = 0;                  ///< ticks of the start-up timer so far
+
+  /// Sets the hint line to two blanks followed by `text`.
+  void ShowPrompt(const std::string& text);
+  /// DocFileName := `name` expanded to a full path; the title follows it when DrawFName is on.
+  void SetDocName(const std::string& name);
+  /// Enables the command that ends the running operation.
+  void EnableAbort() { AbortEnabled = true; }
+  /// True when the document has no name of its own yet (its file name is "NoName.d2d").
+  bool DocumentUnnamed() const;
+  /// The text shown when a command would make more objects than the table holds.
+  std::string ObjectLimitMessage() const;
+  /// Shows ObjectLimitMessage as an error with OK.
+  void ShowObjectLimitMessage();
 };
+
+/// Name of the document nobody has named yet.
+constexpr const char* UnnamedDocument = "NoName.d2d";
+/// Longest window caption taken as BaseTitle.
+constexpr std::size_t MaxBaseTitle = 100;
 
 } // namespace drex
