@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "kernel/construction.h"
+#include "interaction/operation_state.h"
 #include "kernel/object_table.h"
 #include "shell/d2consts.h"
 #include "shell/platform.h"
@@ -49,6 +50,9 @@ public:
 
   /// The last world position of the mouse the mouse handling stored (internal units).
   double MouseWorldX = 0, MouseWorldY = 0;
+
+  /// The interactive operation that is running and the state of the mouse over the drawing area.
+  OperationState Op;
 
   // Main window state: the form shows these after every call into the core.
   std::string BaseTitle = "DREX-2D";     ///< the window caption when the main window was made
