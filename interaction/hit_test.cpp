@@ -4,6 +4,7 @@
 #include <array>
 #include <cmath>
 
+#include "expr/polynomial.h"
 #include "interaction/operation_state.h"
 
 namespace drex {
@@ -155,9 +156,7 @@ bool BandCatchesPolynomial(const Band& band, const HitContext& ctx, const TGeomO
 
 double PolynomialValue(const TGeomObject& o, double t) {
   const int n = std::clamp<int>(o.RefCount, 0, MaxPolynomialNodes);
-  double v = 0;
-  for (int k = n; k >= 1; --k) v = v * t + o.Coef(k);
-  return v;
+  return EvalPolynomial(n, &o.Param[6], t);
 }
 
 int HitTest(const Construction& c, const HitContext& ctx, int x, int y) {
