@@ -47,11 +47,12 @@ TEST_F(Picking, FivePixelsAwayIsAMiss) {
     int x, y, expected;
   };
   const Case cases[] = {
-      {204, 200, p},      {205, 200, 0},      {200, 196, p},   {200, 195, 0},   {196, 204, p},
-      {300, 504, line},   {300, 505, 0},      {300, 496, line}, {300, 495, 0},
-      {500, 146, circle}, {500, 145, 0},      {500, 154, circle}, {500, 155, 0}, {446, 200, circle},
+      {204, 200, p},    {205, 200, 0},      {200, 196, p},    {200, 195, 0},      {196, 204, p},
+      {300, 504, line}, {300, 505, 0},      {300, 496, line}, {300, 495, 0},      {500, 146, circle},
+      {500, 145, 0},    {500, 154, circle}, {500, 155, 0},    {446, 200, circle},
   };
-  for (const Case& k : cases) EXPECT_EQ(HitTest(prog, k.x, k.y), k.expected) << k.x << "," << k.y;
+  for (const Case &k : cases)
+    EXPECT_EQ(HitTest(prog, k.x, k.y), k.expected) << k.x << "," << k.y;
 }
 
 TEST_F(Picking, GraphsAreNeverHitAndHiddenObjectsOnlyWhenShown) {
@@ -87,7 +88,8 @@ TEST_F(Picking, VerticalPolylineSegmentOnlyAtItsOwnColumn) {
   Refresh();
   EXPECT_EQ(HitTest(prog, 300, 300), poly);
   EXPECT_EQ(HitTest(prog, 301, 300), 0);
-  EXPECT_EQ(HitTest(prog, 450, 502), poly);
+  EXPECT_EQ(HitTest(prog, 450, 500), poly);
+  EXPECT_EQ(HitTest(prog, 450, 501), 0); // so is a horizontal one at its own row
   EXPECT_EQ(HitTest(prog, 650, 500), 0); // beyond the last vertex
 }
 
@@ -192,7 +194,8 @@ TEST_F(Picking, RubberBandReplacesOrWithShiftExtendsTheSelection) {
   EXPECT_EQ(Obj(q).Selected, 1);
 
   Drag(380, 580, 390, 590, 2); // over empty space: nothing stays selected
-  for (int n = 1; n <= Count(); ++n) EXPECT_EQ(Obj(n).Selected, 0) << n;
+  for (int n = 1; n <= Count(); ++n)
+    EXPECT_EQ(Obj(n).Selected, 0) << n;
 }
 
 TEST_F(Picking, RubberBandIsAnXorDottedRectangleErasedByDrawingItAgain) {
@@ -236,7 +239,8 @@ TEST_F(Picking, DraggingALineMovesEachSharedParentOnce) {
   Built(okLine, {b, c});
   Built(okLine, {c, a});
   Refresh();
-  for (int n = 1; n <= Count(); ++n) Obj(n).Selected = 1;
+  for (int n = 1; n <= Count(); ++n)
+    Obj(n).Selected = 1;
   Move(300, 400);
   PlaceMouseDown(prog, MouseButton::Left, false, false, 300, 400); // a selected object keeps the others
   Move(310, 390, MouseButton::Left);
@@ -258,7 +262,9 @@ TEST_F(Picking, DraggingAPointOnACircleSlidesItAlongTheCircle) {
   Drag(400, 200, 480, 150, 4);
   const double radius = std::hypot(Obj(on).X1 - Obj(c).X1, Obj(on).Y1 - Obj(c).Y1);
   EXPECT_NEAR(radius, 100, 1e-9);
-  EXPECT_GT(Obj(on).X1, 50); // it went round to the right
+  // It went round to the ray from the centre through the mouse, world (80, 150).
+  EXPECT_NEAR(Obj(on).X1, 100 * 80 / 170.0, 1e-9);
+  EXPECT_NEAR(Obj(on).Y1, 100 * 150 / 170.0, 1e-9);
   EXPECT_DOUBLE_EQ(Obj(c).X1, 0); // the circle stayed
   EXPECT_DOUBLE_EQ(Obj(r).X1, 100);
 }
