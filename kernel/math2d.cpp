@@ -204,11 +204,16 @@ TwoSolutions IntersectLineCircle(const LineEq &line, Point2 centre, double r, co
     }
     Real disc = a * a * (rr * n - cp * cp);
     if (!ClassifyDiscriminant(disc, LineCircleTouchTol, res.Count)) return false;
-    const Real s = std::sqrt(disc);
+    // s = √disc = |A|·q. Solving the line for x, x = −(B·y + c')/A, loses all precision when the
+    // line is nearly horizontal (A tiny); the same points follow without dividing by A:
+    // x = (−A·c' ∓ sign(A)·B·q)/N.
+    const Real q = std::sqrt(disc) / std::fabs(a);
+    const Real s = std::fabs(a) * q;
+    const Real bq = a > 0 ? b * q : -b * q;
     const Real y1 = (-b * cp + s) / n;
     const Real y2 = (-b * cp - s) / n;
-    const Real x1 = -(b * y1 + cp) / a;
-    const Real x2 = -(b * y2 + cp) / a;
+    const Real x1 = (-a * cp - bq) / n;
+    const Real x2 = (-a * cp + bq) / n;
     return StoreSolutions(x1, y1, x2, y2, res);
   }();
   if (!ok) res.Count = 0;
