@@ -3,6 +3,7 @@
 // the tables derived from it, and the ports to the desktop. The application makes one; every test
 // makes its own.
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -23,9 +24,9 @@ constexpr int UnitLengthForScreen(int pixelsPerInch) { return pixelsPerInch / 2;
 
 class Program {
 public:
-  explicit Program(Platform& platform);
-  Program(const Program&) = delete;
-  Program& operator=(const Program&) = delete;
+  explicit Program(Platform &platform);
+  Program(const Program &) = delete;
+  Program &operator=(const Program &) = delete;
 
   /// Re-reads the kind names and stems from the message table (after a language is applied).
   void ApplyTexts();
@@ -37,7 +38,7 @@ public:
   /// when the table is full.
   int AppendObject(int kind);
 
-  Platform& Desktop;
+  Platform &Desktop;
   Construction Doc;
   Settings Config;
   MsgTable Msgs;
@@ -47,6 +48,18 @@ public:
   std::string DocFileName = "NoName.d2d"; ///< full path of the current document (UTF-8)
   bool Modified = false;                  ///< the construction changed since it was loaded or saved
   std::vector<std::string> RecentFiles;   ///< at most 5 full paths, newest first (UTF-8)
+  std::string BaseTitle = "DREX-2D";      ///< the window caption the main window was created with
+  std::string Title = "DREX-2D";          ///< the window caption SetDocName composed; the main window shows it
+
+  // Hooks the shell sets; the core skips a hook that is not set.
+  /// After New and after a load that replaced the construction: rebuild the object list and the
+  /// dynamic-expression grid from the construction, then Redraw (which recomputes every object).
+  std::function<void()> AfterDocumentChange;
+  /// Ends any running interactive operation (AbortOperation).
+  std::function<void()> AbortOperationHook;
+  /// After every UpdateRecentFiles: rebuild the menu items file1..file5 and the separator from
+  /// RecentFiles (RecentFileCaptions gives their captions).
+  std::function<void()> AfterRecentFilesChange;
 
   /// The last world position of the mouse the mouse handling stored (internal units).
   double MouseWorldX = 0, MouseWorldY = 0;
