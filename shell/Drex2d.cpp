@@ -1,15 +1,26 @@
 // The program's main block: command line, the desktop port and the main window.
 
 #include <QApplication>
+#include <QDir>
 
+#include <clocale>
 #include <cstdio>
 #include <cstring>
+#include <string>
 
 #include "shell/MainForm.h"
 #include "shell/QtPlatform.h"
 #include "shell/program.h"
+#include "shell/startup.h"
+
+namespace {
+
+std::string S(const QString& text) { return text.toUtf8().toStdString(); }
+
+} // namespace
 
 int main(int argc, char** argv) {
+  std::string document;
   for (int i = 1; i < argc; ++i) {
     if (std::strcmp(argv[i], "--help") == 0) {
       std::printf("Usage: drex2d [DOCUMENT.d2d]\n"
@@ -22,14 +33,25 @@ int main(int argc, char** argv) {
       std::printf("DREX-2D %s\n", DREX2D_VERSION);
       return 0;
     }
+    if (document.empty()) document = argv[i];
   }
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("DREX-2D"));
+  // Numbers are read and written with "." whatever the desktop's language.
+  std::setlocale(LC_NUMERIC, "C");
+
   drex::QtPlatform platform;
   drex::Program program(platform);
+  // The working directory changes to the program's folder below, so a relative path from the
+  // command line is made absolute against the directory the program was started in.
+  program.StartDocument = drex::AbsoluteStartPath(document, S(QDir::currentPath()));
   program.UnitLength = drex::UnitLengthForScreen(platform.ScreenPixelsPerInch());
-  drex::TDrex2dFrm window(program);
-  platform.SetWindows(&window, window.centralWidget());
+  std::string error;
+  if (!drex::PrepareProgramFolder(program, S(QCoreApplication::applicationDirPath()), error)) {
+    std::fprintf(stderr, "drex2d: %s\n", error.c_str());
+    return 1;
+  }
+  drex::TDrex2dFrm window(program, platform);
   window.show();
   return app.exec();
 }
