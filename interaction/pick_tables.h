@@ -52,6 +52,9 @@ constexpr std::array<std::array<KindSet, TableSteps>, ToolModeCount> StepKinds =
     {0, 0, 0},                                                 // graph (no tool)
 }};
 
+/// Kinds a point on an object can be attached to: lines, polylines and circles.
+constexpr KindSet PointHostKinds = StepKinds[okPointOn + 1][0];
+
 /// Message-table number of the step text shown while pick s + 1 of mode m is awaited.
 constexpr int StepPromptIndex(int mode, int step) { return 100 + 3 * (mode - 1) + step; }
 

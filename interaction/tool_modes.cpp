@@ -144,10 +144,13 @@ void ConstructionClick(Program &prog, bool rightButton) {
         RefuseAtLimit(prog);
         return;
       }
+      // A point can sit on a line, a polyline or a circle; over anything else (a polynomial) the
+      // new point is a free one at the mouse, as on empty space.
+      const int host = InKindSet(PointHostKinds, kind) ? hot : 0;
       prog.Modified = true;
-      const int n = prog.AppendObject(hot == 0 ? okPoint : okPointOn);
-      if (hot > 0) {
-        prog.Doc[n].Refs[1] = static_cast<int16_t>(hot);
+      const int n = prog.AppendObject(host == 0 ? okPoint : okPointOn);
+      if (host > 0) {
+        prog.Doc[n].Refs[1] = static_cast<int16_t>(host);
         AttachPoint(prog.Doc, n);
       }
       hot = op.HotObject = n;

@@ -141,6 +141,52 @@ TEST_F(Picking, CursorFollowsWhatAClickWouldDo) {
   (void)p, (void)line;
 }
 
+TEST_F(Picking, CursorRulesOfTheOtherOperations) {
+  const int p = FreePoint(100, 100);
+  const int a = FreePoint(100, 500), b = FreePoint(700, 500);
+  const int line = Built(okLine, {a, b});
+  const int c = FreePoint(400, 300);
+  const int poly = Built(okPolynomial, {a, c});
+  Refresh();
+  struct Case {
+    const char *what;
+    int hot;
+    int measure, transform, macro, macroApply, awaitedKind, picks;
+    bool locus;
+    int cursor;
+  };
+  const Case cases[] = {
+      {"measuring, on a point", p, 1, 0, 0, 0, -1, 0, false, GetCur},
+      {"measuring, on a line", line, 1, 0, 0, 0, -1, 0, false, PutCur},
+      {"removing a measurement, no label", 0, -1, 0, 0, 0, -1, 0, false, ArrowCur},
+      {"locus pick, on a point", p, 0, 0, 0, 0, -1, 0, true, GetCur},
+      {"locus pick, on a line", line, 0, 0, 0, 0, -1, 0, true, HandCur},
+      {"macro recording, a line", line, 0, 0, 1, 0, -1, 0, false, GetCur},
+      {"moving, first pick a line", line, 0, 1, 0, 0, -1, 0, false, GetCur},
+      {"moving, first pick a polynomial", poly, 0, 1, 0, 0, -1, 0, false, PutCur},
+      {"rotating, centre point", p, 0, 2, 0, 0, -1, 1, false, GetCur},
+      {"rotating, a line as centre", line, 0, 2, 0, 0, -1, 1, false, PutCur},
+      {"applying a macro, a line awaited", line, 0, 0, 0, 1, okParallel, 0, false, GetCur},
+      {"applying a macro, a circle awaited", line, 0, 0, 0, 1, okCircle, 0, false, PutCur},
+  };
+  for (const Case &k : cases) {
+    prog.Op.HotObject = k.hot;
+    prog.Op.MeasureMode = k.measure;
+    prog.Op.TransformMode = k.transform;
+    prog.Op.MacroState = k.macro;
+    prog.Op.MacroApplyStep = k.macroApply;
+    prog.Op.MacroAwaitedKind = k.awaitedKind;
+    prog.Op.PickCount = k.picks;
+    prog.Op.LocusPickPending = k.locus;
+    EXPECT_EQ(CursorForState(prog), k.cursor) << k.what;
+  }
+  // A label under the cursor while removing measurements.
+  prog.Op = OperationState{};
+  prog.Op.MeasureMode = -1;
+  prog.Op.MeasureLabel = 1;
+  EXPECT_EQ(CursorForState(prog), DelCur);
+}
+
 TEST_F(Picking, ClickShiftClickAndDoubleClick) {
   const int p = FreePoint(100, 100), q = FreePoint(200, 100), r = FreePoint(300, 100);
   Refresh();
