@@ -13,6 +13,7 @@
 #include "shell/d2consts.h"
 #include "shell/platform.h"
 #include "shell/settings.h"
+#include "view/redraw.h"
 
 namespace drex {
 
@@ -48,7 +49,6 @@ public:
   std::string DocFileName = "NoName.d2d"; ///< full path of the current document (UTF-8)
   bool Modified = false;                  ///< the construction changed since it was loaded or saved
   std::vector<std::string> RecentFiles;   ///< at most 5 full paths, newest first (UTF-8)
-  std::string BaseTitle = "DREX-2D";      ///< the window caption the main window was created with
   std::string Title = "DREX-2D";          ///< the window caption SetDocName composed; the main window shows it
 
   // Hooks the shell sets; the core skips a hook that is not set.
@@ -66,6 +66,13 @@ public:
 
   /// The interactive operation that is running and the state of the mouse over the drawing area.
   OperationState Op;
+
+  /// The retained bitmap of the drawing area that Redraw paints; none in a program without a window.
+  Canvas* Surface = nullptr;
+  /// The drawing area as seen by the last redraw (centre and visible corners).
+  ViewArea Area;
+  /// The redraw guard, the selection flag, the label rectangles and the drawing's hooks.
+  RedrawState Drawing;
 
   // Main window state: the form shows these after every call into the core.
   std::string BaseTitle = "DREX-2D";     ///< the window caption when the main window was made
