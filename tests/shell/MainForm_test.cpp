@@ -6,9 +6,12 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMessageBox>
+#include <QPushButton>
 #include <QSplitter>
 #include <QStatusBar>
 #include <QTest>
+#include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
 
@@ -176,6 +179,29 @@ private Q_SLOTS:
       for (int dx = -3; dx <= 3; ++dx)
         inked = inked || shot.pixelColor(300 + dx, 200 + dy) != QColor(Qt::white);
     QVERIFY(inked);
+  }
+
+  void closingAsksAboutAModifiedDocument() {
+    program_->Modified = true;
+    QString asked;
+    // Cancel in the question keeps the window open.
+    QTimer::singleShot(0, [&asked] {
+      auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+      QVERIFY(box);
+      asked = box->text();
+      box->button(QMessageBox::Cancel)->click();
+    });
+    QVERIFY(!window_->close());
+    QVERIFY(window_->isVisible());
+    QCOMPARE(asked, QStringLiteral("Зберегти об'єкти у файлі %1 ?").arg(QString::fromStdString(program_->DocFileName)));
+    // No closes without saving; Exit goes the same way.
+    QTimer::singleShot(0, [] {
+      auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+      QVERIFY(box);
+      box->button(QMessageBox::No)->click();
+    });
+    window_->MenuClick(tag::Exit);
+    QVERIFY(!window_->isVisible());
   }
 
   void titleFollowsTheDocumentName() {
