@@ -416,6 +416,7 @@ bool SampleGraph(Program &prog, int number, Canvas *canvas, const HitBox *hit) {
   DS_Calc &calc = prog.Drawing.GraphCalc;
   bool anySample = false;
   bool found = false;
+  bool previousFailed = false;
   for (int k = 1; k <= GraphSamples; ++k) {
     const double t = a + (k - 1) * d;
     const GraphSample s = EvaluateSample(calc, o, t);
@@ -439,7 +440,9 @@ bool SampleGraph(Program &prog, int number, Canvas *canvas, const HitBox *hit) {
       }
       continue;
     }
-    const bool liftPen = s.Failed || screen.y < -GraphPixelLimit || screen.y > GraphPixelLimit;
+    // A failed sample has no position: the pen is lifted into it and out of it again.
+    const bool liftPen = s.Failed || previousFailed || screen.y < -GraphPixelLimit || screen.y > GraphPixelLimit;
+    previousFailed = s.Failed;
     if (k == 1 || liftPen)
       canvas->MoveTo(p.X, p.Y);
     else
