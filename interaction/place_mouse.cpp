@@ -36,8 +36,11 @@ void ShiftWithParents(Construction &c, std::vector<uint8_t> &moved, int start, d
   std::vector<Frame> stack;
   const auto visit = [&](int n) {
     moved[static_cast<std::size_t>(n)] = 1;
-    c[n].X1 += dx;
-    c[n].Y1 += dy;
+    // A function graph keeps its argument interval in X1 and Y1, not a position.
+    if (c[n].Kind != okFunction) {
+      c[n].X1 += dx;
+      c[n].Y1 += dy;
+    }
     stack.push_back({n, 1});
   };
   visit(start);
@@ -77,6 +80,13 @@ void DragStep(Program &prog, double wx, double wy) {
     for (int n = 1; n <= c.ObjCount; ++n)
       if (c[n].Selected == 1 && !op.MovedFlags[static_cast<std::size_t>(n)])
         ShiftWithParents(c, op.MovedFlags, n, dx, dy);
+    // The step is measured from the pressed object. When it stays behind (Shift+click took it out
+    // of the selection), the offset follows the mouse instead, so that every step moves the
+    // selection by the mouse's own movement and not by everything since the press.
+    if (!op.MovedFlags[static_cast<std::size_t>(op.DragObject)]) {
+      op.DragOffsetX += dx;
+      op.DragOffsetY += dy;
+    }
   }
   prog.Modified = true;
   Redraw(prog, true);

@@ -297,6 +297,35 @@ TEST_F(Picking, DraggingALineMovesEachSharedParentOnce) {
   EXPECT_DOUBLE_EQ(Obj(c).Y1, WorldY(190));
 }
 
+TEST_F(Picking, DraggingByAnObjectTakenOutOfTheSelectionMovesTheRestWithTheMouse) {
+  const int p = FreePoint(100, 100), q = FreePoint(300, 100);
+  Refresh();
+  Click(300, 100);
+  // Shift+press on q takes it out of the selection again; the drag then moves p alone.
+  Click(100, 100, true);
+  Move(300, 100);
+  PlaceMouseDown(prog, MouseButton::Left, true, false, 300, 100);
+  ASSERT_EQ(Obj(q).Selected, 0);
+  for (int k = 1; k <= 4; ++k)
+    Move(300 + 10 * k, 100, MouseButton::Left, true);
+  PlaceMouseUp(prog, MouseButton::Left, true, false, 340, 100);
+  EXPECT_DOUBLE_EQ(Obj(p).X1, WorldX(140)); // 40 pixels, as far as the mouse went
+  EXPECT_DOUBLE_EQ(Obj(q).X1, WorldX(300));
+}
+
+TEST_F(Picking, DraggingLeavesTheIntervalOfASelectedGraphAlone) {
+  const int graph = prog.AppendObject(okFunction);
+  const int p = FreePoint(200, 200);
+  Refresh();
+  const double from = Obj(graph).X1, to = Obj(graph).Y1;
+  Obj(graph).Selected = 1;
+  Obj(p).Selected = 1;
+  Drag(200, 200, 260, 150, 2);
+  EXPECT_DOUBLE_EQ(Obj(p).X1, WorldX(260));
+  EXPECT_DOUBLE_EQ(Obj(graph).X1, from);
+  EXPECT_DOUBLE_EQ(Obj(graph).Y1, to);
+}
+
 TEST_F(Picking, DraggingAPointOnACircleSlidesItAlongTheCircle) {
   const int c = FreePoint(400, 300), r = FreePoint(500, 300);
   const int circle = Built(okCircle, {c, r});
