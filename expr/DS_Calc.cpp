@@ -1,0 +1,559 @@
+#include "expr/DS_Calc.h"
+
+#include <charconv>
+#include <cmath>
+#include <string_view>
+#include <system_error>
+
+namespace drex {
+namespace {
+
+constexpr long double HalfPi = 1.5707963267948966L;
+/// A divisor below this in absolute value is refused with code -2 (exactly this value is allowed).
+constexpr long double MinDivisor = 0.0001L;
+/// A negative base takes an exponent whose fractional part is below this, as an integer power.
+constexpr long double IntegerExponentTolerance = 0.000001L;
+/// Shapes longer than this are evaluated without being cached.
+constexpr std::size_t MaxCachedShapeLength = 512;
+/// The cache is emptied when it reaches this many shapes.
+constexpr std::size_t MaxCacheEntries = 256;
+
+constexpr int NumberFieldWidth = 20;
+constexpr int NumberDecimals = 10;
+constexpr std::size_t MaxNumberTextLength = 60;
+/// Inserted for a value without a number text: it evaluates to code -1 wherever it stands, and its
+/// letters form a function name, so a later substitution passes over them.
+constexpr std::string_view UncomputableText = "(LN(0))";
+
+struct FunctionName {
+  std::string_view Name;
+  std::string_view Replacement;
+};
+
+// Searched in this order, so that longer names are replaced before the shorter names they contain.
+constexpr FunctionName FunctionNameTable[] = {
+    {"ATG", "a"},
+    {"ACTG", "b"},
+    {"ASIN", "c"},
+    {"ACOS", "d"},
+    {"LG", "e"},
+    {"SIN", "f"},
+    {"COS", "g"},
+    {"CTG", "h"},
+    {"TG", "i"},
+    {"EXP", "j"},
+    {"FRAC", "k"},
+    {"INT", "l"},
+    {"LN", "m"},
+    {"SQRT", "n"},
+    {"SQR", "o"},
+    {"ABS", "p"},
+    // PI becomes a parenthesised number, so that it never joins a neighbouring digit or point.
+    {"PI", "(3.1415926)"}};
+
+enum StepKind : uint8_t { StepNegate, StepPower, StepFunction, StepMultiply, StepDivide, StepAdd, StepSubtract };
+
+bool IsOperand(char ch) { return ch >= 'A' && ch <= 'Z'; }
+bool IsFunctionLetter(char ch) { return ch >= 'a' && ch <= 'p'; }
+bool IsDigit(char ch) { return ch >= '0' && ch <= '9'; }
+char ToUpperAscii(char ch) { return (ch >= 'a' && ch <= 'z') ? static_cast<char>(ch - 'a' + 'A') : ch; }
+
+bool IsAllowed(char ch) {
+  switch (ch) {
+  case '(':
+  case ')':
+  case '*':
+  case '+':
+  case '-':
+  case '.':
+  case '/':
+  case '^':
+    return true;
+  default:
+    return IsDigit(ch) || IsFunctionLetter(ch);
+  }
+}
+
+// Powers of ten up to 10^27 are exact in the 64-bit significand of long double.
+constexpr int MaxExactDecimals = 27;
+struct PowersOfTen {
+  long double Values[MaxExactDecimals + 1];
+  constexpr PowersOfTen() : Values() {
+    long double p = 1;
+    for (int i = 0; i <= MaxExactDecimals; ++i) {
+      Values[i] = p;
+      p *= 10;
+    }
+  }
+};
+constexpr PowersOfTen Pow10;
+
+/// Converts a run of digits and points; false when it is not a decimal number (no digit, more than
+/// one point, or out of range). Up to 19 significant digits and 27 decimals the quotient of two
+/// exact values is correctly rounded, as from_chars is, so both routes give the same bits.
+bool ParseNumber(const char *first, const char *last, long double &value) {
+  int points = 0;
+  int digits = 0;
+  int significant = 0;
+  int decimals = 0;
+  uint64_t mantissa = 0;
+  for (const char *p = first; p != last; ++p) {
+    if (*p == '.') {
+      ++points;
+      continue;
+    }
+    ++digits;
+    if (points > 0) ++decimals;
+    if (significant == 0 && *p == '0') continue;
+    if (++significant <= 19) mantissa = mantissa * 10 + static_cast<uint64_t>(*p - '0');
+  }
+  if (points > 1 || digits == 0) return false;
+  if (significant <= 19 && decimals <= MaxExactDecimals) {
+    value = static_cast<long double>(mantissa) / Pow10.Values[decimals];
+    return true;
+  }
+  long double parsed = 0;
+  const auto res = std::from_chars(first, last, parsed, std::chars_format::fixed);
+  if (res.ec != std::errc() || res.ptr != last || !std::isfinite(parsed)) return false;
+  value = parsed;
+  return true;
+}
+
+int ComputePower(long double v, long double u, long double &result) {
+  long double r = 0;
+  if (v > 0) {
+    r = std::exp(u * std::log(v));
+  } else if (v < 0) {
+    if (!(std::fabs(u - std::trunc(u)) < IntegerExponentTolerance)) return CalcMathError;
+    r = std::exp(u * std::log(-v));
+    if (std::fmod(std::round(u), 2.0L) != 0) r = -r;
+  }
+  if (!std::isfinite(r)) return CalcMathError;
+  result = r;
+  return CalcOk;
+}
+
+int ComputeFunction(int index, long double u, long double &result) {
+  long double r = 0;
+  switch (index) {
+  case 0: // ATG
+    r = std::atan(u);
+    break;
+  case 1: // ACTG
+    r = HalfPi - std::atan(u);
+    break;
+  case 2: { // ASIN, through the arctangent: the division fails at +-1
+    const long double d = 1 - u * u;
+    if (d < 0) return CalcMathError;
+    const long double s = std::sqrt(d);
+    if (s == 0) return CalcMathError;
+    r = std::atan(u / s);
+    break;
+  }
+  case 3: { // ACOS, through the arctangent: negative u gives a value between -pi/2 and 0
+    const long double d = 1 - u * u;
+    if (d < 0 || u == 0) return CalcMathError;
+    r = std::atan(std::sqrt(d) / u);
+    break;
+  }
+  case 4: // LG
+    if (u <= 0) return CalcMathError;
+    r = std::log(u) / std::log(10.0L);
+    break;
+  case 5: // SIN
+    r = std::sin(u);
+    break;
+  case 6: // COS
+    r = std::cos(u);
+    break;
+  case 7: { // CTG
+    const long double s = std::sin(u);
+    if (s == 0) return CalcMathError;
+    r = std::cos(u) / s;
+    break;
+  }
+  case 8: { // TG
+    const long double c = std::cos(u);
+    if (c == 0) return CalcMathError;
+    r = std::sin(u) / c;
+    break;
+  }
+  case 9: // EXP
+    r = std::exp(u);
+    break;
+  case 10: // FRAC keeps the sign
+    r = u - std::trunc(u);
+    break;
+  case 11: // INT truncates toward zero
+    r = std::trunc(u);
+    break;
+  case 12: // LN
+    if (u <= 0) return CalcMathError;
+    r = std::log(u);
+    break;
+  case 13: // SQRT
+    if (u < 0) return CalcMathError;
+    r = std::sqrt(u);
+    break;
+  case 14: // SQR
+    r = u * u;
+    break;
+  case 15: // ABS
+    r = std::fabs(u);
+    break;
+  default:
+    return CalcMathError;
+  }
+  if (!std::isfinite(r)) return CalcMathError;
+  result = r;
+  return CalcOk;
+}
+
+// An overflow of the four operations is reported as code -1 rather than returned as infinity.
+int ComputeBinary(int kind, long double v, long double u, long double &result) {
+  long double r = 0;
+  switch (kind) {
+  case StepMultiply:
+    r = v * u;
+    break;
+  case StepDivide:
+    if (std::fabs(u) < MinDivisor) return CalcNearZeroDivisor;
+    r = v / u;
+    break;
+  case StepAdd:
+    r = v + u;
+    break;
+  default:
+    r = v - u;
+    break;
+  }
+  if (!std::isfinite(r)) return CalcMathError;
+  result = r;
+  return CalcOk;
+}
+
+/// Performs each operation at once on the registers.
+class ComputingSink {
+public:
+  explicit ComputingSink(long double *registers) : registers_(registers) {}
+  void Negate(int slot) { registers_[slot] = -registers_[slot]; }
+  int Power(int left, int right) { return ComputePower(registers_[left], registers_[right], registers_[right]); }
+  int Function(int index, int slot) { return ComputeFunction(index, registers_[slot], registers_[slot]); }
+  int Binary(int kind, int left, int right) {
+    return ComputeBinary(kind, registers_[left], registers_[right], registers_[left]);
+  }
+
+private:
+  long double *registers_;
+};
+
+/// Writes each operation down, to be performed later on any registers.
+class RecordingSink {
+public:
+  explicit RecordingSink(std::vector<DS_Calc::Step> &steps) : steps_(steps) {}
+  void Negate(int slot) { Add(StepNegate, slot, 0); }
+  int Power(int left, int right) { return Add(StepPower, left, right); }
+  int Function(int index, int slot) { return Add(StepFunction, slot, index); }
+  int Binary(int kind, int left, int right) { return Add(kind, left, right); }
+
+private:
+  int Add(int kind, int left, int right) {
+    steps_.push_back({static_cast<uint8_t>(kind), static_cast<uint8_t>(left), static_cast<uint8_t>(right)});
+    return CalcOk;
+  }
+  std::vector<DS_Calc::Step> &steps_;
+};
+
+int RunStep(const DS_Calc::Step &step, long double *registers) {
+  switch (step.Kind) {
+  case StepNegate:
+    registers[step.Left] = -registers[step.Left];
+    return CalcOk;
+  case StepPower:
+    return ComputePower(registers[step.Left], registers[step.Right], registers[step.Right]);
+  case StepFunction:
+    return ComputeFunction(step.Right, registers[step.Left], registers[step.Left]);
+  default:
+    return ComputeBinary(step.Kind, registers[step.Left], registers[step.Right], registers[step.Left]);
+  }
+}
+
+/// A "-" directly before an operand, at the start or after a non-operand, negates that operand.
+template <class Sink> void UnaryMinusPass(std::string &s, Sink &sink) {
+  if (s.size() < 2) return;
+  for (std::size_t i = s.size() - 1; i-- > 0;) {
+    if (s[i] == '-' && IsOperand(s[i + 1]) && (i == 0 || !IsOperand(s[i - 1]))) {
+      sink.Negate(s[i + 1] - 'A');
+      s.erase(i, 1);
+    }
+  }
+}
+
+/// Reduces the leftmost binary operator among `ops` until none is left; the result goes to the
+/// left operand's register.
+template <class Sink> int BinaryLevel(std::string &s, Sink &sink, const char *ops) {
+  for (;;) {
+    const std::size_t p = s.find_first_of(ops);
+    if (p == std::string::npos) return CalcOk;
+    if (p == 0 || p + 1 == s.size() || !IsOperand(s[p - 1]) || !IsOperand(s[p + 1])) return CalcMalformed;
+    int kind = StepSubtract;
+    switch (s[p]) {
+    case '*':
+      kind = StepMultiply;
+      break;
+    case '/':
+      kind = StepDivide;
+      break;
+    case '+':
+      kind = StepAdd;
+      break;
+    default:
+      break;
+    }
+    if (const int code = sink.Binary(kind, s[p - 1] - 'A', s[p + 1] - 'A')) return code;
+    s.erase(p, 2);
+  }
+}
+
+/// Reduces a parenthesis-free segment to one operand letter, or returns the code that stops it.
+template <class Sink> int ReduceSegment(std::string &s, Sink &sink) {
+  UnaryMinusPass(s, sink);
+
+  // Powers, leftmost first: a^b^c is (a^b)^c; the result goes to the right operand's register.
+  for (;;) {
+    const std::size_t p = s.find('^');
+    if (p == std::string::npos) break;
+    if (p == 0 || p + 1 == s.size() || !IsOperand(s[p - 1]) || !IsOperand(s[p + 1])) return CalcMalformed;
+    if (const int code = sink.Power(s[p - 1] - 'A', s[p + 1] - 'A')) return code;
+    s.erase(p - 1, 2);
+  }
+
+  // Functions take the single operand that follows them once the powers are done.
+  for (;;) {
+    std::size_t p = 0;
+    while (p < s.size() && !IsFunctionLetter(s[p]))
+      ++p;
+    if (p == s.size()) break;
+    if (p + 1 == s.size() || !IsOperand(s[p + 1])) return CalcMalformed;
+    if (const int code = sink.Function(s[p] - 'a', s[p + 1] - 'A')) return code;
+    s.erase(p, 1);
+  }
+
+  s.erase(0, s.find_first_not_of('+'));
+
+  // Runs of signs collapse from the right: "--" is "+", "+-" and "-+" are "-".
+  if (s.size() >= 2) {
+    for (std::size_t i = s.size() - 1; i-- > 0;) {
+      const char a = s[i];
+      const char b = s[i + 1];
+      if ((a == '+' || a == '-') && (b == '+' || b == '-')) {
+        s[i] = (a == b) ? '+' : '-';
+        s.erase(i + 1, 1);
+      }
+    }
+  }
+
+  UnaryMinusPass(s, sink);
+  if (const int code = BinaryLevel(s, sink, "*/")) return code;
+  if (const int code = BinaryLevel(s, sink, "+-")) return code;
+
+  if (s.empty()) return CalcMalformed;
+  if (s.size() > 1) return CalcForbidden;
+  return CalcOk;
+}
+
+/// Reduces the innermost groups first until one operand is left; `result` is its register.
+template <class Sink> int ReduceGroups(std::string &text, std::string &segment, Sink &sink, int &result) {
+  for (;;) {
+    const std::size_t close = text.find(')');
+    if (close == std::string::npos) break;
+    const std::size_t open = text.rfind('(', close);
+    if (open == std::string::npos) return CalcUnbalanced;
+    segment.assign(text, open + 1, close - open - 1);
+    if (const int code = ReduceSegment(segment, sink)) return code;
+    text[close] = segment[0];
+    text.erase(open, close - open);
+  }
+  // Parentheses in the wrong order, as in 2)+(3, leave more than one operand or an operator behind.
+  if (text.size() != 1 || !IsOperand(text[0])) return CalcUnbalanced;
+  result = text[0] - 'A';
+  return CalcOk;
+}
+
+int MatchFunctionName(const std::string &text, std::size_t pos) {
+  for (const FunctionName &entry : FunctionNameTable) {
+    const std::size_t n = entry.Name.size();
+    if (text.size() - pos < n) continue;
+    std::size_t k = 0;
+    while (k < n && ToUpperAscii(text[pos + k]) == entry.Name[k])
+      ++k;
+    if (k == n) return static_cast<int>(n);
+  }
+  return 0;
+}
+
+} // namespace
+
+int DS_Calc::Prepare(const std::string &text) {
+  OperandRegisters_.fill(0);
+  literalCount_ = 0;
+
+  // Enclose, drop blanks, count parentheses and go to upper case.
+  work_.clear();
+  work_.push_back('(');
+  long long depth = 0;
+  bool hasLetters = false;
+  for (char ch : text) {
+    if (ch == ' ') continue;
+    if (ch == '(') {
+      ++depth;
+    } else if (ch == ')') {
+      --depth;
+    } else if (ch >= 'a' && ch <= 'z') {
+      ch = static_cast<char>(ch - 'a' + 'A');
+      hasLetters = true;
+    } else if (ch >= 'A' && ch <= 'Z') {
+      hasLetters = true;
+    }
+    work_.push_back(ch);
+    if (work_.size() > MaxWorkingLength) return CalcForbidden;
+  }
+  work_.push_back(')');
+  if (depth != 0) return CalcUnbalanced;
+
+  // Function names become their letters. The inserted text holds no capital letter, so replacing
+  // every occurrence from left to right is the same as replacing the first one again and again.
+  if (hasLetters) {
+    for (const FunctionName &entry : FunctionNameTable) {
+      std::size_t pos = work_.find(entry.Name.data(), 0, entry.Name.size());
+      if (pos == std::string::npos) continue;
+      segment_.clear();
+      std::size_t from = 0;
+      while (pos != std::string::npos) {
+        segment_.append(work_, from, pos - from);
+        segment_.append(entry.Replacement.data(), entry.Replacement.size());
+        from = pos + entry.Name.size();
+        pos = work_.find(entry.Name.data(), from, entry.Name.size());
+      }
+      segment_.append(work_, from, std::string::npos);
+      work_.swap(segment_);
+    }
+  }
+
+  for (const char ch : work_)
+    if (!IsAllowed(ch)) return CalcForbidden;
+
+  // Every run of digits and points goes to the next register and is replaced by its letter.
+  shape_.clear();
+  const std::size_t n = work_.size();
+  for (std::size_t i = 0; i < n;) {
+    if (!IsDigit(work_[i]) && work_[i] != '.') {
+      shape_.push_back(work_[i++]);
+      continue;
+    }
+    std::size_t j = i;
+    while (j < n && (IsDigit(work_[j]) || work_[j] == '.'))
+      ++j;
+    long double value = 0;
+    if (!ParseNumber(work_.data() + i, work_.data() + j, value)) return CalcBadNumber;
+    if (literalCount_ == OperandRegisterCount) return CalcMalformed;
+    OperandRegisters_[static_cast<std::size_t>(literalCount_)] = value;
+    shape_.push_back(static_cast<char>('A' + literalCount_));
+    ++literalCount_;
+    i = j;
+  }
+
+  // Two operands side by side (an operand before an operand or a function), or "()".
+  for (std::size_t i = 0; i + 1 < shape_.size(); ++i) {
+    const char a = shape_[i];
+    const char b = shape_[i + 1];
+    if ((IsOperand(a) && (IsOperand(b) || IsFunctionLetter(b))) || (a == '(' && b == ')')) return CalcForbidden;
+  }
+  return CalcOk;
+}
+
+long double DS_Calc::EvaluateByRewriting(const std::string &text) {
+  CalcError = Prepare(text);
+  if (CalcError != CalcOk) return 0;
+  work_ = shape_;
+  ComputingSink sink(OperandRegisters_.data());
+  int result = 0;
+  CalcError = ReduceGroups(work_, segment_, sink, result);
+  if (CalcError != CalcOk) return 0;
+  return OperandRegisters_[static_cast<std::size_t>(result)];
+}
+
+long double DS_Calc::EvaluateExpression(const std::string &text) {
+  CalcError = Prepare(text);
+  if (CalcError != CalcOk) return 0;
+  if (shape_.size() > MaxCachedShapeLength) {
+    work_ = shape_;
+    ComputingSink sink(OperandRegisters_.data());
+    int result = 0;
+    CalcError = ReduceGroups(work_, segment_, sink, result);
+    if (CalcError != CalcOk) return 0;
+    return OperandRegisters_[static_cast<std::size_t>(result)];
+  }
+
+  // The operations the rewriting performs depend only on the shape of the text, never on the
+  // values, so the order recorded once for a shape serves every text of that shape.
+  auto it = cache_.find(shape_);
+  if (it == cache_.end()) {
+    if (cache_.size() >= MaxCacheEntries) cache_.clear();
+    Program program;
+    RecordingSink sink(program.Steps);
+    work_ = shape_;
+    program.EndCode = ReduceGroups(work_, segment_, sink, program.ResultRegister);
+    it = cache_.emplace(shape_, std::move(program)).first;
+  }
+  const Program &program = it->second;
+  for (const Step &step : program.Steps) {
+    if (const int code = RunStep(step, OperandRegisters_.data())) {
+      CalcError = code;
+      return 0;
+    }
+  }
+  CalcError = program.EndCode;
+  if (CalcError != CalcOk) return 0;
+  return OperandRegisters_[static_cast<std::size_t>(program.ResultRegister)];
+}
+
+std::string VariableNumberText(long double value) {
+  char digits[96];
+  std::to_chars_result res{digits, std::errc::value_too_large};
+  if (std::isfinite(value))
+    res = std::to_chars(digits, digits + sizeof digits, value, std::chars_format::fixed, NumberDecimals);
+  const std::size_t length = static_cast<std::size_t>(res.ptr - digits);
+  if (res.ec != std::errc() || length > MaxNumberTextLength) return std::string(UncomputableText);
+  std::string out;
+  out.reserve(NumberFieldWidth + 2);
+  out.push_back('(');
+  if (length < static_cast<std::size_t>(NumberFieldWidth)) out.append(NumberFieldWidth - length, ' ');
+  out.append(digits, length);
+  out.push_back(')');
+  return out;
+}
+
+std::string SubstituteVariable(const std::string &text, char letter, long double value) {
+  const char wanted = ToUpperAscii(letter);
+  std::string number;
+  std::string out;
+  out.reserve(text.size() + 2 * (NumberFieldWidth + 2));
+  for (std::size_t i = 0; i < text.size();) {
+    if (const int nameLength = MatchFunctionName(text, i)) {
+      out.append(text, i, static_cast<std::size_t>(nameLength));
+      i += static_cast<std::size_t>(nameLength);
+      continue;
+    }
+    if (ToUpperAscii(text[i]) == wanted) {
+      if (number.empty()) number = VariableNumberText(value);
+      out += number;
+    } else {
+      out.push_back(text[i]);
+    }
+    ++i;
+  }
+  return out;
+}
+
+} // namespace drex

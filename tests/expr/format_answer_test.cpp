@@ -1,0 +1,105 @@
+#include "expr/format_answer.h"
+
+#include <cmath>
+#include <cstdio>
+#include <limits>
+#include <string>
+
+#include <gtest/gtest.h>
+
+namespace drex {
+namespace {
+
+struct FormatCase {
+  double value;
+  int digits;
+  const char *text;
+};
+
+class FormatAnswerTable : public ::testing::TestWithParam<FormatCase> {};
+
+TEST_P(FormatAnswerTable, GivesText) {
+  const FormatCase &c = GetParam();
+  EXPECT_EQ(FormatAnswer(c.value, c.digits), c.text) << "value " << c.value << " digits " << c.digits;
+}
+
+// Every digit count on one value: 0 behaves as 1.
+INSTANTIATE_TEST_SUITE_P(
+    EveryDigitCount, FormatAnswerTable,
+    ::testing::Values(FormatCase{3.14159265358979, 0, "3"}, FormatCase{3.14159265358979, 1, "3"},
+                      FormatCase{3.14159265358979, 2, "3.1"}, FormatCase{3.14159265358979, 3, "3.14"},
+                      FormatCase{3.14159265358979, 4, "3.142"}, FormatCase{3.14159265358979, 5, "3.1416"},
+                      FormatCase{3.14159265358979, 6, "3.14159"}, FormatCase{3.14159265358979, 7, "3.141593"},
+                      FormatCase{3.14159265358979, 8, "3.1415927"}, FormatCase{3.14159265358979, 9, "3.14159265"},
+                      FormatCase{3.14159265358979, 10, "3.141592654"}, FormatCase{3.14159265358979, 11, "3.1415926536"},
+                      FormatCase{3.14159265358979, 12, "3.14159265359"}));
+
+// Fixed while the integer digits fit the count, scientific from there on; the same for the
+// small end at 0.00001.
+INSTANTIATE_TEST_SUITE_P(FixedScientificSwitch, FormatAnswerTable,
+                         ::testing::Values(FormatCase{99.4, 2, "99"}, FormatCase{99.6, 2, "1e+02"},
+                                           FormatCase{123.456, 2, "1.2e+02"}, FormatCase{123.456, 3, "123"},
+                                           FormatCase{123456789012.0, 12, "123456789012"},
+                                           FormatCase{1234567890123.0, 12, "1.23456789012e+12"},
+                                           FormatCase{0.00001, 2, "1e-05"}, FormatCase{0.000012, 2, "1.2e-05"},
+                                           FormatCase{0.0001234, 3, "0.000123"}, FormatCase{0.0000099, 2, "9.9e-06"},
+                                           FormatCase{9.96, 2, "10"}, FormatCase{5.0, 0, "5"},
+                                           FormatCase{56.0, 0, "6e+01"}));
+
+// Trailing zeros and a bare point go; signs, zero and the extremes of the range.
+INSTANTIATE_TEST_SUITE_P(SignsZerosExtremes, FormatAnswerTable,
+                         ::testing::Values(FormatCase{2.0, 12, "2"}, FormatCase{2.5, 12, "2.5"},
+                                           FormatCase{100.0, 3, "100"}, FormatCase{-2.5, 2, "-2.5"},
+                                           FormatCase{-0.000001234, 3, "-1.23e-06"}, FormatCase{-1234.0, 2, "-1.2e+03"},
+                                           FormatCase{0.0, 2, "0"}, FormatCase{-0.0, 5, "0"},
+                                           FormatCase{1e300, 3, "1e+300"}, FormatCase{-1.5e-300, 3, "-1.5e-300"},
+                                           FormatCase{std::numeric_limits<double>::max(), 12, "1.79769313486e+308"},
+                                           FormatCase{std::numeric_limits<double>::denorm_min(), 2, "4.9e-324"}));
+
+// Values that are no numbers get a short word instead of digits, never a sign on NaN.
+INSTANTIATE_TEST_SUITE_P(NotFinite, FormatAnswerTable,
+                         ::testing::Values(FormatCase{std::numeric_limits<double>::quiet_NaN(), 2, "nan"},
+                                           FormatCase{-std::numeric_limits<double>::quiet_NaN(), 2, "nan"},
+                                           FormatCase{std::numeric_limits<double>::infinity(), 2, "inf"},
+                                           FormatCase{-std::numeric_limits<double>::infinity(), 2, "-inf"}));
+
+TEST(FormatAnswer, FullPrecisionUsesFifteenDigitsWhateverTheSetting) {
+  EXPECT_EQ(FormatAnswer(1.0 / 3.0, 2, true), "0.333333333333333");
+  EXPECT_EQ(FormatAnswer(1.0 / 3.0, 0, true), "0.333333333333333");
+  EXPECT_EQ(FormatAnswer(123456789012345.0, 2, true), "123456789012345");
+  EXPECT_EQ(FormatAnswer(1234567890123456.0, 2, true), "1.23456789012346e+15");
+  EXPECT_EQ(FormatAnswer(0.1, 2, true), "0.1");
+}
+
+TEST(FormatAnswer, DigitCountOutsideTheSettingRangeIsHeldToIt) {
+  EXPECT_EQ(FormatAnswer(3.14159265358979, -4), FormatAnswer(3.14159265358979, 0));
+  EXPECT_EQ(FormatAnswer(3.14159265358979, 40), FormatAnswer(3.14159265358979, 12));
+}
+
+// The general format of the standard C library (the test runs in the "C" locale) agrees on a
+// sweep of magnitudes, mantissas and digit counts.
+TEST(FormatAnswer, AgreesWithCGeneralFormatOnASweep) {
+  const double mantissas[] = {1.0, 1.5, 2.675, 9.999999, 4.4449, 7.25, 1.0000001};
+  for (int exponent = -12; exponent <= 16; ++exponent) {
+    for (double m : mantissas) {
+      for (int sign : {1, -1}) {
+        const double value = sign * m * std::pow(10.0, exponent);
+        for (int digits = 1; digits <= 12; ++digits) {
+          char expected[64];
+          std::snprintf(expected, sizeof expected, "%.*g", digits, value);
+          ASSERT_EQ(FormatAnswer(value, digits), expected) << "value " << value << " digits " << digits;
+        }
+      }
+    }
+  }
+}
+
+TEST(FormatGeneral, SeventeenDigitsTellNeighbouringDoublesApart) {
+  const double a = 0.1;
+  const double b = std::nextafter(a, 1.0);
+  EXPECT_NE(FormatGeneral(a, 17), FormatGeneral(b, 17));
+  EXPECT_EQ(FormatGeneral(a, 40), FormatGeneral(a, 17));
+}
+
+} // namespace
+} // namespace drex
