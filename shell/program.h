@@ -4,6 +4,7 @@
 // makes its own.
 
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -59,6 +60,10 @@ public:
   /// After every UpdateRecentFiles: rebuild the menu items file1..file5 and the separator from
   /// RecentFiles (RecentFileCaptions gives their captions).
   std::function<void()> AfterRecentFilesChange;
+
+  /// The table a document is parsed into before it replaces Doc; made on the first load and kept,
+  /// so that loading does not allocate and clear a whole table each time.
+  std::unique_ptr<Construction> LoadScratch;
 
   /// The last world position of the mouse the mouse handling stored (internal units).
   double MouseWorldX = 0, MouseWorldY = 0;
