@@ -11,8 +11,8 @@ namespace drex {
 
 class ByteReader {
 public:
-  ByteReader(const uint8_t *data, std::size_t size) : data_(data), size_(size) {}
-  explicit ByteReader(const std::vector<uint8_t> &bytes) : ByteReader(bytes.data(), bytes.size()) {}
+  ByteReader(const uint8_t* data, std::size_t size) : data_(data), size_(size) {}
+  explicit ByteReader(const std::vector<uint8_t>& bytes) : ByteReader(bytes.data(), bytes.size()) {}
 
   bool ok() const { return ok_; }
   std::size_t Position() const { return pos_; }
@@ -32,8 +32,7 @@ public:
   uint32_t U32LE() {
     if (!Need(4)) return 0;
     uint32_t v = 0;
-    for (int k = 3; k >= 0; --k)
-      v = (v << 8) | data_[pos_ + static_cast<std::size_t>(k)];
+    for (int k = 3; k >= 0; --k) v = (v << 8) | data_[pos_ + static_cast<std::size_t>(k)];
     pos_ += 4;
     return v;
   }
@@ -41,8 +40,7 @@ public:
   uint64_t U64LE() {
     if (!Need(8)) return 0;
     uint64_t v = 0;
-    for (int k = 7; k >= 0; --k)
-      v = (v << 8) | data_[pos_ + static_cast<std::size_t>(k)];
+    for (int k = 7; k >= 0; --k) v = (v << 8) | data_[pos_ + static_cast<std::size_t>(k)];
     pos_ += 8;
     return v;
   }
@@ -53,7 +51,7 @@ public:
     return v;
   }
   /// Copies `n` bytes into `out`; on a short buffer `out` is zero-filled.
-  void Bytes(uint8_t *out, std::size_t n) {
+  void Bytes(uint8_t* out, std::size_t n) {
     if (!Need(n)) {
       if (n > 0) std::memset(out, 0, n);
       return;
@@ -74,7 +72,7 @@ private:
     return true;
   }
 
-  const uint8_t *data_;
+  const uint8_t* data_;
   std::size_t size_;
   std::size_t pos_ = 0;
   bool ok_ = true;
@@ -82,7 +80,7 @@ private:
 
 class ByteWriter {
 public:
-  explicit ByteWriter(std::vector<uint8_t> &out) : out_(out) {}
+  explicit ByteWriter(std::vector<uint8_t>& out) : out_(out) {}
 
   void U8(uint8_t v) { out_.push_back(v); }
   void U16LE(uint16_t v) { Word<2>(v); }
@@ -95,18 +93,18 @@ public:
     std::memcpy(&bits, &v, sizeof bits);
     U64LE(bits);
   }
-  void Bytes(const uint8_t *data, std::size_t n) { out_.insert(out_.end(), data, data + n); }
+  void Bytes(const uint8_t* data, std::size_t n) { out_.insert(out_.end(), data, data + n); }
 
 private:
   /// Appends the N low bytes of `v`, least significant first, with one size change.
-  template <std::size_t N> void Word(uint64_t v) {
+  template <std::size_t N>
+  void Word(uint64_t v) {
     const std::size_t at = out_.size();
     out_.resize(at + N);
-    for (std::size_t k = 0; k < N; ++k)
-      out_[at + k] = static_cast<uint8_t>((v >> (8 * k)) & 0xFF);
+    for (std::size_t k = 0; k < N; ++k) out_[at + k] = static_cast<uint8_t>((v >> (8 * k)) & 0xFF);
   }
 
-  std::vector<uint8_t> &out_;
+  std::vector<uint8_t>& out_;
 };
 
 } // namespace drex

@@ -24,9 +24,9 @@ constexpr int UnitLengthForScreen(int pixelsPerInch) { return pixelsPerInch / 2;
 
 class Program {
 public:
-  explicit Program(Platform &platform);
-  Program(const Program &) = delete;
-  Program &operator=(const Program &) = delete;
+  explicit Program(Platform& platform);
+  Program(const Program&) = delete;
+  Program& operator=(const Program&) = delete;
 
   /// Re-reads the kind names and stems from the message table (after a language is applied).
   void ApplyTexts();
@@ -38,7 +38,7 @@ public:
   /// when the table is full.
   int AppendObject(int kind);
 
-  Platform &Desktop;
+  Platform& Desktop;
   Construction Doc;
   Settings Config;
   MsgTable Msgs;
