@@ -95,7 +95,8 @@ struct ByteTable {
 };
 constexpr ByteTable Bytes;
 
-// Powers of ten up to 10^27 are exact in the 64-bit significand of long double.
+// With a 64-bit significand, every integer below 10^19 and every power of ten up to 10^27 is exact.
+constexpr bool ExactQuotients = std::numeric_limits<long double>::digits >= 64;
 constexpr int MaxExactDecimals = 27;
 struct PowersOfTen {
   long double Values[MaxExactDecimals + 1];
@@ -129,7 +130,7 @@ bool ParseNumber(const char *first, const char *last, long double &value) {
     if (++significant <= 19) mantissa = mantissa * 10 + static_cast<uint64_t>(*p - '0');
   }
   if (points > 1 || digits == 0) return false;
-  if (significant <= 19 && decimals <= MaxExactDecimals) {
+  if (ExactQuotients && significant <= 19 && decimals <= MaxExactDecimals) {
     value = static_cast<long double>(mantissa) / Pow10.Values[decimals];
     return true;
   }
@@ -560,9 +561,7 @@ FirstPass CopyForRewriting(const char *first, const char *last, char *out) {
 } // namespace
 
 int DS_Calc::Prepare(const std::string &text) {
-  // Registers beyond the literals of the text are never read, so only the count is reset.
-  literalCount_ = 0;
-
+  // The registers are not cleared: those beyond the literals of the text are never read.
   // Enclose, drop blanks, count parentheses and go to upper case.
   work_.resize(text.size() + 2);
   const FirstPass first = CopyForRewriting(text.data(), text.data() + text.size(), &work_[0]);
@@ -619,7 +618,6 @@ int DS_Calc::Prepare(const std::string &text) {
     i = j;
   }
   shape_.resize(shapeLength);
-  literalCount_ = count;
 
   // Two operands side by side (an operand before an operand or a function), or "()".
   for (std::size_t i = 0; i + 1 < shape_.size(); ++i) {
