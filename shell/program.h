@@ -4,6 +4,7 @@
 // makes its own.
 
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -25,9 +26,9 @@ constexpr int UnitLengthForScreen(int pixelsPerInch) { return pixelsPerInch / 2;
 
 class Program {
 public:
-  explicit Program(Platform &platform);
-  Program(const Program &) = delete;
-  Program &operator=(const Program &) = delete;
+  explicit Program(Platform& platform);
+  Program(const Program&) = delete;
+  Program& operator=(const Program&) = delete;
 
   /// Re-reads the kind names and stems from the message table (after a language is applied).
   void ApplyTexts();
@@ -39,7 +40,7 @@ public:
   /// when the table is full.
   int AppendObject(int kind);
 
-  Platform &Desktop;
+  Platform& Desktop;
   Construction Doc;
   Settings Config;
   MsgTable Msgs;
@@ -49,6 +50,7 @@ public:
   std::string DocFileName = "NoName.d2d"; ///< full path of the current document (UTF-8)
   bool Modified = false;                  ///< the construction changed since it was loaded or saved
   std::vector<std::string> RecentFiles;   ///< at most 5 full paths, newest first (UTF-8)
+  std::string BaseTitle = "DREX-2D";      ///< the window caption the main window was created with
   std::string Title = "DREX-2D";          ///< the window caption SetDocName composed; the main window shows it
 
   // Hooks the shell sets; the core skips a hook that is not set.
@@ -60,6 +62,10 @@ public:
   /// After every UpdateRecentFiles: rebuild the menu items file1..file5 and the separator from
   /// RecentFiles (RecentFileCaptions gives their captions).
   std::function<void()> AfterRecentFilesChange;
+
+  /// The table a document is parsed into before it replaces Doc; made on the first load and kept,
+  /// so that loading does not allocate and clear a whole table each time.
+  std::unique_ptr<Construction> LoadScratch;
 
   /// The last world position of the mouse the mouse handling stored (internal units).
   double MouseWorldX = 0, MouseWorldY = 0;
@@ -75,8 +81,6 @@ public:
   RedrawState Drawing;
 
   // Main window state: the form shows these after every call into the core.
-  std::string BaseTitle = "DREX-2D";     ///< the window caption when the main window was made
-  std::string Caption = "DREX-2D";       ///< the window title, kept by SetDocName
   std::string InfoText = "  ";           ///< the hint line under the tool bars, kept by ShowPrompt
   bool AbortEnabled = false;             ///< m_Abort and k_Abort are enabled
   bool ShowHidden = false;               ///< check mark of ShowAll: hidden objects are drawn too
@@ -86,20 +90,14 @@ public:
 
   /// Sets the hint line to two blanks followed by `text`.
   void ShowPrompt(const std::string& text);
-  /// DocFileName := `name` expanded to a full path; the title follows it when DrawFName is on.
-  void SetDocName(const std::string& name);
   /// Enables the command that ends the running operation.
   void EnableAbort() { AbortEnabled = true; }
-  /// True when the document has no name of its own yet (its file name is "NoName.d2d").
-  bool DocumentUnnamed() const;
   /// The text shown when a command would make more objects than the table holds.
   std::string ObjectLimitMessage() const;
   /// Shows ObjectLimitMessage as an error with OK.
   void ShowObjectLimitMessage();
 };
 
-/// Name of the document nobody has named yet.
-constexpr const char* UnnamedDocument = "NoName.d2d";
 /// Longest window caption taken as BaseTitle.
 constexpr std::size_t MaxBaseTitle = 100;
 
