@@ -73,11 +73,14 @@ bool HasPairs(const TGeomObject &o) {
   return o.Kind == okTangent || (o.Kind == okIntersection && (o.Refs[0] == isLineCircle || o.Refs[0] == isTwoCircles));
 }
 
-bool TwinOfPrevious(const Table &t, int i, const TGeomObject &o) {
-  if (i < 2 || i > t.Count || !HasPairs(o)) return false;
-  const TGeomObject &prev = t.C[i - 1];
+// Object i (of `count` in the table) is the twin of object i - 1: both of the same pair kind with
+// equal Refs[0..2].
+bool TwinOfPrevious(const Construction &c, int count, int i, const TGeomObject &o) {
+  if (i < 2 || i > count || !HasPairs(o)) return false;
+  const TGeomObject &prev = c[i - 1];
   return prev.Kind == o.Kind && prev.Refs[0] == o.Refs[0] && prev.Refs[1] == o.Refs[1] && prev.Refs[2] == o.Refs[2];
 }
+bool TwinOfPrevious(const Table &t, int i, const TGeomObject &o) { return TwinOfPrevious(t.C, t.Count, i, o); }
 
 // The object after `i` when it is the twin of object i, else null.
 TGeomObject *NextTwin(const Table &t, int i) {
@@ -396,9 +399,7 @@ void PrefetchParentsOf(const Table &t, const TGeomObject &o) {
 
 bool IsTwinOfPrevious(const Construction &c, int i) {
   const int count = std::clamp<int>(c.ObjCount, 0, MaxObjects);
-  if (i < 2 || i > count) return false;
-  const Table t{const_cast<Construction &>(c), count, 1.0};
-  return TwinOfPrevious(t, i, c[i]);
+  return i >= 2 && i <= count && TwinOfPrevious(c, count, i, c[i]);
 }
 
 void RecalcPass(Construction &c, const ViewArea &area, int unitLength, int stepPos) {
