@@ -375,12 +375,20 @@ constexpr std::size_t CoordOffset = offsetof(TGeomObject, X1);
 constexpr std::size_t LengthOffset = offsetof(TGeomObject, Param) + 3 * sizeof(double);
 constexpr std::size_t RefCountOffset = offsetof(TGeomObject, RefCount);
 
+void PrefetchLine(const char *address) {
+#if defined(__GNUC__)
+  __builtin_prefetch(address);
+#else
+  (void)address;
+#endif
+}
+
 void PrefetchRecord(const TGeomObject &o) {
   const char *base = reinterpret_cast<const char *>(&o);
-  __builtin_prefetch(base);
-  __builtin_prefetch(base + CoordOffset);
-  __builtin_prefetch(base + LengthOffset);
-  __builtin_prefetch(base + RefCountOffset);
+  PrefetchLine(base);
+  PrefetchLine(base + CoordOffset);
+  PrefetchLine(base + LengthOffset);
+  PrefetchLine(base + RefCountOffset);
 }
 
 void PrefetchParentsOf(const Table &t, const TGeomObject &o) {
@@ -389,9 +397,9 @@ void PrefetchParentsOf(const Table &t, const TGeomObject &o) {
     const int r = o.Refs[static_cast<std::size_t>(k)];
     if (r < 1 || r > t.Count) continue;
     const char *base = reinterpret_cast<const char *>(&t.C[r]);
-    __builtin_prefetch(base);
-    __builtin_prefetch(base + CoordOffset);
-    __builtin_prefetch(base + LengthOffset);
+    PrefetchLine(base);
+    PrefetchLine(base + CoordOffset);
+    PrefetchLine(base + LengthOffset);
   }
 }
 
