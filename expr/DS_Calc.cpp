@@ -58,21 +58,28 @@ bool IsFunctionLetter(char ch) { return ch >= 'a' && ch <= 'p'; }
 bool IsDigit(char ch) { return ch >= '0' && ch <= '9'; }
 char ToUpperAscii(char ch) { return (ch >= 'a' && ch <= 'z') ? static_cast<char>(ch - 'a' + 'A') : ch; }
 
-bool IsAllowed(char ch) {
-  switch (ch) {
-  case '(':
-  case ')':
-  case '*':
-  case '+':
-  case '-':
-  case '.':
-  case '/':
-  case '^':
-    return true;
-  default:
-    return IsDigit(ch) || IsFunctionLetter(ch);
+enum CharClass : uint8_t { ClassForbidden, ClassBlank, ClassOpen, ClassClose, ClassLower, ClassUpper, ClassAllowed };
+
+/// The class of every byte of an input text before names are replaced.
+struct CharClassTable {
+  CharClass Values[256];
+  constexpr CharClassTable() : Values() {
+    for (int c = 0; c < 256; ++c)
+      Values[c] = ClassForbidden;
+    for (int c = '0'; c <= '9'; ++c)
+      Values[c] = ClassAllowed;
+    for (const char c : {'*', '+', '-', '.', '/', '^'})
+      Values[static_cast<unsigned char>(c)] = ClassAllowed;
+    for (int c = 'a'; c <= 'z'; ++c)
+      Values[c] = ClassLower;
+    for (int c = 'A'; c <= 'Z'; ++c)
+      Values[c] = ClassUpper;
+    Values[static_cast<unsigned char>(' ')] = ClassBlank;
+    Values[static_cast<unsigned char>('(')] = ClassOpen;
+    Values[static_cast<unsigned char>(')')] = ClassClose;
   }
-}
+};
+constexpr CharClassTable CharClasses;
 
 // Powers of ten up to 10^27 are exact in the 64-bit significand of long double.
 constexpr int MaxExactDecimals = 27;
@@ -380,16 +387,110 @@ template <class Sink> int ReduceGroups(std::string &text, std::string &segment, 
   return CalcOk;
 }
 
+bool StartsFunctionName(char upper) {
+  switch (upper) {
+  case 'A':
+  case 'C':
+  case 'E':
+  case 'F':
+  case 'I':
+  case 'L':
+  case 'P':
+  case 'S':
+  case 'T':
+    return true;
+  default:
+    return false;
+  }
+}
+
+/// Length of the first entry of the name table that begins at `pos` (any case), or 0.
 int MatchFunctionName(const std::string &text, std::size_t pos) {
+  const char first = ToUpperAscii(text[pos]);
+  if (!StartsFunctionName(first)) return 0;
   for (const FunctionName &entry : FunctionNameTable) {
     const std::size_t n = entry.Name.size();
-    if (text.size() - pos < n) continue;
-    std::size_t k = 0;
+    if (entry.Name[0] != first || text.size() - pos < n) continue;
+    std::size_t k = 1;
     while (k < n && ToUpperAscii(text[pos + k]) == entry.Name[k])
       ++k;
     if (k == n) return static_cast<int>(n);
   }
   return 0;
+}
+
+uint32_t LetterMask(std::string_view upperLetters) {
+  uint32_t mask = 0;
+  for (const char ch : upperLetters)
+    mask |= 1u << (ch - 'A');
+  return mask;
+}
+
+__extension__ typedef unsigned __int128 UInt128;
+
+/// Writes |value| < 2^30 with 10 decimals, rounded to nearest with ties to even on the exact binary
+/// value, as to_chars does; returns the length.
+std::size_t FormatSmallFixed10(long double value, char *buf) {
+  int exponent = 0;
+  const long double fraction = std::frexp(std::fabs(value), &exponent);
+  // |value| = mantissa / 2^shift exactly.
+  const uint64_t mantissa = static_cast<uint64_t>(std::ldexp(fraction, 64));
+  const int shift = 64 - exponent;
+  uint64_t scaled = 0; // round(|value| * 10^10)
+  if (mantissa != 0 && shift < 128) {
+    const UInt128 product = static_cast<UInt128>(mantissa) * 10000000000ull;
+    UInt128 q = product >> shift;
+    const UInt128 rest = product - (q << shift);
+    const UInt128 half = static_cast<UInt128>(1) << (shift - 1);
+    if (rest > half || (rest == half && (q & 1) != 0)) ++q;
+    scaled = static_cast<uint64_t>(q);
+  }
+  uint64_t whole = scaled / 10000000000ull;
+  uint64_t decimals = scaled % 10000000000ull;
+  char digits[24];
+  int n = 0;
+  do {
+    digits[n++] = static_cast<char>('0' + whole % 10);
+    whole /= 10;
+  } while (whole != 0);
+  std::size_t length = 0;
+  if (std::signbit(value)) buf[length++] = '-';
+  while (n > 0)
+    buf[length++] = digits[--n];
+  buf[length++] = '.';
+  for (int k = NumberDecimals - 1; k >= 0; --k) {
+    buf[length + static_cast<std::size_t>(k)] = static_cast<char>('0' + decimals % 10);
+    decimals /= 10;
+  }
+  return length + NumberDecimals;
+}
+
+/// Writes the number text of `value` (parentheses included) into `buf`, which holds at least
+/// NumberTextCapacity characters; returns its length.
+constexpr std::size_t NumberTextCapacity = 128;
+std::size_t WriteNumberText(long double value, char *buf) {
+  char digits[96];
+  std::size_t length = 0;
+  if (std::isfinite(value) && std::fabs(value) < 1073741824.0L) {
+    length = FormatSmallFixed10(value, digits);
+  } else if (std::isfinite(value)) {
+    const auto res = std::to_chars(digits, digits + sizeof digits, value, std::chars_format::fixed, NumberDecimals);
+    length = res.ec == std::errc() ? static_cast<std::size_t>(res.ptr - digits) : sizeof digits;
+  } else {
+    length = sizeof digits;
+  }
+  if (length > MaxNumberTextLength) {
+    UncomputableText.copy(buf, UncomputableText.size());
+    return UncomputableText.size();
+  }
+  std::size_t out = 0;
+  buf[out++] = '(';
+  for (std::size_t k = length; k < static_cast<std::size_t>(NumberFieldWidth); ++k)
+    buf[out++] = ' ';
+  for (std::size_t k = 0; k < length; ++k)
+    buf[out++] = digits[k];
+  buf[out++] = ')';
+  return out;
 }
 
 } // namespace
@@ -398,33 +499,52 @@ int DS_Calc::Prepare(const std::string &text) {
   OperandRegisters_.fill(0);
   literalCount_ = 0;
 
-  // Enclose, drop blanks, count parentheses and go to upper case.
-  work_.clear();
-  work_.push_back('(');
+  // Enclose, drop blanks, count parentheses, go to upper case and note what the character check
+  // needs: the capital letters left after the names are replaced, and any other forbidden byte.
+  work_.resize(text.size() + 2);
+  char *out = &work_[0];
+  *out++ = '(';
   long long depth = 0;
-  bool hasLetters = false;
+  uint32_t letters = 0; // which capital letters occur, to skip names that cannot
+  std::size_t letterCount = 0;
+  bool forbidden = false;
   for (char ch : text) {
-    if (ch == ' ') continue;
-    if (ch == '(') {
+    switch (CharClasses.Values[static_cast<unsigned char>(ch)]) {
+    case ClassBlank:
+      continue;
+    case ClassOpen:
       ++depth;
-    } else if (ch == ')') {
+      break;
+    case ClassClose:
       --depth;
-    } else if (ch >= 'a' && ch <= 'z') {
+      break;
+    case ClassLower:
       ch = static_cast<char>(ch - 'a' + 'A');
-      hasLetters = true;
-    } else if (ch >= 'A' && ch <= 'Z') {
-      hasLetters = true;
+      letters |= 1u << (ch - 'A');
+      ++letterCount;
+      break;
+    case ClassUpper:
+      letters |= 1u << (ch - 'A');
+      ++letterCount;
+      break;
+    case ClassAllowed:
+      break;
+    case ClassForbidden:
+      forbidden = true;
+      break;
     }
-    work_.push_back(ch);
-    if (work_.size() > MaxWorkingLength) return CalcForbidden;
+    *out++ = ch;
   }
-  work_.push_back(')');
+  *out++ = ')';
+  work_.resize(static_cast<std::size_t>(out - work_.data()));
+  if (work_.size() > MaxWorkingLength + 2) return CalcForbidden;
   if (depth != 0) return CalcUnbalanced;
 
   // Function names become their letters. The inserted text holds no capital letter, so replacing
   // every occurrence from left to right is the same as replacing the first one again and again.
-  if (hasLetters) {
+  if (letterCount != 0) {
     for (const FunctionName &entry : FunctionNameTable) {
+      if ((LetterMask(entry.Name) & ~letters) != 0) continue;
       std::size_t pos = work_.find(entry.Name.data(), 0, entry.Name.size());
       if (pos == std::string::npos) continue;
       segment_.clear();
@@ -432,6 +552,7 @@ int DS_Calc::Prepare(const std::string &text) {
       while (pos != std::string::npos) {
         segment_.append(work_, from, pos - from);
         segment_.append(entry.Replacement.data(), entry.Replacement.size());
+        letterCount -= entry.Name.size();
         from = pos + entry.Name.size();
         pos = work_.find(entry.Name.data(), from, entry.Name.size());
       }
@@ -439,9 +560,8 @@ int DS_Calc::Prepare(const std::string &text) {
       work_.swap(segment_);
     }
   }
-
-  for (const char ch : work_)
-    if (!IsAllowed(ch)) return CalcForbidden;
+  // Any capital letter left (an unsubstituted variable) or any other sign is refused.
+  if (forbidden || letterCount != 0) return CalcForbidden;
 
   // Every run of digits and points goes to the next register and is replaced by its letter.
   shape_.clear();
@@ -519,24 +639,14 @@ long double DS_Calc::EvaluateExpression(const std::string &text) {
 }
 
 std::string VariableNumberText(long double value) {
-  char digits[96];
-  std::to_chars_result res{digits, std::errc::value_too_large};
-  if (std::isfinite(value))
-    res = std::to_chars(digits, digits + sizeof digits, value, std::chars_format::fixed, NumberDecimals);
-  const std::size_t length = static_cast<std::size_t>(res.ptr - digits);
-  if (res.ec != std::errc() || length > MaxNumberTextLength) return std::string(UncomputableText);
-  std::string out;
-  out.reserve(NumberFieldWidth + 2);
-  out.push_back('(');
-  if (length < static_cast<std::size_t>(NumberFieldWidth)) out.append(NumberFieldWidth - length, ' ');
-  out.append(digits, length);
-  out.push_back(')');
-  return out;
+  char buf[NumberTextCapacity];
+  return std::string(buf, WriteNumberText(value, buf));
 }
 
 std::string SubstituteVariable(const std::string &text, char letter, long double value) {
   const char wanted = ToUpperAscii(letter);
-  std::string number;
+  char number[NumberTextCapacity];
+  std::size_t numberLength = 0;
   std::string out;
   out.reserve(text.size() + 2 * (NumberFieldWidth + 2));
   for (std::size_t i = 0; i < text.size();) {
@@ -546,8 +656,8 @@ std::string SubstituteVariable(const std::string &text, char letter, long double
       continue;
     }
     if (ToUpperAscii(text[i]) == wanted) {
-      if (number.empty()) number = VariableNumberText(value);
-      out += number;
+      if (numberLength == 0) numberLength = WriteNumberText(value, number);
+      out.append(number, numberLength);
     } else {
       out.push_back(text[i]);
     }
