@@ -18,6 +18,7 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include "documents/document_commands.h"
 #include "shell/QtImages.h"
 #include "shell/QtPlatform.h"
 #include "shell/commands.h"
@@ -284,7 +285,7 @@ void TDrex2dFrm::SyncWithCore() {
 }
 
 void TDrex2dFrm::closeEvent(QCloseEvent* event) {
-  if (CloseQuery(program_)) {
+  if (CloseQuery(program_) == CloseDecision::Close) {
     event->accept();
   } else {
     event->ignore();

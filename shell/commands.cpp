@@ -66,14 +66,6 @@ bool ShellKeyDown(Program& prog, ShellKey key) {
   return false;
 }
 
-bool CloseQuery(Program& prog) {
-  if (!prog.Modified) return true;
-  const MsgButton answer = prog.Desktop.MessageBox(MsgType::Confirmation, FormatMsg(prog.Msgs[49], {prog.DocFileName}),
-                                                   mbYes | mbNo | mbCancel);
-  if (answer == mbNo) return true;
-  return false;
-}
-
 void OpenHelp(Program& prog) {
   std::error_code ec;
   const std::filesystem::path help = std::filesystem::absolute(std::filesystem::u8path(prog.HelpFile), ec);

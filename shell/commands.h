@@ -38,9 +38,6 @@ enum class ShellKey { Enter, Escape, Delete, NumPlus, NumMinus };
 /// Handles one of the window's own keys; false when the key has nothing to do in this build.
 bool ShellKeyDown(Program& prog, ShellKey key);
 
-/// Asks whether to save a modified document before the window closes; true when it may close.
-bool CloseQuery(Program& prog);
-
 /// Opens the help file with the desktop's program for it; an error message when that fails.
 void OpenHelp(Program& prog);
 
