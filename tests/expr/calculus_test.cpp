@@ -1,0 +1,260 @@
+#include "expr/calculus.h"
+
+#include <cmath>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "support/scripted_platform.h"
+
+namespace drex {
+namespace {
+
+constexpr double Pi = 3.14159265358979323846;
+constexpr double EvaluatorPi = 3.1415926; // what "pi" means inside a formula
+
+class CalculusTest : public ::testing::Test {
+protected:
+  CalcContext Ctx(int steps = 200) { return CalcContext{calc, ui, msg, steps, state}; }
+
+  DS_Calc calc;
+  ScriptedPlatform ui;
+  MsgTable msg;
+  CalculusState state;
+};
+
+TEST_F(CalculusTest, TrapezoidOfPolynomialsAndSine) {
+  CalcContext ctx = Ctx();
+  EXPECT_DOUBLE_EQ(IntegrateTrapezoid(ctx, "x", 'X', 10, 0).Value, 50);
+  EXPECT_NEAR(IntegrateTrapezoid(ctx, "x^2", 'X', 3, 0).Value, 9.0001125, 1e-9);
+  EXPECT_NEAR(IntegrateTrapezoid(ctx, "x^2", 'X', 0, 3).Value, -9.0001125, 1e-9);
+  // The trapezoid rule errs by (b-a) h^2 / 12 * f'' at most: about 4e-5 here.
+  EXPECT_NEAR(IntegrateTrapezoid(ctx, "sin(x)", 'X', Pi, 0).Value, 2, 5e-5);
+  EXPECT_EQ(calc.CalcError, 0);
+  // Other variable letters, and a variable inside a function name left alone.
+  EXPECT_NEAR(IntegrateTrapezoid(ctx, "exp(t)", 'T', 1, 0).Value, std::exp(1.0) - 1, 1e-5);
+}
+
+TEST_F(CalculusTest, TrapezoidShowsOneProgressStepPerSample) {
+  state.DerivativeUnstable = true;
+  CalcContext ctx = Ctx(300);
+  const CalcOutcome r = IntegrateTrapezoid(ctx, "1", 'X', 1, 0);
+  EXPECT_FALSE(r.Refused);
+  EXPECT_NEAR(r.Value, 1, 1e-12);
+  EXPECT_EQ(ui.ProgressMessages, std::vector<std::string>{msg[5]});
+  EXPECT_EQ(ui.ProgressMaximum, 301);
+  EXPECT_EQ(ui.ProgressPosition, 301);
+  EXPECT_EQ(ui.PendingEventCalls, 301);
+  EXPECT_FALSE(ui.ProgressVisible);
+  EXPECT_FALSE(state.DerivativeUnstable);
+}
+
+TEST_F(CalculusTest, FailedSamplesCountAsZeroAndOnlyTheLastOneIsReported) {
+  CalcContext ctx = Ctx();
+  // sqrt fails on the negative half, which adds nothing; the last sample (at -1) fails.
+  const double r = IntegrateTrapezoid(ctx, "sqrt(x)", 'X', -1, 1).Value;
+  EXPECT_NEAR(r, -2.0 / 3, 2e-3);
+  EXPECT_EQ(calc.CalcError, CalcMathError);
+  // The same range walked the other way ends on a good sample.
+  IntegrateTrapezoid(ctx, "sqrt(x)", 'X', 1, -1);
+  EXPECT_EQ(calc.CalcError, 0);
+  // A text the evaluator refuses gives 0 and a positive code.
+  EXPECT_EQ(IntegrateTrapezoid(ctx, "x+", 'X', 1, 0).Value, 0);
+  EXPECT_GT(calc.CalcError, 0);
+}
+
+TEST_F(CalculusTest, StepCountIsHeldToTheSettingRange) {
+  CalcContext one = Ctx(0);
+  EXPECT_DOUBLE_EQ(IntegrateTrapezoid(one, "x^2", 'X', 2, 0).Value, 4); // a single trapezoid
+  EXPECT_EQ(ui.ProgressMaximum, 2);
+  CalcContext many = Ctx(1000000);
+  IntegrateTrapezoid(many, "x", 'X', 1, 0);
+  EXPECT_EQ(ui.ProgressMaximum, MaxIntegrationSteps + 1);
+}
+
+struct DerivativeCase {
+  const char *text;
+  double x;
+  double value;
+  bool unstable;
+  int calcError;
+};
+
+class DerivativeTable : public CalculusTest, public ::testing::WithParamInterface<DerivativeCase> {};
+
+TEST_P(DerivativeTable, Value) {
+  const DerivativeCase &c = GetParam();
+  CalcContext ctx = Ctx();
+  const CalcOutcome r = Differentiate(ctx, c.text, 'X', c.x);
+  EXPECT_FALSE(r.Refused);
+  EXPECT_EQ(state.DerivativeUnstable, c.unstable) << c.text;
+  EXPECT_EQ(calc.CalcError, c.calcError) << c.text;
+  if (!c.unstable) {
+    EXPECT_NEAR(r.Value, c.value, 1e-4) << c.text;
+  }
+  EXPECT_TRUE(ui.ProgressMessages.empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    ClosedForms, DerivativeTable,
+    ::testing::Values(DerivativeCase{"x^3", 2, 12, false, 0}, DerivativeCase{"sin(x)", 0, 1, false, 0},
+                      DerivativeCase{"cos(x)", 1, -std::sin(1.0), false, 0},
+                      DerivativeCase{"exp(x)", 1, std::exp(1.0), false, 0}, DerivativeCase{"ln(x)", 0.5, 2, false, 0},
+                      DerivativeCase{"3*x-7", -4, 3, false, 0}, DerivativeCase{"5", 3, 0, false, 0},
+                      // The symmetric difference sees no kink.
+                      DerivativeCase{"abs(x)", 0, 0, false, 0},
+                      // Both samples fail with a near-zero divisor; they count as 0.
+                      DerivativeCase{"1/x", 0, 0, false, CalcNearZeroDivisor},
+                      // One side undefined, the other steepening as the step halves.
+                      DerivativeCase{"sqrt(x)", 0, 0, true, CalcMathError}));
+
+TEST_F(CalculusTest, DerivativeThatOverflowsIsUnstableAndZero) {
+  CalcContext ctx = Ctx();
+  // The slope of e^(11000 x) at 1 is far beyond a double.
+  const CalcOutcome r = Differentiate(ctx, "exp(11000*x)", 'X', 1);
+  EXPECT_TRUE(state.DerivativeUnstable);
+  EXPECT_EQ(r.Value, 0);
+}
+
+TEST_F(CalculusTest, VolumesOfCylinderConeAndSphere) {
+  CalcContext ctx = Ctx();
+  EXPECT_NEAR(VolumeAboutOx(ctx, "1", 1, 0).Value, EvaluatorPi, 1e-12);
+  EXPECT_NEAR(VolumeAboutOx(ctx, "1", 0, 1).Value, EvaluatorPi, 1e-12); // always positive
+  EXPECT_EQ(ui.ProgressMessages.back(), msg[5]);
+  // The cone y = x, 0..3, about Ox: pi r^2 h / 3 with the trapezoid error of x^2.
+  EXPECT_NEAR(VolumeAboutOx(ctx, "x", 3, 0).Value, EvaluatorPi * 9.0001125, 1e-9);
+  // The unit sphere from the half circle.
+  EXPECT_NEAR(VolumeAboutOx(ctx, "sqrt(1-x^2)", 1, -1).Value, 4 * Pi / 3, 1e-3);
+  // About Oy: y = 1 on 0..1 is the unit cylinder, on 0..2 the cylinder of radius 2.
+  EXPECT_NEAR(VolumeAboutOy(ctx, "1", 1, 0).Value, Pi, 1e-12);
+  EXPECT_NEAR(VolumeAboutOy(ctx, "1", 2, 0).Value, 4 * Pi, 1e-12);
+  // y = x on 0..1 about Oy: the cylinder less the cone, 2 pi / 3.
+  EXPECT_NEAR(VolumeAboutOy(ctx, "x", 1, 0).Value, 2 * Pi / 3, 1e-4);
+}
+
+TEST_F(CalculusTest, SurfacesOfCylinderConeAndDisc) {
+  CalcContext ctx = Ctx();
+  const double widened = 2 * Pi * (1 + 2e-9);
+  EXPECT_NEAR(SurfaceAboutOx(ctx, "1", 0, 1).Value, widened, 1e-12);
+  EXPECT_NEAR(SurfaceAboutOx(ctx, "1", 1, 0).Value, widened, 1e-12);
+  EXPECT_EQ(ui.ProgressMessages.back(), msg[6]);
+  EXPECT_EQ(ui.ProgressMaximum, 201);
+  EXPECT_FALSE(ui.ProgressVisible);
+  // Lateral surface of the cone y = x, 0..1: pi r l = pi sqrt 2, about either axis. The slopes
+  // see x through the 10 decimals of the substituted number, which costs some 1e-4.
+  EXPECT_NEAR(SurfaceAboutOx(ctx, "x", 0, 1).Value, Pi * std::sqrt(2.0), 1e-3);
+  EXPECT_NEAR(SurfaceAboutOy(ctx, "x", 0, 1).Value, Pi * std::sqrt(2.0), 1e-3);
+  // y = 1 about Oy sweeps the unit disc; the negative side gives the same area.
+  EXPECT_NEAR(SurfaceAboutOy(ctx, "1", 0, 1).Value, Pi, 1e-6);
+  EXPECT_NEAR(SurfaceAboutOy(ctx, "1", -1, 0).Value, Pi, 1e-6);
+  // The sphere: the integrand is 2 pi everywhere but at the two ends, where the root fails and
+  // which so take away 2 pi h.
+  EXPECT_NEAR(SurfaceAboutOx(ctx, "sqrt(1-x^2)", -1, 1).Value, 4 * Pi - 2 * Pi * 0.01, 2e-3);
+  // The paraboloid y = x^2, 0..1, about Oy: pi / 6 * (5 sqrt 5 - 1).
+  EXPECT_NEAR(SurfaceAboutOy(ctx, "x^2", 0, 1).Value, Pi / 6 * (5 * std::sqrt(5.0) - 1), 1e-3);
+}
+
+TEST_F(CalculusTest, ParametricCurvesTurnedAboutEitherAxis) {
+  CalcContext ctx = Ctx();
+  // The half circle x = cos t, y = sin t about Ox is the unit sphere.
+  EXPECT_NEAR(ParametricVolume(ctx, "sin(t)", "cos(t)", Pi, 0).Value, 4 * Pi / 3, 1e-4);
+  EXPECT_EQ(ui.ProgressMessages.back(), msg[7]);
+  EXPECT_NEAR(ParametricSurface(ctx, "sin(t)", "cos(t)", Pi, 0).Value, 4 * Pi, 1e-3);
+  EXPECT_EQ(ui.ProgressMessages.back(), msg[6]);
+
+  // The segment x = t, y = 1 for t in 0..1.
+  const SolidsOutcome s = ParametricSolids(ctx, "t", "1", 0, 1);
+  EXPECT_FALSE(s.Refused);
+  EXPECT_NEAR(s.Values.VolumeOx, Pi, 1e-6);
+  EXPECT_NEAR(s.Values.SurfaceOx, 2 * Pi, 1e-6);
+  EXPECT_NEAR(s.Values.VolumeOy, 0, 1e-9);
+  EXPECT_NEAR(s.Values.SurfaceOy, Pi, 1e-6);
+  EXPECT_NEAR(state.Solids.SurfaceOy, Pi, 1e-6);
+}
+
+TEST_F(CalculusTest, GraphAndPolynomialSolidsAgreeWithTheSingleRoutines) {
+  CalcContext ctx = Ctx(100);
+  const SolidsOutcome g = GraphSolids(ctx, "x", 0, 1);
+  EXPECT_NEAR(g.Values.SurfaceOx, SurfaceAboutOx(ctx, "x", 1, 0).Value, 1e-12);
+  EXPECT_NEAR(g.Values.VolumeOx, VolumeAboutOx(ctx, "x", 1, 0).Value, 1e-12);
+  EXPECT_NEAR(g.Values.SurfaceOy, SurfaceAboutOy(ctx, "x", 1, 0).Value, 1e-12);
+  EXPECT_NEAR(g.Values.VolumeOy, VolumeAboutOy(ctx, "x", 1, 0).Value, 1e-12);
+
+  const double c[] = {0, 1}; // the polynomial x
+  const SolidsOutcome p = PolynomialSolids(ctx, 2, c, 0, 1);
+  EXPECT_NEAR(p.Values.SurfaceOx, g.Values.SurfaceOx, 1e-9);
+  EXPECT_NEAR(p.Values.VolumeOy, g.Values.VolumeOy, 1e-9);
+  EXPECT_NEAR(state.Solids.VolumeOx, g.Values.VolumeOx, 1e-9);
+}
+
+TEST_F(CalculusTest, PolynomialWithATinyCoefficientGivesZeros) {
+  // A coefficient below 0.00001 is written in scientific notation, which no formula accepts.
+  CalcContext ctx = Ctx(100);
+  const double c[] = {0.000001, 1};
+  const SolidsOutcome p = PolynomialSolids(ctx, 2, c, 0, 1);
+  EXPECT_EQ(p.Values.SurfaceOx, 0);
+  EXPECT_EQ(p.Values.VolumeOx, 0);
+  EXPECT_EQ(p.Values.SurfaceOy, 0);
+  EXPECT_EQ(p.Values.VolumeOy, 0);
+  EXPECT_GT(calc.CalcError, 0);
+}
+
+// A desktop that, while a calculation lets it run its events, tries to start another one.
+class ReentrantPlatform : public ScriptedPlatform {
+public:
+  void ProcessPendingEvents() override {
+    ScriptedPlatform::ProcessPendingEvents();
+    if (ctx == nullptr || tried) return;
+    tried = true;
+    nested.push_back(IntegrateTrapezoid(*ctx, "x", 'X', 1, 0));
+    nested.push_back(Differentiate(*ctx, "x^2", 'X', 1));
+    const SolidsOutcome s = GraphSolids(*ctx, "1", 0, 1);
+    nested.push_back({s.Values.VolumeOx, s.Refused});
+  }
+  CalcContext *ctx = nullptr;
+  bool tried = false;
+  std::vector<CalcOutcome> nested;
+};
+
+TEST(CalculusGuard, SecondCalculationIsRefusedWhileOneRuns) {
+  DS_Calc calc;
+  ReentrantPlatform ui;
+  MsgTable msg;
+  CalculusState state;
+  CalcContext ctx{calc, ui, msg, 200, state};
+  ui.ctx = &ctx;
+
+  const CalcOutcome outer = SurfaceAboutOx(ctx, "1", 0, 1);
+  EXPECT_FALSE(outer.Refused);
+  EXPECT_NEAR(outer.Value, 2 * Pi * (1 + 2e-9), 1e-12);
+  ASSERT_EQ(ui.nested.size(), 3u);
+  for (const CalcOutcome &n : ui.nested) {
+    EXPECT_TRUE(n.Refused);
+    EXPECT_EQ(n.Value, 0);
+  }
+  // Only the outer calculation showed the progress window.
+  EXPECT_EQ(ui.ProgressMessages.size(), 1u);
+  EXPECT_FALSE(state.Busy());
+
+  // Once it has ended, the next one runs.
+  ui.ctx = nullptr;
+  EXPECT_FALSE(IntegrateTrapezoid(ctx, "x", 'X', 1, 0).Refused);
+}
+
+TEST(CalculusGuard, GuardReleasesOnlyWhatItHeld) {
+  CalculusState state;
+  {
+    CalculationGuard first(state);
+    EXPECT_TRUE(first.Held());
+    {
+      CalculationGuard second(state);
+      EXPECT_FALSE(second.Held());
+    }
+    EXPECT_TRUE(state.Busy());
+  }
+  EXPECT_FALSE(state.Busy());
+}
+
+} // namespace
+} // namespace drex
