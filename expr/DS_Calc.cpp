@@ -2,6 +2,8 @@
 
 #include <charconv>
 #include <cmath>
+#include <cstring>
+#include <limits>
 #include <string_view>
 #include <system_error>
 
@@ -58,23 +60,43 @@ bool IsFunctionLetter(char ch) { return ch >= 'a' && ch <= 'p'; }
 bool IsDigit(char ch) { return ch >= '0' && ch <= '9'; }
 char ToUpperAscii(char ch) { return (ch >= 'a' && ch <= 'z') ? static_cast<char>(ch - 'a' + 'A') : ch; }
 
-bool IsAllowed(char ch) {
-  switch (ch) {
-  case '(':
-  case ')':
-  case '*':
-  case '+':
-  case '-':
-  case '.':
-  case '/':
-  case '^':
-    return true;
-  default:
-    return IsDigit(ch) || IsFunctionLetter(ch);
-  }
-}
+/// What the first pass over an input text does with each byte.
+struct ByteInfo {
+  char Upper = 0;         // the byte written to the working text
+  uint8_t Keep = 0;       // 0 for a blank, which is dropped
+  int8_t Depth = 0;       // +1 for "(", -1 for ")"
+  uint8_t Letter = 0;     // 1 for a letter (a capital once written)
+  uint8_t Forbidden = 0;  // 1 for a byte the character check refuses whatever the names
+  uint32_t LetterBit = 0; // the letter's bit in a mask of the capitals A..Z
+};
 
-// Powers of ten up to 10^27 are exact in the 64-bit significand of long double.
+struct ByteTable {
+  ByteInfo Values[256];
+  constexpr ByteTable() : Values() {
+    for (int c = 0; c < 256; ++c) {
+      ByteInfo &b = Values[c];
+      b.Upper = static_cast<char>(c);
+      b.Keep = 1;
+      const bool allowed = (c >= '0' && c <= '9') || c == '*' || c == '+' || c == '-' || c == '.' || c == '/' ||
+                           c == '^' || c == '(' || c == ')';
+      if (c >= 'a' && c <= 'z') b.Upper = static_cast<char>(c - 'a' + 'A');
+      if ((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z')) {
+        b.Letter = 1;
+        b.LetterBit = 1u << (b.Upper - 'A');
+      } else if (c == ' ') {
+        b.Keep = 0;
+      } else if (!allowed) {
+        b.Forbidden = 1;
+      }
+      if (c == '(') b.Depth = 1;
+      if (c == ')') b.Depth = -1;
+    }
+  }
+};
+constexpr ByteTable Bytes;
+
+// With a 64-bit significand, every integer below 10^19 and every power of ten up to 10^27 is exact.
+constexpr bool ExactQuotients = std::numeric_limits<long double>::digits >= 64;
 constexpr int MaxExactDecimals = 27;
 struct PowersOfTen {
   long double Values[MaxExactDecimals + 1];
@@ -108,7 +130,7 @@ bool ParseNumber(const char *first, const char *last, long double &value) {
     if (++significant <= 19) mantissa = mantissa * 10 + static_cast<uint64_t>(*p - '0');
   }
   if (points > 1 || digits == 0) return false;
-  if (significant <= 19 && decimals <= MaxExactDecimals) {
+  if (ExactQuotients && significant <= 19 && decimals <= MaxExactDecimals) {
     value = static_cast<long double>(mantissa) / Pow10.Values[decimals];
     return true;
   }
@@ -380,11 +402,31 @@ template <class Sink> int ReduceGroups(std::string &text, std::string &segment, 
   return CalcOk;
 }
 
+bool StartsFunctionName(char upper) {
+  switch (upper) {
+  case 'A':
+  case 'C':
+  case 'E':
+  case 'F':
+  case 'I':
+  case 'L':
+  case 'P':
+  case 'S':
+  case 'T':
+    return true;
+  default:
+    return false;
+  }
+}
+
+/// Length of the first entry of the name table that begins at `pos` (any case), or 0.
 int MatchFunctionName(const std::string &text, std::size_t pos) {
+  const char first = ToUpperAscii(text[pos]);
+  if (!StartsFunctionName(first)) return 0;
   for (const FunctionName &entry : FunctionNameTable) {
     const std::size_t n = entry.Name.size();
-    if (text.size() - pos < n) continue;
-    std::size_t k = 0;
+    if (entry.Name[0] != first || text.size() - pos < n) continue;
+    std::size_t k = 1;
     while (k < n && ToUpperAscii(text[pos + k]) == entry.Name[k])
       ++k;
     if (k == n) return static_cast<int>(n);
@@ -392,39 +434,148 @@ int MatchFunctionName(const std::string &text, std::size_t pos) {
   return 0;
 }
 
+__extension__ typedef unsigned __int128 UInt128;
+
+/// Writes |value| < 2^30 with 10 decimals, rounded to nearest with ties to even on the exact binary
+/// value, as to_chars does; returns the length.
+std::size_t FormatSmallFixed10(long double value, char *buf) {
+  // |value| = mantissa / 2^shift exactly.
+  uint64_t mantissa = 0;
+  int shift = 0;
+#if defined(__BYTE_ORDER__) && __BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__
+  if constexpr (std::numeric_limits<long double>::digits == 64 && sizeof(long double) >= 10) {
+    // The x87 extended format: a 64-bit significand with its integer bit, then sign and exponent.
+    unsigned char bytes[sizeof(long double)];
+    std::memcpy(bytes, &value, sizeof value);
+    std::memcpy(&mantissa, bytes, 8);
+    const int biased = (bytes[8] | (bytes[9] << 8)) & 0x7fff;
+    shift = 16383 + 63 - (biased == 0 ? 1 : biased);
+  } else
+#endif
+  {
+    int exponent = 0;
+    const long double fraction = std::frexp(std::fabs(value), &exponent);
+    mantissa = static_cast<uint64_t>(std::ldexp(fraction, 64));
+    shift = 64 - exponent;
+  }
+  uint64_t scaled = 0; // round(|value| * 10^10)
+  if (mantissa != 0 && shift < 128) {
+    const UInt128 product = static_cast<UInt128>(mantissa) * 10000000000ull;
+    UInt128 q = product >> shift;
+    const UInt128 rest = product - (q << shift);
+    const UInt128 half = static_cast<UInt128>(1) << (shift - 1);
+    if (rest > half || (rest == half && (q & 1) != 0)) ++q;
+    scaled = static_cast<uint64_t>(q);
+  }
+  uint64_t whole = scaled / 10000000000ull;
+  uint64_t decimals = scaled % 10000000000ull;
+  char digits[24];
+  int n = 0;
+  do {
+    digits[n++] = static_cast<char>('0' + whole % 10);
+    whole /= 10;
+  } while (whole != 0);
+  std::size_t length = 0;
+  if (std::signbit(value)) buf[length++] = '-';
+  while (n > 0)
+    buf[length++] = digits[--n];
+  buf[length++] = '.';
+  for (int k = NumberDecimals - 1; k >= 0; --k) {
+    buf[length + static_cast<std::size_t>(k)] = static_cast<char>('0' + decimals % 10);
+    decimals /= 10;
+  }
+  return length + NumberDecimals;
+}
+
+/// Writes the number text of `value` (parentheses included) into `buf`, which holds at least
+/// NumberTextCapacity characters; returns its length.
+constexpr std::size_t NumberTextCapacity = 128;
+std::size_t WriteNumberText(long double value, char *buf) {
+  char digits[96];
+  std::size_t length = 0;
+  if (std::isfinite(value) && std::fabs(value) < 1073741824.0L) {
+    length = FormatSmallFixed10(value, digits);
+  } else if (std::isfinite(value)) {
+    const auto res = std::to_chars(digits, digits + sizeof digits, value, std::chars_format::fixed, NumberDecimals);
+    length = res.ec == std::errc() ? static_cast<std::size_t>(res.ptr - digits) : sizeof digits;
+  } else {
+    length = sizeof digits;
+  }
+  if (length > MaxNumberTextLength) {
+    UncomputableText.copy(buf, UncomputableText.size());
+    return UncomputableText.size();
+  }
+  std::size_t out = 0;
+  buf[out++] = '(';
+  for (std::size_t k = length; k < static_cast<std::size_t>(NumberFieldWidth); ++k)
+    buf[out++] = ' ';
+  for (std::size_t k = 0; k < length; ++k)
+    buf[out++] = digits[k];
+  buf[out++] = ')';
+  return out;
+}
+
+constexpr std::size_t FunctionNameCount = sizeof FunctionNameTable / sizeof FunctionNameTable[0];
+
+/// For each name of the table, the mask of its capital letters.
+struct NameLetterMasks {
+  uint32_t Values[FunctionNameCount];
+  constexpr NameLetterMasks() : Values() {
+    for (std::size_t e = 0; e < FunctionNameCount; ++e)
+      for (const char ch : FunctionNameTable[e].Name)
+        Values[e] |= 1u << (ch - 'A');
+  }
+};
+constexpr NameLetterMasks NameLetters;
+
+struct FirstPass {
+  char *End;               // one past the closing parenthesis written
+  long long Depth;         // "(" minus ")"
+  uint32_t Letters;        // which capital letters occur, to skip names that cannot
+  std::size_t LetterCount; // how many letters
+  bool Forbidden;          // a byte that no name replacement can make allowed
+};
+
+/// Encloses the text in parentheses, drops blanks, counts parentheses, goes to upper case and
+/// notes what the character check needs. Written without branches: a blank is stored and then
+/// overwritten by the next byte. `out` holds at least last - first + 2 bytes.
+FirstPass CopyForRewriting(const char *first, const char *last, char *out) {
+  *out++ = '(';
+  long long depth = 0;
+  uint32_t letters = 0;
+  std::size_t letterCount = 0;
+  unsigned forbidden = 0;
+  for (const char *p = first; p != last; ++p) {
+    const ByteInfo &b = Bytes.Values[static_cast<unsigned char>(*p)];
+    *out = b.Upper;
+    out += b.Keep;
+    depth += b.Depth;
+    letters |= b.LetterBit;
+    letterCount += b.Letter;
+    forbidden |= b.Forbidden;
+  }
+  *out++ = ')';
+  return {out, depth, letters, letterCount, forbidden != 0};
+}
+
 } // namespace
 
 int DS_Calc::Prepare(const std::string &text) {
-  OperandRegisters_.fill(0);
-  literalCount_ = 0;
-
+  // The registers are not cleared: those beyond the literals of the text are never read.
   // Enclose, drop blanks, count parentheses and go to upper case.
-  work_.clear();
-  work_.push_back('(');
-  long long depth = 0;
-  bool hasLetters = false;
-  for (char ch : text) {
-    if (ch == ' ') continue;
-    if (ch == '(') {
-      ++depth;
-    } else if (ch == ')') {
-      --depth;
-    } else if (ch >= 'a' && ch <= 'z') {
-      ch = static_cast<char>(ch - 'a' + 'A');
-      hasLetters = true;
-    } else if (ch >= 'A' && ch <= 'Z') {
-      hasLetters = true;
-    }
-    work_.push_back(ch);
-    if (work_.size() > MaxWorkingLength) return CalcForbidden;
-  }
-  work_.push_back(')');
-  if (depth != 0) return CalcUnbalanced;
+  work_.resize(text.size() + 2);
+  const FirstPass first = CopyForRewriting(text.data(), text.data() + text.size(), &work_[0]);
+  work_.resize(static_cast<std::size_t>(first.End - work_.data()));
+  std::size_t letterCount = first.LetterCount;
+  if (work_.size() > MaxWorkingLength + 2) return CalcForbidden;
+  if (first.Depth != 0) return CalcUnbalanced;
 
   // Function names become their letters. The inserted text holds no capital letter, so replacing
   // every occurrence from left to right is the same as replacing the first one again and again.
-  if (hasLetters) {
-    for (const FunctionName &entry : FunctionNameTable) {
+  if (letterCount != 0) {
+    for (std::size_t e = 0; e < FunctionNameCount; ++e) {
+      const FunctionName &entry = FunctionNameTable[e];
+      if ((NameLetters.Values[e] & ~first.Letters) != 0) continue;
       std::size_t pos = work_.find(entry.Name.data(), 0, entry.Name.size());
       if (pos == std::string::npos) continue;
       segment_.clear();
@@ -432,6 +583,7 @@ int DS_Calc::Prepare(const std::string &text) {
       while (pos != std::string::npos) {
         segment_.append(work_, from, pos - from);
         segment_.append(entry.Replacement.data(), entry.Replacement.size());
+        letterCount -= entry.Name.size();
         from = pos + entry.Name.size();
         pos = work_.find(entry.Name.data(), from, entry.Name.size());
       }
@@ -439,29 +591,33 @@ int DS_Calc::Prepare(const std::string &text) {
       work_.swap(segment_);
     }
   }
-
-  for (const char ch : work_)
-    if (!IsAllowed(ch)) return CalcForbidden;
+  // Any capital letter left (an unsubstituted variable) or any other sign is refused.
+  if (first.Forbidden || letterCount != 0) return CalcForbidden;
 
   // Every run of digits and points goes to the next register and is replaced by its letter.
-  shape_.clear();
   const std::size_t n = work_.size();
+  const char *w = work_.data();
+  shape_.resize(n);
+  char *shape = &shape_[0];
+  std::size_t shapeLength = 0;
+  int count = 0;
   for (std::size_t i = 0; i < n;) {
-    if (!IsDigit(work_[i]) && work_[i] != '.') {
-      shape_.push_back(work_[i++]);
+    if (!IsDigit(w[i]) && w[i] != '.') {
+      shape[shapeLength++] = w[i++];
       continue;
     }
-    std::size_t j = i;
-    while (j < n && (IsDigit(work_[j]) || work_[j] == '.'))
+    std::size_t j = i + 1;
+    while (j < n && (IsDigit(w[j]) || w[j] == '.'))
       ++j;
     long double value = 0;
-    if (!ParseNumber(work_.data() + i, work_.data() + j, value)) return CalcBadNumber;
-    if (literalCount_ == OperandRegisterCount) return CalcMalformed;
-    OperandRegisters_[static_cast<std::size_t>(literalCount_)] = value;
-    shape_.push_back(static_cast<char>('A' + literalCount_));
-    ++literalCount_;
+    if (!ParseNumber(w + i, w + j, value)) return CalcBadNumber;
+    if (count == OperandRegisterCount) return CalcMalformed;
+    OperandRegisters_[static_cast<std::size_t>(count)] = value;
+    shape[shapeLength++] = static_cast<char>('A' + count);
+    ++count;
     i = j;
   }
+  shape_.resize(shapeLength);
 
   // Two operands side by side (an operand before an operand or a function), or "()".
   for (std::size_t i = 0; i + 1 < shape_.size(); ++i) {
@@ -497,16 +653,21 @@ long double DS_Calc::EvaluateExpression(const std::string &text) {
 
   // The operations the rewriting performs depend only on the shape of the text, never on the
   // values, so the order recorded once for a shape serves every text of that shape.
-  auto it = cache_.find(shape_);
-  if (it == cache_.end()) {
-    if (cache_.size() >= MaxCacheEntries) cache_.clear();
-    Program program;
-    RecordingSink sink(program.Steps);
-    work_ = shape_;
-    program.EndCode = ReduceGroups(work_, segment_, sink, program.ResultRegister);
-    it = cache_.emplace(shape_, std::move(program)).first;
+  // A sampler evaluates one formula many times in a row, so the last shape is tried first.
+  if (lastProgram_ == nullptr || *lastShape_ != shape_) {
+    auto it = cache_.find(shape_);
+    if (it == cache_.end()) {
+      if (cache_.size() >= MaxCacheEntries) ClearCache();
+      Program program;
+      RecordingSink sink(program.Steps);
+      work_ = shape_;
+      program.EndCode = ReduceGroups(work_, segment_, sink, program.ResultRegister);
+      it = cache_.emplace(shape_, std::move(program)).first;
+    }
+    lastShape_ = &it->first;
+    lastProgram_ = &it->second;
   }
-  const Program &program = it->second;
+  const Program &program = *lastProgram_;
   for (const Step &step : program.Steps) {
     if (const int code = RunStep(step, OperandRegisters_.data())) {
       CalcError = code;
@@ -519,24 +680,14 @@ long double DS_Calc::EvaluateExpression(const std::string &text) {
 }
 
 std::string VariableNumberText(long double value) {
-  char digits[96];
-  std::to_chars_result res{digits, std::errc::value_too_large};
-  if (std::isfinite(value))
-    res = std::to_chars(digits, digits + sizeof digits, value, std::chars_format::fixed, NumberDecimals);
-  const std::size_t length = static_cast<std::size_t>(res.ptr - digits);
-  if (res.ec != std::errc() || length > MaxNumberTextLength) return std::string(UncomputableText);
-  std::string out;
-  out.reserve(NumberFieldWidth + 2);
-  out.push_back('(');
-  if (length < static_cast<std::size_t>(NumberFieldWidth)) out.append(NumberFieldWidth - length, ' ');
-  out.append(digits, length);
-  out.push_back(')');
-  return out;
+  char buf[NumberTextCapacity];
+  return std::string(buf, WriteNumberText(value, buf));
 }
 
 std::string SubstituteVariable(const std::string &text, char letter, long double value) {
   const char wanted = ToUpperAscii(letter);
-  std::string number;
+  char number[NumberTextCapacity];
+  std::size_t numberLength = 0;
   std::string out;
   out.reserve(text.size() + 2 * (NumberFieldWidth + 2));
   for (std::size_t i = 0; i < text.size();) {
@@ -546,8 +697,8 @@ std::string SubstituteVariable(const std::string &text, char letter, long double
       continue;
     }
     if (ToUpperAscii(text[i]) == wanted) {
-      if (number.empty()) number = VariableNumberText(value);
-      out += number;
+      if (numberLength == 0) numberLength = WriteNumberText(value, number);
+      out.append(number, numberLength);
     } else {
       out.push_back(text[i]);
     }

@@ -46,7 +46,11 @@ public:
   long double EvaluateByRewriting(const std::string &text);
 
   /// Forgets every cached rewriting order (for tests and measurements).
-  void ClearCache() { cache_.clear(); }
+  void ClearCache() {
+    cache_.clear();
+    lastShape_ = nullptr;
+    lastProgram_ = nullptr;
+  }
   /// Number of distinct expression shapes held in the cache.
   std::size_t CacheSize() const { return cache_.size(); }
 
@@ -71,11 +75,12 @@ private:
   int Prepare(const std::string &text);
 
   std::array<long double, OperandRegisterCount> OperandRegisters_{};
-  int literalCount_ = 0;
   std::string shape_;   // the text after literals became register letters
   std::string work_;    // the working text being rewritten
   std::string segment_; // the parenthesis-free segment being reduced
   std::unordered_map<std::string, Program> cache_;
+  const std::string *lastShape_ = nullptr; // the entry of cache_ used last, or null
+  const Program *lastProgram_ = nullptr;
 };
 
 /// Copy of `text` with the variable `letter` (case-insensitive, outside function names) replaced by

@@ -255,6 +255,26 @@ TEST(DsCalcSubstitution, NumberTextIsTenDecimalsInATwentyCharacterField) {
   EXPECT_EQ(VariableNumberText(123456789012345.25L), "(123456789012345.2500000000)") << "longer than the field";
 }
 
+// The number text is built by hand for speed; it must be the text to_chars writes, ties included.
+TEST(DsCalcSubstitution, NumberTextMatchesToChars) {
+  std::vector<long double> values = {
+      0.0L,          -0.0L,          1e-11L, -1e-11L,    0.00000000005L, 0.99999999995L, 1073741823.99999999L,
+      1073741824.0L, -1073741824.5L, 1e20L,  123456.789L};
+  for (int k = -5000; k <= 5000; ++k)
+    values.push_back(k / 2048.0L); // exact ties at the 11th decimal
+  std::mt19937_64 rng(99);
+  std::uniform_real_distribution<long double> unit(-1, 1);
+  for (int k = 0; k < 20000; ++k)
+    values.push_back(unit(rng) * std::pow(10.0L, static_cast<int>(rng() % 24) - 12));
+  for (long double v : values) {
+    char digits[128];
+    const auto res = std::to_chars(digits, digits + sizeof digits, v, std::chars_format::fixed, 10);
+    std::string expected(digits, res.ptr);
+    if (expected.size() < 20) expected.insert(0, 20 - expected.size(), ' ');
+    ASSERT_EQ(VariableNumberText(v), "(" + expected + ")") << static_cast<double>(v);
+  }
+}
+
 TEST(DsCalcSubstitution, ValuesWithoutANumberTextEvaluateToMathError) {
   DS_Calc calc;
   for (long double v : {1e60L, -1e60L, HUGE_VALL, -HUGE_VALL, std::nanl("")}) {
