@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <memory>
 #include <system_error>
 #include <utility>
 
@@ -59,11 +60,15 @@ void ShowError(Program &prog, const std::string &text) { prog.Desktop.MessageBox
 bool ReadFileBytes(const std::string &path, std::size_t limit, std::vector<uint8_t> &bytes) {
   std::ifstream in(fs::u8path(path), std::ios::binary);
   if (!in.is_open()) return false;
-  constexpr std::size_t Chunk = 1 << 20;
   bytes.clear();
+  // A regular file is read in one piece; anything else, or a file that changes size, in chunks.
+  std::error_code ec;
+  const auto size = fs::file_size(fs::u8path(path), ec);
+  std::size_t chunk = 1 << 20;
+  if (!ec && size < limit) chunk = static_cast<std::size_t>(size) + 1;
   while (bytes.size() < limit) {
     const std::size_t start = bytes.size();
-    const std::size_t want = std::min(Chunk, limit - start);
+    const std::size_t want = std::min(chunk, limit - start);
     bytes.resize(start + want);
     in.read(reinterpret_cast<char *>(bytes.data() + start), static_cast<std::streamsize>(want));
     const auto got = static_cast<std::size_t>(in.gcount());
@@ -250,6 +255,9 @@ DocCheck ParseDocument(const uint8_t *data, std::size_t size, Construction &out)
     }
     const DocCheck image = CheckObjectImage(o, n, h.ObjCount);
     if (image != DocCheck::Ok) return image;
+    // The slot may hold an earlier object: clear the reference words a polyline or polynomial
+    // could grow into, so that they read as no reference.
+    if (HasVariableRefs(o.Kind)) std::fill(o.Refs.begin() + o.RefCount + 1, o.Refs.end(), static_cast<int16_t>(0));
   }
   for (int k = 0; k < h.MeasureCount; ++k) {
     if (in.Remaining() < MeasurementBytes) return DocCheck::ReadError;
@@ -330,7 +338,8 @@ int LoadDocument(Program &prog, const std::string &path) {
   std::vector<uint8_t> bytes;
   // One byte more than any document can have is enough to tell that a file is too long.
   DocCheck check = ReadFileBytes(path, MaxDocumentBytes + 1, bytes) ? DocCheck::Ok : DocCheck::ReadError;
-  Construction scratch;
+  if (!prog.LoadScratch) prog.LoadScratch = std::make_unique<Construction>();
+  Construction &scratch = *prog.LoadScratch;
   if (check == DocCheck::Ok) check = ParseDocument(bytes.data(), bytes.size(), scratch);
   const int result = LoadResultFor(check);
   if (result == LoadReadError) {

@@ -4,6 +4,7 @@
 // makes its own.
 
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -25,9 +26,9 @@ constexpr int UnitLengthForScreen(int pixelsPerInch) { return pixelsPerInch / 2;
 
 class Program {
 public:
-  explicit Program(Platform &platform);
-  Program(const Program &) = delete;
-  Program &operator=(const Program &) = delete;
+  explicit Program(Platform& platform);
+  Program(const Program&) = delete;
+  Program& operator=(const Program&) = delete;
 
   /// Re-reads the kind names and stems from the message table (after a language is applied).
   void ApplyTexts();
@@ -39,7 +40,7 @@ public:
   /// when the table is full.
   int AppendObject(int kind);
 
-  Platform &Desktop;
+  Platform& Desktop;
   Construction Doc;
   Settings Config;
   MsgTable Msgs;
@@ -60,6 +61,10 @@ public:
   /// After every UpdateRecentFiles: rebuild the menu items file1..file5 and the separator from
   /// RecentFiles (RecentFileCaptions gives their captions).
   std::function<void()> AfterRecentFilesChange;
+
+  /// The table a document is parsed into before it replaces Doc; made on the first load and kept,
+  /// so that loading does not allocate and clear a whole table each time.
+  std::unique_ptr<Construction> LoadScratch;
 
   /// The last world position of the mouse the mouse handling stored (internal units).
   double MouseWorldX = 0, MouseWorldY = 0;

@@ -310,6 +310,20 @@ TEST_F(DocumentTest, FilesThatMustLoad) {
   }
 }
 
+TEST_F(DocumentTest, LoadedPolylineHasNoReferencesLeftFromAnEarlierDocument) {
+  DocSpec big = SampleDocument();
+  big.Objects[5].RefCount = 503;
+  big.Objects[5].Refs.assign(503, 2);
+  ASSERT_EQ(LoadDocument(prog, Fixture(big, "big.d2d")), LoadOk);
+  // The loads take turns between two tables: the third one is parsed into the table of "big".
+  const std::string small = Fixture(SampleDocument(), "small.d2d");
+  ASSERT_EQ(LoadDocument(prog, small), LoadOk);
+  ASSERT_EQ(LoadDocument(prog, small), LoadOk);
+  EXPECT_EQ(prog.Doc[6].RefCount, 4);
+  for (int k = 5; k < RefSlots; ++k)
+    ASSERT_EQ(prog.Doc[6].Refs[static_cast<std::size_t>(k)], 0) << k;
+}
+
 TEST_F(DocumentTest, RefusedFileNamedNoNameGivesNoMessage) {
   DocSpec d = SampleDocument();
   d.Zoom = 0;
