@@ -40,11 +40,11 @@ struct OperationState {
   std::string PromptPrefix; ///< UTF-8, at most 255 characters
   int HotObject = 0;        ///< object under the cursor, 0 for none
   bool OperationActive = false;
-  bool BlinkPhase = true;   ///< picked objects drawn (true) or blanked (false)
-  int MacroMakeImage = 50;  ///< image of the macro-recording tool button
+  bool BlinkPhase = true;  ///< picked objects drawn (true) or blanked (false)
+  int MacroMakeImage = 50; ///< image of the macro-recording tool button
 
   // The mouse over the drawing area.
-  int16_t DragObject = 0;         ///< object pressed with no operation running, 0 after release
+  int16_t DragObject = 0;                  ///< object pressed with no operation running, 0 after release
   double DragOffsetX = 0, DragOffsetY = 0; ///< mouse minus (X1, Y1) of DragObject at the press
   double PrevWorldX = 0, PrevWorldY = 0;   ///< world position of the last move
   int PrevScreenX = 0, PrevScreenY = 0;    ///< pixel of the last move
@@ -53,7 +53,7 @@ struct OperationState {
   bool RubberDrawn = false;                  ///< a band rectangle is on the picture
   int RubberEndX = 0, RubberEndY = 0;        ///< pixel corner of the drawn band rectangle
   std::vector<uint8_t> MovedFlags;           ///< objects already moved in this drag step
-  int MeasureLabel = 0; ///< shown measurement whose label is under the cursor, 0 for none
+  int MeasureLabel = 0;                      ///< shown measurement whose label is under the cursor, 0 for none
   bool InMouseMove = false;
   bool InHitTest = false;
   bool DblClickMarker = false; ///< the next press starts no rubber band

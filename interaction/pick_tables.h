@@ -15,7 +15,8 @@ using KindSet = uint16_t;
 constexpr KindSet KindBit(int kind) { return static_cast<KindSet>(1u << kind); }
 constexpr KindSet KindRange(int first, int last) {
   KindSet s = 0;
-  for (int k = first; k <= last; ++k) s = static_cast<KindSet>(s | KindBit(k));
+  for (int k = first; k <= last; ++k)
+    s = static_cast<KindSet>(s | KindBit(k));
   return s;
 }
 constexpr bool InKindSet(KindSet set, int kind) { return IsValidKind(kind) && (set & KindBit(kind)) != 0; }
@@ -34,22 +35,25 @@ constexpr std::array<int, ToolModeCount> RequiredPicks = {0, 1, 2, 1, 2, 2, 2, 2
 
 /// Kinds that may be picked as pick s + 1, by tool mode and step s.
 constexpr std::array<std::array<KindSet, TableSteps>, ToolModeCount> StepKinds = {{
-    {0, 0, 0},                                                     // no tool
-    {KindRange(5, 11), 0, 0},                                      // free point
-    {PointKindSet, PointKindSet, 0},                               // midpoint
-    {KindRange(5, 11), 0, 0},                                      // point on an object
-    {LineKindSet | KindBit(11), LineKindSet | KindBit(11), 0},     // intersection
-    {PointKindSet, KindRange(0, 9), 0},                            // symmetric point
-    {PointKindSet, PointKindSet, 0},                               // line
-    {PointKindSet, LineKindSet, 0},                                // parallel
-    {PointKindSet, LineKindSet, 0},                                // perpendicular
-    {PointKindSet, PointKindSet, PointKindSet},                    // bisector
-    {PointKindSet, KindBit(11), 0},                                // tangent
-    {PointKindSet, PointKindSet, PointKindSet},                    // polyline
-    {PointKindSet, PointKindSet, 0},                               // circle
-    {PointKindSet, PointKindSet, PointKindSet},                    // interpolation polynomial
-    {0, 0, 0},                                                     // graph (no tool)
+    {0, 0, 0},                                                 // no tool
+    {KindRange(5, 11), 0, 0},                                  // free point
+    {PointKindSet, PointKindSet, 0},                           // midpoint
+    {KindRange(5, 11), 0, 0},                                  // point on an object
+    {LineKindSet | KindBit(11), LineKindSet | KindBit(11), 0}, // intersection
+    {PointKindSet, KindRange(0, 9), 0},                        // symmetric point
+    {PointKindSet, PointKindSet, 0},                           // line
+    {PointKindSet, LineKindSet, 0},                            // parallel
+    {PointKindSet, LineKindSet, 0},                            // perpendicular
+    {PointKindSet, PointKindSet, PointKindSet},                // bisector
+    {PointKindSet, KindBit(11), 0},                            // tangent
+    {PointKindSet, PointKindSet, PointKindSet},                // polyline
+    {PointKindSet, PointKindSet, 0},                           // circle
+    {PointKindSet, PointKindSet, PointKindSet},                // interpolation polynomial
+    {0, 0, 0},                                                 // graph (no tool)
 }};
+
+/// Kinds a point on an object can be attached to: lines, polylines and circles.
+constexpr KindSet PointHostKinds = StepKinds[okPointOn + 1][0];
 
 /// Message-table number of the step text shown while pick s + 1 of mode m is awaited.
 constexpr int StepPromptIndex(int mode, int step) { return 100 + 3 * (mode - 1) + step; }
@@ -58,7 +62,8 @@ constexpr int StepPromptIndex(int mode, int step) { return 100 + 3 * (mode - 1) 
 constexpr std::array<std::array<int, TableSteps>, ToolModeCount> StepPrompts = [] {
   std::array<std::array<int, TableSteps>, ToolModeCount> t{};
   for (int m = 1; m < ToolModeCount; ++m)
-    for (int s = 0; s < TableSteps; ++s) t[static_cast<std::size_t>(m)][static_cast<std::size_t>(s)] = StepPromptIndex(m, s);
+    for (int s = 0; s < TableSteps; ++s)
+      t[static_cast<std::size_t>(m)][static_cast<std::size_t>(s)] = StepPromptIndex(m, s);
   return t;
 }();
 

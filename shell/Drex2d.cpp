@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QGuiApplication>
+#include <QProxyStyle>
 
 #include <clocale>
 #include <cstdio>
@@ -19,6 +20,16 @@
 namespace {
 
 std::string S(const QString& text) { return text.toUtf8().toStdString(); }
+
+// Tool tips appear at once (Qt keeps them about ten seconds).
+class HintStyle : public QProxyStyle {
+public:
+  int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
+                QStyleHintReturn* returnData) const override {
+    if (hint == QStyle::SH_ToolTip_WakeUpDelay) return 0;
+    return QProxyStyle::styleHint(hint, option, widget, returnData);
+  }
+};
 
 } // namespace
 
@@ -59,6 +70,7 @@ int main(int argc, char** argv) {
   }
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("DREX-2D"));
+  QApplication::setStyle(new HintStyle);
   // Numbers are read and written with "." whatever the desktop's language.
   std::setlocale(LC_NUMERIC, "C");
 
@@ -75,5 +87,6 @@ int main(int argc, char** argv) {
   }
   drex::TDrex2dFrm window(program, platform);
   window.show();
+  window.StartStartupTimer();
   return app.exec();
 }

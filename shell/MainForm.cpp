@@ -10,6 +10,7 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QSplitter>
 #include <QStatusBar>
@@ -18,11 +19,19 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include <functional>
+#include <utility>
+
 #include "documents/document_commands.h"
+#include "interaction/place_mouse.h"
+#include "interaction/tool_modes.h"
 #include "shell/QtImages.h"
 #include "shell/QtPlatform.h"
 #include "shell/commands.h"
 #include "shell/program.h"
+#include "shell/startup.h"
+#include "view/QtCanvas.h"
+#include "view/redraw.h"
 
 namespace drex {
 namespace {
@@ -45,26 +54,98 @@ QKeySequence ShortcutOf(const char* text) {
 
 QString WithoutAccessKey(QString caption) { return caption.remove(QLatin1Char('&')); }
 
-// The drawing area. It shows the picture the core draws; until the drawing engine paints into it,
-// it is a white surface.
+MouseButton ButtonOf(Qt::MouseButton button) {
+  switch (button) {
+  case Qt::LeftButton:
+    return MouseButton::Left;
+  case Qt::RightButton:
+    return MouseButton::Right;
+  case Qt::MiddleButton:
+    return MouseButton::Middle;
+  default:
+    return MouseButton::None;
+  }
+}
+
+// The button a move reports: the left one when it is held, else whichever is.
+MouseButton HeldOf(Qt::MouseButtons buttons) {
+  if (buttons & Qt::LeftButton) return MouseButton::Left;
+  if (buttons & Qt::RightButton) return MouseButton::Right;
+  if (buttons & Qt::MiddleButton) return MouseButton::Middle;
+  return MouseButton::None;
+}
+
+} // namespace
+
+// The drawing area: it shows the retained picture the core paints through its canvas and hands
+// its mouse events to the core.
 class PlaceWidget : public QWidget {
 public:
-  explicit PlaceWidget(QWidget* parent) : QWidget(parent) {
+  PlaceWidget(QWidget* parent, Program& program, std::function<void()> afterEvent)
+      : QWidget(parent), program_(program), afterEvent_(std::move(afterEvent)), canvas_(1, 1) {
     setObjectName(QStringLiteral("Place"));
     setCursor(Qt::CrossCursor);
     setMouseTracking(true);
     setAttribute(Qt::WA_OpaquePaintEvent);
     setMinimumSize(50, 50);
+    program_.Surface = &canvas_;
+  }
+  ~PlaceWidget() override {
+    if (program_.Surface == &canvas_) program_.Surface = nullptr;
   }
 
 protected:
   void paintEvent(QPaintEvent*) override {
     QPainter p(this);
-    p.fillRect(rect(), Qt::white);
+    p.drawImage(0, 0, canvas_.Image());
   }
-};
+  // The redraw lets pending events run, which must not happen inside Qt's own resizing (a
+  // splitter being laid out, the window being shown), so it waits for the event loop.
+  void resizeEvent(QResizeEvent*) override {
+    canvas_.Resize(width(), height());
+    if (redrawQueued_) return;
+    redrawQueued_ = true;
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+          redrawQueued_ = false;
+          Redraw(program_, true);
+          afterEvent_();
+        },
+        Qt::QueuedConnection);
+  }
+  void mousePressEvent(QMouseEvent* e) override {
+    const QPoint at = e->position().toPoint();
+    PlaceMouseDown(program_, ButtonOf(e->button()), Shift(e), Ctrl(e), at.x(), at.y());
+    afterEvent_();
+  }
+  void mouseMoveEvent(QMouseEvent* e) override {
+    const QPoint at = e->position().toPoint();
+    PlaceMouseMove(program_, HeldOf(e->buttons()), Shift(e), Ctrl(e), at.x(), at.y());
+    afterEvent_();
+  }
+  void mouseReleaseEvent(QMouseEvent* e) override {
+    const QPoint at = e->position().toPoint();
+    PlaceMouseUp(program_, ButtonOf(e->button()), Shift(e), Ctrl(e), at.x(), at.y());
+    afterEvent_();
+  }
+  // The second press of a double click: the double click itself, then the press, in that order.
+  void mouseDoubleClickEvent(QMouseEvent* e) override {
+    const QPoint at = e->position().toPoint();
+    PlaceDblClick(program_, ButtonOf(e->button()), Shift(e), Ctrl(e), at.x(), at.y());
+    PlaceMouseDown(program_, ButtonOf(e->button()), Shift(e), Ctrl(e), at.x(), at.y());
+    afterEvent_();
+  }
 
-} // namespace
+private:
+  static bool Shift(const QMouseEvent* e) { return e->modifiers() & Qt::ShiftModifier; }
+  static bool Ctrl(const QMouseEvent* e) { return e->modifiers() & Qt::ControlModifier; }
+
+  Program& program_;
+  std::function<void()> afterEvent_;
+  QtCanvas canvas_;
+  bool redrawQueued_ = false;
+};
 
 TDrex2dFrm::TDrex2dFrm(Program& program, QtPlatform& platform, QWidget* parent)
     : QMainWindow(parent), program_(program), platform_(platform) {
@@ -82,7 +163,7 @@ TDrex2dFrm::TDrex2dFrm(Program& program, QtPlatform& platform, QWidget* parent)
   column->addWidget(BuildInfoPanel());
   vertSplitter_ = new QSplitter(Qt::Horizontal, client);
   vertSplitter_->setObjectName(QStringLiteral("VertSplitter"));
-  place_ = new PlaceWidget(vertSplitter_);
+  place_ = new PlaceWidget(vertSplitter_, program_, [this] { SyncWithCore(); });
   vertSplitter_->addWidget(place_);
   vertSplitter_->addWidget(BuildWorkPanel());
   vertSplitter_->setStretchFactor(0, 1);
@@ -98,13 +179,32 @@ TDrex2dFrm::TDrex2dFrm(Program& program, QtPlatform& platform, QWidget* parent)
 
   platform_.SetWindows(this, place_);
   RegisterCursors();
+  InstallShellHooks(program_);
+  platform_.SetTimerHandler(TimerId::Blic, [this] {
+    BlinkTick(program_);
+    SyncWithCore();
+  });
+  platform_.SetTimerHandler(TimerId::Timer1, [this] {
+    StartupTick(program_);
+    SyncWithCore();
+  });
   qApp->installEventFilter(this);
   resize(900, 640);
   vertSplitter_->setSizes({900 - WorkPanelWidth, WorkPanelWidth});
   SyncWithCore();
 }
 
-TDrex2dFrm::~TDrex2dFrm() { qApp->removeEventFilter(this); }
+TDrex2dFrm::~TDrex2dFrm() {
+  qApp->removeEventFilter(this);
+  for (TimerId id : {TimerId::Blic, TimerId::TraectTime, TimerId::Timer1}) {
+    platform_.StopTimer(id);
+    platform_.SetTimerHandler(id, {});
+  }
+}
+
+QWidget* TDrex2dFrm::Place() const { return place_; }
+
+void TDrex2dFrm::StartStartupTimer() { platform_.StartTimer(TimerId::Timer1, StartupIntervalMs); }
 
 void TDrex2dFrm::BuildActions() {
   for (const CommandInfo& c : CommandTable) {
@@ -266,7 +366,7 @@ void TDrex2dFrm::MenuClick(int tag) {
 }
 
 void TDrex2dFrm::SyncWithCore() {
-  setWindowTitle(Q(program_.Caption));
+  setWindowTitle(Q(program_.Title));
   infoText_->setText(Q(program_.InfoText));
   if (QAction* abort = CommandAction(tag::Abort))
     abort->setEnabled(CommandAvailable(tag::Abort) && program_.AbortEnabled);
@@ -281,6 +381,7 @@ void TDrex2dFrm::SyncWithCore() {
     anyRecent = anyRecent || !caption.empty();
   }
   if (fileEnd_) fileEnd_->setVisible(anyRecent);
+  if (!program_.Op.StatusLine.empty() && place_->underMouse()) statusBar()->showMessage(Q(program_.Op.StatusLine));
   place_->update();
 }
 

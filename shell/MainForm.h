@@ -17,6 +17,7 @@ class QToolButton;
 
 namespace drex {
 
+class PlaceWidget;
 class Program;
 class QtPlatform;
 
@@ -33,7 +34,9 @@ public:
   /// The menu item of the command with `tag`, or nullptr.
   QAction* CommandAction(int tag) const;
   /// The drawing area.
-  QWidget* Place() const { return place_; }
+  QWidget* Place() const;
+  /// Starts the start-up timer that opens the start document.
+  void StartStartupTimer();
 
 protected:
   void closeEvent(QCloseEvent* event) override;
@@ -54,7 +57,7 @@ private:
   std::map<int, QAction*> actions_;
   std::map<int, QToolBar*> toolBars_;
   QAction* fileEnd_ = nullptr;
-  QWidget* place_ = nullptr;
+  PlaceWidget* place_ = nullptr;
   QWidget* infoPanel_ = nullptr;
   QLabel* infoText_ = nullptr;
   QToolButton* minBtn_ = nullptr;

@@ -170,20 +170,6 @@ inline constexpr CommandInfo CommandTable[] = {
     {114, "m_ParGraph", "Графік функції", "Створення графіка функції", "", MenuId::ByParams, "", "", ToolBarId::None,
      46, false},
 
-    // Object: editing and transformations
-    {27, "m_Change", "Змінити", "Зміна властивостей поточного об'єкта", "", MenuId::Object, "", "", ToolBarId::None, 21,
-     false},
-    {25, "m_ModeDel", "Вилучити", "Вилучення виділених об'єктів та всіх зв'язаних з ними об'єктів", "", MenuId::Object,
-     nullptr, "k_ModeDel", ToolBarId::Make, 20, false},
-    {302, "m_ObjParam", "Параметрично", "Перетворення об'єктів за параметрами", "", MenuId::Transform, nullptr, "",
-     ToolBarId::None, 35, false},
-    {303, "m_ObjMove", "Паралельне перенесення", "Паралельне перенесення об'єктів", "", MenuId::Transform, "",
-     "k_ObjMove", ToolBarId::Zoom, 33, false},
-    {304, "m_ObjRot", "Поворот", "Поворот об'єктів", "", MenuId::Transform, nullptr, "k_ObjRot", ToolBarId::Zoom, 34,
-     false},
-    {28, "m_Abort", "Припинити виконання операції", "Припинити виконання операції", "Esc", MenuId::Object, "",
-     "k_Abort", ToolBarId::Zoom, 22, false},
-
     // View
     {41, "m_ZoomIn", "Збільшити", "Збільшення зображення", "Num++", MenuId::Size, nullptr, "k_ZoomIn", ToolBarId::Zoom,
      27, false},
@@ -199,6 +185,20 @@ inline constexpr CommandInfo CommandTable[] = {
      ToolBarId::Zoom, ImageShowGMT, false},
     {492, "ShowAll", "Зображати сховані об'єкти", "Зображати сховані об'єкти", "", MenuId::View, "", "",
      ToolBarId::None, 32, true},
+
+    // Object: editing and transformations
+    {27, "m_Change", "Змінити", "Зміна властивостей поточного об'єкта", "", MenuId::Object, "", "", ToolBarId::None, 21,
+     false},
+    {25, "m_ModeDel", "Вилучити", "Вилучення виділених об'єктів та всіх зв'язаних з ними об'єктів", "", MenuId::Object,
+     nullptr, "k_ModeDel", ToolBarId::Make, 20, false},
+    {302, "m_ObjParam", "Параметрично", "Перетворення об'єктів за параметрами", "", MenuId::Transform, nullptr, "",
+     ToolBarId::None, 35, false},
+    {303, "m_ObjMove", "Паралельне перенесення", "Паралельне перенесення об'єктів", "", MenuId::Transform, "",
+     "k_ObjMove", ToolBarId::Zoom, 33, false},
+    {304, "m_ObjRot", "Поворот", "Поворот об'єктів", "", MenuId::Transform, nullptr, "k_ObjRot", ToolBarId::Zoom, 34,
+     false},
+    {28, "m_Abort", "Припинити виконання операції", "Припинити виконання операції", "Esc", MenuId::Object, "",
+     "k_Abort", ToolBarId::Zoom, 22, false},
 
     // Calculations
     {31, "m_Ugol", "Кут", "Обчислення кута за трьома точками", "", MenuId::Calc, nullptr, "k_Ugol", ToolBarId::Select,

@@ -3,7 +3,11 @@
 #include <filesystem>
 #include <system_error>
 
+#include "documents/document_commands.h"
+#include "interaction/tool_modes.h"
 #include "shell/program.h"
+#include "view/redraw.h"
+#include "view/view_transform.h"
 
 namespace drex {
 
@@ -20,8 +24,20 @@ const CommandInfo* FindCommandByName(const std::string& menuItem) {
 }
 
 bool CommandAvailable(int tag) {
+  if (tag >= tag::FirstTool && tag <= tag::LastTool) return tag != 13;
+  if (tag >= FirstRecentTag && tag < FirstRecentTag + RecentItemCount) return true;
   switch (tag) {
   case tag::Exit:
+  case tag::NewFile:
+  case tag::Load:
+  case tag::Save:
+  case tag::SaveAs:
+  case tag::Abort:
+  case tag::ZoomIn:
+  case tag::ZoomOut:
+  case tag::ZoomFit:
+  case tag::ZoomEqu:
+  case tag::ShowAll:
   case tag::Help:
   case tag::Clipboard:
     return true;
@@ -31,10 +47,46 @@ bool CommandAvailable(int tag) {
 }
 
 MenuResult MenuClick(Program& prog, int tag, const std::string& hint) {
-  (void)hint;
+  if (tag >= tag::FirstTool && tag <= tag::LastTool && tag != 13) {
+    StartTool(prog, tag, hint);
+    return MenuResult::Done;
+  }
+  if (tag >= FirstRecentTag && tag < FirstRecentTag + RecentItemCount) {
+    RunDocumentCommand(prog, tag);
+    return MenuResult::Done;
+  }
   switch (tag) {
   case tag::Exit:
     return MenuResult::CloseWindow;
+  case tag::NewFile:
+  case tag::Load:
+  case tag::Save:
+  case tag::SaveAs:
+    RunDocumentCommand(prog, tag);
+    return MenuResult::Done;
+  case tag::Abort:
+    AbortOperation(prog);
+    return MenuResult::Done;
+  case tag::ZoomIn:
+    ZoomIn(prog.Doc.View);
+    Redraw(prog, true);
+    return MenuResult::Done;
+  case tag::ZoomOut:
+    ZoomOut(prog.Doc.View);
+    Redraw(prog, true);
+    return MenuResult::Done;
+  case tag::ZoomFit:
+    FitView(prog.Doc.View, prog.Doc, prog.Area.Width, prog.Area.Height);
+    Redraw(prog, true);
+    return MenuResult::Done;
+  case tag::ZoomEqu:
+    ZoomEqual(prog.Doc.View);
+    Redraw(prog, true);
+    return MenuResult::Done;
+  case tag::ShowAll:
+    prog.ShowHidden = !prog.ShowHidden;
+    Redraw(prog, true);
+    return MenuResult::Done;
   case tag::Help:
     OpenHelp(prog);
     return MenuResult::Done;
@@ -60,10 +112,17 @@ bool ShellKeyDown(Program& prog, ShellKey key) {
   case ShellKey::NumMinus:
     return MenuClick(prog, tag::ZoomOut) != MenuResult::Unavailable;
   case ShellKey::Escape:
+    AbortOperation(prog);
+    return true;
   case ShellKey::Delete:
     return false;
   }
   return false;
+}
+
+void InstallShellHooks(Program& prog) {
+  prog.AbortOperationHook = [&prog] { AbortOperation(prog); };
+  prog.AfterDocumentChange = [&prog] { Redraw(prog, true); };
 }
 
 void OpenHelp(Program& prog) {

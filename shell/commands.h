@@ -38,6 +38,10 @@ enum class ShellKey { Enter, Escape, Delete, NumPlus, NumMinus };
 /// Handles one of the window's own keys; false when the key has nothing to do in this build.
 bool ShellKeyDown(Program& prog, ShellKey key);
 
+/// Connects the core's hooks (end of an operation, refresh after a new or loaded document) to the
+/// shell's operations. The program and every test that runs documents through the shell call it once.
+void InstallShellHooks(Program& prog);
+
 /// Opens the help file with the desktop's program for it; an error message when that fails.
 void OpenHelp(Program& prog);
 

@@ -50,6 +50,7 @@ public:
   std::string DocFileName = "NoName.d2d"; ///< full path of the current document (UTF-8)
   bool Modified = false;                  ///< the construction changed since it was loaded or saved
   std::vector<std::string> RecentFiles;   ///< at most 5 full paths, newest first (UTF-8)
+  std::string BaseTitle = "DREX-2D";      ///< the window caption the main window was created with
   std::string Title = "DREX-2D";          ///< the window caption SetDocName composed; the main window shows it
 
   // Hooks the shell sets; the core skips a hook that is not set.
@@ -80,8 +81,6 @@ public:
   RedrawState Drawing;
 
   // Main window state: the form shows these after every call into the core.
-  std::string BaseTitle = "DREX-2D";     ///< the window caption when the main window was made
-  std::string Caption = "DREX-2D";       ///< the window title, kept by SetDocName
   std::string InfoText = "  ";           ///< the hint line under the tool bars, kept by ShowPrompt
   bool AbortEnabled = false;             ///< m_Abort and k_Abort are enabled
   bool ShowHidden = false;               ///< check mark of ShowAll: hidden objects are drawn too
@@ -91,20 +90,14 @@ public:
 
   /// Sets the hint line to two blanks followed by `text`.
   void ShowPrompt(const std::string& text);
-  /// DocFileName := `name` expanded to a full path; the title follows it when DrawFName is on.
-  void SetDocName(const std::string& name);
   /// Enables the command that ends the running operation.
   void EnableAbort() { AbortEnabled = true; }
-  /// True when the document has no name of its own yet (its file name is "NoName.d2d").
-  bool DocumentUnnamed() const;
   /// The text shown when a command would make more objects than the table holds.
   std::string ObjectLimitMessage() const;
   /// Shows ObjectLimitMessage as an error with OK.
   void ShowObjectLimitMessage();
 };
 
-/// Name of the document nobody has named yet.
-constexpr const char* UnnamedDocument = "NoName.d2d";
 /// Longest window caption taken as BaseTitle.
 constexpr std::size_t MaxBaseTitle = 100;
 

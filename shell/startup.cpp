@@ -3,7 +3,10 @@
 #include <filesystem>
 #include <system_error>
 
+#include "documents/document_commands.h"
+#include "documents/document_file.h"
 #include "shell/program.h"
+#include "view/redraw.h"
 
 namespace drex {
 
@@ -40,7 +43,23 @@ bool PrepareProgramFolder(Program& prog, const std::string& programDir, std::str
   // A folder that already exists is no error; one that cannot be made shows up when a macro is saved.
   fs::create_directory("Macro", ec);
   prog.BaseTitle = FirstCharacters(prog.BaseTitle, MaxBaseTitle);
-  prog.SetDocName(UnnamedDocument);
+  SetDocName(prog, NoNameDocument);
+  return true;
+}
+
+bool StartupTick(Program& prog) {
+  ++prog.StartupTicks;
+  if (prog.StartupTicks == StartupOpenAfterTicks + 1) {
+    // The start document: the one named on the command line, else an empty one.
+    if (!prog.StartDocument.empty() && LoadDocument(prog, prog.StartDocument) >= 0) {
+      SetDocName(prog, prog.StartDocument);
+    } else {
+      SetDocName(prog, NoNameDocument);
+    }
+    Redraw(prog, true);
+  }
+  if (prog.StartupTicks < StartupLastTick) return false;
+  prog.Desktop.StopTimer(TimerId::Timer1);
   return true;
 }
 

@@ -60,12 +60,12 @@ TEST_F(Construct, PointOnACircleAttachesOnYesAndIsFreeOnNo) {
 
   desk.ExpectMessage(question, mbYes | mbNo, mbNo);
   Tool(PointTool);
-  Click(500, 301);
+  Click(401, 402); // near the bottom of the circle
   ASSERT_EQ(Count(), 5);
   EXPECT_EQ(Obj(5).Kind, okPoint);
   EXPECT_EQ(Obj(5).RefCount, 0);
-  EXPECT_DOUBLE_EQ(Obj(5).X1, 100);
-  EXPECT_DOUBLE_EQ(Obj(5).Y1, -1);
+  EXPECT_DOUBLE_EQ(Obj(5).X1, 1);
+  EXPECT_DOUBLE_EQ(Obj(5).Y1, -102);
 }
 
 TEST_F(Construct, MidpointFromAPointMadeOnALineAndAFreePointMadeOnEmptySpace) {
@@ -226,7 +226,7 @@ TEST_F(Construct, ClosedPolylineEndedByTheRightButton) {
   EXPECT_EQ(prog.Op.PickCount, 4);
   RightClick(600, 600);
   ASSERT_EQ(Count(), 4);
-  const TGeomObject& poly = Obj(4);
+  const TGeomObject &poly = Obj(4);
   EXPECT_EQ(poly.Kind, okPolyline);
   ASSERT_EQ(poly.RefCount, 4);
   EXPECT_EQ(poly.Ref(1), 1);
@@ -301,13 +301,106 @@ TEST_F(Construct, PickedObjectsBlinkWhileTheToolWaits) {
   EXPECT_TRUE(prog.Op.BlinkPhase);
 }
 
+TEST_F(Construct, OverAPolynomialTheMissingPointIsAFreeOne) {
+  // A point cannot sit on a polynomial: it would never be placed and everything on it would stay
+  // undefined.
+  const int a = FreePoint(200, 400), b = FreePoint(600, 200);
+  Built(okPolynomial, {a, b});
+  Refresh();
+  Tool(MidpointTool);
+  Click(500, 250); // on the polynomial
+  ASSERT_EQ(Count(), 4);
+  EXPECT_EQ(Obj(4).Kind, okPoint);
+  EXPECT_DOUBLE_EQ(Obj(4).X1, WorldX(500));
+  Click(300, 100);
+  ASSERT_EQ(Count(), 6);
+  EXPECT_TRUE(Obj(6).Defined);
+}
+
+TEST_F(Construct, PointAttachedToAPolylineStaysWhereItWasClicked) {
+  const int a = FreePoint(100, 100), b = FreePoint(300, 100), c = FreePoint(300, 300);
+  const int poly = Built(okPolyline, {a, b, c});
+  Refresh();
+  desk.ExpectMessage("Прикріпити точку до об'єкта " + Caption(poly) + " ?", mbYes | mbNo, mbYes);
+  Tool(PointTool);
+  Click(200, 100);
+  ASSERT_EQ(Count(), 5);
+  EXPECT_EQ(Obj(5).Kind, okPointOn);
+  EXPECT_EQ(Obj(5).Ref(1), poly);
+  EXPECT_TRUE(Obj(5).Defined);
+  EXPECT_DOUBLE_EQ(Obj(5).X1, WorldX(200));
+  EXPECT_DOUBLE_EQ(Obj(5).Y1, WorldY(100));
+}
+
+TEST_F(Construct, PointOnObjectToolTakesOnlyLinesPolylinesAndCircles) {
+  const int a = FreePoint(100, 500), b = FreePoint(700, 500);
+  const int line = Built(okLine, {a, b});
+  Refresh();
+  Tool(13);
+  Click(400, 300); // empty space
+  Click(100, 500); // a point
+  EXPECT_EQ(Count(), 3);
+  Click(400, 503);
+  ASSERT_EQ(Count(), 4);
+  EXPECT_EQ(Obj(4).Kind, okPointOn);
+  EXPECT_EQ(Obj(4).Ref(1), line);
+  EXPECT_NEAR(Obj(4).Y1, WorldY(500), 1e-9);
+}
+
+TEST_F(Construct, SymmetricPointInALine) {
+  const int p = FreePoint(300, 200);
+  const int a = FreePoint(100, 300), b = FreePoint(700, 300);
+  const int mirror = Built(okLine, {a, b});
+  Refresh();
+  Tool(SymmetricTool);
+  Click(300, 200);
+  EXPECT_EQ(prog.InfoText, "  Створення: вкажіть точку, пряму або відрізок");
+  Click(500, 302);
+  ASSERT_EQ(Count(), 5);
+  EXPECT_EQ(Obj(5).Kind, okSymmetric);
+  EXPECT_EQ(Obj(5).Ref(1), p);
+  EXPECT_EQ(Obj(5).Ref(2), mirror);
+  EXPECT_NEAR(Obj(5).Y1, WorldY(400), 1e-9);
+}
+
+TEST_F(Construct, RightButtonAtOnceKeepsAnEmptyPolyline) {
+  Tool(PolylineTool);
+  RightClick(300, 300);
+  ASSERT_EQ(Count(), 1);
+  EXPECT_EQ(Obj(1).Kind, okPolyline);
+  EXPECT_EQ(Obj(1).RefCount, 0);
+  EXPECT_EQ(prog.Op.ToolMode, 0);
+}
+
+TEST_F(Construct, OnlyTheConstructionTagsStartATool) {
+  for (int tag : {10, 24, 0, -1, 101}) {
+    Tool(tag);
+    EXPECT_EQ(prog.Op.ToolMode, 0) << tag;
+    EXPECT_FALSE(desk.TimerRunning(TimerId::Blic));
+  }
+  // A new tool ends the one before it; its picks are dropped.
+  Tool(LineTool);
+  Click(100, 100);
+  Tool(CircleTool);
+  EXPECT_EQ(prog.Op.ToolMode, 12);
+  EXPECT_EQ(prog.Op.PickCount, 0);
+  EXPECT_EQ(prog.InfoText, "  Створення: вкажіть точку - центр кола");
+}
+
+TEST_F(Construct, PromptPrefixIsCutTo255Characters) {
+  StartTool(prog, PointTool, std::string(300, 'x'));
+  EXPECT_EQ(prog.Op.PromptPrefix, std::string(255, 'x'));
+  StartTool(prog, PointTool, std::string(240, 'x') + "ґґґґґґґґґґґґґґґґґґґґ");
+  EXPECT_EQ(prog.Op.PromptPrefix, std::string(240, 'x') + "ґґґґґґґґґґґґґґґ");
+}
+
 // The table holds 10000 objects; every way a click adds objects stops there.
 class AtTheLimit : public Session {
 protected:
   /// Fills the table up to `count` objects with hidden points far off the drawing area.
   void FillTo(int count) {
     for (int n = Count() + 1; n <= count; ++n) {
-      TGeomObject& o = prog.Doc[n];
+      TGeomObject &o = prog.Doc[n];
       o = TGeomObject{};
       o.Kind = okPoint;
       o.X1 = -100000;

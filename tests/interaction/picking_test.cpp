@@ -47,11 +47,12 @@ TEST_F(Picking, FivePixelsAwayIsAMiss) {
     int x, y, expected;
   };
   const Case cases[] = {
-      {204, 200, p},      {205, 200, 0},      {200, 196, p},   {200, 195, 0},   {196, 204, p},
-      {300, 504, line},   {300, 505, 0},      {300, 496, line}, {300, 495, 0},
-      {500, 146, circle}, {500, 145, 0},      {500, 154, circle}, {500, 155, 0}, {446, 200, circle},
+      {204, 200, p},    {205, 200, 0},      {200, 196, p},    {200, 195, 0},      {196, 204, p},
+      {300, 504, line}, {300, 505, 0},      {300, 496, line}, {300, 495, 0},      {500, 146, circle},
+      {500, 145, 0},    {500, 154, circle}, {500, 155, 0},    {446, 200, circle},
   };
-  for (const Case& k : cases) EXPECT_EQ(HitTest(prog, k.x, k.y), k.expected) << k.x << "," << k.y;
+  for (const Case &k : cases)
+    EXPECT_EQ(HitTest(prog, k.x, k.y), k.expected) << k.x << "," << k.y;
 }
 
 TEST_F(Picking, GraphsAreNeverHitAndHiddenObjectsOnlyWhenShown) {
@@ -87,7 +88,8 @@ TEST_F(Picking, VerticalPolylineSegmentOnlyAtItsOwnColumn) {
   Refresh();
   EXPECT_EQ(HitTest(prog, 300, 300), poly);
   EXPECT_EQ(HitTest(prog, 301, 300), 0);
-  EXPECT_EQ(HitTest(prog, 450, 502), poly);
+  EXPECT_EQ(HitTest(prog, 450, 500), poly);
+  EXPECT_EQ(HitTest(prog, 450, 501), 0); // so is a horizontal one at its own row
   EXPECT_EQ(HitTest(prog, 650, 500), 0); // beyond the last vertex
 }
 
@@ -137,6 +139,61 @@ TEST_F(Picking, CursorFollowsWhatAClickWouldDo) {
   Move(700, 500);
   EXPECT_EQ(desk.Cursor, DragCur); // a point cannot be picked as the line
   (void)p, (void)line;
+}
+
+TEST_F(Picking, CursorRulesOfTheOtherOperations) {
+  const int p = FreePoint(100, 100);
+  const int a = FreePoint(100, 500), b = FreePoint(700, 500);
+  const int line = Built(okLine, {a, b});
+  const int c = FreePoint(400, 300);
+  const int poly = Built(okPolynomial, {a, c});
+  Refresh();
+  struct Case {
+    const char *what;
+    int hot;
+    int measure, transform, macro, macroApply, awaitedKind, picks;
+    bool locus;
+    int cursor;
+  };
+  const Case cases[] = {
+      {"measuring, on a point", p, 1, 0, 0, 0, -1, 0, false, GetCur},
+      {"measuring, on a line", line, 1, 0, 0, 0, -1, 0, false, PutCur},
+      {"removing a measurement, no label", 0, -1, 0, 0, 0, -1, 0, false, ArrowCur},
+      {"locus pick, on a point", p, 0, 0, 0, 0, -1, 0, true, GetCur},
+      {"locus pick, on a line", line, 0, 0, 0, 0, -1, 0, true, HandCur},
+      {"macro recording, a line", line, 0, 0, 1, 0, -1, 0, false, GetCur},
+      {"moving, first pick a line", line, 0, 1, 0, 0, -1, 0, false, GetCur},
+      {"moving, first pick a polynomial", poly, 0, 1, 0, 0, -1, 0, false, PutCur},
+      {"rotating, centre point", p, 0, 2, 0, 0, -1, 1, false, GetCur},
+      {"rotating, a line as centre", line, 0, 2, 0, 0, -1, 1, false, PutCur},
+      {"applying a macro, a line awaited", line, 0, 0, 0, 1, okParallel, 0, false, GetCur},
+      {"applying a macro, a circle awaited", line, 0, 0, 0, 1, okCircle, 0, false, PutCur},
+  };
+  for (const Case &k : cases) {
+    prog.Op.HotObject = k.hot;
+    prog.Op.MeasureMode = k.measure;
+    prog.Op.TransformMode = k.transform;
+    prog.Op.MacroState = k.macro;
+    prog.Op.MacroApplyStep = k.macroApply;
+    prog.Op.MacroAwaitedKind = k.awaitedKind;
+    prog.Op.PickCount = k.picks;
+    prog.Op.LocusPickPending = k.locus;
+    EXPECT_EQ(CursorForState(prog), k.cursor) << k.what;
+  }
+  // Removing measurements: the cursor shows when a label is under it, the last one counting.
+  prog.Op = OperationState{};
+  prog.Op.MeasureMode = -1;
+  prog.Doc.MeasureCount = 2;
+  prog.Drawing.LabelRects[0] = LabelRect{500, 100, 532, 108};
+  prog.Drawing.LabelRects[1] = LabelRect{520, 104, 544, 112};
+  Move(532, 108);
+  EXPECT_EQ(prog.Op.MeasureLabel, 2);
+  EXPECT_EQ(desk.Cursor, DelCur);
+  Move(501, 101);
+  EXPECT_EQ(prog.Op.MeasureLabel, 1);
+  Move(545, 108);
+  EXPECT_EQ(prog.Op.MeasureLabel, 0);
+  EXPECT_EQ(desk.Cursor, ArrowCur);
 }
 
 TEST_F(Picking, ClickShiftClickAndDoubleClick) {
@@ -192,7 +249,8 @@ TEST_F(Picking, RubberBandReplacesOrWithShiftExtendsTheSelection) {
   EXPECT_EQ(Obj(q).Selected, 1);
 
   Drag(380, 580, 390, 590, 2); // over empty space: nothing stays selected
-  for (int n = 1; n <= Count(); ++n) EXPECT_EQ(Obj(n).Selected, 0) << n;
+  for (int n = 1; n <= Count(); ++n)
+    EXPECT_EQ(Obj(n).Selected, 0) << n;
 }
 
 TEST_F(Picking, RubberBandIsAnXorDottedRectangleErasedByDrawingItAgain) {
@@ -236,7 +294,8 @@ TEST_F(Picking, DraggingALineMovesEachSharedParentOnce) {
   Built(okLine, {b, c});
   Built(okLine, {c, a});
   Refresh();
-  for (int n = 1; n <= Count(); ++n) Obj(n).Selected = 1;
+  for (int n = 1; n <= Count(); ++n)
+    Obj(n).Selected = 1;
   Move(300, 400);
   PlaceMouseDown(prog, MouseButton::Left, false, false, 300, 400); // a selected object keeps the others
   Move(310, 390, MouseButton::Left);
@@ -245,6 +304,35 @@ TEST_F(Picking, DraggingALineMovesEachSharedParentOnce) {
   EXPECT_DOUBLE_EQ(Obj(b).X1, WorldX(410));
   EXPECT_DOUBLE_EQ(Obj(c).X1, WorldX(310));
   EXPECT_DOUBLE_EQ(Obj(c).Y1, WorldY(190));
+}
+
+TEST_F(Picking, DraggingByAnObjectTakenOutOfTheSelectionMovesTheRestWithTheMouse) {
+  const int p = FreePoint(100, 100), q = FreePoint(300, 100);
+  Refresh();
+  Click(300, 100);
+  // Shift+press on q takes it out of the selection again; the drag then moves p alone.
+  Click(100, 100, true);
+  Move(300, 100);
+  PlaceMouseDown(prog, MouseButton::Left, true, false, 300, 100);
+  ASSERT_EQ(Obj(q).Selected, 0);
+  for (int k = 1; k <= 4; ++k)
+    Move(300 + 10 * k, 100, MouseButton::Left, true);
+  PlaceMouseUp(prog, MouseButton::Left, true, false, 340, 100);
+  EXPECT_DOUBLE_EQ(Obj(p).X1, WorldX(140)); // 40 pixels, as far as the mouse went
+  EXPECT_DOUBLE_EQ(Obj(q).X1, WorldX(300));
+}
+
+TEST_F(Picking, DraggingLeavesTheIntervalOfASelectedGraphAlone) {
+  const int graph = prog.AppendObject(okFunction);
+  const int p = FreePoint(200, 200);
+  Refresh();
+  const double from = Obj(graph).X1, to = Obj(graph).Y1;
+  Obj(graph).Selected = 1;
+  Obj(p).Selected = 1;
+  Drag(200, 200, 260, 150, 2);
+  EXPECT_DOUBLE_EQ(Obj(p).X1, WorldX(260));
+  EXPECT_DOUBLE_EQ(Obj(graph).X1, from);
+  EXPECT_DOUBLE_EQ(Obj(graph).Y1, to);
 }
 
 TEST_F(Picking, DraggingAPointOnACircleSlidesItAlongTheCircle) {
@@ -258,7 +346,9 @@ TEST_F(Picking, DraggingAPointOnACircleSlidesItAlongTheCircle) {
   Drag(400, 200, 480, 150, 4);
   const double radius = std::hypot(Obj(on).X1 - Obj(c).X1, Obj(on).Y1 - Obj(c).Y1);
   EXPECT_NEAR(radius, 100, 1e-9);
-  EXPECT_GT(Obj(on).X1, 50); // it went round to the right
+  // It went round to the ray from the centre through the mouse, world (80, 150).
+  EXPECT_NEAR(Obj(on).X1, 100 * 80 / 170.0, 1e-9);
+  EXPECT_NEAR(Obj(on).Y1, 100 * 150 / 170.0, 1e-9);
   EXPECT_DOUBLE_EQ(Obj(c).X1, 0); // the circle stayed
   EXPECT_DOUBLE_EQ(Obj(r).X1, 100);
 }

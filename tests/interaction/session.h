@@ -80,15 +80,16 @@ protected:
   }
   int Built(int kind, std::initializer_list<int> refs) {
     const int n = prog.AppendObject(kind);
-    TGeomObject& o = prog.Doc[n];
+    TGeomObject &o = prog.Doc[n];
     int k = 0;
-    for (int r : refs) o.Refs[static_cast<std::size_t>(++k)] = static_cast<int16_t>(r);
+    for (int r : refs)
+      o.Refs[static_cast<std::size_t>(++k)] = static_cast<int16_t>(r);
     o.RefCount = static_cast<int16_t>(k);
     return n;
   }
   void Refresh() { Redraw(prog, true); }
 
-  TGeomObject& Obj(int n) { return prog.Doc[n]; }
+  TGeomObject &Obj(int n) { return prog.Doc[n]; }
   int Count() const { return prog.Doc.ObjCount; }
   std::string Caption(int n) const { return ObjectCaption(prog.Doc, n, prog.Kinds); }
 
