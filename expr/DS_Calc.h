@@ -75,7 +75,6 @@ private:
   int Prepare(const std::string &text);
 
   std::array<long double, OperandRegisterCount> OperandRegisters_{};
-  int literalCount_ = 0;
   std::string shape_;   // the text after literals became register letters
   std::string work_;    // the working text being rewritten
   std::string segment_; // the parenthesis-free segment being reduced

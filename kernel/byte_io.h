@@ -83,18 +83,11 @@ public:
   explicit ByteWriter(std::vector<uint8_t>& out) : out_(out) {}
 
   void U8(uint8_t v) { out_.push_back(v); }
-  void U16LE(uint16_t v) {
-    out_.push_back(static_cast<uint8_t>(v & 0xFF));
-    out_.push_back(static_cast<uint8_t>(v >> 8));
-  }
+  void U16LE(uint16_t v) { Word<2>(v); }
   void I16LE(int16_t v) { U16LE(static_cast<uint16_t>(v)); }
-  void U32LE(uint32_t v) {
-    for (int k = 0; k < 4; ++k) out_.push_back(static_cast<uint8_t>((v >> (8 * k)) & 0xFF));
-  }
+  void U32LE(uint32_t v) { Word<4>(v); }
   void I32LE(int32_t v) { U32LE(static_cast<uint32_t>(v)); }
-  void U64LE(uint64_t v) {
-    for (int k = 0; k < 8; ++k) out_.push_back(static_cast<uint8_t>((v >> (8 * k)) & 0xFF));
-  }
+  void U64LE(uint64_t v) { Word<8>(v); }
   void F64LE(double v) {
     uint64_t bits;
     std::memcpy(&bits, &v, sizeof bits);
@@ -103,6 +96,14 @@ public:
   void Bytes(const uint8_t* data, std::size_t n) { out_.insert(out_.end(), data, data + n); }
 
 private:
+  /// Appends the N low bytes of `v`, least significant first, with one size change.
+  template <std::size_t N>
+  void Word(uint64_t v) {
+    const std::size_t at = out_.size();
+    out_.resize(at + N);
+    for (std::size_t k = 0; k < N; ++k) out_[at + k] = static_cast<uint8_t>((v >> (8 * k)) & 0xFF);
+  }
+
   std::vector<uint8_t>& out_;
 };
 

@@ -1,22 +1,449 @@
 #include "shell/MainForm.h"
 
-#include <QFrame>
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QListWidget>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QSplitter>
+#include <QStatusBar>
+#include <QTableWidget>
+#include <QToolBar>
+#include <QToolButton>
+#include <QVBoxLayout>
 
+#include <functional>
+#include <utility>
+
+#include "documents/document_commands.h"
+#include "interaction/place_mouse.h"
+#include "interaction/tool_modes.h"
+#include "shell/QtImages.h"
+#include "shell/QtPlatform.h"
+#include "shell/commands.h"
 #include "shell/program.h"
+#include "shell/startup.h"
+#include "view/QtCanvas.h"
+#include "view/redraw.h"
 
 namespace drex {
+namespace {
 
-TDrex2dFrm::TDrex2dFrm(Program& program, QWidget* parent) : QMainWindow(parent), program_(program) {
-  setWindowTitle(QStringLiteral("DREX-2D"));
-  auto* place = new QFrame(this);
-  place->setObjectName(QStringLiteral("Place"));
-  place->setAutoFillBackground(true);
-  QPalette pal = place->palette();
-  pal.setColor(QPalette::Window, Qt::white);
-  place->setPalette(pal);
-  place->setCursor(Qt::CrossCursor);
-  setCentralWidget(place);
-  resize(800, 600);
+QString Q(const std::string& utf8) { return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size())); }
+QString Q(const char* utf8) { return QString::fromUtf8(utf8); }
+
+/// Width of the right panel as designed, and its least width.
+constexpr int WorkPanelWidth = 180;
+constexpr int WorkPanelMinWidth = 125;
+
+// "Num++" and "Num+-" are keys of the numeric pad; the other texts are Qt's portable key names.
+QKeySequence ShortcutOf(const char* text) {
+  const QString s = Q(text);
+  if (s.isEmpty()) return {};
+  if (s == QStringLiteral("Num++")) return QKeySequence(Qt::KeypadModifier | Qt::Key_Plus);
+  if (s == QStringLiteral("Num+-")) return QKeySequence(Qt::KeypadModifier | Qt::Key_Minus);
+  return QKeySequence::fromString(s, QKeySequence::PortableText);
+}
+
+QString WithoutAccessKey(QString caption) { return caption.remove(QLatin1Char('&')); }
+
+MouseButton ButtonOf(Qt::MouseButton button) {
+  switch (button) {
+  case Qt::LeftButton:
+    return MouseButton::Left;
+  case Qt::RightButton:
+    return MouseButton::Right;
+  case Qt::MiddleButton:
+    return MouseButton::Middle;
+  default:
+    return MouseButton::None;
+  }
+}
+
+// The button a move reports: the left one when it is held, else whichever is.
+MouseButton HeldOf(Qt::MouseButtons buttons) {
+  if (buttons & Qt::LeftButton) return MouseButton::Left;
+  if (buttons & Qt::RightButton) return MouseButton::Right;
+  if (buttons & Qt::MiddleButton) return MouseButton::Middle;
+  return MouseButton::None;
+}
+
+} // namespace
+
+// The drawing area: it shows the retained picture the core paints through its canvas and hands
+// its mouse events to the core.
+class PlaceWidget : public QWidget {
+public:
+  PlaceWidget(QWidget* parent, Program& program, std::function<void()> afterEvent)
+      : QWidget(parent), program_(program), afterEvent_(std::move(afterEvent)), canvas_(1, 1) {
+    setObjectName(QStringLiteral("Place"));
+    setCursor(Qt::CrossCursor);
+    setMouseTracking(true);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setMinimumSize(50, 50);
+    program_.Surface = &canvas_;
+  }
+  ~PlaceWidget() override {
+    if (program_.Surface == &canvas_) program_.Surface = nullptr;
+  }
+
+protected:
+  void paintEvent(QPaintEvent*) override {
+    QPainter p(this);
+    p.drawImage(0, 0, canvas_.Image());
+  }
+  // The redraw lets pending events run, which must not happen inside Qt's own resizing (a
+  // splitter being laid out, the window being shown), so it waits for the event loop.
+  void resizeEvent(QResizeEvent*) override {
+    canvas_.Resize(width(), height());
+    if (redrawQueued_) return;
+    redrawQueued_ = true;
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+          redrawQueued_ = false;
+          Redraw(program_, true);
+          afterEvent_();
+        },
+        Qt::QueuedConnection);
+  }
+  void mousePressEvent(QMouseEvent* e) override {
+    const QPoint at = e->position().toPoint();
+    PlaceMouseDown(program_, ButtonOf(e->button()), Shift(e), Ctrl(e), at.x(), at.y());
+    afterEvent_();
+  }
+  void mouseMoveEvent(QMouseEvent* e) override {
+    const QPoint at = e->position().toPoint();
+    PlaceMouseMove(program_, HeldOf(e->buttons()), Shift(e), Ctrl(e), at.x(), at.y());
+    afterEvent_();
+  }
+  void mouseReleaseEvent(QMouseEvent* e) override {
+    const QPoint at = e->position().toPoint();
+    PlaceMouseUp(program_, ButtonOf(e->button()), Shift(e), Ctrl(e), at.x(), at.y());
+    afterEvent_();
+  }
+  // The second press of a double click: the double click itself, then the press, in that order.
+  void mouseDoubleClickEvent(QMouseEvent* e) override {
+    const QPoint at = e->position().toPoint();
+    PlaceDblClick(program_, ButtonOf(e->button()), Shift(e), Ctrl(e), at.x(), at.y());
+    PlaceMouseDown(program_, ButtonOf(e->button()), Shift(e), Ctrl(e), at.x(), at.y());
+    afterEvent_();
+  }
+
+private:
+  static bool Shift(const QMouseEvent* e) { return e->modifiers() & Qt::ShiftModifier; }
+  static bool Ctrl(const QMouseEvent* e) { return e->modifiers() & Qt::ControlModifier; }
+
+  Program& program_;
+  std::function<void()> afterEvent_;
+  QtCanvas canvas_;
+  bool redrawQueued_ = false;
+};
+
+TDrex2dFrm::TDrex2dFrm(Program& program, QtPlatform& platform, QWidget* parent)
+    : QMainWindow(parent), program_(program), platform_(platform) {
+  setObjectName(QStringLiteral("Drex2dFrm"));
+  setWindowTitle(Q(program_.BaseTitle));
+  setWindowIcon(CommandImage(8));
+  BuildActions();
+  BuildMenus();
+  BuildToolBars();
+
+  auto* client = new QWidget(this);
+  auto* column = new QVBoxLayout(client);
+  column->setContentsMargins(0, 0, 0, 0);
+  column->setSpacing(0);
+  column->addWidget(BuildInfoPanel());
+  vertSplitter_ = new QSplitter(Qt::Horizontal, client);
+  vertSplitter_->setObjectName(QStringLiteral("VertSplitter"));
+  place_ = new PlaceWidget(vertSplitter_, program_, [this] { SyncWithCore(); });
+  vertSplitter_->addWidget(place_);
+  vertSplitter_->addWidget(BuildWorkPanel());
+  vertSplitter_->setStretchFactor(0, 1);
+  vertSplitter_->setStretchFactor(1, 0);
+  vertSplitter_->setCollapsible(0, false);
+  vertSplitter_->setCollapsible(1, false);
+  column->addWidget(vertSplitter_, 1);
+  setCentralWidget(client);
+
+  auto* statLine = new QStatusBar(this);
+  statLine->setObjectName(QStringLiteral("StatLine"));
+  setStatusBar(statLine);
+
+  platform_.SetWindows(this, place_);
+  RegisterCursors();
+  InstallShellHooks(program_);
+  platform_.SetTimerHandler(TimerId::Blic, [this] {
+    BlinkTick(program_);
+    SyncWithCore();
+  });
+  platform_.SetTimerHandler(TimerId::Timer1, [this] {
+    StartupTick(program_);
+    SyncWithCore();
+  });
+  qApp->installEventFilter(this);
+  resize(900, 640);
+  vertSplitter_->setSizes({900 - WorkPanelWidth, WorkPanelWidth});
+  SyncWithCore();
+}
+
+TDrex2dFrm::~TDrex2dFrm() {
+  qApp->removeEventFilter(this);
+  for (TimerId id : {TimerId::Blic, TimerId::TraectTime, TimerId::Timer1}) {
+    platform_.StopTimer(id);
+    platform_.SetTimerHandler(id, {});
+  }
+}
+
+QWidget* TDrex2dFrm::Place() const { return place_; }
+
+void TDrex2dFrm::StartStartupTimer() { platform_.StartTimer(TimerId::Timer1, StartupIntervalMs); }
+
+void TDrex2dFrm::BuildActions() {
+  for (const CommandInfo& c : CommandTable) {
+    auto* action = new QAction(this);
+    action->setObjectName(Q(c.MenuItem));
+    action->setData(c.Tag);
+    action->setText(Q(c.Caption));
+    action->setIconText(WithoutAccessKey(Q(c.Caption)));
+    action->setStatusTip(Q(c.Hint));
+    action->setToolTip(WithoutAccessKey(Q(c.Caption)));
+    action->setShortcut(ShortcutOf(c.Shortcut));
+    action->setCheckable(c.Checkable);
+    if (c.Image >= 0) action->setIcon(CommandImage(c.Image));
+    action->setEnabled(CommandAvailable(c.Tag));
+    const int tag = c.Tag;
+    connect(action, &QAction::triggered, this, [this, tag] { MenuClick(tag); });
+    actions_[c.Tag] = action;
+  }
+}
+
+void TDrex2dFrm::BuildMenus() {
+  std::map<MenuId, QMenu*> menus;
+  for (const MenuInfo& m : MenuTable) {
+    QMenu* menu = m.Parent == m.Id ? menuBar()->addMenu(Q(m.Caption)) : menus.at(m.Parent)->addMenu(Q(m.Caption));
+    menu->setObjectName(Q(m.Name));
+    menus[m.Id] = menu;
+  }
+  for (const CommandInfo& c : CommandTable) {
+    QMenu* menu = menus.at(c.Menu);
+    if (c.SeparatorBefore) {
+      QAction* separator = menu->addSeparator();
+      if (*c.SeparatorBefore) separator->setObjectName(Q(c.SeparatorBefore));
+      if (QStringLiteral("fileend") == Q(c.SeparatorBefore)) fileEnd_ = separator;
+    }
+    menu->addAction(actions_.at(c.Tag));
+  }
+}
+
+void TDrex2dFrm::BuildToolBars() {
+  for (const ToolBarInfo& t : ToolBarTable) {
+    auto* bar = new QToolBar(Q(t.Caption), this);
+    bar->setObjectName(Q(t.Name));
+    bar->setIconSize(QSize(24, 24));
+    toolBars_[static_cast<int>(t.Id)] = bar;
+    if (t.Id == ToolBarId::DynCalc) {
+      bar->setMovable(false);
+      bar->setFloatable(false);
+    } else {
+      bar->setMovable(true);
+      bar->setFloatable(true);
+      addToolBar(Qt::TopToolBarArea, bar);
+      // The construction tools fill a row; the view, measurement and macro bars go below them.
+      if (t.Id == ToolBarId::Make) addToolBarBreak(Qt::TopToolBarArea);
+    }
+  }
+  for (const CommandInfo& c : CommandTable) {
+    if (c.ToolBar == ToolBarId::None) continue;
+    QToolBar* bar = toolBars_.at(static_cast<int>(c.ToolBar));
+    bar->addAction(actions_.at(c.Tag));
+    // The button acts through its menu item's action; it carries its own name.
+    if (QWidget* button = bar->widgetForAction(actions_.at(c.Tag))) button->setObjectName(Q(c.ToolButton));
+  }
+}
+
+QWidget* TDrex2dFrm::BuildInfoPanel() {
+  auto* panel = new QWidget(this);
+  panel->setObjectName(QStringLiteral("InfoPanel"));
+  panel->setAutoFillBackground(true);
+  QPalette pal = panel->palette();
+  pal.setColor(QPalette::Window, QColor(0, 0, 128));
+  pal.setColor(QPalette::WindowText, Qt::yellow);
+  panel->setPalette(pal);
+  infoText_ = new QLabel(panel);
+  infoText_->setObjectName(QStringLiteral("InfoText"));
+  QFont bold = infoText_->font();
+  bold.setBold(true);
+  infoText_->setFont(bold);
+  infoText_->setPalette(pal);
+  infoText_->setTextFormat(Qt::PlainText);
+  auto* row = new QHBoxLayout(panel);
+  row->setContentsMargins(2, 3, 20, 3);
+  row->addWidget(infoText_, 1);
+
+  minBtn_ = new QToolButton(panel);
+  minBtn_->setObjectName(QStringLiteral("MinBtn"));
+  minBtn_->setAutoRaise(true);
+  minBtn_->setFixedSize(16, 16);
+  minBtn_->setArrowType(Qt::RightArrow);
+  minBtn_->setToolTip(QStringLiteral("Сховати або показати праву панель"));
+  minBtn_->setStatusTip(QStringLiteral("Сховати або показати праву панель"));
+  connect(minBtn_, &QToolButton::clicked, this, [this] { ToggleWorkPanel(); });
+  panel->installEventFilter(this);
+  infoPanel_ = panel;
+  return panel;
+}
+
+QWidget* TDrex2dFrm::BuildWorkPanel() {
+  workPanel_ = new QWidget(this);
+  workPanel_->setObjectName(QStringLiteral("WorkPanel"));
+  workPanel_->setMinimumWidth(WorkPanelMinWidth);
+  auto* column = new QVBoxLayout(workPanel_);
+  column->setContentsMargins(0, 0, 0, 0);
+  auto* split = new QSplitter(Qt::Vertical, workPanel_);
+  split->setObjectName(QStringLiteral("HorzSplitter"));
+
+  auto* lists = new QWidget(split);
+  auto* listColumn = new QVBoxLayout(lists);
+  listColumn->setContentsMargins(0, 0, 0, 0);
+  objList_ = new QListWidget(lists);
+  objList_->setObjectName(QStringLiteral("ObjList"));
+  reportBox_ = new QListWidget(lists);
+  reportBox_->setObjectName(QStringLiteral("reportBox"));
+  reportBox_->setMaximumHeight(110);
+  listColumn->addWidget(objList_, 1);
+  listColumn->addWidget(reportBox_);
+
+  auto* calc = new QWidget(split);
+  auto* calcColumn = new QVBoxLayout(calc);
+  calcColumn->setContentsMargins(0, 0, 0, 0);
+  calcColumn->setSpacing(0);
+  calcColumn->addWidget(toolBars_.at(static_cast<int>(ToolBarId::DynCalc)));
+  calcGrid_ = new QTableWidget(1, 2, calc);
+  calcGrid_->setObjectName(QStringLiteral("CalcGrid"));
+  calcGrid_->setHorizontalHeaderLabels({Q(program_.Msgs[47]), Q(program_.Msgs[48])});
+  calcGrid_->verticalHeader()->setVisible(false);
+  calcGrid_->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
+  calcGrid_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  calcColumn->addWidget(calcGrid_, 1);
+
+  split->addWidget(lists);
+  split->addWidget(calc);
+  split->setSizes({330, 200});
+  column->addWidget(split);
+  return workPanel_;
+}
+
+void TDrex2dFrm::RegisterCursors() {
+  for (int no = TargetCur; no <= ArrowCur; ++no)
+    platform_.RegisterCursor(no, ProgramCursor(no));
+}
+
+void TDrex2dFrm::ToggleWorkPanel() {
+  workPanel_->setVisible(!workPanel_->isVisible());
+  minBtn_->setArrowType(workPanel_->isVisible() ? Qt::RightArrow : Qt::LeftArrow);
+}
+
+QAction* TDrex2dFrm::CommandAction(int tag) const {
+  const auto found = actions_.find(tag);
+  return found == actions_.end() ? nullptr : found->second;
+}
+
+void TDrex2dFrm::MenuClick(int tag) {
+  QAction* action = CommandAction(tag);
+  const std::string hint = action ? action->statusTip().toStdString() : std::string();
+  const MenuResult result = drex::MenuClick(program_, tag, hint);
+  SyncWithCore();
+  if (result == MenuResult::CloseWindow) close();
+}
+
+void TDrex2dFrm::SyncWithCore() {
+  setWindowTitle(Q(program_.Title));
+  infoText_->setText(Q(program_.InfoText));
+  if (QAction* abort = CommandAction(tag::Abort))
+    abort->setEnabled(CommandAvailable(tag::Abort) && program_.AbortEnabled);
+  if (QAction* showAll = CommandAction(tag::ShowAll)) showAll->setChecked(program_.ShowHidden);
+  bool anyRecent = false;
+  for (int k = 1; k <= RecentItemCount; ++k) {
+    QAction* item = CommandAction(FirstRecentTag - 1 + k);
+    if (!item) continue;
+    const std::string caption = RecentItemCaption(program_, k);
+    item->setText(Q(caption));
+    item->setVisible(!caption.empty());
+    anyRecent = anyRecent || !caption.empty();
+  }
+  if (fileEnd_) fileEnd_->setVisible(anyRecent);
+  if (!program_.Op.StatusLine.empty() && place_->underMouse()) statusBar()->showMessage(Q(program_.Op.StatusLine));
+  place_->update();
+}
+
+void TDrex2dFrm::closeEvent(QCloseEvent* event) {
+  if (CloseQuery(program_) == CloseDecision::Close) {
+    event->accept();
+  } else {
+    event->ignore();
+  }
+  SyncWithCore();
+}
+
+// The window takes Enter, Esc, Delete and the numeric-pad plus and minus before its controls do.
+// A shortcut-override request for one of them is accepted so that the key comes as a key press,
+// which then runs the window's own handling.
+bool TDrex2dFrm::HandleWindowKey(QEvent* event, bool run) {
+  const auto* key = static_cast<QKeyEvent*>(event);
+  const bool keypad = key->modifiers() & Qt::KeypadModifier;
+  ShellKey shellKey;
+  switch (key->key()) {
+  case Qt::Key_Return:
+  case Qt::Key_Enter:
+    shellKey = ShellKey::Enter;
+    break;
+  case Qt::Key_Escape:
+    shellKey = ShellKey::Escape;
+    break;
+  case Qt::Key_Delete:
+    shellKey = ShellKey::Delete;
+    break;
+  case Qt::Key_Plus:
+    if (!keypad) return false;
+    shellKey = ShellKey::NumPlus;
+    break;
+  case Qt::Key_Minus:
+    if (!keypad) return false;
+    shellKey = ShellKey::NumMinus;
+    break;
+  default:
+    return false;
+  }
+  if (!run) return true;
+  ShellKeyDown(program_, shellKey);
+  SyncWithCore();
+  return true;
+}
+
+bool TDrex2dFrm::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == infoPanel_ && event->type() == QEvent::Resize) {
+    minBtn_->move(infoPanel_->width() - 18, (infoPanel_->height() - minBtn_->height()) / 2);
+    return false;
+  }
+  const bool overrideRequest = event->type() == QEvent::ShortcutOverride;
+  if (!overrideRequest && event->type() != QEvent::KeyPress) return false;
+  auto* widget = qobject_cast<QWidget*>(watched);
+  if (!widget || widget->window() != this || QApplication::activeModalWidget() || QApplication::activePopupWidget())
+    return false;
+  if (overrideRequest) {
+    if (!HandleWindowKey(event, false)) return false;
+    event->accept();
+    return true;
+  }
+  return HandleWindowKey(event, true);
 }
 
 } // namespace drex

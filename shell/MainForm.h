@@ -1,19 +1,71 @@
 #pragma once
-// The main window: a thin Qt form over the core's Program.
+// The main window: a thin Qt form over the core's Program. Menus and tool bars are built from the
+// command table; every command, key and mouse event is handed to the core, and after each the form
+// shows the core's state again.
 
 #include <QMainWindow>
 
+#include <map>
+
+class QAction;
+class QLabel;
+class QListWidget;
+class QSplitter;
+class QTableWidget;
+class QToolBar;
+class QToolButton;
+
 namespace drex {
 
+class PlaceWidget;
 class Program;
+class QtPlatform;
 
 class TDrex2dFrm : public QMainWindow {
   Q_OBJECT
 public:
-  explicit TDrex2dFrm(Program& program, QWidget* parent = nullptr);
+  TDrex2dFrm(Program& program, QtPlatform& platform, QWidget* parent = nullptr);
+  ~TDrex2dFrm() override;
+
+  /// Runs the command with `tag` as its menu item does.
+  void MenuClick(int tag);
+  /// Shows the program's state: title, hint line, enabled and checked commands, recent documents.
+  void SyncWithCore();
+  /// The menu item of the command with `tag`, or nullptr.
+  QAction* CommandAction(int tag) const;
+  /// The drawing area.
+  QWidget* Place() const;
+  /// Starts the start-up timer that opens the start document.
+  void StartStartupTimer();
+
+protected:
+  void closeEvent(QCloseEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+  void BuildActions();
+  void BuildMenus();
+  void BuildToolBars();
+  QWidget* BuildInfoPanel();
+  QWidget* BuildWorkPanel();
+  void RegisterCursors();
+  void ToggleWorkPanel();
+  bool HandleWindowKey(QEvent* event, bool run);
+
   Program& program_;
+  QtPlatform& platform_;
+  std::map<int, QAction*> actions_;
+  std::map<int, QToolBar*> toolBars_;
+  QAction* fileEnd_ = nullptr;
+  PlaceWidget* place_ = nullptr;
+  QWidget* infoPanel_ = nullptr;
+  QLabel* infoText_ = nullptr;
+  QToolButton* minBtn_ = nullptr;
+  QWidget* workPanel_ = nullptr;
+  QSplitter* vertSplitter_ = nullptr;
+  QListWidget* objList_ = nullptr;
+  QListWidget* reportBox_ = nullptr;
+  QTableWidget* calcGrid_ = nullptr;
 };
 
 } // namespace drex

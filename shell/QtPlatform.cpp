@@ -1,10 +1,13 @@
 #include "shell/QtPlatform.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QDesktopServices>
+#include <QFileInfo>
 #include <QFileDialog>
 #include <QInputDialog>
 #include <QMessageBox>
+#include <QPixmap>
 #include <QProgressDialog>
 #include <QScreen>
 #include <QStringList>
@@ -49,6 +52,8 @@ void QtPlatform::SetWindows(QWidget* mainWindow, QWidget* drawingArea) {
   mainWindow_ = mainWindow;
   drawingArea_ = drawingArea;
 }
+
+void QtPlatform::RegisterCursor(int cursorNo, const QCursor& cursor) { cursors_[cursorNo] = cursor; }
 
 void QtPlatform::SetTimerHandler(TimerId id, std::function<void()> handler) {
   handlers_[static_cast<std::size_t>(id)] = std::move(handler);
@@ -151,16 +156,26 @@ bool QtPlatform::StopRequested() const { return stopRequested_; }
 
 void QtPlatform::SetCursor(int cursorNo) {
   if (!drawingArea_) return;
-  drawingArea_->setCursor(cursorNo == CursorDefault ? Qt::CrossCursor : Qt::PointingHandCursor);
+  const auto found = cursors_.find(cursorNo);
+  drawingArea_->setCursor(found != cursors_.end() ? found->second : QCursor(Qt::CrossCursor));
 }
 
 bool QtPlatform::OpenWithAssociatedProgram(const std::string& path) {
-  return QDesktopServices::openUrl(QUrl::fromLocalFile(Q(path)));
+  // The desktop's launcher reports success even for a missing file, so look first.
+  const QFileInfo file(Q(path));
+  if (!file.isFile()) return false;
+  return QDesktopServices::openUrl(QUrl::fromLocalFile(file.absoluteFilePath()));
 }
 
 int QtPlatform::ScreenPixelsPerInch() const {
   const QScreen* screen = QApplication::primaryScreen();
   return screen ? static_cast<int>(screen->logicalDotsPerInch()) : 96;
+}
+
+void QtPlatform::CopyPictureToClipboard() {
+  if (!drawingArea_) return;
+  const QPixmap picture = drawingArea_->grab();
+  QApplication::clipboard()->setImage(picture.toImage());
 }
 
 } // namespace drex

@@ -1,12 +1,14 @@
 #pragma once
 // The desktop port over Qt: message boxes, input box, file dialogs, timers, progress window.
 
+#include <QCursor>
 #include <QObject>
 #include <QPointer>
 #include <QTimer>
 
 #include <array>
 #include <functional>
+#include <map>
 
 #include "shell/platform.h"
 
@@ -25,6 +27,8 @@ public:
   void SetWindows(QWidget* mainWindow, QWidget* drawingArea);
   /// What runs when a timer fires.
   void SetTimerHandler(TimerId id, std::function<void()> handler);
+  /// Registers a cursor under its number; SetCursor shows it on the drawing area.
+  void RegisterCursor(int cursorNo, const QCursor& cursor);
 
   MsgButton MessageBox(MsgType type, const std::string& text, int buttons) override;
   bool InputBox(const std::string& caption, const std::string& prompt, std::string& value) override;
@@ -42,6 +46,7 @@ public:
   void SetCursor(int cursorNo) override;
   bool OpenWithAssociatedProgram(const std::string& path) override;
   int ScreenPixelsPerInch() const override;
+  void CopyPictureToClipboard() override;
 
 private:
   QTimer& TimerOf(TimerId id) { return timers_[static_cast<std::size_t>(id)]; }
@@ -51,6 +56,7 @@ private:
   QPointer<QWidget> drawingArea_;
   std::array<QTimer, 3> timers_;
   std::array<std::function<void()>, 3> handlers_;
+  std::map<int, QCursor> cursors_;
   QProgressDialog* progress_ = nullptr;
   bool stopRequested_ = false;
 };

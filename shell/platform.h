@@ -23,8 +23,18 @@ struct FileDialogRequest {
   std::string FileName; ///< preset name
 };
 
-/// The mouse cursors under their numbers.
+/// The mouse cursors under their numbers: 0 is the drawing area's cross, 5..14 the program's own.
 constexpr int CursorDefault = 0;
+constexpr int TargetCur = 5;
+constexpr int DragCur = 6;
+constexpr int PutCur = 7;
+constexpr int GetCur = 8;
+constexpr int AttrCur = 9;
+constexpr int NameCur = 10;
+constexpr int DelCur = 11;
+constexpr int HideCur = 12;
+constexpr int HandCur = 13;
+constexpr int ArrowCur = 14;
 
 class Platform {
 public:
@@ -60,6 +70,8 @@ public:
   virtual bool OpenWithAssociatedProgram(const std::string& path) = 0;
   /// The screen's pixels per inch.
   virtual int ScreenPixelsPerInch() const = 0;
+  /// Puts the current picture of the drawing area on the clipboard as a bitmap.
+  virtual void CopyPictureToClipboard() = 0;
 };
 
 } // namespace drex

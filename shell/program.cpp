@@ -14,4 +14,10 @@ int Program::AppendObject(int kind) {
   return number;
 }
 
+void Program::ShowPrompt(const std::string& text) { InfoText = "  " + text; }
+
+std::string Program::ObjectLimitMessage() const { return Msgs[34] + std::to_string(MaxObjects) + "."; }
+
+void Program::ShowObjectLimitMessage() { Desktop.MessageBox(MsgType::Error, ObjectLimitMessage(), mbOK); }
+
 } // namespace drex

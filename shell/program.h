@@ -3,14 +3,18 @@
 // the tables derived from it, and the ports to the desktop. The application makes one; every test
 // makes its own.
 
+#include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "kernel/construction.h"
+#include "interaction/operation_state.h"
 #include "kernel/object_table.h"
 #include "shell/d2consts.h"
 #include "shell/platform.h"
 #include "shell/settings.h"
+#include "view/redraw.h"
 
 namespace drex {
 
@@ -46,9 +50,55 @@ public:
   std::string DocFileName = "NoName.d2d"; ///< full path of the current document (UTF-8)
   bool Modified = false;                  ///< the construction changed since it was loaded or saved
   std::vector<std::string> RecentFiles;   ///< at most 5 full paths, newest first (UTF-8)
+  std::string BaseTitle = "DREX-2D";      ///< the window caption the main window was created with
+  std::string Title = "DREX-2D";          ///< the window caption SetDocName composed; the main window shows it
+
+  // Hooks the shell sets; the core skips a hook that is not set.
+  /// After New and after a load that replaced the construction: rebuild the object list and the
+  /// dynamic-expression grid from the construction, then Redraw (which recomputes every object).
+  std::function<void()> AfterDocumentChange;
+  /// Ends any running interactive operation (AbortOperation).
+  std::function<void()> AbortOperationHook;
+  /// After every UpdateRecentFiles: rebuild the menu items file1..file5 and the separator from
+  /// RecentFiles (RecentFileCaptions gives their captions).
+  std::function<void()> AfterRecentFilesChange;
+
+  /// The table a document is parsed into before it replaces Doc; made on the first load and kept,
+  /// so that loading does not allocate and clear a whole table each time.
+  std::unique_ptr<Construction> LoadScratch;
 
   /// The last world position of the mouse the mouse handling stored (internal units).
   double MouseWorldX = 0, MouseWorldY = 0;
+
+  /// The interactive operation that is running and the state of the mouse over the drawing area.
+  OperationState Op;
+
+  /// The retained bitmap of the drawing area that Redraw paints; none in a program without a window.
+  Canvas* Surface = nullptr;
+  /// The drawing area as seen by the last redraw (centre and visible corners).
+  ViewArea Area;
+  /// The redraw guard, the selection flag, the label rectangles and the drawing's hooks.
+  RedrawState Drawing;
+
+  // Main window state: the form shows these after every call into the core.
+  std::string InfoText = "  ";           ///< the hint line under the tool bars, kept by ShowPrompt
+  bool AbortEnabled = false;             ///< m_Abort and k_Abort are enabled
+  bool ShowHidden = false;               ///< check mark of ShowAll: hidden objects are drawn too
+  std::string HelpFile = "drex2ukr.chm"; ///< help file, relative to the working directory
+  std::string StartDocument;             ///< full path of the document named on the command line
+  int StartupTicks = 0;                  ///< ticks of the start-up timer so far
+
+  /// Sets the hint line to two blanks followed by `text`.
+  void ShowPrompt(const std::string& text);
+  /// Enables the command that ends the running operation.
+  void EnableAbort() { AbortEnabled = true; }
+  /// The text shown when a command would make more objects than the table holds.
+  std::string ObjectLimitMessage() const;
+  /// Shows ObjectLimitMessage as an error with OK.
+  void ShowObjectLimitMessage();
 };
+
+/// Longest window caption taken as BaseTitle.
+constexpr std::size_t MaxBaseTitle = 100;
 
 } // namespace drex

@@ -45,6 +45,7 @@ public:
   void SetCursor(int cursorNo) override { Cursor = cursorNo; }
   bool OpenWithAssociatedProgram(const std::string& path) override;
   int ScreenPixelsPerInch() const override { return PixelsPerInch; }
+  void CopyPictureToClipboard() override { ++ClipboardCopies; }
 
   // What the program did, for assertions.
   std::vector<std::string> Messages; ///< texts of every message box shown
@@ -59,6 +60,7 @@ public:
   bool OpenFileResult = true;
   int Cursor = CursorDefault;
   int PixelsPerInch = 96;
+  int ClipboardCopies = 0;
   std::map<TimerId, int> Timers; ///< running timers and their intervals
 
 private:

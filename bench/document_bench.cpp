@@ -1,0 +1,141 @@
+// Loading and saving whole documents, checks included, for a mixed construction and for the
+// deepest chain of dependencies the table can hold.
+
+#include <benchmark/benchmark.h>
+
+#include <filesystem>
+#include <string>
+#include <unistd.h>
+
+#include "documents/document_file.h"
+#include "kernel/recalc.h"
+#include "shell/program.h"
+#include "support/construction_generator.h"
+
+namespace drex {
+namespace {
+
+/// A desktop that answers nothing; a message box means the benchmark went wrong.
+class QuietPlatform : public Platform {
+public:
+  MsgButton MessageBox(MsgType, const std::string &text, int) override {
+    LastMessage = text;
+    return mbOK;
+  }
+  bool InputBox(const std::string &, const std::string &, std::string &) override { return false; }
+  std::string OpenDialog(const FileDialogRequest &) override { return {}; }
+  std::string SaveDialog(const FileDialogRequest &) override { return {}; }
+  void StartTimer(TimerId, int) override {}
+  void StopTimer(TimerId) override {}
+  bool TimerRunning(TimerId) const override { return false; }
+  void ProcessPendingEvents() override {}
+  void ShowProgress(const std::string &, bool) override {}
+  void SetProgressRange(int) override {}
+  void SetProgressPosition(int) override {}
+  void HideProgress() override {}
+  bool StopRequested() const override { return false; }
+  void SetCursor(int) override {}
+  bool OpenWithAssociatedProgram(const std::string &) override { return false; }
+  int ScreenPixelsPerInch() const override { return 96; }
+
+  std::string LastMessage;
+};
+
+enum class Shape { Mixed, Chain };
+
+std::string BenchPath(Shape shape, int count) {
+  return (std::filesystem::temp_directory_path() /
+          ("drex2d_bench_" + std::to_string(::getpid()) + "_" + std::to_string(static_cast<int>(shape)) + "_" +
+           std::to_string(count) + ".d2d"))
+      .u8string();
+}
+
+void Fill(Program &prog, Shape shape, int count) {
+  if (shape == Shape::Mixed)
+    GenerateMixedConstruction(prog.Doc, count, 12345);
+  else
+    GenerateMidpointChain(prog.Doc, count);
+  // Saved documents carry computed fields; make them realistic.
+  RecalcPass(prog.Doc, RecalcFrame{400, 300, 48, 0});
+}
+
+void Save(benchmark::State &state, Shape shape) {
+  QuietPlatform desk;
+  Program prog(desk);
+  const int count = static_cast<int>(state.range(0));
+  Fill(prog, shape, count);
+  const std::string path = BenchPath(shape, count);
+  for (auto _ : state) {
+    if (!SaveDocument(prog, path)) state.SkipWithError(desk.LastMessage.c_str());
+  }
+  state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * static_cast<int64_t>(DocumentLength(prog.Doc)));
+  std::filesystem::remove(std::filesystem::u8path(path));
+}
+
+void Load(benchmark::State &state, Shape shape) {
+  QuietPlatform desk;
+  Program prog(desk);
+  const int count = static_cast<int>(state.range(0));
+  Fill(prog, shape, count);
+  const std::string path = BenchPath(shape, count);
+  if (!SaveDocument(prog, path)) state.SkipWithError("could not write the document");
+  for (auto _ : state) {
+    if (LoadDocument(prog, path) != LoadOk) state.SkipWithError(desk.LastMessage.c_str());
+    // Keep the recent list from growing into the measurement.
+    prog.RecentFiles.clear();
+  }
+  state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * static_cast<int64_t>(DocumentLength(prog.Doc)));
+  std::filesystem::remove(std::filesystem::u8path(path));
+}
+
+/// Parsing and checking alone, from bytes in memory, into a scratch construction made once.
+void Parse(benchmark::State &state, Shape shape) {
+  QuietPlatform desk;
+  Program prog(desk);
+  const int count = static_cast<int>(state.range(0));
+  Fill(prog, shape, count);
+  std::vector<uint8_t> bytes;
+  SerializeDocument(prog.Doc, bytes);
+  Construction scratch;
+  for (auto _ : state) {
+    if (ParseDocument(bytes.data(), bytes.size(), scratch) != DocCheck::Ok) state.SkipWithError("refused");
+    benchmark::DoNotOptimize(scratch.ObjCount);
+  }
+  state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * static_cast<int64_t>(bytes.size()));
+}
+
+/// Serialisation alone, into a buffer in memory.
+void Serialize(benchmark::State &state, Shape shape) {
+  QuietPlatform desk;
+  Program prog(desk);
+  const int count = static_cast<int>(state.range(0));
+  Fill(prog, shape, count);
+  std::vector<uint8_t> bytes;
+  for (auto _ : state) {
+    bytes.clear();
+    if (!SerializeDocument(prog.Doc, bytes)) state.SkipWithError("not storable");
+    benchmark::DoNotOptimize(bytes.data());
+  }
+  state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * static_cast<int64_t>(bytes.size()));
+}
+
+void BM_SerializeMixed(benchmark::State &state) { Serialize(state, Shape::Mixed); }
+void BM_SerializeChain(benchmark::State &state) { Serialize(state, Shape::Chain); }
+void BM_SaveMixed(benchmark::State &state) { Save(state, Shape::Mixed); }
+void BM_LoadMixed(benchmark::State &state) { Load(state, Shape::Mixed); }
+void BM_ParseMixed(benchmark::State &state) { Parse(state, Shape::Mixed); }
+void BM_SaveChain(benchmark::State &state) { Save(state, Shape::Chain); }
+void BM_LoadChain(benchmark::State &state) { Load(state, Shape::Chain); }
+void BM_ParseChain(benchmark::State &state) { Parse(state, Shape::Chain); }
+
+BENCHMARK(BM_SaveMixed)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_LoadMixed)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ParseMixed)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_SerializeMixed)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_SerializeChain)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_SaveChain)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_LoadChain)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ParseChain)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond);
+
+} // namespace
+} // namespace drex

@@ -1,0 +1,149 @@
+// One step of dragging with the mouse, as the user feels it: the move event, the hit test, the
+// shift of the dragged point, the recalculation of the whole construction and its full redraw
+// into a 1024 × 768 picture. A step should stay under 16 ms (one frame at 60 Hz).
+
+#include <benchmark/benchmark.h>
+
+#include <QGuiApplication>
+
+#include <cstdlib>
+#include <memory>
+
+#include "interaction/place_mouse.h"
+#include "kernel/recalc.h"
+#include "shell/program.h"
+#include "support/construction_generator.h"
+#include "view/QtCanvas.h"
+#include "view/redraw.h"
+
+namespace drex {
+namespace {
+
+/// A desktop that answers nothing and is asked nothing during a drag.
+class QuietPlatform : public Platform {
+public:
+  MsgButton MessageBox(MsgType, const std::string &, int) override { return mbOK; }
+  bool InputBox(const std::string &, const std::string &, std::string &) override { return false; }
+  std::string OpenDialog(const FileDialogRequest &) override { return {}; }
+  std::string SaveDialog(const FileDialogRequest &) override { return {}; }
+  void StartTimer(TimerId, int) override {}
+  void StopTimer(TimerId) override {}
+  bool TimerRunning(TimerId) const override { return false; }
+  void ProcessPendingEvents() override {}
+  void ShowProgress(const std::string &, bool) override {}
+  void SetProgressRange(int) override {}
+  void SetProgressPosition(int) override {}
+  void HideProgress() override {}
+  bool StopRequested() const override { return false; }
+  void SetCursor(int) override {}
+  bool OpenWithAssociatedProgram(const std::string &) override { return false; }
+  int ScreenPixelsPerInch() const override { return 96; }
+  void CopyPictureToClipboard() override {}
+};
+
+constexpr int Width = 1024;
+constexpr int Height = 768;
+
+struct DragBench {
+  QuietPlatform desk;
+  Program prog{desk};
+  QtCanvas canvas{Width, Height};
+
+  DragBench() {
+    prog.UnitLength = 48;
+    prog.Surface = &canvas;
+  }
+
+  /// Presses the left button on free point `n` and returns its pixel.
+  std::pair<int, int> Grab(int n) {
+    Redraw(prog, true);
+    const int x = prog.Doc[n].ScrX1, y = prog.Doc[n].ScrY1;
+    PlaceMouseMove(prog, MouseButton::None, false, false, x, y);
+    PlaceMouseDown(prog, MouseButton::Left, false, false, x, y);
+    return {x, y};
+  }
+
+  /// Moves the held mouse one pixel to the right and back, one step per iteration.
+  void Run(benchmark::State &state, int grabbed) {
+    if (prog.Op.HotObject != grabbed || prog.Op.DragObject != grabbed) {
+      state.SkipWithError("the point to drag is not under the cursor");
+      return;
+    }
+    const auto [x, y] = std::make_pair(prog.Doc[grabbed].ScrX1, prog.Doc[grabbed].ScrY1);
+    int step = 0;
+    for (auto _ : state) {
+      PlaceMouseMove(prog, MouseButton::Left, false, false, x + (step++ & 1), y);
+      benchmark::DoNotOptimize(prog.Doc[grabbed].X1);
+    }
+  }
+};
+
+/// The first free point of the construction that a hit test at its own pixel finds.
+int GrabbableFreePoint(Program &prog) {
+  for (int n = 1; n <= prog.Doc.ObjCount; ++n) {
+    const TGeomObject &o = prog.Doc[n];
+    if (o.Kind != okPoint || !o.Defined || !o.Visible) continue;
+    if (o.ScrX1 < 0 || o.ScrX1 >= Width || o.ScrY1 < 0 || o.ScrY1 >= Height) continue;
+    if (HitTest(prog, o.ScrX1, o.ScrY1) == n) return n;
+  }
+  return 0;
+}
+
+void BM_DragStepMixed10000(benchmark::State &state) {
+  DragBench b;
+  GenerateMixedConstruction(b.prog.Doc, MaxObjects, 2024);
+  Redraw(b.prog, true);
+  const int n = GrabbableFreePoint(b.prog);
+  b.Grab(n);
+  b.Run(state, n);
+}
+BENCHMARK(BM_DragStepMixed10000)->Unit(benchmark::kMillisecond);
+
+/// The same step with no picture to paint: the hit test, the shift and the recalculation alone,
+/// which shows how much of the step the painting takes.
+void BM_DragStepMixed10000NoPainting(benchmark::State &state) {
+  DragBench b;
+  GenerateMixedConstruction(b.prog.Doc, MaxObjects, 2024);
+  Redraw(b.prog, true);
+  const int n = GrabbableFreePoint(b.prog);
+  b.Grab(n);
+  b.prog.Surface = nullptr;
+  b.Run(state, n);
+}
+BENCHMARK(BM_DragStepMixed10000NoPainting)->Unit(benchmark::kMillisecond);
+
+void BM_DragStepChain10000(benchmark::State &state) {
+  DragBench b;
+  GenerateMidpointChain(b.prog.Doc, MaxObjects);
+  b.Grab(1);
+  b.Run(state, 1);
+}
+BENCHMARK(BM_DragStepChain10000)->Unit(benchmark::kMillisecond);
+
+void BM_HitTest10000(benchmark::State &state) {
+  DragBench b;
+  GenerateMixedConstruction(b.prog.Doc, MaxObjects, 2024);
+  Redraw(b.prog, true);
+  // A corner pixel far from every object: the scan runs over the whole table.
+  int hot = 0;
+  for (auto _ : state) {
+    hot = HitTest(b.prog, 1, 1);
+    benchmark::DoNotOptimize(hot);
+  }
+  state.counters["hit"] = hot;
+}
+BENCHMARK(BM_HitTest10000)->Unit(benchmark::kMicrosecond);
+
+} // namespace
+} // namespace drex
+
+int main(int argc, char **argv) {
+  // Text needs a GUI application; no window is shown.
+  setenv("QT_QPA_PLATFORM", "offscreen", 0);
+  QGuiApplication app(argc, argv);
+  benchmark::Initialize(&argc, argv);
+  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  return 0;
+}

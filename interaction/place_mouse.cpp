@@ -1,0 +1,303 @@
+#include "interaction/place_mouse.h"
+
+#include <algorithm>
+#include <cmath>
+#include <utility>
+#include <vector>
+
+#include "expr/format_answer.h"
+#include "interaction/hit_test.h"
+#include "interaction/pick_tables.h"
+#include "interaction/tool_modes.h"
+#include "kernel/recalc.h"
+#include "shell/program.h"
+#include "view/canvas.h"
+#include "view/redraw.h"
+
+namespace drex {
+namespace {
+
+constexpr double Pi = 3.14159265358979323846;
+
+bool IsObject(const Program &prog, int n) { return n >= 1 && n <= prog.Doc.ObjCount; }
+
+HitContext ContextOf(const Program &prog) {
+  return HitContext{prog.Doc.View, prog.Area, prog.UnitLength > 0 ? prog.UnitLength : 1, prog.ShowHidden};
+}
+
+/// Shifts object `start` by (dx, dy) together with everything it is built from, depth first in
+/// reference order, each object once; a point on an object is re-attached after its host moved.
+/// Works with its own stack, so a chain as deep as the table is no risk.
+void ShiftWithParents(Construction &c, std::vector<uint8_t> &moved, int start, double dx, double dy) {
+  struct Frame {
+    int Object;
+    int NextRef;
+  };
+  std::vector<Frame> stack;
+  const auto visit = [&](int n) {
+    moved[static_cast<std::size_t>(n)] = 1;
+    // A function graph keeps its argument interval in X1 and Y1, not a position.
+    if (c[n].Kind != okFunction) {
+      c[n].X1 += dx;
+      c[n].Y1 += dy;
+    }
+    stack.push_back({n, 1});
+  };
+  visit(start);
+  while (!stack.empty()) {
+    Frame &f = stack.back();
+    const TGeomObject &o = c[f.Object];
+    const int refs = std::clamp<int>(o.RefCount, 0, RefSlots - 1);
+    bool descended = false;
+    while (f.NextRef <= refs) {
+      const int r = o.Ref(f.NextRef++);
+      if (r >= 1 && r <= c.ObjCount && !moved[static_cast<std::size_t>(r)]) {
+        visit(r); // may reallocate the stack: `f` is not used after this
+        descended = true;
+        break;
+      }
+    }
+    if (descended) continue;
+    const int done = stack.back().Object;
+    stack.pop_back();
+    if (c[done].Kind == okPointOn) AttachPoint(c, done);
+  }
+}
+
+void DragStep(Program &prog, double wx, double wy) {
+  OperationState &op = prog.Op;
+  Construction &c = prog.Doc;
+  const TGeomObject &dragged = c[op.DragObject];
+  const double dx = (wx - dragged.X1) - op.DragOffsetX;
+  const double dy = (wy - dragged.Y1) - op.DragOffsetY;
+  std::fill(op.MovedFlags.begin(), op.MovedFlags.end(), uint8_t{0});
+  if (dragged.Kind == okPointOn) {
+    // A point on an object slides along its host.
+    c[op.DragObject].X1 += dx;
+    c[op.DragObject].Y1 += dy;
+    AttachPoint(c, op.DragObject);
+  } else {
+    for (int n = 1; n <= c.ObjCount; ++n)
+      if (c[n].Selected == 1 && !op.MovedFlags[static_cast<std::size_t>(n)])
+        ShiftWithParents(c, op.MovedFlags, n, dx, dy);
+    // The step is measured from the pressed object. When it stays behind (Shift+click took it out
+    // of the selection), the offset follows the mouse instead, so that every step moves the
+    // selection by the mouse's own movement and not by everything since the press.
+    if (!op.MovedFlags[static_cast<std::size_t>(op.DragObject)]) {
+      op.DragOffsetX += dx;
+      op.DragOffsetY += dy;
+    }
+  }
+  prog.Modified = true;
+  Redraw(prog, true);
+}
+
+void Pan(Program &prog, int x, int y, double wx, double wy) {
+  OperationState &op = prog.Op;
+  if (x == op.PrevScreenX && y == op.PrevScreenY) return;
+  const double zoom = prog.Doc.View.Zoom;
+  PanView(prog.Doc.View, RoundHalfEven((wx - op.PrevWorldX) * zoom), RoundHalfEven(-(wy - op.PrevWorldY) * zoom));
+  Redraw(prog, true);
+}
+
+/// The band outline from the start corner to pixel (x, y): white dotted XOR pen, no fill; drawn a
+/// second time it disappears.
+void DrawBand(Program &prog, int x, int y) {
+  Canvas *canvas = prog.Surface;
+  if (canvas == nullptr) return;
+  const Point2 s = WorldToScreen(prog.Doc.View, prog.Area, {prog.Op.RubberStartX, prog.Op.RubberStartY});
+  const int sx = RoundHalfEven(s.x), sy = RoundHalfEven(s.y);
+  const CanvasPen pen = canvas->Pen();
+  const CanvasBrush brush = canvas->Brush();
+  canvas->SetPen(CanvasPen{ColorWhite, PenStyle::Dot, 1, PenMode::Xor});
+  canvas->SetBrushStyle(BrushStyle::Clear);
+  canvas->Rectangle(std::min(sx, x), std::min(sy, y), std::max(sx, x), std::max(sy, y));
+  canvas->SetBrush(brush);
+  canvas->SetPen(CanvasPen{pen.Color, pen.Style, pen.Width, PenMode::Copy});
+}
+
+void EraseBand(Program &prog) {
+  OperationState &op = prog.Op;
+  if (!op.RubberDrawn) return;
+  DrawBand(prog, op.RubberEndX, op.RubberEndY);
+  op.RubberDrawn = false;
+}
+
+/// The last shown measurement whose label rectangle holds pixel (x, y), borders included; 0 for none.
+int MeasureLabelAt(const Program &prog, int x, int y) {
+  const int count = std::clamp<int>(prog.Doc.MeasureCount, 0, MaxMeasurements);
+  int found = 0;
+  for (int i = 0; i < count; ++i) {
+    const LabelRect &r = prog.Drawing.LabelRects[static_cast<std::size_t>(i)];
+    if (x >= r.Left && x <= r.Right && y >= r.Top && y <= r.Bottom) found = i + 1;
+  }
+  return found;
+}
+
+void UpdateHotObject(Program &prog, int x, int y) {
+  OperationState &op = prog.Op;
+  if (op.InHitTest) return;
+  op.InHitTest = true;
+  op.HotObject = HitTest(prog, x, y);
+  op.MeasureLabel = MeasureLabelAt(prog, x, y);
+  op.StatusLine = CoordinateText(prog, prog.MouseWorldX, prog.MouseWorldY);
+  const int cursor = CursorForState(prog);
+  if (cursor != op.Cursor) {
+    op.Cursor = cursor;
+    prog.Desktop.SetCursor(cursor);
+  }
+  if (op.HotObject > 0) op.StatusLine = ObjectCaption(prog.Doc, op.HotObject, prog.Kinds) + op.StatusLine;
+  op.InHitTest = false;
+}
+
+void SelectByBand(Program &prog, bool shift, int x, int y) {
+  OperationState &op = prog.Op;
+  EraseBand(prog);
+  op.RubberBand = false;
+  const Point2 s = WorldToScreen(prog.Doc.View, prog.Area, {op.RubberStartX, op.RubberStartY});
+  const BandRect band{{static_cast<double>(RoundHalfEven(s.x)), static_cast<double>(RoundHalfEven(s.y))},
+                      {static_cast<double>(x), static_cast<double>(y)}};
+  const HitContext ctx = ContextOf(prog);
+  for (int n = 1; n <= prog.Doc.ObjCount; ++n) {
+    TGeomObject &o = prog.Doc[n];
+    if (!o.Visible || !o.Defined) continue;
+    const bool caught = o.Kind == okFunction
+                            ? GraphTouchesRect(prog, n, RoundHalfEven(band.Start.x), RoundHalfEven(band.Start.y), x, y)
+                            : BandCatches(prog.Doc, ctx, band, n);
+    if (caught)
+      o.Selected = 1;
+    else if (!shift)
+      o.Selected = 0;
+  }
+  Redraw(prog, true);
+}
+
+} // namespace
+
+int HitTest(const Program &prog, int x, int y) { return HitTest(prog.Doc, ContextOf(prog), x, y); }
+
+std::string CoordinateText(const Program &prog, double x, double y) {
+  const double unit = prog.UnitLength > 0 ? prog.UnitLength : 1;
+  const int digits = prog.Config.AnswerDigits;
+  if (prog.Config.CoordSystem == 0)
+    return "  (" + FormatAnswer(x / unit, digits) + ", " + FormatAnswer(y / unit, digits) + ")";
+  double angle = std::atan2(y, x) * 180 / Pi;
+  if (angle < 0) angle += 360;
+  return "  (" + FormatAnswer(std::hypot(x, y) / unit, digits) + ", " + FormatAnswer(angle, digits) + "°)";
+}
+
+int CursorForState(const Program &prog) {
+  const OperationState &op = prog.Op;
+  const int mode = op.ToolMode;
+  const bool tool = IsToolMode(mode);
+  if (!IsObject(prog, op.HotObject)) {
+    if (EndsWithRightButton(mode) || mode == okPoint + 1 || (tool && StepAcceptsPoints(mode, op.PickCount)))
+      return PutCur;
+    if (op.MeasureMode < 0 && op.MeasureLabel > 0) return DelCur;
+    return ArrowCur;
+  }
+  const int kind = prog.Doc[op.HotObject].Kind;
+  const bool point = IsPointKind(kind);
+  if (EndsWithRightButton(mode) || (tool && InKindSet(StepKindSet(mode, op.PickCount), kind))) return GetCur;
+  if ((op.MeasureMode > 0 || op.LocusPickPending) && point) return GetCur;
+  if (op.MacroState > 0 || (op.TransformMode > 0 && op.PickCount == 0 && kind < okPolynomial)) return GetCur;
+  if (op.TransformMode == 2 && op.PickCount == 1 && point) return GetCur;
+  if (op.MacroApplyStep > 0 && op.MacroAwaitedKind >= 0 && KindsCompatible(kind, op.MacroAwaitedKind)) return GetCur;
+  if (point) return DragCur;
+  if (!OperationRunning(prog)) return HandCur;
+  return PutCur;
+}
+
+void PlaceMouseDown(Program &prog, MouseButton button, bool shift, bool ctrl, int x, int y) {
+  OperationState &op = prog.Op;
+  const Point2 w = ScreenToWorld(prog.Doc.View, prog.Area, x, y);
+  prog.MouseWorldX = w.x;
+  prog.MouseWorldY = w.y;
+  const bool left = button == MouseButton::Left;
+  const bool right = button == MouseButton::Right && EndsWithRightButton(op.ToolMode);
+  if (!left && !right) return;
+  if (!IsObject(prog, op.HotObject)) op.HotObject = 0;
+  // Recomputed here too, so that a tool started from the keyboard is honoured by a click that
+  // comes before any move.
+  op.OperationActive = OperationRunning(prog);
+
+  if (!op.OperationActive) {
+    if (left && op.HotObject == 0 && !ctrl && !op.DblClickMarker) {
+      op.RubberBand = true;
+      op.RubberDrawn = false;
+    }
+    op.DragObject = static_cast<int16_t>(op.HotObject);
+    if (op.HotObject > 0) {
+      TGeomObject &hot = prog.Doc[op.HotObject];
+      if (!shift && !hot.Selected)
+        for (int n = 1; n <= prog.Doc.ObjCount; ++n)
+          prog.Doc[n].Selected = 0;
+      hot.Selected = shift ? static_cast<uint8_t>(hot.Selected ? 0 : 1) : uint8_t{1};
+      op.DragOffsetX = w.x - hot.X1;
+      op.DragOffsetY = w.y - hot.Y1;
+      Redraw(prog, true);
+    } else {
+      op.RubberStartX = w.x;
+      op.RubberStartY = w.y;
+    }
+  }
+  op.DblClickMarker = false;
+
+  // The step-by-step display, the locus pick, macro recording and applying, transformations and
+  // measurements take their clicks in that order before and after the construction tools; their
+  // handlers join here as they are built.
+  if (op.StepPos > 0) return;
+  if (op.ToolMode > 0) ConstructionClick(prog, right);
+}
+
+void PlaceMouseMove(Program &prog, MouseButton held, bool shift, bool ctrl, int x, int y) {
+  (void)shift;
+  OperationState &op = prog.Op;
+  op.OperationActive = OperationRunning(prog);
+  if (op.StepPos > 0 || op.InMouseMove) return;
+  op.InMouseMove = true;
+  const Point2 w = ScreenToWorld(prog.Doc.View, prog.Area, x, y);
+  prog.MouseWorldX = w.x;
+  prog.MouseWorldY = w.y;
+  const bool left = held == MouseButton::Left;
+  if (left && ctrl) {
+    Pan(prog, x, y, w.x, w.y);
+  } else if (left && op.DragObject > 0) {
+    if (IsObject(prog, op.DragObject))
+      DragStep(prog, w.x, w.y);
+    else
+      op.DragObject = 0;
+  }
+  UpdateHotObject(prog, x, y);
+  if (op.RubberBand) {
+    EraseBand(prog);
+    DrawBand(prog, x, y);
+    op.RubberDrawn = prog.Surface != nullptr;
+    op.RubberEndX = x;
+    op.RubberEndY = y;
+  }
+  op.PrevWorldX = w.x;
+  op.PrevWorldY = w.y;
+  op.PrevScreenX = x;
+  op.PrevScreenY = y;
+  op.InMouseMove = false;
+}
+
+void PlaceMouseUp(Program &prog, MouseButton button, bool shift, bool ctrl, int x, int y) {
+  (void)ctrl;
+  OperationState &op = prog.Op;
+  op.DragObject = 0;
+  if (op.RubberBand && button == MouseButton::Left) SelectByBand(prog, shift, x, y);
+}
+
+bool PlaceDblClick(Program &prog, MouseButton button, bool shift, bool ctrl, int x, int y) {
+  (void)button, (void)shift, (void)ctrl, (void)x, (void)y;
+  OperationState &op = prog.Op;
+  if (!IsObject(prog, op.HotObject)) return false;
+  op.DblClickMarker = true;
+  const int previous = op.ListCurrentObject;
+  op.ListCurrentObject = op.HotObject;
+  return previous == op.HotObject;
+}
+
+} // namespace drex

@@ -1,0 +1,140 @@
+#include "shell/commands.h"
+
+#include <filesystem>
+#include <system_error>
+
+#include "documents/document_commands.h"
+#include "interaction/tool_modes.h"
+#include "shell/program.h"
+#include "view/redraw.h"
+#include "view/view_transform.h"
+
+namespace drex {
+
+const CommandInfo* FindCommand(int tag) {
+  for (const CommandInfo& c : CommandTable)
+    if (c.Tag == tag) return &c;
+  return nullptr;
+}
+
+const CommandInfo* FindCommandByName(const std::string& menuItem) {
+  for (const CommandInfo& c : CommandTable)
+    if (menuItem == c.MenuItem) return &c;
+  return nullptr;
+}
+
+bool CommandAvailable(int tag) {
+  if (tag >= tag::FirstTool && tag <= tag::LastTool) return tag != 13;
+  if (tag >= FirstRecentTag && tag < FirstRecentTag + RecentItemCount) return true;
+  switch (tag) {
+  case tag::Exit:
+  case tag::NewFile:
+  case tag::Load:
+  case tag::Save:
+  case tag::SaveAs:
+  case tag::Abort:
+  case tag::ZoomIn:
+  case tag::ZoomOut:
+  case tag::ZoomFit:
+  case tag::ZoomEqu:
+  case tag::ShowAll:
+  case tag::Help:
+  case tag::Clipboard:
+    return true;
+  default:
+    return false;
+  }
+}
+
+MenuResult MenuClick(Program& prog, int tag, const std::string& hint) {
+  if (tag >= tag::FirstTool && tag <= tag::LastTool && tag != 13) {
+    StartTool(prog, tag, hint);
+    return MenuResult::Done;
+  }
+  if (tag >= FirstRecentTag && tag < FirstRecentTag + RecentItemCount) {
+    RunDocumentCommand(prog, tag);
+    return MenuResult::Done;
+  }
+  switch (tag) {
+  case tag::Exit:
+    return MenuResult::CloseWindow;
+  case tag::NewFile:
+  case tag::Load:
+  case tag::Save:
+  case tag::SaveAs:
+    RunDocumentCommand(prog, tag);
+    return MenuResult::Done;
+  case tag::Abort:
+    AbortOperation(prog);
+    return MenuResult::Done;
+  case tag::ZoomIn:
+    ZoomIn(prog.Doc.View);
+    Redraw(prog, true);
+    return MenuResult::Done;
+  case tag::ZoomOut:
+    ZoomOut(prog.Doc.View);
+    Redraw(prog, true);
+    return MenuResult::Done;
+  case tag::ZoomFit:
+    FitView(prog.Doc.View, prog.Doc, prog.Area.Width, prog.Area.Height);
+    Redraw(prog, true);
+    return MenuResult::Done;
+  case tag::ZoomEqu:
+    ZoomEqual(prog.Doc.View);
+    Redraw(prog, true);
+    return MenuResult::Done;
+  case tag::ShowAll:
+    prog.ShowHidden = !prog.ShowHidden;
+    Redraw(prog, true);
+    return MenuResult::Done;
+  case tag::Help:
+    OpenHelp(prog);
+    return MenuResult::Done;
+  case tag::Clipboard:
+    prog.Desktop.CopyPictureToClipboard();
+    return MenuResult::Done;
+  default:
+    return MenuResult::Unavailable;
+  }
+}
+
+MenuResult MenuClick(Program& prog, int tag) {
+  const CommandInfo* command = FindCommand(tag);
+  return MenuClick(prog, tag, command ? command->Hint : "");
+}
+
+bool ShellKeyDown(Program& prog, ShellKey key) {
+  switch (key) {
+  case ShellKey::Enter:
+    return MenuClick(prog, tag::ZoomEqu) != MenuResult::Unavailable;
+  case ShellKey::NumPlus:
+    return MenuClick(prog, tag::ZoomIn) != MenuResult::Unavailable;
+  case ShellKey::NumMinus:
+    return MenuClick(prog, tag::ZoomOut) != MenuResult::Unavailable;
+  case ShellKey::Escape:
+    AbortOperation(prog);
+    return true;
+  case ShellKey::Delete:
+    return false;
+  }
+  return false;
+}
+
+void InstallShellHooks(Program& prog) {
+  prog.AbortOperationHook = [&prog] { AbortOperation(prog); };
+  prog.AfterDocumentChange = [&prog] { Redraw(prog, true); };
+}
+
+void OpenHelp(Program& prog) {
+  std::error_code ec;
+  const std::filesystem::path help = std::filesystem::absolute(std::filesystem::u8path(prog.HelpFile), ec);
+  if (ec || !prog.Desktop.OpenWithAssociatedProgram(help.u8string()))
+    prog.Desktop.MessageBox(MsgType::Error, prog.Msgs[28], mbOK);
+}
+
+std::string RecentItemCaption(const Program& prog, int k) {
+  if (k < 1 || k > static_cast<int>(prog.RecentFiles.size()) || k > RecentItemCount) return {};
+  return "&" + std::to_string(k) + " " + prog.RecentFiles[static_cast<std::size_t>(k - 1)];
+}
+
+} // namespace drex

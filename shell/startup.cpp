@@ -1,0 +1,66 @@
+#include "shell/startup.h"
+
+#include <filesystem>
+#include <system_error>
+
+#include "documents/document_commands.h"
+#include "documents/document_file.h"
+#include "shell/program.h"
+#include "view/redraw.h"
+
+namespace drex {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// The first `count` characters of UTF-8 `text`, never cutting a character in two.
+std::string FirstCharacters(const std::string& text, std::size_t count) {
+  std::size_t characters = 0;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const bool startsCharacter = (static_cast<unsigned char>(text[i]) & 0xC0) != 0x80;
+    if (startsCharacter && characters++ == count) return text.substr(0, i);
+  }
+  return text;
+}
+
+} // namespace
+
+std::string AbsoluteStartPath(const std::string& argument, const std::string& startDir) {
+  if (argument.empty()) return {};
+  const fs::path path = fs::u8path(argument);
+  if (path.is_absolute()) return path.lexically_normal().u8string();
+  return (fs::u8path(startDir) / path).lexically_normal().u8string();
+}
+
+bool PrepareProgramFolder(Program& prog, const std::string& programDir, std::string& error) {
+  std::error_code ec;
+  fs::current_path(fs::u8path(programDir), ec);
+  if (ec) {
+    error = programDir + ": " + ec.message();
+    return false;
+  }
+  // A folder that already exists is no error; one that cannot be made shows up when a macro is saved.
+  fs::create_directory("Macro", ec);
+  prog.BaseTitle = FirstCharacters(prog.BaseTitle, MaxBaseTitle);
+  SetDocName(prog, NoNameDocument);
+  return true;
+}
+
+bool StartupTick(Program& prog) {
+  ++prog.StartupTicks;
+  if (prog.StartupTicks == StartupOpenAfterTicks + 1) {
+    // The start document: the one named on the command line, else an empty one.
+    if (!prog.StartDocument.empty() && LoadDocument(prog, prog.StartDocument) >= 0) {
+      SetDocName(prog, prog.StartDocument);
+    } else {
+      SetDocName(prog, NoNameDocument);
+    }
+    Redraw(prog, true);
+  }
+  if (prog.StartupTicks < StartupLastTick) return false;
+  prog.Desktop.StopTimer(TimerId::Timer1);
+  return true;
+}
+
+} // namespace drex

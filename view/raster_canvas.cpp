@@ -1,0 +1,328 @@
+#include "view/raster_canvas.h"
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <cstdlib>
+
+namespace drex {
+
+namespace {
+
+// Line positions far from the buffer need more than 64 bits for one product.
+__extension__ using Wide = __int128;
+
+constexpr uint32_t RgbMask = 0x00FFFFFFu;
+
+// Tolerance of the ellipse row ends, so that exact half-pixel ends land symmetrically.
+constexpr double EllipseEdgeTolerance = 1e-9;
+
+// Longest dash pattern at the widest pen: (9 + 6 + 3 + 6) · 5.
+constexpr int MaxPatternLength = 24 * MaxPenWidth;
+
+} // namespace
+
+DashPattern DashPatternOf(PenStyle style) {
+  switch (style) {
+  case PenStyle::Solid:
+    return DashPattern{{0, 0, 0, 0}, 0};
+  case PenStyle::Dash:
+    return DashPattern{{18, 6, 0, 0}, 2};
+  case PenStyle::Dot:
+    return DashPattern{{3, 3, 0, 0}, 2};
+  case PenStyle::DashDot:
+    return DashPattern{{9, 6, 3, 6}, 4};
+  }
+  return DashPattern{{0, 0, 0, 0}, 0};
+}
+
+RasterCanvas::RasterCanvas(uint32_t *bits, int width, int height, int stride)
+    : bits_(bits), width_(std::max(0, width)), height_(std::max(0, height)), stride_(stride) {}
+
+void RasterCanvas::Attach(uint32_t *bits, int width, int height, int stride) {
+  bits_ = bits;
+  width_ = std::max(0, width);
+  height_ = std::max(0, height);
+  stride_ = stride;
+}
+
+void RasterCanvas::SetPen(const CanvasPen &pen) {
+  pen_ = pen;
+  pen_.Width = ClampPenWidth(pen.Width);
+}
+
+int32_t RasterCanvas::PixelColor(int x, int y) const {
+  if (x < 0 || y < 0 || x >= width_ || y >= height_) return -1;
+  return ColorOfPixel(Row(y)[x]);
+}
+
+void RasterCanvas::Span(int y, int x0, int x1, uint32_t value, bool xorMode) {
+  uint32_t *row = Row(y);
+  if (xorMode) {
+    for (int x = x0; x <= x1; ++x)
+      row[x] ^= value;
+  } else {
+    std::fill(row + x0, row + x1 + 1, value);
+  }
+}
+
+void RasterCanvas::FillRect(int left, int top, int right, int bottom) {
+  const int x0 = std::max(left, 0);
+  const int x1 = std::min(right, width_) - 1;
+  const int y0 = std::max(top, 0);
+  const int y1 = std::min(bottom, height_) - 1;
+  if (x0 > x1 || y0 > y1) return;
+  const uint32_t value = PixelOfColor(brush_.Color);
+  for (int y = y0; y <= y1; ++y)
+    Span(y, x0, x1, value, false);
+}
+
+void RasterCanvas::SetPixel(int x, int y, int32_t color) {
+  if (x < 0 || y < 0 || x >= width_ || y >= height_) return;
+  Row(y)[x] = PixelOfColor(color);
+}
+
+void RasterCanvas::MoveTo(int x, int y) {
+  curX_ = x;
+  curY_ = y;
+  dashPhase_ = 0;
+}
+
+void RasterCanvas::LineTo(int x, int y) {
+  DrawLine(curX_, curY_, x, y);
+  curX_ = x;
+  curY_ = y;
+}
+
+void RasterCanvas::DrawLine(int64_t x0, int64_t y0, int64_t x1, int64_t y1) {
+  const int64_t dx = x1 - x0;
+  const int64_t dy = y1 - y0;
+  const int64_t adx = dx < 0 ? -dx : dx;
+  const int64_t ady = dy < 0 ? -dy : dy;
+  const bool xMajor = adx >= ady;
+  // Step i = 0..steps-1 covers one pixel of the longer axis; the last pixel is left out.
+  const int64_t steps = xMajor ? adx : ady;
+  if (steps == 0) return;
+  const int64_t minorRun = xMajor ? ady : adx;
+  const int64_t majorStart = xMajor ? x0 : y0;
+  const int64_t minorStart = xMajor ? y0 : x0;
+  const int majorSign = (xMajor ? dx : dy) < 0 ? -1 : 1;
+  const int minorSign = (xMajor ? dy : dx) < 0 ? -1 : 1;
+  const int64_t majorLimit = xMajor ? width_ : height_;
+  const int64_t minorLimit = xMajor ? height_ : width_;
+  const int thick = pen_.Width;
+  const int lo = -(thick / 2);
+  const int hi = lo + thick - 1;
+
+  // Steps whose pixel lies on the buffer along the longer axis.
+  int64_t first = majorSign > 0 ? -majorStart : majorStart - (majorLimit - 1);
+  int64_t last = majorSign > 0 ? majorLimit - 1 - majorStart : majorStart;
+  first = std::max<int64_t>(first, 0);
+  last = std::min<int64_t>(last, steps - 1);
+  if (first > last) return;
+
+  // The minor offset after i steps, rounded to the nearest pixel: q(i) = floor((2·i·run + steps) / (2·steps)).
+  const Wide twoSteps = static_cast<Wide>(2) * steps;
+  auto offsetAt = [&](int64_t i) {
+    return static_cast<int64_t>((static_cast<Wide>(2) * i * minorRun + steps) / twoSteps);
+  };
+  // The stroke across the minor axis spans minor+lo..minor+hi; keep steps where it meets the buffer.
+  const int64_t minorLo = -hi;
+  const int64_t minorHi = minorLimit - 1 - lo;
+  const int64_t qa = minorSign > 0 ? minorLo - minorStart : minorStart - minorHi;
+  const int64_t qb = minorSign > 0 ? minorHi - minorStart : minorStart - minorLo;
+  {
+    // q(i) never decreases: the first step with q >= qa and the last with q <= qb.
+    int64_t a = first, b = last + 1;
+    while (a < b) {
+      const int64_t m = a + (b - a) / 2;
+      if (offsetAt(m) >= qa)
+        b = m;
+      else
+        a = m + 1;
+    }
+    const int64_t newFirst = a;
+    a = first - 1;
+    b = last;
+    while (a < b) {
+      const int64_t m = b - (b - a) / 2;
+      if (offsetAt(m) <= qb)
+        a = m;
+      else
+        b = m - 1;
+    }
+    first = newFirst;
+    last = a;
+  }
+  const int64_t consumed = steps;
+  if (first > last) {
+    dashPhase_ += consumed;
+    return;
+  }
+
+  const DashPattern pattern = DashPatternOf(pen_.Style);
+  std::array<bool, MaxPatternLength> mask{};
+  int patternLength = 0;
+  for (int r = 0; r < pattern.Count; ++r) {
+    for (int k = 0; k < pattern.Runs[r] * thick; ++k)
+      mask[static_cast<std::size_t>(patternLength++)] = (r % 2) == 0;
+  }
+  int phase = patternLength > 0 ? static_cast<int>((dashPhase_ + first) % patternLength) : 0;
+  dashPhase_ += consumed;
+
+  const bool xorMode = pen_.Mode == PenMode::Xor;
+  const uint32_t value = xorMode ? (PixelOfColor(pen_.Color) & RgbMask) : PixelOfColor(pen_.Color);
+
+  int64_t q = offsetAt(first);
+  const int64_t twoRun = 2 * minorRun;
+  const int64_t twoStepsNarrow = 2 * steps;
+  int64_t rest = static_cast<int64_t>((static_cast<Wide>(2) * first * minorRun + steps) % twoSteps);
+  int64_t major = majorStart + majorSign * first;
+  for (int64_t i = first; i <= last; ++i) {
+    const bool on = patternLength == 0 || mask[static_cast<std::size_t>(phase)];
+    if (on) {
+      const int64_t minor = minorStart + minorSign * q;
+      const int64_t s0 = std::max<int64_t>(minor + lo, 0);
+      const int64_t s1 = std::min<int64_t>(minor + hi, minorLimit - 1);
+      if (xMajor) {
+        uint32_t *p = bits_ + static_cast<std::ptrdiff_t>(s0) * stride_ + major;
+        for (int64_t s = s0; s <= s1; ++s, p += stride_)
+          *p = xorMode ? (*p ^ value) : value;
+      } else if (s0 <= s1) {
+        Span(static_cast<int>(major), static_cast<int>(s0), static_cast<int>(s1), value, xorMode);
+      }
+    }
+    if (patternLength > 0 && ++phase == patternLength) phase = 0;
+    major += majorSign;
+    rest += twoRun;
+    if (rest >= twoStepsNarrow) {
+      rest -= twoStepsNarrow;
+      ++q;
+    }
+  }
+}
+
+void RasterCanvas::PaintShape(int64_t top, int64_t bottom, int ring,
+                              const std::function<std::pair<int64_t, int64_t>(int64_t)> &rowSpan) {
+  const bool xorMode = pen_.Mode == PenMode::Xor;
+  const uint32_t penValue = xorMode ? (PixelOfColor(pen_.Color) & RgbMask) : PixelOfColor(pen_.Color);
+  const uint32_t brushValue = xorMode ? (PixelOfColor(brush_.Color) & RgbMask) : PixelOfColor(brush_.Color);
+  const bool fill = brush_.Style == BrushStyle::Solid;
+  auto paint = [&](int y, int64_t a, int64_t b, uint32_t value) {
+    a = std::max<int64_t>(a, 0);
+    b = std::min<int64_t>(b, width_ - 1);
+    if (a <= b) Span(y, static_cast<int>(a), static_cast<int>(b), value, xorMode);
+  };
+  const int64_t y0 = std::max<int64_t>(top, 0);
+  const int64_t y1 = std::min<int64_t>(bottom, height_ - 1);
+  for (int64_t y = y0; y <= y1; ++y) {
+    const auto outer = rowSpan(y);
+    if (outer.first > outer.second) continue;
+    // The inside is what stays of the shape when it is worn down by `ring` pixels in the four
+    // directions. The rows of a convex shape centred on one column are nested, so the narrowest of
+    // the rows ring above and below bounds it.
+    int64_t innerL = outer.first + ring;
+    int64_t innerR = outer.second - ring;
+    if (y - ring < top || y + ring > bottom) {
+      innerL = 1;
+      innerR = 0;
+    } else {
+      const auto above = rowSpan(y - ring);
+      const auto below = rowSpan(y + ring);
+      innerL = std::max({innerL, above.first, below.first});
+      innerR = std::min({innerR, above.second, below.second});
+    }
+    const int row = static_cast<int>(y);
+    if (innerL > innerR) {
+      paint(row, outer.first, outer.second, penValue);
+    } else {
+      paint(row, outer.first, innerL - 1, penValue);
+      paint(row, innerR + 1, outer.second, penValue);
+      if (fill) paint(row, innerL, innerR, brushValue);
+    }
+  }
+}
+
+void RasterCanvas::Ellipse(int left, int top, int right, int bottom) {
+  if (left > right) std::swap(left, right);
+  if (top > bottom) std::swap(top, bottom);
+  if (left == right || top == bottom) return;
+  // A wider pen grows the shape by half its width, so the stroke sits across the box's edge.
+  const int grow = pen_.Width / 2;
+  const double l = static_cast<double>(left) - grow;
+  const double r = static_cast<double>(right) + grow;
+  const double t = static_cast<double>(top) - grow;
+  const double b = static_cast<double>(bottom) + grow;
+  const double semiX = (r - l) / 2;
+  const double semiY = (b - t) / 2;
+  const double cx = (l + r - 1) / 2;
+  const double cy = (t + b) / 2;
+  PaintShape(static_cast<int64_t>(top) - grow, static_cast<int64_t>(bottom) + grow - 1, pen_.Width,
+             [&](int64_t y) -> std::pair<int64_t, int64_t> {
+               const double ny = (static_cast<double>(y) + 0.5 - cy) / semiY;
+               const double rest = 1 - ny * ny;
+               if (rest < 0) return {1, 0};
+               const double half = semiX * std::sqrt(rest);
+               return {static_cast<int64_t>(std::ceil(cx - half - EllipseEdgeTolerance)),
+                       static_cast<int64_t>(std::floor(cx + half + EllipseEdgeTolerance))};
+             });
+}
+
+void RasterCanvas::Rectangle(int left, int top, int right, int bottom) {
+  if (left > right) std::swap(left, right);
+  if (top > bottom) std::swap(top, bottom);
+  if (left == right || top == bottom) return;
+  const int grow = pen_.Width / 2;
+  const int64_t l = static_cast<int64_t>(left) - grow;
+  const int64_t r = static_cast<int64_t>(right) + grow - 1;
+  PaintShape(static_cast<int64_t>(top) - grow, static_cast<int64_t>(bottom) + grow - 1, pen_.Width, [l, r](int64_t) {
+    return std::pair<int64_t, int64_t>{l, r};
+  });
+}
+
+void RasterCanvas::Polygon(const std::vector<PixelPoint> &points) {
+  const std::size_t n = points.size();
+  if (n < 2) return;
+  const bool xorMode = pen_.Mode == PenMode::Xor;
+  if (brush_.Style == BrushStyle::Solid && n >= 3) {
+    const uint32_t value = xorMode ? (PixelOfColor(brush_.Color) & RgbMask) : PixelOfColor(brush_.Color);
+    int64_t minY = points[0].Y, maxY = points[0].Y;
+    for (const PixelPoint &p : points) {
+      minY = std::min<int64_t>(minY, p.Y);
+      maxY = std::max<int64_t>(maxY, p.Y);
+    }
+    const int64_t y0 = std::max<int64_t>(minY, 0);
+    const int64_t y1 = std::min<int64_t>(maxY, height_) - 1;
+    for (int64_t y = y0; y <= y1; ++y) {
+      // Pixel centres of this row inside the outline, by the even-odd rule.
+      const double yc = static_cast<double>(y) + 0.5;
+      crossScratch_.clear();
+      for (std::size_t k = 0; k < n; ++k) {
+        const PixelPoint &a = points[k];
+        const PixelPoint &b = points[(k + 1) % n];
+        const double ay = a.Y, by = b.Y;
+        if ((ay <= yc && yc < by) || (by <= yc && yc < ay)) {
+          crossScratch_.push_back(a.X + (yc - ay) * (static_cast<double>(b.X) - a.X) / (by - ay));
+        }
+      }
+      std::sort(crossScratch_.begin(), crossScratch_.end());
+      for (std::size_t k = 0; k + 1 < crossScratch_.size(); k += 2) {
+        const double xa = std::max(std::ceil(crossScratch_[k] - 0.5), 0.0);
+        const double xb = std::min(std::ceil(crossScratch_[k + 1] - 0.5) - 1, static_cast<double>(width_ - 1));
+        if (xa <= xb) Span(static_cast<int>(y), static_cast<int>(xa), static_cast<int>(xb), value, xorMode);
+      }
+    }
+  }
+  const int64_t keepX = curX_, keepY = curY_, keepPhase = dashPhase_;
+  dashPhase_ = 0;
+  for (std::size_t k = 0; k < n; ++k) {
+    const PixelPoint &a = points[k];
+    const PixelPoint &b = points[(k + 1) % n];
+    DrawLine(a.X, a.Y, b.X, b.Y);
+  }
+  curX_ = keepX;
+  curY_ = keepY;
+  dashPhase_ = keepPhase;
+}
+
+} // namespace drex

@@ -1,0 +1,607 @@
+#include "view/redraw.h"
+
+#include <climits>
+#include <cmath>
+#include <exception>
+#include <string>
+
+#include "expr/format_answer.h"
+#include "expr/polynomial.h"
+#include "kernel/cp1251.h"
+#include "kernel/math2d.h"
+#include "kernel/recalc.h"
+#include "shell/program.h"
+
+namespace drex {
+
+namespace {
+
+constexpr double Pi = 3.14159265358979323846;
+/// Radius of the arc of an angle mark and distance of its label from the vertex, pixels.
+constexpr double AngleArcRadius = 15;
+constexpr double AngleLabelRadius = 30;
+/// Width of one character of a measurement label for its hit rectangle, independent of the font.
+constexpr int LabelCharWidth = 8;
+constexpr int LabelHeight = 8;
+/// Upper bound of the tick-step search; a visible extent that is not a finite number stops there.
+constexpr int TickStepSearchLimit = 400;
+/// Largest grid of dots drawn; the tick step keeps a sound view far below it.
+constexpr double MaxGridDots = 1e6;
+
+/// Clears the redraw guard however the redraw ends.
+class GuardScope {
+public:
+  explicit GuardScope(bool &flag) : flag_(flag) { flag_ = true; }
+  ~GuardScope() { flag_ = false; }
+  GuardScope(const GuardScope &) = delete;
+  GuardScope &operator=(const GuardScope &) = delete;
+
+private:
+  bool &flag_;
+};
+
+PixelPoint ToPixel(Point2 screen) { return PixelPoint{RoundHalfEven(screen.x), RoundHalfEven(screen.y)}; }
+
+/// The pixel of a world point in internal units.
+PixelPoint PixelOf(const Program &prog, Point2 world) {
+  return ToPixel(WorldToScreen(prog.Doc.View, prog.Area, world));
+}
+
+/// True when every corner of a box lies within the int range the canvas takes.
+bool FitsInt(int64_t v) { return v >= INT_MIN && v <= INT_MAX; }
+
+/// Radius in pixels of a circle drawn from its two pixel fields.
+int64_t CircleRadius(const TGeomObject &o) {
+  const double dx = static_cast<double>(o.ScrX2) - o.ScrX1;
+  const double dy = static_cast<double>(o.ScrY2) - o.ScrY1;
+  return RoundHalfEven(std::hypot(dx, dy));
+}
+
+/// True when object `number` is a valid reference of the table.
+bool IsObject(const Program &prog, int number) { return number >= 1 && number <= prog.Doc.ObjCount; }
+
+/// True when the polyline's vertex references can be followed.
+bool PolylineRefsValid(const Program &prog, const TGeomObject &o) {
+  if (o.RefCount < 1 || o.RefCount > MaxPolylineRefs) return false;
+  for (int k = 1; k <= o.RefCount; ++k) {
+    if (!IsObject(prog, o.Ref(k))) return false;
+  }
+  return true;
+}
+
+PixelPoint VertexPixel(const Program &prog, const TGeomObject &o, int k) {
+  const TGeomObject &v = prog.Doc[o.Ref(k)];
+  return PixelPoint{v.ScrX1, v.ScrY1};
+}
+
+/// The node count of a polynomial whose coefficients can be used, 0 otherwise.
+int PolynomialNodes(const TGeomObject &o) {
+  return (o.RefCount >= 1 && o.RefCount <= MaxPolynomialNodes) ? o.RefCount : 0;
+}
+
+double PolynomialAt(const TGeomObject &o, double x) { return EvalPolynomial(PolynomialNodes(o), &o.Param[6], x); }
+
+/// A selection handle: the box (x + left, y + left, x + right, y + right).
+void Handle(Canvas &canvas, PixelPoint p, int left, int right) {
+  const int64_t l = static_cast<int64_t>(p.X) + left, t = static_cast<int64_t>(p.Y) + left;
+  const int64_t r = static_cast<int64_t>(p.X) + right, b = static_cast<int64_t>(p.Y) + right;
+  if (FitsInt(l) && FitsInt(t) && FitsInt(r) && FitsInt(b)) {
+    canvas.Rectangle(static_cast<int>(l), static_cast<int>(t), static_cast<int>(r), static_cast<int>(b));
+  }
+}
+
+/// The two handles of a segment, a third of the way in from each end.
+void SegmentHandles(Canvas &canvas, PixelPoint p, PixelPoint q) {
+  const int dx = RoundHalfEven((static_cast<double>(q.X) - p.X) / 3);
+  const int dy = RoundHalfEven((static_cast<double>(q.Y) - p.Y) / 3);
+  Handle(canvas, PixelPoint{p.X + dx, p.Y + dy}, -1, 3);
+  Handle(canvas, PixelPoint{q.X - dx, q.Y - dy}, -1, 3);
+}
+
+/// Pen of an object's curve.
+CanvasPen ObjectPen(const TGeomObject &o, bool blankedOut) {
+  return CanvasPen{blankedOut ? ColorWhite : o.Color, PenStyleOfRecord(o.PenStyle), ClampPenWidth(o.PenWidth),
+                   PenMode::Copy};
+}
+
+void DrawAxes(Program &prog, Canvas &canvas, double tick) {
+  canvas.SetPen(CanvasPen{ColorGrey, PenStyle::Solid, 1, PenMode::Copy});
+  canvas.SetBrushStyle(BrushStyle::Clear);
+  DrawClippedLine(canvas, prog.Doc.View, prog.Area, {-1, 0}, {1, 0});
+  DrawClippedLine(canvas, prog.Doc.View, prog.Area, {0, -1}, {0, 1});
+  canvas.SetFontColor(ColorBlack);
+  const PixelPoint o = PixelOf(prog, {0, 0});
+  canvas.TextOut(o.X + 4, 0, "y");
+  canvas.TextOut(canvas.Width() - 10, o.Y + 1, "x");
+  const double unit = prog.UnitLength * tick;
+  const std::string label = FormatAnswer(tick, prog.Config.AnswerDigits);
+  const PixelPoint py = PixelOf(prog, {0, unit});
+  canvas.TextOut(py.X + 2, py.Y, label);
+  canvas.MoveTo(py.X - 2, py.Y);
+  canvas.LineTo(py.X + 3, py.Y);
+  const PixelPoint px = PixelOf(prog, {unit, 0});
+  canvas.TextOut(px.X + 2, px.Y, label);
+  canvas.MoveTo(px.X, px.Y - 2);
+  canvas.LineTo(px.X, px.Y + 3);
+}
+
+void DrawGridDots(Program &prog, Canvas &canvas, double tick) {
+  const double u = prog.UnitLength * tick;
+  const auto &c = prog.Area.VisibleCorners;
+  const double i0 = std::trunc(c[0].x / u), i1 = std::trunc(c[2].x / u);
+  const double j0 = std::trunc(c[0].y / u), j1 = std::trunc(c[2].y / u);
+  if (!std::isfinite(i0) || !std::isfinite(i1) || !std::isfinite(j0) || !std::isfinite(j1)) return;
+  if ((std::fabs(i1 - i0) + 1) * (std::fabs(j0 - j1) + 1) > MaxGridDots) return;
+  for (double i = i0; i <= i1; ++i) {
+    for (double j = j0; j >= j1; --j) {
+      const PixelPoint p = PixelOf(prog, {i * u, j * u});
+      canvas.SetPixel(p.X, p.Y, ColorBlack);
+    }
+  }
+}
+
+void DrawPolyline(Program &prog, Canvas &canvas, const TGeomObject &o) {
+  if (!PolylineRefsValid(prog, o)) return;
+  const PixelPoint first = VertexPixel(prog, o, 1);
+  canvas.MoveTo(first.X, first.Y);
+  for (int k = 2; k <= o.RefCount; ++k) {
+    const PixelPoint p = VertexPixel(prog, o, k);
+    canvas.LineTo(p.X, p.Y);
+  }
+  if (o.Param[7] == 1.0) {
+    const double fill = o.Param[8];
+    canvas.SetBrushColor((fill >= 0 && fill <= 0xFFFFFF) ? RoundHalfEven(fill) : ColorBlack);
+    std::vector<PixelPoint> points;
+    points.reserve(static_cast<std::size_t>(o.RefCount));
+    for (int k = 1; k < o.RefCount; ++k)
+      points.push_back(VertexPixel(prog, o, k));
+    canvas.Polygon(points);
+  }
+}
+
+void DrawCircle(Canvas &canvas, const TGeomObject &o) {
+  canvas.SetBrushStyle(BrushStyle::Clear);
+  const int64_t r = CircleRadius(o);
+  const int64_t l = o.ScrX1 - r, t = o.ScrY1 - r, rr = o.ScrX1 + r, b = o.ScrY1 + r;
+  if (FitsInt(l) && FitsInt(t) && FitsInt(rr) && FitsInt(b)) {
+    canvas.Ellipse(static_cast<int>(l), static_cast<int>(t), static_cast<int>(rr), static_cast<int>(b));
+  }
+  canvas.SetBrushStyle(BrushStyle::Solid);
+}
+
+void DrawCurve(Program &prog, Canvas &canvas, int number) {
+  const TGeomObject &o = prog.Doc[number];
+  switch (static_cast<TObjKind>(o.Kind)) {
+  case okPoint:
+  case okMidpoint:
+  case okPointOn:
+  case okIntersection:
+  case okSymmetric:
+    return;
+  case okLine:
+  case okParallel:
+  case okPerpendicular:
+  case okBisector:
+  case okTangent:
+    DrawClippedLine(canvas, prog.Doc.View, prog.Area, {o.X1, o.Y1}, {o.X2, o.Y2});
+    return;
+  case okPolyline:
+    DrawPolyline(prog, canvas, o);
+    return;
+  case okCircle:
+    DrawCircle(canvas, o);
+    return;
+  case okPolynomial:
+    PlotPolynomial(prog, canvas, number);
+    return;
+  case okFunction:
+    PlotFunctionGraph(prog, canvas, number);
+    return;
+  }
+}
+
+/// The screen direction of pixel p seen from v, anticlockwise from rightwards, in [−π, π).
+double ScreenDirection(PixelPoint v, PixelPoint p) {
+  const double theta = std::atan2(static_cast<double>(v.Y) - p.Y, static_cast<double>(p.X) - v.X);
+  return theta >= Pi ? theta - 2 * Pi : theta;
+}
+
+void DrawAngleMark(Canvas &canvas, const TGeomObject &a, const TGeomObject &v, const TGeomObject &c, LabelRect &rect) {
+  const ValueResult angle = OrientedAngle({v.X1, v.Y1}, {a.X1, a.Y1}, {v.X1, v.Y1}, {c.X1, c.Y1});
+  if (angle.Failed || !std::isfinite(angle.Value)) return;
+  canvas.SetPen(CanvasPen{ColorBlack, PenStyle::Solid, 1, PenMode::Copy});
+  const std::string number = std::to_string(RoundHalfEven(std::fabs(angle.Value) * 180 / Pi));
+  const PixelPoint vp{v.ScrX1, v.ScrY1};
+  double thetaA = ScreenDirection(vp, PixelPoint{a.ScrX1, a.ScrY1});
+  double thetaC = ScreenDirection(vp, PixelPoint{c.ScrX1, c.ScrY1});
+  if (std::fabs(thetaC - thetaA) > Pi) {
+    if (thetaC > 0)
+      thetaC -= 2 * Pi;
+    else if (thetaA > 0)
+      thetaA -= 2 * Pi;
+  }
+  PixelPoint middle;
+  int lx = 0, ly = 0;
+  for (int i = 0; i <= 10; ++i) {
+    const double theta = thetaC + (thetaA - thetaC) * i / 10;
+    const PixelPoint p{RoundHalfEven(vp.X + AngleArcRadius * std::cos(theta)),
+                       RoundHalfEven(vp.Y - AngleArcRadius * std::sin(theta))};
+    if (i == 0)
+      canvas.MoveTo(p.X, p.Y);
+    else
+      canvas.LineTo(p.X, p.Y);
+    if (i == 5) {
+      middle = p;
+      lx = RoundHalfEven(vp.X + AngleLabelRadius * std::cos(theta));
+      ly = RoundHalfEven(vp.Y - AngleLabelRadius * std::sin(theta));
+    }
+  }
+  const int width = canvas.TextWidth(number);
+  const bool onLeft = lx < vp.X;
+  if (onLeft) lx -= width;
+  canvas.SetFontColor(ColorBlue);
+  canvas.TextOut(lx, ly - 15, number + "\xC2\xB0");
+  rect = LabelRect{lx, ly - 15, lx + LabelCharWidth * static_cast<int>(number.size()), ly - 15 + LabelHeight};
+  canvas.MoveTo(lx, ly - 3);
+  canvas.LineTo(lx + width, ly - 3);
+  canvas.MoveTo(middle.X, middle.Y);
+  canvas.LineTo(onLeft ? lx + width : lx, ly - 3);
+}
+
+void DrawDistanceLabel(Program &prog, Canvas &canvas, const TGeomObject &a, const TGeomObject &b, LabelRect &rect) {
+  const int unit = prog.UnitLength > 0 ? prog.UnitLength : 1;
+  const double value = Distance({a.X1, a.Y1}, {b.X1, b.Y1}) / unit;
+  const double mx = (static_cast<double>(a.ScrX1) + b.ScrX1) / 2;
+  const double my = (static_cast<double>(a.ScrY1) + b.ScrY1) / 2;
+  const int left = RoundHalfEven(mx + 5);
+  const int top = RoundHalfEven(my - 15);
+  const std::string text = FormatAnswer(value, prog.Config.AnswerDigits);
+  rect = LabelRect{left, top, left + LabelCharWidth * static_cast<int>(text.size()), top + LabelHeight};
+  canvas.SetFontColor(ColorNavy);
+  canvas.TextOut(left, top, text);
+}
+
+void DrawMeasurements(Program &prog, Canvas &canvas) {
+  const int count = std::min<int>(prog.Doc.MeasureCount, MaxMeasurements);
+  for (int i = 0; i < count; ++i) {
+    const Measurement &m = prog.Doc.Measurements[static_cast<std::size_t>(i)];
+    const int points = m.Type == 0 ? 3 : 2;
+    bool usable = m.Type <= 1;
+    for (int k = 0; k < points && usable; ++k) {
+      const int n = m.Objects[static_cast<std::size_t>(k)];
+      usable = IsObject(prog, n) && prog.Doc[n].Defined;
+    }
+    if (!usable) continue;
+    canvas.SetBrushStyle(BrushStyle::Clear);
+    canvas.SetPenColor(ColorBlack);
+    LabelRect &rect = prog.Drawing.LabelRects[static_cast<std::size_t>(i)];
+    const TGeomObject &first = prog.Doc[m.Objects[0]];
+    const TGeomObject &second = prog.Doc[m.Objects[1]];
+    if (m.Type == 0)
+      DrawAngleMark(canvas, first, second, prog.Doc[m.Objects[2]], rect);
+    else
+      DrawDistanceLabel(prog, canvas, first, second, rect);
+  }
+}
+
+void DrawHandles(Program &prog, Canvas &canvas, int number) {
+  const TGeomObject &o = prog.Doc[number];
+  canvas.SetPen(CanvasPen{ColorWhite, PenStyle::Solid, 2, PenMode::Xor});
+  canvas.SetBrushColor(ColorBlack);
+  const PixelPoint p{o.ScrX1, o.ScrY1};
+  const PixelPoint q{o.ScrX2, o.ScrY2};
+  switch (static_cast<TObjKind>(o.Kind)) {
+  case okPoint:
+  case okMidpoint:
+  case okPointOn:
+  case okIntersection:
+  case okSymmetric: {
+    canvas.SetPenColor(ColorBlack);
+    canvas.SetPenMode(PenMode::Copy);
+    canvas.SetBrushStyle(BrushStyle::Clear);
+    const int w = ClampPenWidth(o.PenWidth);
+    Handle(canvas, p, -w - 2, w + 4);
+    break;
+  }
+  case okLine:
+  case okParallel:
+  case okPerpendicular:
+  case okBisector:
+  case okTangent:
+    SegmentHandles(canvas, p, q);
+    break;
+  case okPolyline:
+    if (PolylineRefsValid(prog, o)) {
+      for (int k = 1; k < o.RefCount; ++k)
+        SegmentHandles(canvas, VertexPixel(prog, o, k), VertexPixel(prog, o, k + 1));
+    }
+    break;
+  case okCircle: {
+    const int64_t r = CircleRadius(o);
+    if (r <= INT_MAX / 2) {
+      const int ri = static_cast<int>(r);
+      for (const PixelPoint c : {PixelPoint{p.X + ri, p.Y}, PixelPoint{p.X - ri, p.Y}, PixelPoint{p.X, p.Y + ri},
+                                 PixelPoint{p.X, p.Y - ri}}) {
+        Handle(canvas, c, -2, 2);
+      }
+    }
+    break;
+  }
+  case okPolynomial: {
+    const int unit = prog.UnitLength;
+    const double a = o.ExtA(), b = o.ExtB();
+    for (int k = 0; k <= 10; ++k) {
+      const double x = a + k * (b - a) / 10;
+      Handle(canvas, PixelOf(prog, {unit * x, unit * PolynomialAt(o, x)}), -1, 3);
+    }
+    break;
+  }
+  case okFunction:
+    break;
+  }
+  canvas.SetPenMode(PenMode::Copy);
+}
+
+void DrawPoint(Program &prog, Canvas &canvas, const TGeomObject &o, bool blankedOut) {
+  canvas.SetPen(CanvasPen{ColorBlack, PenStyle::Solid, 1, PenMode::Copy});
+  canvas.SetBrushColor(o.Color);
+  if (blankedOut) {
+    canvas.SetPenColor(ColorWhite);
+    canvas.SetBrushStyle(BrushStyle::Clear);
+  }
+  const int w = ClampPenWidth(o.PenWidth);
+  const int64_t l = static_cast<int64_t>(o.ScrX1) - w - 1, t = static_cast<int64_t>(o.ScrY1) - w - 1;
+  const int64_t r = static_cast<int64_t>(o.ScrX1) + w + 2, b = static_cast<int64_t>(o.ScrY1) + w + 2;
+  if (FitsInt(l) && FitsInt(t) && FitsInt(r) && FitsInt(b)) {
+    canvas.Ellipse(static_cast<int>(l), static_cast<int>(t), static_cast<int>(r), static_cast<int>(b));
+  }
+  if (prog.Config.PutObjName && o.Name.Len > 0 && o.ScrX1 <= INT_MAX - 5 && o.ScrY1 <= INT_MAX - 4) {
+    canvas.SetFontColor(ColorRed);
+    canvas.SetBrushStyle(BrushStyle::Clear);
+    canvas.TextOut(o.ScrX1 + 5, o.ScrY1 + 4, Cp1251ToUtf8(o.Name.Bytes()));
+    canvas.SetBrushStyle(BrushStyle::Solid);
+  }
+}
+
+/// One sample of a graph: its point in user units and whether it could be computed.
+struct GraphSample {
+  double X = 0;
+  double Y = 0;
+  bool Failed = false;
+};
+
+GraphSample EvaluateSample(DS_Calc &calc, const TGeomObject &o, double t) {
+  GraphSample s;
+  auto eval = [&](const ShortString<255> &text, char letter) {
+    const long double v = calc.EvaluateExpression(SubstituteVariable(text.Bytes(), letter, t));
+    if (calc.CalcError != 0) s.Failed = true;
+    return static_cast<double>(v);
+  };
+  switch (o.FuncType) {
+  case 1:
+    s.X = t;
+    s.Y = eval(o.Expr1, 'X');
+    break;
+  case 2:
+    s.X = eval(o.Expr1, 'T');
+    s.Y = eval(o.Expr2, 'T');
+    break;
+  case 3: {
+    const double r = eval(o.Expr1, 'F');
+    s.X = r * std::cos(t);
+    s.Y = r * std::sin(t);
+    break;
+  }
+  default:
+    s.Failed = true;
+    break;
+  }
+  if (!std::isfinite(s.X) || !std::isfinite(s.Y)) s.Failed = true;
+  return s;
+}
+
+/// A pixel rectangle, borders included.
+struct HitBox {
+  int Left, Top, Right, Bottom;
+};
+
+/// The 101 samples of graph `number`: draws them on `canvas` or, with `hit` set, tests them
+/// against the rectangle and returns whether one fell inside.
+bool SampleGraph(Program &prog, int number, Canvas *canvas, const HitBox *hit) {
+  TGeomObject &o = prog.Doc[number];
+  if (o.FuncType < 1 || o.FuncType > 3) return false;
+  const double a = o.X1, b = o.Y1;
+  const double d = (b - a) / (GraphSamples - 1);
+  const int unit = prog.UnitLength;
+  DS_Calc &calc = prog.Drawing.GraphCalc;
+  bool anySample = false;
+  bool found = false;
+  bool previousFailed = false;
+  for (int k = 1; k <= GraphSamples; ++k) {
+    const double t = a + (k - 1) * d;
+    const GraphSample s = EvaluateSample(calc, o, t);
+    if (!s.Failed) {
+      if (!anySample) {
+        o.ExtA() = o.ExtB() = s.X;
+        o.ExtC() = o.ExtD() = s.Y;
+        anySample = true;
+      } else {
+        o.ExtA() = std::max(o.ExtA(), s.X);
+        o.ExtB() = std::min(o.ExtB(), s.X);
+        o.ExtC() = std::max(o.ExtC(), s.Y);
+        o.ExtD() = std::min(o.ExtD(), s.Y);
+      }
+    }
+    const Point2 screen = WorldToScreen(prog.Doc.View, prog.Area, {unit * s.X, unit * s.Y});
+    const PixelPoint p = ToPixel(screen);
+    if (hit != nullptr) {
+      if (!found && !s.Failed) {
+        found = p.X >= hit->Left && p.X <= hit->Right && p.Y >= hit->Top && p.Y <= hit->Bottom;
+      }
+      continue;
+    }
+    // A failed sample has no position: the pen is lifted into it and out of it again.
+    const bool liftPen = s.Failed || previousFailed || screen.y < -GraphPixelLimit || screen.y > GraphPixelLimit;
+    previousFailed = s.Failed;
+    if (k == 1 || liftPen)
+      canvas->MoveTo(p.X, p.Y);
+    else
+      canvas->LineTo(p.X, p.Y);
+    if (o.Selected && k % 10 == 0 && !s.Failed) {
+      const CanvasPen pen = canvas->Pen();
+      const CanvasBrush brush = canvas->Brush();
+      canvas->SetPen(CanvasPen{ColorWhite, PenStyle::Solid, 2, PenMode::Xor});
+      canvas->SetBrushColor(ColorBlack);
+      Handle(*canvas, p, -1, 3);
+      canvas->SetPen(pen);
+      canvas->SetBrush(brush);
+    }
+  }
+  return found;
+}
+
+} // namespace
+
+double TickStep(const ViewArea &area, int unitLength) {
+  const double unit = unitLength > 0 ? unitLength : 1;
+  const auto &c = area.VisibleCorners;
+  const double width = std::fabs(c[0].x - c[2].x) / unit;
+  const double height = std::fabs(c[0].y - c[2].y) / unit;
+  const double r = std::max(width, height) + 1;
+  double s = 1e-13;
+  for (int i = 0; i < TickStepSearchLimit; ++i) {
+    s *= 10;
+    if (r / s < 50) break;
+  }
+  return s;
+}
+
+void DrawClippedLine(Canvas &canvas, const TViewState &view, const ViewArea &area, Point2 a, Point2 b) {
+  PixelPoint crossings[2];
+  int found = 0;
+  for (int edge = 0; edge < 4 && found < 2; ++edge) {
+    const Point2 c0 = area.VisibleCorners[static_cast<std::size_t>(edge)];
+    const Point2 c1 = area.VisibleCorners[static_cast<std::size_t>(edge + 1)];
+    const PointResult x = IntersectLines(a, b, c0, c1);
+    if (x.Failed) continue;
+    const bool horizontal = edge == 0 || edge == 2;
+    const double v = horizontal ? x.Point.x : x.Point.y;
+    const double e0 = horizontal ? c0.x : c0.y;
+    const double e1 = horizontal ? c1.x : c1.y;
+    if (v > std::min(e0, e1) && v < std::max(e0, e1)) {
+      crossings[found++] = ToPixel(WorldToScreen(view, area, x.Point));
+    }
+  }
+  if (found < 2) return;
+  canvas.MoveTo(crossings[0].X, crossings[0].Y);
+  canvas.LineTo(crossings[1].X, crossings[1].Y);
+}
+
+void PlotPolynomial(Program &prog, Canvas &canvas, int number) {
+  const TGeomObject &o = prog.Doc[number];
+  const double a = o.ExtA(), b = o.ExtB();
+  const double d = (b - a) / (GraphSamples - 1);
+  const int unit = prog.UnitLength;
+  for (int k = 1; k <= GraphSamples; ++k) {
+    const double x = a + (k - 1) * d;
+    const PixelPoint p = PixelOf(prog, {unit * x, unit * PolynomialAt(o, x)});
+    if (k == 1)
+      canvas.MoveTo(p.X, p.Y);
+    else
+      canvas.LineTo(p.X, p.Y);
+  }
+}
+
+void PlotFunctionGraph(Program &prog, Canvas &canvas, int number) { SampleGraph(prog, number, &canvas, nullptr); }
+
+bool GraphTouchesRect(Program &prog, int number, int x1, int y1, int x2, int y2) {
+  if (!IsObject(prog, number) || prog.Doc[number].Kind != okFunction) return false;
+  const HitBox box{std::min(x1, x2), std::min(y1, y2), std::max(x1, x2), std::max(y1, y2)};
+  return SampleGraph(prog, number, nullptr, &box);
+}
+
+void Redraw(Program &prog, bool full) {
+  RedrawState &state = prog.Drawing;
+  if (state.Busy) return;
+  GuardScope guard(state.Busy);
+
+  prog.Desktop.ProcessPendingEvents();
+
+  Canvas *canvas = prog.Surface;
+  prog.Area = canvas != nullptr ? MakeViewArea(canvas->Width(), canvas->Height(), prog.Doc.View)
+                                : MakeViewArea(prog.Area.Width, prog.Area.Height, prog.Doc.View);
+  if (canvas != nullptr) canvas->SetBrushColor(ColorWhite);
+
+  if (full && canvas != nullptr) {
+    try {
+      canvas->FillRect(0, 0, canvas->Width(), canvas->Height());
+      state.TickStep = TickStep(prog.Area, prog.UnitLength);
+      if (prog.Config.IsOsi) DrawAxes(prog, *canvas, state.TickStep);
+      if (prog.Config.DrawGrid) DrawGridDots(prog, *canvas, state.TickStep);
+    } catch (const std::exception &) {
+      // A failure of the background layers leaves the objects still to be drawn.
+    }
+  }
+
+  OperationState &op = prog.Op;
+  const int stepPos = op.StepPos;
+  int n = prog.Doc.ObjCount;
+  if (stepPos >= 1) {
+    n = std::min(stepPos, n);
+    if (!op.PickList.empty()) op.PickList[0] = static_cast<int16_t>(stepPos);
+  }
+  RecalcPass(prog.Doc, prog.Area, prog.UnitLength, stepPos);
+  if (canvas == nullptr) {
+    state.AnySelected = false;
+    if (state.Hooks.EnableDelete) state.Hooks.EnableDelete(false);
+    if (state.Hooks.RefreshDynExprs) state.Hooks.RefreshDynExprs();
+    return;
+  }
+
+  // Objects of the running operation's picks are blanked out in the blink phase "off".
+  std::vector<uint8_t> &blanked = state.BlankedScratch;
+  const bool anyBlanked = !op.BlinkPhase && op.PickCount > 0;
+  if (anyBlanked) {
+    blanked.assign(SlotCount, 0);
+    const int picks = std::min<int>(op.PickCount, static_cast<int>(op.PickList.size()));
+    for (int k = 0; k < picks; ++k) {
+      const int p = op.PickList[static_cast<std::size_t>(k)];
+      if (p >= 0 && p < SlotCount) blanked[static_cast<std::size_t>(p)] = 1;
+    }
+  }
+  auto isBlanked = [&](int number) { return anyBlanked && blanked[static_cast<std::size_t>(number)] != 0; };
+
+  for (int i = 1; i <= n; ++i) {
+    const TGeomObject &o = prog.Doc[i];
+    if (IsPointKind(o.Kind)) continue;
+    canvas->SetPen(ObjectPen(o, isBlanked(i)));
+    if (o.Defined && (o.Visible || prog.ShowHidden || stepPos > 0)) DrawCurve(prog, *canvas, i);
+  }
+
+  DrawMeasurements(prog, *canvas);
+
+  state.AnySelected = false;
+  if (!prog.Desktop.TimerRunning(TimerId::Blic)) {
+    for (int i = 1; i <= n; ++i) {
+      const TGeomObject &o = prog.Doc[i];
+      if (o.Selected && o.Visible && o.Defined && stepPos == 0) {
+        state.AnySelected = true;
+        DrawHandles(prog, *canvas, i);
+      }
+    }
+  }
+
+  for (int i = 1; i <= n; ++i) {
+    const TGeomObject &o = prog.Doc[i];
+    if (IsPointKind(o.Kind) && o.Defined && (o.Visible || prog.ShowHidden)) DrawPoint(prog, *canvas, o, isBlanked(i));
+  }
+
+  if (full) {
+    if (state.Hooks.DrawLocusTrace) state.Hooks.DrawLocusTrace(*canvas);
+    if (state.Hooks.RefreshReport) state.Hooks.RefreshReport();
+  }
+  if (state.Hooks.EnableDelete) state.Hooks.EnableDelete(state.AnySelected);
+  if (state.Hooks.RefreshDynExprs) state.Hooks.RefreshDynExprs();
+}
+
+} // namespace drex

@@ -1,0 +1,90 @@
+#pragma once
+// The full redraw: the single place where the construction is recomputed and painted, layer by
+// layer (background, axes, grid, curves, measurements, selection handles, points with names,
+// locus trace), through the Canvas port.
+
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <vector>
+
+#include "expr/DS_Calc.h"
+#include "kernel/construction.h"
+#include "view/canvas.h"
+#include "view/view_transform.h"
+
+namespace drex {
+
+class Program;
+
+/// Where a measurement's value was last drawn (pixels; 8 pixels a character wide, 8 high).
+struct LabelRect {
+  int32_t Left = 0;
+  int32_t Top = 0;
+  int32_t Right = 0;
+  int32_t Bottom = 0;
+};
+
+/// Calls into the parts drawn or refreshed with every redraw; a hook that is not set is skipped.
+struct RedrawHooks {
+  /// Paints the locus trace over the finished picture (full redraws only).
+  std::function<void(Canvas &)> DrawLocusTrace;
+  /// Refreshes the report on the current object (full redraws only).
+  std::function<void()> RefreshReport;
+  /// Enables the delete commands exactly when the argument is true.
+  std::function<void(bool)> EnableDelete;
+  /// Re-evaluates the dynamic expressions.
+  std::function<void()> RefreshDynExprs;
+};
+
+/// What the drawing keeps between redraws.
+struct RedrawState {
+  /// Set while a redraw runs: a redraw requested meanwhile is dropped. Always cleared on return.
+  bool Busy = false;
+  /// The last redraw drew selection handles for at least one object.
+  bool AnySelected = false;
+  /// User units between unit marks and grid dots, as the last full redraw computed it.
+  double TickStep = 1;
+  /// Label rectangles of measurements 1..MeasureCount (index 0 is measurement 1).
+  std::array<LabelRect, MaxMeasurements> LabelRects{};
+  /// The evaluator of function-graph samples; its cache keeps the shapes of the graphs' formulas.
+  DS_Calc GraphCalc;
+  RedrawHooks Hooks;
+  /// Per object slot: drawn blanked out in this redraw (reused to spare an allocation a redraw).
+  std::vector<uint8_t> BlankedScratch;
+};
+
+/// Samples of a polynomial or function graph from the start to the end of its interval.
+constexpr int GraphSamples = 101;
+/// A graph sample whose pixel lies further above or below the surface's origin lifts the pen.
+constexpr double GraphPixelLimit = 32000;
+
+/// Recomputes and paints the construction on prog.Surface. full = true clears and paints
+/// everything and ends with the locus trace and the report; full = false paints the objects over
+/// the picture that is there (the blink timer's redraw). Returns at once while another redraw runs.
+/// Without a surface the objects are still recomputed with the last area geometry.
+void Redraw(Program &prog, bool full);
+
+/// The step of the axis unit marks and of the grid in user units: the smallest power of ten
+/// (10^-12 at least) that divides the larger visible extent plus 1 into fewer than 50 steps.
+double TickStep(const ViewArea &area, int unitLength);
+
+/// Draws the infinite line through two world points across the drawing area, from its first to
+/// its second crossing with the area's edges (top, right, bottom, left). A line that misses the
+/// area, touches only a corner or runs along an edge is not drawn.
+void DrawClippedLine(Canvas &canvas, const TViewState &view, const ViewArea &area, Point2 a, Point2 b);
+
+/// Plots the interpolation polynomial `number` (kind 12) with 101 samples over its node range.
+void PlotPolynomial(Program &prog, Canvas &canvas, int number);
+
+/// Plots the function graph `number` (kind 13) with 101 samples over its interval, lifting the pen
+/// at samples that cannot be evaluated or lie far off; a selected graph gets ten XOR handles.
+/// Updates the sample extent ExtA..ExtD of the record.
+void PlotFunctionGraph(Program &prog, Canvas &canvas, int number);
+
+/// The hit-test mode of graph plotting: true when at least one of the 101 samples of graph
+/// `number` falls on a pixel of the rectangle with corners (x1, y1) and (x2, y2), borders
+/// included. Draws nothing; updates the sample extent like plotting does.
+bool GraphTouchesRect(Program &prog, int number, int x1, int y1, int x2, int y2);
+
+} // namespace drex
