@@ -570,9 +570,9 @@ FirstPass CopyForRewriting(const char *first, const char *last, char *out) {
 } // namespace
 
 int DS_Calc::Prepare(const std::string &text) {
-  // The registers are not cleared: those beyond the literals of the text are never read.
-  // Enclose, drop blanks, count parentheses and go to upper case.
-  // Written into a buffer that only grows, then copied, so that no call pays for clearing memory.
+  // Enclose, drop blanks, count parentheses and go to upper case, into a buffer that only grows
+  // (so no call pays for clearing memory). The registers are not cleared: those beyond the
+  // literals of the text are never read.
   if (scratch_.size() < text.size() + 2) scratch_.resize(text.size() + 2);
   const FirstPass first = CopyForRewriting(text.data(), text.data() + text.size(), &scratch_[0]);
   work_.assign(scratch_.data(), static_cast<std::size_t>(first.End - scratch_.data()));
@@ -640,6 +640,10 @@ int DS_Calc::Prepare(const std::string &text) {
 long double DS_Calc::EvaluateByRewriting(const std::string &text) {
   CalcError = Prepare(text);
   if (CalcError != CalcOk) return 0;
+  return RewriteShape();
+}
+
+long double DS_Calc::RewriteShape() {
   work_ = shape_;
   ComputingSink sink(OperandRegisters_.data());
   int result = 0;
@@ -651,14 +655,7 @@ long double DS_Calc::EvaluateByRewriting(const std::string &text) {
 long double DS_Calc::EvaluateExpression(const std::string &text) {
   CalcError = Prepare(text);
   if (CalcError != CalcOk) return 0;
-  if (shape_.size() > MaxCachedShapeLength) {
-    work_ = shape_;
-    ComputingSink sink(OperandRegisters_.data());
-    int result = 0;
-    CalcError = ReduceGroups(work_, segment_, sink, result);
-    if (CalcError != CalcOk) return 0;
-    return OperandRegisters_[static_cast<std::size_t>(result)];
-  }
+  if (shape_.size() > MaxCachedShapeLength) return RewriteShape();
 
   // The operations the rewriting performs depend only on the shape of the text, never on the
   // values, so the order recorded once for a shape serves every text of that shape.

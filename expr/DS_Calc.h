@@ -72,7 +72,10 @@ public:
   };
 
 private:
+  /// Rewrites the text up to the shape: registers filled, shape_ set; returns the code that stops it.
   int Prepare(const std::string &text);
+  /// Rewrites shape_ to one operand, computing as it goes; sets CalcError.
+  long double RewriteShape();
 
   std::array<long double, OperandRegisterCount> OperandRegisters_{};
   std::string shape_;   // the text after literals became register letters
