@@ -1,6 +1,7 @@
 // Picking, selecting, dragging and panning at the drawing area.
 
 #include <cmath>
+#include <vector>
 
 #include "interaction/hit_test.h"
 #include "session.h"
@@ -212,15 +213,23 @@ TEST_F(Picking, ClickShiftClickAndDoubleClick) {
   EXPECT_EQ(Obj(q).Selected, 0);
   EXPECT_EQ(Obj(r).Selected, 1);
 
+  std::vector<int> dialogs;
+  prog.ObjectPropertiesHook = [&](int n) {
+    dialogs.push_back(n);
+    return true;
+  };
   Move(200, 100);
   EXPECT_FALSE(PlaceDblClick(prog, MouseButton::Left, false, false, 200, 100));
   EXPECT_EQ(prog.Op.ListCurrentObject, q);
+  EXPECT_TRUE(dialogs.empty());
   // The press after a double click starts no band.
   PlaceMouseDown(prog, MouseButton::Left, false, false, 200, 100);
   PlaceMouseUp(prog, MouseButton::Left, false, false, 200, 100);
   EXPECT_TRUE(PlaceDblClick(prog, MouseButton::Left, false, false, 200, 100));
+  EXPECT_EQ(dialogs, std::vector<int>{q});
   Move(500, 500);
   EXPECT_FALSE(PlaceDblClick(prog, MouseButton::Left, false, false, 500, 500));
+  EXPECT_EQ(dialogs.size(), 1u);
 }
 
 TEST_F(Picking, RubberBandReplacesOrWithShiftExtendsTheSelection) {
