@@ -28,7 +28,8 @@ public:
 
   /// Set when the last derivative did not settle (its estimates drifted apart or overflowed).
   bool DerivativeUnstable = false;
-  /// The four measures of the last solid of revolution computed by RevolutionSolids.
+  /// The four measures of the last solid computed by GraphSolids, ParametricSolids,
+  /// PolynomialSolids or RevolutionSolids.
   SolidValues Solids;
 
 private:
@@ -37,7 +38,8 @@ private:
 };
 
 /// Holds the "a calculation runs" mark of a CalculusState for its lifetime, unless another
-/// calculation held it already; then Held() is false and nothing may be computed.
+/// calculation held it already; then Held() is false and nothing may be computed. The routines
+/// below take it themselves, so a caller holding one is refused by them.
 class CalculationGuard {
 public:
   explicit CalculationGuard(CalculusState &state) : state_(state), held_(!state.busy_) {
@@ -95,9 +97,10 @@ CalcOutcome VolumeAboutOx(CalcContext &ctx, const std::string &text, double uppe
 /// Volume of the solid swept by y = f(x) between the bounds about the y-axis (cylindrical shells).
 CalcOutcome VolumeAboutOy(CalcContext &ctx, const std::string &text, double upper, double lower);
 /// Surface area swept by y = f(x) about the x-axis; the bounds may come in either order. The range
-/// is widened by 1e-9 at both ends.
+/// is widened by 1e-9 at both ends. A point where f cannot be evaluated adds no surface.
 CalcOutcome SurfaceAboutOx(CalcContext &ctx, const std::string &text, double bound1, double bound2);
-/// Surface area swept by y = f(x) about the y-axis; the bounds may come in either order.
+/// Surface area swept by y = f(x) about the y-axis, as SurfaceAboutOx (also no surface where f
+/// cannot be evaluated, though the radius is x).
 CalcOutcome SurfaceAboutOy(CalcContext &ctx, const std::string &text, double bound1, double bound2);
 
 /// |pi * integral of r(t)^2 * s'(t) dt| for the curve given by r(t), s(t) (variable T): the volume

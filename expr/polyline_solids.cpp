@@ -3,6 +3,8 @@
 #include <cmath>
 #include <vector>
 
+#include "kernel/math2d.h"
+
 namespace drex {
 
 namespace {
@@ -11,50 +13,18 @@ constexpr long double Pi = 3.14159265358979323846264338327950288L;
 // A crossing closer than this to an end of its segment is that end and splits nothing.
 constexpr double CrossingEndTolerance = 0.0001;
 
-struct Vertex {
-  double X;
-  double Y;
-};
-
-struct Crossing {
-  Vertex At;
-  bool Found;
-};
-
-// The common point of the line through a, b and the line through c, d (Cramer's rule);
-// not found when the determinant is exactly 0.
-Crossing IntersectInfiniteLines(Vertex a, Vertex b, Vertex c, Vertex d) {
-  const long double a1 = static_cast<long double>(b.Y) - a.Y;
-  const long double b1 = static_cast<long double>(a.X) - b.X;
-  const long double c1 = a1 * a.X + b1 * a.Y;
-  const long double a2 = static_cast<long double>(d.Y) - c.Y;
-  const long double b2 = static_cast<long double>(c.X) - d.X;
-  const long double c2 = a2 * c.X + b2 * c.Y;
-  const long double det = a1 * b2 - a2 * b1;
-  if (det == 0.0L) return {{0, 0}, false};
-  return {{static_cast<double>((b2 * c1 - b1 * c2) / det), static_cast<double>((a1 * c2 - a2 * c1) / det)}, true};
-}
-
-bool InBox(Vertex a, Vertex b, Vertex p) {
-  return std::fmin(a.X, b.X) <= p.X && p.X <= std::fmax(a.X, b.X) && std::fmin(a.Y, b.Y) <= p.Y &&
-         p.Y <= std::fmax(a.Y, b.Y);
-}
-
-double Distance(Vertex a, Vertex b) { return std::hypot(b.X - a.X, b.Y - a.Y); }
-
 // Appends to `out` the axis crossings strictly inside the segment p -> q, nearest to p first.
-void AppendAxisCrossings(Vertex p, Vertex q, std::vector<Vertex> &out) {
+void AppendAxisCrossings(Point2 p, Point2 q, std::vector<Point2> &out) {
   const double length = Distance(p, q);
-  const Crossing candidates[2] = {IntersectInfiniteLines(p, q, {-10, 0}, {10, 0}),
-                                  IntersectInfiniteLines(p, q, {0, -10}, {0, 10})};
-  Vertex found[2];
+  const PointResult candidates[2] = {IntersectLines(p, q, {-10, 0}, {10, 0}), IntersectLines(p, q, {0, -10}, {0, 10})};
+  Point2 found[2];
   double along[2];
   int count = 0;
-  for (const Crossing &c : candidates) {
-    if (!c.Found || !InBox(p, q, c.At)) continue;
-    const double d = Distance(p, c.At);
+  for (const PointResult &c : candidates) {
+    if (c.Failed || !InBox(p, q, c.Point)) continue;
+    const double d = Distance(p, c.Point);
     if (std::fabs(d) < CrossingEndTolerance || std::fabs(d - length) < CrossingEndTolerance) continue;
-    found[count] = c.At;
+    found[count] = c.Point;
     along[count] = d;
     ++count;
   }
@@ -73,18 +43,18 @@ SolidValues PolylineSolids(const double *xs, const double *ys, int n) {
   SolidValues result;
   if (n < 2 || xs == nullptr || ys == nullptr) return result;
 
-  std::vector<Vertex> pts;
+  std::vector<Point2> pts;
   pts.reserve(static_cast<std::size_t>(n) * 3);
   for (int i = 0; i < n; ++i) {
-    const Vertex p{xs[i], ys[i]};
+    const Point2 p{xs[i], ys[i]};
     pts.push_back(p);
     if (i + 1 < n) AppendAxisCrossings(p, {xs[i + 1], ys[i + 1]}, pts);
   }
 
   long double surfaceOx = 0, surfaceOy = 0, volumeOx = 0, volumeOy = 0;
   for (std::size_t i = 0; i + 1 < pts.size(); ++i) {
-    const long double x1 = pts[i].X, y1 = pts[i].Y;
-    const long double x2 = pts[i + 1].X, y2 = pts[i + 1].Y;
+    const long double x1 = pts[i].x, y1 = pts[i].y;
+    const long double x2 = pts[i + 1].x, y2 = pts[i + 1].y;
     const long double s = std::sqrt((x2 - x1) * (x2 - x1) + (y2 - y1) * (y2 - y1));
     surfaceOx += Pi * std::fabs(y1 + y2) * s;
     surfaceOy += Pi * std::fabs(x1 + x2) * s;

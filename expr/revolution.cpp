@@ -71,27 +71,32 @@ RevolutionOutcome RevolutionSolids(CalcContext &ctx, const Construction &doc, in
       out.NoSolid = true;
       return out;
     }
+    // Everything is copied out of the record first: the desktop runs its events during the
+    // calculation, and the construction may change meanwhile.
     const int n = obj.RefCount;
     double c[MaxPolynomialNodes];
     for (int k = 1; k <= n; ++k)
       c[k - 1] = obj.Coef(k);
-    solids = PolynomialSolids(ctx, n, c, obj.ExtA(), obj.ExtB());
-    out.Curve = SampleCurve(obj.ExtA(), obj.ExtB(), [&](long double x) {
+    const double lower = obj.ExtA(), upper = obj.ExtB();
+    out.Curve = SampleCurve(lower, upper, [&](long double x) {
       return CurvePoint{static_cast<double>(x), EvalPolynomial(n, c, static_cast<double>(x))};
     });
+    solids = PolynomialSolids(ctx, n, c, lower, upper);
   } else if (obj.Kind == okFunction && obj.FuncType == 1) {
     const std::string f = Cp1251ToUtf8(obj.Expr1.Bytes());
-    solids = GraphSolids(ctx, f, obj.X1, obj.Y1);
-    out.Curve = SampleCurve(obj.X1, obj.Y1, [&](long double x) {
+    const double lower = obj.X1, upper = obj.Y1;
+    out.Curve = SampleCurve(lower, upper, [&](long double x) {
       return CurvePoint{static_cast<double>(x), Value(ctx.Calc, f, 'X', x)};
     });
+    solids = GraphSolids(ctx, f, lower, upper);
   } else if (obj.Kind == okFunction && obj.FuncType == 2) {
     const std::string x = Cp1251ToUtf8(obj.Expr1.Bytes());
     const std::string y = Cp1251ToUtf8(obj.Expr2.Bytes());
-    solids = ParametricSolids(ctx, x, y, obj.X1, obj.Y1);
-    out.Curve = SampleCurve(obj.X1, obj.Y1, [&](long double t) {
+    const double lower = obj.X1, upper = obj.Y1;
+    out.Curve = SampleCurve(lower, upper, [&](long double t) {
       return CurvePoint{Value(ctx.Calc, x, 'T', t), Value(ctx.Calc, y, 'T', t)};
     });
+    solids = ParametricSolids(ctx, x, y, lower, upper);
   } else {
     out.NoSolid = true;
     return out;

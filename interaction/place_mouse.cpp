@@ -123,11 +123,23 @@ void EraseBand(Program &prog) {
   op.RubberDrawn = false;
 }
 
+/// The last shown measurement whose label rectangle holds pixel (x, y), borders included; 0 for none.
+int MeasureLabelAt(const Program &prog, int x, int y) {
+  const int count = std::clamp<int>(prog.Doc.MeasureCount, 0, MaxMeasurements);
+  int found = 0;
+  for (int i = 0; i < count; ++i) {
+    const LabelRect &r = prog.Drawing.LabelRects[static_cast<std::size_t>(i)];
+    if (x >= r.Left && x <= r.Right && y >= r.Top && y <= r.Bottom) found = i + 1;
+  }
+  return found;
+}
+
 void UpdateHotObject(Program &prog, int x, int y) {
   OperationState &op = prog.Op;
   if (op.InHitTest) return;
   op.InHitTest = true;
   op.HotObject = HitTest(prog, x, y);
+  op.MeasureLabel = MeasureLabelAt(prog, x, y);
   op.StatusLine = CoordinateText(prog, prog.MouseWorldX, prog.MouseWorldY);
   const int cursor = CursorForState(prog);
   if (cursor != op.Cursor) {

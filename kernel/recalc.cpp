@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstddef>
 #include <cstdint>
+#include <limits>
 
 #include "expr/polynomial.h"
 #include "kernel/math2d.h"
@@ -22,8 +24,6 @@ constexpr KindSet CircleSet = KindBit(okCircle);
 constexpr double NodeAboveTol = 0.01;
 // A host line or a bisector leg shorter than this has no direction (internal units).
 constexpr double ZeroLengthTol = 1e-9;
-// Pixel fields are held within ±2^30 so that the difference of two of them fits an int32.
-constexpr double PixelLimit = 1073741824.0;
 // A point closer than this to the centre of its host circle has no angle (internal units).
 constexpr double AttachCentreTol = 0.00001;
 
@@ -179,7 +179,8 @@ bool CalcTwoPoints(const Table &t, TGeomObject &o) {
   if (a == nullptr || b == nullptr) return false;
   SetP1(o, P1(*a));
   SetP2(o, P1(*b));
-  o.Length() = Distance(P1(o), P2(o));
+  // A line's length is refreshed for every line after its case.
+  if (o.Kind == okCircle) o.Length() = Distance(P1(o), P2(o));
   return true;
 }
 
@@ -287,6 +288,15 @@ bool CalcPolynomial(const Table &t, TGeomObject &o) {
   return true;
 }
 
+// False when a point, line or circle has a defining coordinate that is not a finite number (a
+// damaged free point, or an overflow): it has no place to be drawn or measured at.
+bool PositionFinite(const TGeomObject &o) {
+  if (IsPointKind(o.Kind)) return std::isfinite(o.X1) && std::isfinite(o.Y1);
+  if (IsLineKind(o.Kind) || o.Kind == okCircle)
+    return std::isfinite(o.X1) && std::isfinite(o.Y1) && std::isfinite(o.X2) && std::isfinite(o.Y2);
+  return true;
+}
+
 // Computes the kind's fields of object i from its parents; false when it cannot be constructed.
 bool CalcObject(const Table &t, int i, TGeomObject &o) {
   switch (static_cast<TObjKind>(o.Kind)) {
@@ -320,21 +330,27 @@ bool CalcObject(const Table &t, int i, TGeomObject &o) {
   return false; // a kind code outside 0..13
 }
 
-// World to pixel for the pass: the view's mapping, rounded half to even, held within PixelLimit
-// (a value that is not a number maps to the lower limit).
+// WorldToScreen followed by RoundHalfEven, with the same results, folded into the loop: the
+// offsets are added once per pass and the rounding is the processor's (round to nearest, ties to
+// even), which is the rounding mode every thread of the program runs in. Values beyond the int
+// range clamp to it; NaN gives 0.
 class PixelMap {
 public:
-  PixelMap(const TViewState &view, const RecalcFrame &frame)
-      : zoom_(view.Zoom), offX_(static_cast<double>(view.OrgX) + frame.CentreX),
-        centreY_(static_cast<double>(frame.CentreY)), orgY_(view.OrgY) {}
+  PixelMap(const TViewState &view, const ViewArea &area)
+      : zoom_(view.Zoom), offX_(static_cast<double>(view.OrgX) + area.CentreX), centreY_(area.CentreY),
+        orgY_(view.OrgY) {}
 
-  int32_t X(double x) const { return Clamp(x * zoom_ + offX_); }
-  int32_t Y(double y) const { return Clamp(centreY_ - (y * zoom_ + orgY_)); }
+  int32_t X(double x) const { return Round(x * zoom_ + offX_); }
+  int32_t Y(double y) const { return Round(centreY_ - (y * zoom_ + orgY_)); }
 
 private:
-  static int32_t Clamp(double v) {
-    if (v >= -PixelLimit && v <= PixelLimit) return static_cast<int32_t>(std::rint(v));
-    return v > 0 ? static_cast<int32_t>(PixelLimit) : static_cast<int32_t>(-PixelLimit);
+  static int32_t Round(double v) {
+    constexpr double Lo = std::numeric_limits<int32_t>::min();
+    constexpr double Hi = std::numeric_limits<int32_t>::max();
+    if (v > Lo && v < Hi) return static_cast<int32_t>(std::rint(v));
+    if (v >= Hi) return std::numeric_limits<int32_t>::max();
+    if (v <= Lo) return std::numeric_limits<int32_t>::min();
+    return 0;
   }
 
   double zoom_;
@@ -342,6 +358,39 @@ private:
   double centreY_;
   double orgY_;
 };
+
+// Records are fetched ahead of the one being computed: each is 1736 bytes, too far apart for the
+// hardware to see a pattern, and parents lie anywhere before their child. The record PrefetchFar
+// ahead gets the cache lines the pass reads and writes (Kind and Defined, X1..Y2, the pixel fields
+// and the first Param, RefCount and the first Refs); the record PrefetchNear ahead, whose
+// references have arrived by then, gets the lines of its first parents that the pass reads (Kind
+// and Defined, X1..Y2, Length).
+constexpr int PrefetchFar = 8;
+constexpr int PrefetchNear = 4;
+constexpr int PrefetchParents = 3;
+constexpr std::size_t CoordOffset = offsetof(TGeomObject, X1);
+constexpr std::size_t LengthOffset = offsetof(TGeomObject, Param) + 3 * sizeof(double);
+constexpr std::size_t RefCountOffset = offsetof(TGeomObject, RefCount);
+
+void PrefetchRecord(const TGeomObject &o) {
+  const char *base = reinterpret_cast<const char *>(&o);
+  __builtin_prefetch(base);
+  __builtin_prefetch(base + CoordOffset);
+  __builtin_prefetch(base + LengthOffset);
+  __builtin_prefetch(base + RefCountOffset);
+}
+
+void PrefetchParentsOf(const Table &t, const TGeomObject &o) {
+  const int n = std::min<int>(o.RefCount, PrefetchParents);
+  for (int k = 1; k <= n; ++k) {
+    const int r = o.Refs[static_cast<std::size_t>(k)];
+    if (r < 1 || r > t.Count) continue;
+    const char *base = reinterpret_cast<const char *>(&t.C[r]);
+    __builtin_prefetch(base);
+    __builtin_prefetch(base + CoordOffset);
+    __builtin_prefetch(base + LengthOffset);
+  }
+}
 
 } // namespace
 
@@ -352,23 +401,30 @@ bool IsTwinOfPrevious(const Construction &c, int i) {
   return TwinOfPrevious(t, i, c[i]);
 }
 
-void RecalcPass(Construction &c, const RecalcFrame &frame) {
+void RecalcPass(Construction &c, const ViewArea &area, int unitLength, int stepPos) {
   const int count = std::clamp<int>(c.ObjCount, 0, MaxObjects);
-  const int bound = frame.StepPos > 0 ? std::min(frame.StepPos, count) : count;
-  const Table t{c, count, frame.UnitLength > 0 ? static_cast<double>(frame.UnitLength) : 1.0};
-  const PixelMap pixels(c.View, frame);
+  const int bound = stepPos > 0 ? std::min(stepPos, count) : count;
+  const Table t{c, count, unitLength > 0 ? static_cast<double>(unitLength) : 1.0};
+  const PixelMap pixels(c.View, area);
   for (int i = 1; i <= bound; ++i) {
+    if (i + PrefetchFar <= bound) PrefetchRecord(c[i + PrefetchFar]);
+    if (i + PrefetchNear <= bound) PrefetchParentsOf(t, c[i + PrefetchNear]);
     TGeomObject &o = c[i];
     // Defined first, so that an object referring to itself reads itself as constructible.
     o.Defined = 1;
-    o.Defined = ParentsDefined(t, o) && CalcObject(t, i, o) ? 1 : 0;
+    o.Defined = ParentsDefined(t, o) && CalcObject(t, i, o) && PositionFinite(o) ? 1 : 0;
     const bool straight = IsLineKind(o.Kind);
     if (straight) o.Length() = Distance(P1(o), P2(o));
-    o.ScrX1 = pixels.X(o.X1);
-    o.ScrY1 = pixels.Y(o.Y1);
-    o.ScrX2 = pixels.X(o.X2);
-    o.ScrY2 = pixels.Y(o.Y2);
-    if ((straight || o.Kind == okCircle) && o.ScrX1 == o.ScrX2 && o.ScrY1 == o.ScrY2) o.Defined = 0;
+    // The same-pixel test reads the locals, not the fields just stored.
+    const int32_t sx1 = pixels.X(o.X1);
+    const int32_t sy1 = pixels.Y(o.Y1);
+    const int32_t sx2 = pixels.X(o.X2);
+    const int32_t sy2 = pixels.Y(o.Y2);
+    o.ScrX1 = sx1;
+    o.ScrY1 = sy1;
+    o.ScrX2 = sx2;
+    o.ScrY2 = sy2;
+    if ((straight || o.Kind == okCircle) && sx1 == sx2 && sy1 == sy2) o.Defined = 0;
   }
 }
 

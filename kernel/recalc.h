@@ -5,26 +5,20 @@
 
 #include "kernel/construction.h"
 #include "kernel/object_table.h"
+#include "view/view_transform.h"
 
 namespace drex {
 
-/// What the pass needs besides the table: the drawing area's centre of this redraw (pixels), the
-/// internal units per user unit, and the bound of the step-by-step display.
-struct RecalcFrame {
-  int CentreX = 0;      ///< width of the drawing area div 2, pixels
-  int CentreY = 0;      ///< height of the drawing area div 2, pixels
-  int UnitLength = 100; ///< internal units per user unit (> 0; other values count as 1)
-  int StepPos = 0;      ///< > 0: only objects 1..StepPos are recomputed; 0: all of them
-};
-
-/// Recomputes objects 1..N in number order, N = StepPos when it is positive (at most ObjCount),
+/// Recomputes objects 1..N in number order, N = stepPos when it is positive (at most ObjCount),
 /// else ObjCount: `Defined`, the computed coordinates and `Param` fields of each kind, and the
-/// pixel fields ScrX1..ScrY2 under `c.View` and the frame's centre. An object is defined only when
-/// all its parents are and its own construction succeeds; a line or circle whose two defining
-/// points fall on the same pixel is undefined for this pass. References that are not listed
-/// (beyond RefCount), that name no object of the table, or that name an object of a kind the
-/// object cannot be built on make the object undefined. Records are read and written in place.
-void RecalcPass(Construction &c, const RecalcFrame &frame);
+/// pixel fields ScrX1..ScrY2 under `c.View` and `area` (WorldToScreen, halves rounded to even).
+/// `unitLength` is the number of internal units per user unit (values below 1 count as 1). An
+/// object is defined only when all its parents are and its own construction succeeds; a line or
+/// circle whose two defining points fall on the same pixel is undefined for this pass. References
+/// that are not listed (beyond RefCount), that name no object of the table, or that name an object
+/// of a kind the object cannot be built on make the object undefined. Records are read and
+/// written in place.
+void RecalcPass(Construction &c, const ViewArea &area, int unitLength, int stepPos);
 
 /// Prepares the free data of the point on an object `i` (kind 2) from its position (X1, Y1) and
 /// its host `Refs[1]`: the distance from the host's first point (`Length`); on a line the side of

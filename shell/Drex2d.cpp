@@ -2,17 +2,20 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QGuiApplication>
 #include <QProxyStyle>
 
 #include <clocale>
 #include <cstdio>
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "shell/MainForm.h"
 #include "shell/QtPlatform.h"
 #include "shell/program.h"
 #include "shell/startup.h"
+#include "view/QtPictureExport.h"
 
 namespace {
 
@@ -35,9 +38,12 @@ int main(int argc, char** argv) {
   for (int i = 1; i < argc; ++i) {
     if (std::strcmp(argv[i], "--help") == 0) {
       std::printf("Usage: drex2d [DOCUMENT.d2d]\n"
+                  "       drex2d --export-png OUT.png [--size WIDTHxHEIGHT] DOCUMENT.d2d\n"
                   "Interactive dynamic geometry and function plotting.\n\n"
-                  "  --help     show this text and exit\n"
-                  "  --version  show the version and exit\n");
+                  "  --help        show this text and exit\n"
+                  "  --version     show the version and exit\n"
+                  "  --export-png  draw the document with its stored view into a PNG file\n"
+                  "                (default size 800x600) and exit, without a window\n");
       return 0;
     }
     if (std::strcmp(argv[i], "--version") == 0) {
@@ -45,6 +51,22 @@ int main(int argc, char** argv) {
       return 0;
     }
     if (document.empty()) document = argv[i];
+  }
+  drex::ExportOptions exportOptions;
+  std::string exportError;
+  switch (drex::ParseExportOptions(std::vector<std::string>(argv + 1, argv + argc), exportOptions, exportError)) {
+  case drex::ExportParse::Invalid:
+    std::fprintf(stderr, "drex2d: %s\n", exportError.c_str());
+    return 2;
+  case drex::ExportParse::Ok: {
+    // The export needs fonts but no display.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication exportApp(argc, argv);
+    std::setlocale(LC_NUMERIC, "C");
+    return drex::ExportPicture(exportOptions);
+  }
+  case drex::ExportParse::NotRequested:
+    break;
   }
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("DREX-2D"));

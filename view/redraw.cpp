@@ -550,7 +550,7 @@ void Redraw(Program &prog, bool full) {
     n = std::min(stepPos, n);
     if (!op.PickList.empty()) op.PickList[0] = static_cast<int16_t>(stepPos);
   }
-  RecalcPass(prog.Doc, RecalcFrame{prog.Area.CentreX, prog.Area.CentreY, prog.UnitLength, stepPos});
+  RecalcPass(prog.Doc, prog.Area, prog.UnitLength, stepPos);
   if (canvas == nullptr) {
     state.AnySelected = false;
     if (state.Hooks.EnableDelete) state.Hooks.EnableDelete(false);

@@ -59,6 +59,9 @@ TEST_F(CalculusTest, FailedSamplesCountAsZeroAndOnlyTheLastOneIsReported) {
   // The same range walked the other way ends on a good sample.
   IntegrateTrapezoid(ctx, "sqrt(x)", 'X', 1, -1);
   EXPECT_EQ(calc.CalcError, 0);
+  // Every sample of e^x up to 800 is a number, but their sum is beyond a double.
+  EXPECT_EQ(IntegrateTrapezoid(ctx, "exp(x)", 'X', 800, 0).Value, 0);
+  EXPECT_EQ(calc.CalcError, CalcMathError);
   // A text the evaluator refuses gives 0 and a positive code.
   EXPECT_EQ(IntegrateTrapezoid(ctx, "x+", 'X', 1, 0).Value, 0);
   EXPECT_GT(calc.CalcError, 0);

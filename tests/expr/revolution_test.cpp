@@ -137,5 +137,38 @@ TEST_F(RevolutionTest, RefusedWhileAnotherCalculationRuns) {
   EXPECT_TRUE(ui.ProgressMessages.empty());
 }
 
+// A desktop whose pending events edit the object being measured.
+class EditingPlatform : public ScriptedPlatform {
+public:
+  void ProcessPendingEvents() override {
+    ScriptedPlatform::ProcessPendingEvents();
+    if (target == nullptr) return;
+    target->Y1 = 100;
+    target->Expr1.Assign("2");
+  }
+  TGeomObject *target = nullptr;
+};
+
+TEST(RevolutionEdited, ObjectChangedDuringTheCalculationDoesNotMixIn) {
+  DS_Calc calc;
+  EditingPlatform ui;
+  MsgTable msg;
+  CalculusState state;
+  CalcContext ctx{calc, ui, msg, 200, state};
+  Construction doc;
+  doc.ObjCount = 1;
+  doc[1].Kind = okFunction;
+  doc[1].FuncType = 1;
+  doc[1].Expr1.Assign("1");
+  doc[1].X1 = 0;
+  doc[1].Y1 = 1;
+  ui.target = &doc[1];
+  const RevolutionOutcome r = RevolutionSolids(ctx, doc, 1, Unit);
+  EXPECT_NEAR(r.Values.VolumeOx, EvaluatorPi, 1e-12);
+  EXPECT_NEAR(r.Values.VolumeOy, Pi, 1e-12);
+  EXPECT_NEAR(r.Curve.back().X, 1, 1e-12);
+  EXPECT_NEAR(r.Curve.back().Y, 1, 1e-12);
+}
+
 } // namespace
 } // namespace drex

@@ -180,11 +180,20 @@ TEST_F(Picking, CursorRulesOfTheOtherOperations) {
     prog.Op.LocusPickPending = k.locus;
     EXPECT_EQ(CursorForState(prog), k.cursor) << k.what;
   }
-  // A label under the cursor while removing measurements.
+  // Removing measurements: the cursor shows when a label is under it, the last one counting.
   prog.Op = OperationState{};
   prog.Op.MeasureMode = -1;
-  prog.Op.MeasureLabel = 1;
-  EXPECT_EQ(CursorForState(prog), DelCur);
+  prog.Doc.MeasureCount = 2;
+  prog.Drawing.LabelRects[0] = LabelRect{500, 100, 532, 108};
+  prog.Drawing.LabelRects[1] = LabelRect{520, 104, 544, 112};
+  Move(532, 108);
+  EXPECT_EQ(prog.Op.MeasureLabel, 2);
+  EXPECT_EQ(desk.Cursor, DelCur);
+  Move(501, 101);
+  EXPECT_EQ(prog.Op.MeasureLabel, 1);
+  Move(545, 108);
+  EXPECT_EQ(prog.Op.MeasureLabel, 0);
+  EXPECT_EQ(desk.Cursor, ArrowCur);
 }
 
 TEST_F(Picking, ClickShiftClickAndDoubleClick) {

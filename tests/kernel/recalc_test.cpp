@@ -27,7 +27,7 @@ constexpr double Eps = 1e-9;
 
 class RecalcTest : public ::testing::Test {
 protected:
-  void Pass() { RecalcPass(doc, frame); }
+  void Pass() { RecalcPass(doc, MakeViewArea(800, 600, doc.View), 48, stepPos); }
   void Move(int n, double x, double y) {
     doc[n].X1 = x;
     doc[n].Y1 = y;
@@ -36,7 +36,7 @@ protected:
 
   Construction doc;
   ConstructionBuilder b{doc};
-  RecalcFrame frame{400, 300, 48, 0};
+  int stepPos = 0;
 };
 
 TEST_F(RecalcTest, DraggingAFreePointMovesEverythingBuiltOnIt) {
@@ -107,6 +107,39 @@ TEST_F(RecalcTest, PixelsRoundHalfToEvenUnderTheView) {
   Pass();
   EXPECT_EQ(doc[q].ScrX1, 413);
   EXPECT_EQ(doc[q].ScrY1, 315);
+}
+
+// The pass folds the view mapping into its loop; its pixels must be those of the one conversion
+// the rest of the program uses, halves, far points and damaged values included.
+TEST_F(RecalcTest, PixelsMatchTheViewConversion) {
+  const double values[] = {0.25,
+                           0.5,
+                           1.5,
+                           -2.5,
+                           3.4999,
+                           1e-300,
+                           123456.5,
+                           -9.5e8,
+                           3e9,
+                           -3e9,
+                           1e300,
+                           -1e300,
+                           std::numeric_limits<double>::quiet_NaN(),
+                           std::numeric_limits<double>::infinity()};
+  for (double x : values)
+    for (double y : values)
+      b.Point(x, -y);
+  const TViewState views[] = {{0, 0, 1.0}, {-37, 12, 0.5}, {9999, -9999, 44.0}, {1, 1, 1e-7}};
+  for (const TViewState &view : views) {
+    doc.View = view;
+    const ViewArea area = MakeViewArea(801, 601, view);
+    RecalcPass(doc, area, 48, 0);
+    for (int i = 1; i <= doc.ObjCount; ++i) {
+      const Point2 s = WorldToScreen(view, area, Point2{doc[i].X1, doc[i].Y1});
+      ASSERT_EQ(doc[i].ScrX1, RoundHalfEven(s.x)) << doc[i].X1 << " zoom " << view.Zoom;
+      ASSERT_EQ(doc[i].ScrY1, RoundHalfEven(s.y)) << doc[i].Y1 << " zoom " << view.Zoom;
+    }
+  }
 }
 
 TEST_F(RecalcTest, LineCirclePairKeepsItsRootsThroughTouchingAndMissing) {
@@ -349,12 +382,12 @@ TEST_F(RecalcTest, StepPositionBoundsThePass) {
   const int m = b.Midpoint(a, c);
   const int later = b.Midpoint(m, c);
   doc[later].Defined = 0;
-  frame.StepPos = 3;
+  stepPos = 3;
   Pass();
   EXPECT_TRUE(At(doc[m], 5, 0));
   EXPECT_FALSE(Defined(later)) << "objects past the step position are left alone";
   EXPECT_EQ(doc[later].ScrX1, 0);
-  frame.StepPos = 99;
+  stepPos = 99;
   Pass();
   EXPECT_TRUE(At(doc[later], 7.5, 0));
 }
@@ -421,14 +454,20 @@ TEST_F(RecalcTest, MalformedReferencesMakeObjectsUndefined) {
 }
 
 TEST_F(RecalcTest, DamagedCountsAndCoordinatesStayInBounds) {
-  const int a = b.Point(std::numeric_limits<double>::quiet_NaN(), 1e300);
-  const int c = b.Point(-1e300, std::numeric_limits<double>::infinity());
-  const int self = b.Raw(okMidpoint, {3, a});
-  const int line = b.Line(a, c);
+  const int nan = b.Point(std::numeric_limits<double>::quiet_NaN(), 0);
+  const int inf = b.Point(0, -std::numeric_limits<double>::infinity());
+  const int far = b.Point(1e300, -1e300);
+  const int farther = b.Point(2e300, -2e300);
+  const int self = b.Raw(okMidpoint, {5, far});
+  const int line = b.Line(far, farther);
+  const int fromNan = b.Midpoint(nan, far);
   Pass();
-  EXPECT_GE(doc[a].ScrX1, -(1 << 30));
-  EXPECT_EQ(doc[a].ScrY1, -(1 << 30));
-  EXPECT_EQ(doc[c].ScrX1, -(1 << 30));
+  EXPECT_FALSE(Defined(nan));
+  EXPECT_FALSE(Defined(inf));
+  EXPECT_FALSE(Defined(fromNan));
+  EXPECT_TRUE(Defined(far));
+  EXPECT_EQ(doc[far].ScrX1, std::numeric_limits<int>::max());
+  EXPECT_EQ(doc[far].ScrY1, std::numeric_limits<int>::max());
   EXPECT_TRUE(Defined(self)) << "an object naming itself reads itself";
   EXPECT_FALSE(Defined(line)) << "both ends clamp to the same pixel";
 
@@ -566,10 +605,10 @@ TEST(RecalcGenerated, MixedConstructionStaysConsistentAsItsPointsMove) {
   for (int k = 0; k < KindCount; ++k)
     EXPECT_GT(perKind[k], 0) << "kind " << k;
 
-  const RecalcFrame frame{400, 300, 48, 0};
+  const ViewArea area = MakeViewArea(800, 600, doc.View);
   int defined = 0;
   for (int step = 0; step < 3; ++step) {
-    RecalcPass(doc, frame);
+    RecalcPass(doc, area, 48, 0);
     ExpectConsistent(doc);
     MoveFreePoints(doc, 7.5, -3.25);
   }
@@ -595,7 +634,7 @@ TEST(RecalcGenerated, MidpointChainHalvesTowardsTheFixedPoint) {
   Construction doc;
   GenerateMidpointChain(doc, 40);
   ASSERT_EQ(doc.ObjCount, 40);
-  RecalcPass(doc, RecalcFrame{400, 300, 48, 0});
+  RecalcPass(doc, MakeViewArea(800, 600, doc.View), 48, 0);
   for (int k = 3; k <= 40; ++k) {
     const double f = std::ldexp(1.0, -(k - 2));
     EXPECT_TRUE(At(doc[k], -200 + 500 * f, 100 - 250 * f, 1e-9)) << k;

@@ -181,7 +181,7 @@ private:
       return true;
     }
     if (roll < 82) return NewCircle() > 0;
-    if (roll < 91) {
+    if (roll < 92) {
       const int vertices = 3 + rnd_.Below(4);
       std::vector<int> refs;
       for (int k = 0; k < vertices; ++k)
@@ -194,7 +194,13 @@ private:
       polylines_.push_back(n);
       return true;
     }
-    if (roll < 96) {
+    if (roll < 95) return FreePoint() > 0;
+    if (roll < 99) {
+      const auto [a, p] = TwoPoints();
+      return AddLine(b_.Line(a, p)) > 0;
+    }
+    // One recipe in a hundred: half of them a polynomial, half a function graph.
+    if (rnd_.Below(2) == 0) {
       // Nodes with distinct x, 3 to 5 of them.
       const int nodes = 3 + rnd_.Below(3);
       std::vector<int> refs;
