@@ -406,6 +406,8 @@ TEST(DsCalcLongTexts, DeepAndLongTextsGiveCodes) {
     everyByte.push_back(static_cast<char>(b));
   calc.EvaluateExpression(everyByte);
   EXPECT_EQ(calc.CalcError, CalcForbidden);
+  calc.EvaluateExpression(std::string("1\0+1", 4));
+  EXPECT_EQ(calc.CalcError, CalcForbidden) << "an embedded NUL is a byte like any other";
 }
 
 // ---------------------------------------------------------------------------------------------
