@@ -92,7 +92,15 @@ fs::path TemporaryPathFor(const fs::path &target) {
 
 /// Writes `bytes` to `target` through a temporary file renamed over it.
 bool WriteFileReplacing(const std::string &target, const std::vector<uint8_t> &bytes) {
-  const fs::path targetPath = fs::u8path(target);
+  fs::path targetPath = fs::u8path(target);
+  std::error_code ec;
+  // A link stays a link: the file it points to is the one replaced.
+  if (fs::is_symlink(fs::symlink_status(targetPath, ec))) {
+    const fs::path resolved = fs::weakly_canonical(targetPath, ec);
+    if (ec) return false;
+    targetPath = resolved;
+  }
+  const fs::file_status old = fs::status(targetPath, ec);
   const fs::path temp = TemporaryPathFor(targetPath);
   {
     std::ofstream out(temp, std::ios::binary | std::ios::trunc);
@@ -107,7 +115,8 @@ bool WriteFileReplacing(const std::string &target, const std::vector<uint8_t> &b
       return false;
     }
   }
-  std::error_code ec;
+  // The new file keeps the permissions of the one it replaces.
+  if (fs::is_regular_file(old)) fs::permissions(temp, old.permissions(), ec);
   fs::rename(temp, targetPath, ec);
   if (ec) {
     std::error_code ignored;

@@ -454,6 +454,21 @@ TEST_F(DocumentTest, SaveReplacesTheOldFileAndLeavesNoTemporary) {
   EXPECT_EQ(files, 1);
 }
 
+TEST_F(DocumentTest, SaveKeepsLinksAndPermissions) {
+  namespace fs = std::filesystem;
+  const std::string real = Path("real.d2d");
+  const std::string link = Path("link.d2d");
+  WriteFile(real, {1, 2, 3});
+  fs::permissions(fs::u8path(real), fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+  fs::create_symlink(fs::u8path(real), fs::u8path(link));
+  MakeCurrentConstruction();
+  ASSERT_TRUE(SaveDocument(prog, link));
+  EXPECT_TRUE(fs::is_symlink(fs::u8path(link)));
+  EXPECT_EQ(ReadFile(real), CurrentBytes());
+  EXPECT_EQ(fs::status(fs::u8path(real)).permissions() & fs::perms::all,
+            fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+}
+
 #ifdef RLIMIT_FSIZE
 TEST_F(DocumentTest, SaveThatCannotWriteEverythingKeepsTheOldFile) {
   const std::string path = Path("doc.d2d");
