@@ -662,7 +662,7 @@ long double DS_Calc::EvaluateExpression(const std::string &text) {
   // The operations the rewriting performs depend only on the shape of the text, never on the
   // values, so the order recorded once for a shape serves every text of that shape.
   // A sampler evaluates one formula many times in a row, so the last shape is tried first.
-  if (lastProgram_ == nullptr || *lastShape_ != shape_) {
+  if (last_.Steps == nullptr || *last_.Shape != shape_) {
     auto it = cache_.find(shape_);
     if (it == cache_.end()) {
       if (cache_.size() >= MaxCacheEntries) ClearCache();
@@ -672,10 +672,10 @@ long double DS_Calc::EvaluateExpression(const std::string &text) {
       program.EndCode = ReduceGroups(work_, segment_, sink, program.ResultRegister);
       it = cache_.emplace(shape_, std::move(program)).first;
     }
-    lastShape_ = &it->first;
-    lastProgram_ = &it->second;
+    last_.Shape = &it->first;
+    last_.Steps = &it->second;
   }
-  const Program &program = *lastProgram_;
+  const Program &program = *last_.Steps;
   for (const Step &step : program.Steps) {
     if (const int code = RunStep(step, OperandRegisters_.data())) {
       CalcError = code;

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstring>
 #include <map>
+#include <memory>
 #include <ostream>
 #include <random>
 #include <string>
@@ -373,6 +374,21 @@ TEST(DsCalcState, CalcErrorReflectsOnlyTheLastCall) {
   EXPECT_LT(calc.CalcError, 0) << "a value that cannot be computed is negative";
   // A failed call leaves no register behind: the next text starts from cleared registers.
   EXPECT_TRUE(NearRel(calc.EvaluateExpression("7"), 7));
+}
+
+TEST(DsCalcState, CopiesAndMovesKeepTheirOwnCache) {
+  auto original = std::make_unique<DS_Calc>();
+  original->EvaluateExpression("1+2");
+  DS_Calc copy = *original;
+  DS_Calc assigned;
+  assigned.EvaluateExpression("7*7");
+  assigned = *original;
+  original.reset();
+  EXPECT_TRUE(NearRel(copy.EvaluateExpression("3+4"), 7));
+  EXPECT_TRUE(NearRel(assigned.EvaluateExpression("5+4"), 9));
+  DS_Calc moved = std::move(copy);
+  EXPECT_TRUE(NearRel(moved.EvaluateExpression("1+1"), 2));
+  EXPECT_TRUE(NearRel(copy.EvaluateExpression("2+2"), 4)) << "a moved-from evaluator still works";
 }
 
 TEST(DsCalcState, CallerTextIsNotChanged) {
