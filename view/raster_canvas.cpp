@@ -17,6 +17,9 @@ constexpr uint32_t RgbMask = 0x00FFFFFFu;
 // Tolerance of the ellipse row ends, so that exact half-pixel ends land symmetrically.
 constexpr double EllipseEdgeTolerance = 1e-9;
 
+// Below this many steps a line's error term products fit in 64 bits (2 · 2^30 · 2^31 < 2^63).
+constexpr int64_t NarrowLineSteps = int64_t{1} << 30;
+
 // Longest dash pattern at the widest pen: (9 + 6 + 3 + 6) · 5.
 constexpr int MaxPatternLength = 24 * MaxPenWidth;
 
@@ -111,6 +114,31 @@ struct LineWalk {
 };
 
 template <bool Dashed, bool XorMode, bool Thin> void RasterCanvas::LineSteps(const LineWalk &w) {
+  if (!Thin && w.XMajor) {
+    // A wide, mostly horizontal stroke is painted as parallel one-pixel lines, row after row,
+    // which keeps the writes of each pass on neighbouring pixels.
+    for (int k = w.Lo; k <= w.Hi; ++k) {
+      int64_t q = w.Offset;
+      int64_t rest = w.Rest;
+      int64_t major = w.Major;
+      int phase = w.Phase;
+      for (int64_t i = w.First; i <= w.Last; ++i) {
+        const int64_t row = w.MinorStart + w.MinorSign * q + k;
+        if ((!Dashed || w.Mask[phase]) && row >= 0 && row < w.MinorLimit) {
+          uint32_t *p = bits_ + static_cast<std::ptrdiff_t>(row) * stride_ + major;
+          *p = XorMode ? (*p ^ w.Value) : w.Value;
+        }
+        if (Dashed && ++phase == w.PatternLength) phase = 0;
+        major += w.MajorSign;
+        rest += w.TwoRun;
+        if (rest >= w.TwoSteps) {
+          rest -= w.TwoSteps;
+          ++q;
+        }
+      }
+    }
+    return;
+  }
   int64_t q = w.Offset;
   int64_t rest = w.Rest;
   int64_t major = w.Major;
@@ -179,8 +207,11 @@ void RasterCanvas::DrawLine(int64_t x0, int64_t y0, int64_t x1, int64_t y1) {
   }
 
   // The minor offset after i steps, rounded to the nearest pixel: q(i) = floor((2·i·run + steps) / (2·steps)).
+  // Lines of ordinary length need no more than 64 bits for the product.
+  const bool narrow = steps < NarrowLineSteps;
   const Wide twoSteps = static_cast<Wide>(2) * steps;
   auto offsetAt = [&](int64_t i) {
+    if (narrow) return (2 * i * minorRun + steps) / (2 * steps);
     return static_cast<int64_t>((static_cast<Wide>(2) * i * minorRun + steps) / twoSteps);
   };
   // The stroke across the minor axis spans minor+lo..minor+hi; keep steps where it meets the buffer.
@@ -188,7 +219,8 @@ void RasterCanvas::DrawLine(int64_t x0, int64_t y0, int64_t x1, int64_t y1) {
   const int64_t minorHi = minorLimit - 1 - lo;
   const int64_t qa = minorSign > 0 ? minorLo - minorStart : minorStart - minorHi;
   const int64_t qb = minorSign > 0 ? minorHi - minorStart : minorStart - minorLo;
-  {
+  const int64_t qFirst = offsetAt(first), qLast = offsetAt(last);
+  if (qFirst < qa || qFirst > qb || qLast < qa || qLast > qb) {
     // q(i) never decreases: the first step with q >= qa and the last with q <= qb.
     int64_t a = first, b = last + 1;
     while (a < b) {
@@ -232,7 +264,8 @@ void RasterCanvas::DrawLine(int64_t x0, int64_t y0, int64_t x1, int64_t y1) {
   w.MinorSign = minorSign;
   w.MinorStart = minorStart;
   w.Offset = offsetAt(first);
-  w.Rest = static_cast<int64_t>((static_cast<Wide>(2) * first * minorRun + steps) % twoSteps);
+  w.Rest = narrow ? (2 * first * minorRun + steps) % (2 * steps)
+                  : static_cast<int64_t>((static_cast<Wide>(2) * first * minorRun + steps) % twoSteps);
   w.TwoRun = 2 * minorRun;
   w.TwoSteps = 2 * steps;
   w.XMajor = xMajor;
