@@ -58,11 +58,13 @@ void ShowError(Program &prog, const std::string &text) { prog.Desktop.MessageBox
 
 /// Reads at most `limit` bytes of the file. False when it cannot be opened or read.
 bool ReadFileBytes(const std::string &path, std::size_t limit, std::vector<uint8_t> &bytes) {
+  // Only regular files: a pipe or a device could block the reader or never end.
+  std::error_code ec;
+  if (!fs::is_regular_file(fs::u8path(path), ec)) return false;
   std::ifstream in(fs::u8path(path), std::ios::binary);
   if (!in.is_open()) return false;
   bytes.clear();
-  // A regular file is read in one piece; anything else, or a file that changes size, in chunks.
-  std::error_code ec;
+  // Read in one piece; a file that grows meanwhile is read on in chunks up to the limit.
   const auto size = fs::file_size(fs::u8path(path), ec);
   std::size_t chunk = 1 << 20;
   if (!ec && size < limit) chunk = static_cast<std::size_t>(size) + 1;

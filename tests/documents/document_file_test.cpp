@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <limits>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include "document_bytes.h"
@@ -349,6 +350,10 @@ TEST_F(DocumentTest, UnreadableFilesAreReadErrors) {
   const std::string folder = dir.u8string();
   desk.ExpectMessage(ReadErrorMessage(folder), mbOK, mbOK);
   EXPECT_EQ(LoadDocument(prog, folder), LoadReadError);
+  const std::string pipe = Path("pipe.d2d");
+  ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+  desk.ExpectMessage(ReadErrorMessage(pipe), mbOK, mbOK);
+  EXPECT_EQ(LoadDocument(prog, pipe), LoadReadError); // without waiting for a writer
   EXPECT_EQ(CurrentBytes(), before);
 }
 
