@@ -5,6 +5,7 @@
 
 #include <filesystem>
 #include <string>
+#include <utility>
 #include <unistd.h>
 
 #include "documents/document_file.h"
@@ -41,7 +42,19 @@ public:
   std::string LastMessage;
 };
 
-enum class Shape { Mixed, Chain };
+/// Mixed: every kind. Chain: each point the midpoint of the one before and object 1. Reversed: the
+/// same chain numbered backwards, so each object refers to later ones and the cycle check has to
+/// follow the whole chain in one walk, 10000 deep.
+enum class Shape { Mixed, Chain, Reversed };
+
+void Renumber(Construction &c) {
+  const int n = c.ObjCount;
+  for (int i = 1; i <= n / 2; ++i)
+    std::swap(c[i], c[n + 1 - i]);
+  for (int i = 1; i <= n; ++i)
+    for (int k = 1; k <= c[i].RefCount; ++k)
+      c[i].Refs[static_cast<std::size_t>(k)] = static_cast<int16_t>(n + 1 - c[i].Refs[static_cast<std::size_t>(k)]);
+}
 
 std::string BenchPath(Shape shape, int count) {
   return (std::filesystem::temp_directory_path() /
@@ -55,6 +68,7 @@ void Fill(Program &prog, Shape shape, int count) {
     GenerateMixedConstruction(prog.Doc, count, 12345);
   else
     GenerateMidpointChain(prog.Doc, count);
+  if (shape == Shape::Reversed) Renumber(prog.Doc);
   // Saved documents carry computed fields; make them realistic.
   RecalcPass(prog.Doc, RecalcFrame{400, 300, 48, 0});
 }
@@ -127,6 +141,8 @@ void BM_ParseMixed(benchmark::State &state) { Parse(state, Shape::Mixed); }
 void BM_SaveChain(benchmark::State &state) { Save(state, Shape::Chain); }
 void BM_LoadChain(benchmark::State &state) { Load(state, Shape::Chain); }
 void BM_ParseChain(benchmark::State &state) { Parse(state, Shape::Chain); }
+void BM_LoadReversed(benchmark::State &state) { Load(state, Shape::Reversed); }
+void BM_ParseReversed(benchmark::State &state) { Parse(state, Shape::Reversed); }
 
 BENCHMARK(BM_SaveMixed)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_LoadMixed)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond);
@@ -136,6 +152,8 @@ BENCHMARK(BM_SerializeChain)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecon
 BENCHMARK(BM_SaveChain)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_LoadChain)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ParseChain)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_LoadReversed)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ParseReversed)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond);
 
 } // namespace
 } // namespace drex

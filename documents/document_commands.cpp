@@ -52,14 +52,14 @@ bool ConfirmDiscard(Program &prog) {
   return false;
 }
 
-bool LoadAndName(Program &prog, const std::string &path) {
+} // namespace
+
+bool OpenDocumentPath(Program &prog, const std::string &path) {
   if (LoadDocument(prog, path) < 0) return false;
   SetDocName(prog, path);
   Refresh(prog);
   return true;
 }
-
-} // namespace
 
 void SetDocName(Program &prog, const std::string &name) {
   std::error_code ec;
@@ -87,7 +87,7 @@ bool OpenDocumentCommand(Program &prog) {
   if (!ConfirmDiscard(prog)) return false;
   const std::string path = prog.Desktop.OpenDialog(DocumentDialog(OpenDocumentTitle, std::string()));
   if (path.empty()) return false;
-  return LoadAndName(prog, path);
+  return OpenDocumentPath(prog, path);
 }
 
 bool SaveDocumentCommand(Program &prog) { return SaveWithName(prog, false); }
@@ -99,7 +99,7 @@ bool OpenRecentCommand(Program &prog, int k) {
   const std::string path = prog.RecentFiles[static_cast<std::size_t>(k - 1)];
   if (!ConfirmDiscard(prog)) return false;
   UpdateRecentFiles(prog, path, rfRemove);
-  return LoadAndName(prog, path);
+  return OpenDocumentPath(prog, path);
 }
 
 CloseDecision CloseQuery(Program &prog) { return ConfirmDiscard(prog) ? CloseDecision::Close : CloseDecision::Stay; }

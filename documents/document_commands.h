@@ -34,6 +34,11 @@ void SetDocName(Program &prog, const std::string &name);
 /// True when the file-name part of DocFileName is exactly "NoName.d2d".
 bool IsUnnamedDocument(const Program &prog);
 
+/// Loads `path` without any question; on success the document takes its name, the running
+/// operation is stopped and the shell refreshes. The start-up document goes through here. True
+/// when loaded; a failure has shown its message and changed nothing.
+bool OpenDocumentPath(Program &prog, const std::string &path);
+
 /// New (Tag 1): after MsgTable[32] answered Yes (asked only when there are objects), empties the
 /// construction, resets the view, names the document "NoName.d2d", stops the running operation
 /// and refreshes. Returns true when the document was replaced.

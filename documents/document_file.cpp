@@ -58,11 +58,13 @@ void ShowError(Program &prog, const std::string &text) { prog.Desktop.MessageBox
 
 /// Reads at most `limit` bytes of the file. False when it cannot be opened or read.
 bool ReadFileBytes(const std::string &path, std::size_t limit, std::vector<uint8_t> &bytes) {
+  // Only regular files: a pipe or a device could block the reader or never end.
+  std::error_code ec;
+  if (!fs::is_regular_file(fs::u8path(path), ec)) return false;
   std::ifstream in(fs::u8path(path), std::ios::binary);
   if (!in.is_open()) return false;
   bytes.clear();
-  // A regular file is read in one piece; anything else, or a file that changes size, in chunks.
-  std::error_code ec;
+  // Read in one piece; a file that grows meanwhile is read on in chunks up to the limit.
   const auto size = fs::file_size(fs::u8path(path), ec);
   std::size_t chunk = 1 << 20;
   if (!ec && size < limit) chunk = static_cast<std::size_t>(size) + 1;
@@ -92,7 +94,15 @@ fs::path TemporaryPathFor(const fs::path &target) {
 
 /// Writes `bytes` to `target` through a temporary file renamed over it.
 bool WriteFileReplacing(const std::string &target, const std::vector<uint8_t> &bytes) {
-  const fs::path targetPath = fs::u8path(target);
+  fs::path targetPath = fs::u8path(target);
+  std::error_code ec;
+  // A link stays a link: the file it points to is the one replaced.
+  if (fs::is_symlink(fs::symlink_status(targetPath, ec))) {
+    const fs::path resolved = fs::weakly_canonical(targetPath, ec);
+    if (ec) return false;
+    targetPath = resolved;
+  }
+  const fs::file_status old = fs::status(targetPath, ec);
   const fs::path temp = TemporaryPathFor(targetPath);
   {
     std::ofstream out(temp, std::ios::binary | std::ios::trunc);
@@ -107,7 +117,8 @@ bool WriteFileReplacing(const std::string &target, const std::vector<uint8_t> &b
       return false;
     }
   }
-  std::error_code ec;
+  // The new file keeps the permissions of the one it replaces.
+  if (fs::is_regular_file(old)) fs::permissions(temp, old.permissions(), ec);
   fs::rename(temp, targetPath, ec);
   if (ec) {
     std::error_code ignored;

@@ -60,38 +60,38 @@ bool IsFunctionLetter(char ch) { return ch >= 'a' && ch <= 'p'; }
 bool IsDigit(char ch) { return ch >= '0' && ch <= '9'; }
 char ToUpperAscii(char ch) { return (ch >= 'a' && ch <= 'z') ? static_cast<char>(ch - 'a' + 'A') : ch; }
 
-/// What the first pass over an input text does with each byte.
-struct ByteInfo {
-  char Upper = 0;         // the byte written to the working text
-  uint8_t Keep = 0;       // 0 for a blank, which is dropped
-  int8_t Depth = 0;       // +1 for "(", -1 for ")"
-  uint8_t Letter = 0;     // 1 for a letter (a capital once written)
-  uint8_t Forbidden = 0;  // 1 for a byte the character check refuses whatever the names
-  uint32_t LetterBit = 0; // the letter's bit in a mask of the capitals A..Z
-};
+// The first pass over an input text counts "(", ")" and letters in three 21-bit lanes of one
+// 64-bit sum, flushed before a lane can overflow, and gathers the letters and any forbidden byte
+// in one mask.
+constexpr int LaneBits = 21;
+constexpr uint64_t LaneMask = (uint64_t{1} << LaneBits) - 1;
+constexpr std::size_t LaneChunk = std::size_t{1} << 20;
+constexpr uint64_t OpenCount = 1;
+constexpr uint64_t CloseCount = uint64_t{1} << LaneBits;
+constexpr uint64_t LetterCount = uint64_t{1} << (2 * LaneBits);
+constexpr uint32_t ForbiddenBit = uint32_t{1} << 31;
 
+/// What the first pass does with each byte.
 struct ByteTable {
-  ByteInfo Values[256];
-  constexpr ByteTable() : Values() {
+  char Upper[256];      // the byte written to the working text
+  uint64_t Counts[256]; // its lane increment
+  uint32_t Mask[256];   // the letter's bit among A..Z, or ForbiddenBit for a byte no name can use
+  constexpr ByteTable() : Upper(), Counts(), Mask() {
     for (int c = 0; c < 256; ++c) {
-      ByteInfo &b = Values[c];
-      b.Upper = static_cast<char>(c);
-      b.Keep = 1;
+      Upper[c] = static_cast<char>(c >= 'a' && c <= 'z' ? c - 'a' + 'A' : c);
       const bool allowed = (c >= '0' && c <= '9') || c == '*' || c == '+' || c == '-' || c == '.' || c == '/' ||
-                           c == '^' || c == '(' || c == ')';
-      if (c >= 'a' && c <= 'z') b.Upper = static_cast<char>(c - 'a' + 'A');
+                           c == '^' || c == '(' || c == ')' || c == ' ';
       if ((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z')) {
-        b.Letter = 1;
-        b.LetterBit = 1u << (b.Upper - 'A');
-      } else if (c == ' ') {
-        b.Keep = 0;
+        Counts[c] = LetterCount;
+        Mask[c] = uint32_t{1} << (Upper[c] - 'A');
       } else if (!allowed) {
-        b.Forbidden = 1;
+        Mask[c] = ForbiddenBit;
       }
-      if (c == '(') b.Depth = 1;
-      if (c == ')') b.Depth = -1;
+      if (c == '(') Counts[c] = OpenCount;
+      if (c == ')') Counts[c] = CloseCount;
     }
   }
+  bool IsLetter(char ch) const { return Counts[static_cast<unsigned char>(ch)] == LetterCount; }
 };
 constexpr ByteTable Bytes;
 
@@ -110,35 +110,41 @@ struct PowersOfTen {
 };
 constexpr PowersOfTen Pow10;
 
-/// Converts a run of digits and points; false when it is not a decimal number (no digit, more than
-/// one point, or out of range). Up to 19 significant digits and 27 decimals the quotient of two
-/// exact values is correctly rounded, as from_chars is, so both routes give the same bits.
-bool ParseNumber(const char *first, const char *last, long double &value) {
-  int points = 0;
-  int digits = 0;
-  int significant = 0;
-  int decimals = 0;
+/// Takes the longest run of digits and points that starts at `first` and converts it; returns the
+/// end of the run. `valid` is false when the run is not a decimal number (no digit, more than one
+/// point, or out of range). Up to 19 significant digits and 27 decimals the quotient of two exact
+/// values is correctly rounded, as from_chars is, so both routes give the same bits.
+const char *ScanNumber(const char *first, const char *last, long double &value, bool &valid) {
   uint64_t mantissa = 0;
-  for (const char *p = first; p != last; ++p) {
-    if (*p == '.') {
-      ++points;
-      continue;
+  int significant = 0;
+  int digits = 0;
+  int decimals = 0;
+  int points = 0;
+  const char *p = first;
+  for (;;) {
+    for (; p != last; ++p) {
+      const unsigned d = static_cast<unsigned>(static_cast<unsigned char>(*p)) - '0';
+      if (d > 9) break;
+      ++digits;
+      if (points > 0) ++decimals;
+      if (significant == 0 && d == 0) continue;
+      if (++significant <= 19) mantissa = mantissa * 10 + d;
     }
-    ++digits;
-    if (points > 0) ++decimals;
-    if (significant == 0 && *p == '0') continue;
-    if (++significant <= 19) mantissa = mantissa * 10 + static_cast<uint64_t>(*p - '0');
+    if (p == last || *p != '.') break;
+    ++points;
+    ++p;
   }
-  if (points > 1 || digits == 0) return false;
+  valid = points <= 1 && digits > 0;
+  if (!valid) return p;
   if (ExactQuotients && significant <= 19 && decimals <= MaxExactDecimals) {
     value = static_cast<long double>(mantissa) / Pow10.Values[decimals];
-    return true;
+    return p;
   }
   long double parsed = 0;
-  const auto res = std::from_chars(first, last, parsed, std::chars_format::fixed);
-  if (res.ec != std::errc() || res.ptr != last || !std::isfinite(parsed)) return false;
-  value = parsed;
-  return true;
+  const auto res = std::from_chars(first, p, parsed, std::chars_format::fixed);
+  valid = res.ec == std::errc() && res.ptr == p && std::isfinite(parsed);
+  if (valid) value = parsed;
+  return p;
 }
 
 int ComputePower(long double v, long double u, long double &result) {
@@ -542,20 +548,23 @@ struct FirstPass {
 FirstPass CopyForRewriting(const char *first, const char *last, char *out) {
   *out++ = '(';
   long long depth = 0;
-  uint32_t letters = 0;
   std::size_t letterCount = 0;
-  unsigned forbidden = 0;
-  for (const char *p = first; p != last; ++p) {
-    const ByteInfo &b = Bytes.Values[static_cast<unsigned char>(*p)];
-    *out = b.Upper;
-    out += b.Keep;
-    depth += b.Depth;
-    letters |= b.LetterBit;
-    letterCount += b.Letter;
-    forbidden |= b.Forbidden;
+  uint32_t mask = 0;
+  while (first != last) {
+    const char *chunkEnd = static_cast<std::size_t>(last - first) > LaneChunk ? first + LaneChunk : last;
+    uint64_t lanes = 0;
+    for (; first != chunkEnd; ++first) {
+      const unsigned char c = static_cast<unsigned char>(*first);
+      *out = Bytes.Upper[c];
+      out += c != ' ';
+      lanes += Bytes.Counts[c];
+      mask |= Bytes.Mask[c];
+    }
+    depth += static_cast<long long>(lanes & LaneMask) - static_cast<long long>((lanes >> LaneBits) & LaneMask);
+    letterCount += static_cast<std::size_t>((lanes >> (2 * LaneBits)) & LaneMask);
   }
   *out++ = ')';
-  return {out, depth, letters, letterCount, forbidden != 0};
+  return {out, depth, mask & ~ForbiddenBit, letterCount, (mask & ForbiddenBit) != 0};
 }
 
 } // namespace
@@ -606,11 +615,10 @@ int DS_Calc::Prepare(const std::string &text) {
       shape[shapeLength++] = w[i++];
       continue;
     }
-    std::size_t j = i + 1;
-    while (j < n && (IsDigit(w[j]) || w[j] == '.'))
-      ++j;
     long double value = 0;
-    if (!ParseNumber(w + i, w + j, value)) return CalcBadNumber;
+    bool valid = false;
+    const std::size_t j = static_cast<std::size_t>(ScanNumber(w + i, w + n, value, valid) - w);
+    if (!valid) return CalcBadNumber;
     if (count == OperandRegisterCount) return CalcMalformed;
     OperandRegisters_[static_cast<std::size_t>(count)] = value;
     shape[shapeLength++] = static_cast<char>('A' + count);
@@ -654,7 +662,7 @@ long double DS_Calc::EvaluateExpression(const std::string &text) {
   // The operations the rewriting performs depend only on the shape of the text, never on the
   // values, so the order recorded once for a shape serves every text of that shape.
   // A sampler evaluates one formula many times in a row, so the last shape is tried first.
-  if (lastProgram_ == nullptr || *lastShape_ != shape_) {
+  if (last_.Steps == nullptr || *last_.Shape != shape_) {
     auto it = cache_.find(shape_);
     if (it == cache_.end()) {
       if (cache_.size() >= MaxCacheEntries) ClearCache();
@@ -664,10 +672,10 @@ long double DS_Calc::EvaluateExpression(const std::string &text) {
       program.EndCode = ReduceGroups(work_, segment_, sink, program.ResultRegister);
       it = cache_.emplace(shape_, std::move(program)).first;
     }
-    lastShape_ = &it->first;
-    lastProgram_ = &it->second;
+    last_.Shape = &it->first;
+    last_.Steps = &it->second;
   }
-  const Program &program = *lastProgram_;
+  const Program &program = *last_.Steps;
   for (const Step &step : program.Steps) {
     if (const int code = RunStep(step, OperandRegisters_.data())) {
       CalcError = code;
@@ -686,25 +694,40 @@ std::string VariableNumberText(long double value) {
 
 std::string SubstituteVariable(const std::string &text, char letter, long double value) {
   const char wanted = ToUpperAscii(letter);
+  const std::size_t n = text.size();
+  std::size_t candidates = 0; // places the letter stands, inside names or not
+  for (const char ch : text)
+    candidates += ToUpperAscii(ch) == wanted;
+  if (candidates == 0) return text;
+
   char number[NumberTextCapacity];
-  std::size_t numberLength = 0;
-  std::string out;
-  out.reserve(text.size() + 2 * (NumberFieldWidth + 2));
-  for (std::size_t i = 0; i < text.size();) {
+  const std::size_t numberLength = WriteNumberText(value, number);
+  std::string result(n + candidates * numberLength, '\0');
+  char *out = &result[0];
+  const char *in = text.data();
+  for (std::size_t i = 0; i < n;) {
+    // Runs without letters are copied as they are; only at a letter can a name begin.
+    std::size_t j = i;
+    while (j < n && !Bytes.IsLetter(in[j]) && in[j] != wanted)
+      ++j;
+    std::memcpy(out, in + i, j - i);
+    out += j - i;
+    i = j;
+    if (i == n) break;
     if (const int nameLength = MatchFunctionName(text, i)) {
-      out.append(text, i, static_cast<std::size_t>(nameLength));
+      std::memcpy(out, in + i, static_cast<std::size_t>(nameLength));
+      out += nameLength;
       i += static_cast<std::size_t>(nameLength);
-      continue;
-    }
-    if (ToUpperAscii(text[i]) == wanted) {
-      if (numberLength == 0) numberLength = WriteNumberText(value, number);
-      out.append(number, numberLength);
+    } else if (ToUpperAscii(in[i]) == wanted) {
+      std::memcpy(out, number, numberLength);
+      out += numberLength;
+      ++i;
     } else {
-      out.push_back(text[i]);
+      *out++ = in[i++];
     }
-    ++i;
   }
-  return out;
+  result.resize(static_cast<std::size_t>(out - result.data()));
+  return result;
 }
 
 } // namespace drex

@@ -8,6 +8,7 @@
 // (2^3^2 is 64), and two operands side by side are refused.
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <unordered_map>
@@ -21,7 +22,7 @@ enum CalcCode : int {
   CalcOk = 0,
   CalcMalformed = 1,       ///< an operator or function lacks an operand, more than 26 numbers, nothing left
   CalcForbidden = 2,       ///< a character outside the allowed set, operands side by side, "()"
-  CalcUnbalanced = 3,      ///< parentheses do not pair up
+  CalcUnbalanced = 3,      ///< the counts of "(" and ")" differ, or their order leaves them unpaired: 2)+(3
   CalcBadNumber = 4,       ///< a run of digits and points is not a decimal number
   CalcMathError = -1,      ///< a function or power undefined for its argument, or an overflow
   CalcNearZeroDivisor = -2 ///< the divisor of "/" is below 0.0001 in absolute value
@@ -48,8 +49,7 @@ public:
   /// Forgets every cached rewriting order (for tests and measurements).
   void ClearCache() {
     cache_.clear();
-    lastShape_ = nullptr;
-    lastProgram_ = nullptr;
+    last_ = LastEntry();
   }
   /// Number of distinct expression shapes held in the cache.
   std::size_t CacheSize() const { return cache_.size(); }
@@ -59,7 +59,7 @@ public:
 
   /// One step of a recorded rewriting: an operation on one or two registers.
   struct Step {
-    uint8_t Kind;  ///< StepKind
+    uint8_t Kind;  ///< which operation: negation, power, function or one of the four operations
     uint8_t Left;  ///< register of the left operand (or the only one)
     uint8_t Right; ///< register of the right operand, or the function number
   };
@@ -78,9 +78,22 @@ private:
   std::string shape_;   // the text after literals became register letters
   std::string work_;    // the working text being rewritten
   std::string segment_; // the parenthesis-free segment being reduced
+  /// The entry of cache_ used last, or none. A copied or moved evaluator starts without one, since
+  /// the entry belongs to the other object's cache.
+  struct LastEntry {
+    const std::string *Shape = nullptr;
+    const Program *Steps = nullptr;
+    LastEntry() = default;
+    LastEntry(const LastEntry &) {}
+    LastEntry &operator=(const LastEntry &) {
+      Shape = nullptr;
+      Steps = nullptr;
+      return *this;
+    }
+  };
+
   std::unordered_map<std::string, Program> cache_;
-  const std::string *lastShape_ = nullptr; // the entry of cache_ used last, or null
-  const Program *lastProgram_ = nullptr;
+  LastEntry last_;
 };
 
 /// Copy of `text` with the variable `letter` (case-insensitive, outside function names) replaced by

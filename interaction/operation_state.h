@@ -21,6 +21,7 @@ constexpr int HitTolerance = 5;
 /// Longest operation prompt prefix, in characters.
 constexpr int PromptPrefixCapacity = 255;
 
+/// The running operation (reset by AbortOperation) and the state of the mouse handling.
 struct OperationState {
   OperationState() : PickList(MaxObjects, 0), MovedFlags(SlotCount, 0) {}
 

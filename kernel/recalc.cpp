@@ -73,11 +73,14 @@ bool HasPairs(const TGeomObject &o) {
   return o.Kind == okTangent || (o.Kind == okIntersection && (o.Refs[0] == isLineCircle || o.Refs[0] == isTwoCircles));
 }
 
-bool TwinOfPrevious(const Table &t, int i, const TGeomObject &o) {
-  if (i < 2 || i > t.Count || !HasPairs(o)) return false;
-  const TGeomObject &prev = t.C[i - 1];
+// Object i (of `count` in the table) is the twin of object i - 1: both of the same pair kind with
+// equal Refs[0..2].
+bool TwinOfPrevious(const Construction &c, int count, int i, const TGeomObject &o) {
+  if (i < 2 || i > count || !HasPairs(o)) return false;
+  const TGeomObject &prev = c[i - 1];
   return prev.Kind == o.Kind && prev.Refs[0] == o.Refs[0] && prev.Refs[1] == o.Refs[1] && prev.Refs[2] == o.Refs[2];
 }
+bool TwinOfPrevious(const Table &t, int i, const TGeomObject &o) { return TwinOfPrevious(t.C, t.Count, i, o); }
 
 // The object after `i` when it is the twin of object i, else null.
 TGeomObject *NextTwin(const Table &t, int i) {
@@ -372,12 +375,20 @@ constexpr std::size_t CoordOffset = offsetof(TGeomObject, X1);
 constexpr std::size_t LengthOffset = offsetof(TGeomObject, Param) + 3 * sizeof(double);
 constexpr std::size_t RefCountOffset = offsetof(TGeomObject, RefCount);
 
+void PrefetchLine(const char *address) {
+#if defined(__GNUC__)
+  __builtin_prefetch(address);
+#else
+  (void)address;
+#endif
+}
+
 void PrefetchRecord(const TGeomObject &o) {
   const char *base = reinterpret_cast<const char *>(&o);
-  __builtin_prefetch(base);
-  __builtin_prefetch(base + CoordOffset);
-  __builtin_prefetch(base + LengthOffset);
-  __builtin_prefetch(base + RefCountOffset);
+  PrefetchLine(base);
+  PrefetchLine(base + CoordOffset);
+  PrefetchLine(base + LengthOffset);
+  PrefetchLine(base + RefCountOffset);
 }
 
 void PrefetchParentsOf(const Table &t, const TGeomObject &o) {
@@ -386,9 +397,9 @@ void PrefetchParentsOf(const Table &t, const TGeomObject &o) {
     const int r = o.Refs[static_cast<std::size_t>(k)];
     if (r < 1 || r > t.Count) continue;
     const char *base = reinterpret_cast<const char *>(&t.C[r]);
-    __builtin_prefetch(base);
-    __builtin_prefetch(base + CoordOffset);
-    __builtin_prefetch(base + LengthOffset);
+    PrefetchLine(base);
+    PrefetchLine(base + CoordOffset);
+    PrefetchLine(base + LengthOffset);
   }
 }
 
@@ -396,9 +407,7 @@ void PrefetchParentsOf(const Table &t, const TGeomObject &o) {
 
 bool IsTwinOfPrevious(const Construction &c, int i) {
   const int count = std::clamp<int>(c.ObjCount, 0, MaxObjects);
-  if (i < 2 || i > count) return false;
-  const Table t{const_cast<Construction &>(c), count, 1.0};
-  return TwinOfPrevious(t, i, c[i]);
+  return i >= 2 && i <= count && TwinOfPrevious(c, count, i, c[i]);
 }
 
 void RecalcPass(Construction &c, const ViewArea &area, int unitLength, int stepPos) {

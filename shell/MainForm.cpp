@@ -230,7 +230,6 @@ void TDrex2dFrm::BuildMenus() {
   for (const MenuInfo& m : MenuTable) {
     QMenu* menu = m.Parent == m.Id ? menuBar()->addMenu(Q(m.Caption)) : menus.at(m.Parent)->addMenu(Q(m.Caption));
     menu->setObjectName(Q(m.Name));
-    menu->setToolTipsVisible(true);
     menus[m.Id] = menu;
   }
   for (const CommandInfo& c : CommandTable) {

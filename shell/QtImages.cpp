@@ -595,14 +595,22 @@ QCursor ProgramCursor(int cursorNo) {
   }
   case HandCur: { // an open hand: the value here can be picked up
     QPainterPath hand;
-    hand.addRoundedRect(QRectF(8, 14, 16, 14), 4, 4);
-    for (int k = 0; k < 4; ++k)
-      hand.addRoundedRect(QRectF(8 + 4 * k, k == 1 || k == 2 ? 3 : 6, 4, 13), 2, 2);
-    hand.addRoundedRect(QRectF(2, 15, 9, 4), 2, 2);
+    hand.addRoundedRect(QRectF(8, 13, 17, 15), 5, 5);
+    const double tops[] = {6, 3, 4, 7};
+    for (int k = 0; k < 4; ++k) {
+      QPainterPath finger;
+      finger.addRoundedRect(QRectF(8 + 4.3 * k, tops[k], 4, 14), 2, 2);
+      hand = hand.united(finger);
+    }
+    QPainterPath thumb;
+    thumb.addRoundedRect(QRectF(2, 14, 10, 4.5), 2.2, 2.2);
+    hand = hand.united(thumb);
     p.setPen(QPen(Qt::black, 1.2));
     p.setBrush(Qt::white);
-    p.drawPath(hand.simplified());
+    p.drawPath(hand);
     p.setBrush(Qt::NoBrush);
+    for (int k = 1; k < 4; ++k)
+      Line(p, 8 + 4.3 * k, 10, 8 + 4.3 * k, 16, Qt::black, 0.8);
     hot = QPoint(14, 4);
     break;
   }

@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <limits>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include "document_bytes.h"
@@ -349,6 +350,10 @@ TEST_F(DocumentTest, UnreadableFilesAreReadErrors) {
   const std::string folder = dir.u8string();
   desk.ExpectMessage(ReadErrorMessage(folder), mbOK, mbOK);
   EXPECT_EQ(LoadDocument(prog, folder), LoadReadError);
+  const std::string pipe = Path("pipe.d2d");
+  ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+  desk.ExpectMessage(ReadErrorMessage(pipe), mbOK, mbOK);
+  EXPECT_EQ(LoadDocument(prog, pipe), LoadReadError); // without waiting for a writer
   EXPECT_EQ(CurrentBytes(), before);
 }
 
@@ -452,6 +457,21 @@ TEST_F(DocumentTest, SaveReplacesTheOldFileAndLeavesNoTemporary) {
     ++files;
   }
   EXPECT_EQ(files, 1);
+}
+
+TEST_F(DocumentTest, SaveKeepsLinksAndPermissions) {
+  namespace fs = std::filesystem;
+  const std::string real = Path("real.d2d");
+  const std::string link = Path("link.d2d");
+  WriteFile(real, {1, 2, 3});
+  fs::permissions(fs::u8path(real), fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+  fs::create_symlink(fs::u8path(real), fs::u8path(link));
+  MakeCurrentConstruction();
+  ASSERT_TRUE(SaveDocument(prog, link));
+  EXPECT_TRUE(fs::is_symlink(fs::u8path(link)));
+  EXPECT_EQ(ReadFile(real), CurrentBytes());
+  EXPECT_EQ(fs::status(fs::u8path(real)).permissions() & fs::perms::all,
+            fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
 }
 
 #ifdef RLIMIT_FSIZE

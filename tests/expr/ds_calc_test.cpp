@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstring>
 #include <map>
+#include <memory>
 #include <ostream>
 #include <random>
 #include <string>
@@ -375,6 +376,21 @@ TEST(DsCalcState, CalcErrorReflectsOnlyTheLastCall) {
   EXPECT_TRUE(NearRel(calc.EvaluateExpression("7"), 7));
 }
 
+TEST(DsCalcState, CopiesAndMovesKeepTheirOwnCache) {
+  auto original = std::make_unique<DS_Calc>();
+  original->EvaluateExpression("1+2");
+  DS_Calc copy = *original;
+  DS_Calc assigned;
+  assigned.EvaluateExpression("7*7");
+  assigned = *original;
+  original.reset();
+  EXPECT_TRUE(NearRel(copy.EvaluateExpression("3+4"), 7));
+  EXPECT_TRUE(NearRel(assigned.EvaluateExpression("5+4"), 9));
+  DS_Calc moved = std::move(copy);
+  EXPECT_TRUE(NearRel(moved.EvaluateExpression("1+1"), 2));
+  EXPECT_TRUE(NearRel(copy.EvaluateExpression("2+2"), 4)) << "a moved-from evaluator still works";
+}
+
 TEST(DsCalcState, CallerTextIsNotChanged) {
   DS_Calc calc;
   const std::string text = "sin(2) + PI";
@@ -406,6 +422,8 @@ TEST(DsCalcLongTexts, DeepAndLongTextsGiveCodes) {
     everyByte.push_back(static_cast<char>(b));
   calc.EvaluateExpression(everyByte);
   EXPECT_EQ(calc.CalcError, CalcForbidden);
+  calc.EvaluateExpression(std::string("1\0+1", 4));
+  EXPECT_EQ(calc.CalcError, CalcForbidden) << "an embedded NUL is a byte like any other";
 }
 
 // ---------------------------------------------------------------------------------------------

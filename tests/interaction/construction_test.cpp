@@ -363,13 +363,23 @@ TEST_F(Construct, SymmetricPointInALine) {
   EXPECT_NEAR(Obj(5).Y1, WorldY(400), 1e-9);
 }
 
-TEST_F(Construct, RightButtonAtOnceKeepsAnEmptyPolyline) {
+TEST_F(Construct, RightButtonAtOnceKeepsAnEmptyPolylineOrPolynomial) {
   Tool(PolylineTool);
   RightClick(300, 300);
-  ASSERT_EQ(Count(), 1);
+  Tool(PolynomialTool);
+  RightClick(300, 300);
+  ASSERT_EQ(Count(), 2);
   EXPECT_EQ(Obj(1).Kind, okPolyline);
+  EXPECT_EQ(Obj(2).Kind, okPolynomial);
   EXPECT_EQ(Obj(1).RefCount, 0);
+  EXPECT_EQ(Obj(2).RefCount, 0);
   EXPECT_EQ(prog.Op.ToolMode, 0);
+  // Empty curves are neither hit nor caught.
+  Click(300, 300);
+  Drag(0, 0, 799, 599);
+  EXPECT_EQ(prog.Op.HotObject, 0);
+  EXPECT_EQ(Obj(1).Selected, 0);
+  EXPECT_EQ(Obj(2).Selected, 0);
 }
 
 TEST_F(Construct, OnlyTheConstructionTagsStartATool) {

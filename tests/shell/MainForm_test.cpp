@@ -204,6 +204,20 @@ private Q_SLOTS:
     QVERIFY(!window_->isVisible());
   }
 
+  void cursorsAndTheDesktop() {
+    QWidget* place = window_->Place();
+    QCOMPARE(place->cursor().shape(), Qt::CrossCursor);
+    for (int no = TargetCur; no <= ArrowCur; ++no) {
+      platform_->SetCursor(no);
+      QCOMPARE(place->cursor().shape(), Qt::BitmapCursor);
+      QVERIFY(!place->cursor().pixmap().isNull());
+    }
+    platform_->SetCursor(CursorDefault);
+    QCOMPARE(place->cursor().shape(), Qt::CrossCursor);
+    // A help file that is not there is reported as not opened, whatever the desktop's launcher says.
+    QVERIFY(!platform_->OpenWithAssociatedProgram("/nonexistent/drex2ukr.chm"));
+  }
+
   void titleFollowsTheDocumentName() {
     window_->SyncWithCore();
     QCOMPARE(window_->windowTitle(), QString::fromUtf8(program_->Title.c_str()));

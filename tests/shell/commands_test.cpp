@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "documents/document_commands.h"
+#include "documents/document_file.h"
 #include "shell/program.h"
 #include "support/recording_canvas.h"
 #include "support/scripted_platform.h"
@@ -251,6 +252,36 @@ TEST_F(ShellTest, HelpClipboardAndExit) {
 
   prog.Modified = true;
   EXPECT_EQ(MenuClick(prog, tag::Exit), MenuResult::CloseWindow) << "the close query is the window's";
+}
+
+TEST_F(ShellTest, DocumentCommandsGoThroughTheMenu) {
+  SetDocName(prog, NoNameDocument);
+  const std::string title = prog.Title;
+  // Saving the unnamed document asks for a name; cancelling saves nothing and keeps the name.
+  desktop.ExpectSaveDialog("");
+  EXPECT_EQ(MenuClick(prog, tag::Save), MenuResult::Done);
+  ASSERT_EQ(desktop.Dialogs.size(), 1u);
+  EXPECT_EQ(desktop.Dialogs[0].FileName, prog.DocFileName);
+  EXPECT_EQ(prog.Title, title);
+
+  // New with no objects asks nothing, and the expressions go with the rest.
+  prog.Doc.DynExprCount = 3;
+  prog.Doc.View.Zoom = 3;
+  MenuClick(prog, tag::NewFile);
+  EXPECT_EQ(prog.Doc.DynExprCount, 0);
+  EXPECT_EQ(prog.Doc.View.Zoom, 1.0);
+
+  // With objects it asks first; No keeps them.
+  prog.AppendObject(0);
+  desktop.ExpectMessage(prog.Msgs[32], mbYes | mbNo, mbNo);
+  MenuClick(prog, tag::NewFile);
+  EXPECT_EQ(prog.Doc.ObjCount, 1);
+
+  // A recent item that no longer loads drops out of the list.
+  prog.RecentFiles = {"/nonexistent/gone.d2d"};
+  desktop.ExpectMessage("Помилка при завантаженні /nonexistent/gone.d2d", mbOK, mbOK);
+  MenuClick(prog, FirstRecentTag);
+  EXPECT_TRUE(prog.RecentFiles.empty());
 }
 
 TEST_F(ShellTest, RecentItemCaptions) {

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "kernel/math2d.h"
 #include "support/construction_builder.h"
 
 namespace drex {
@@ -51,10 +52,19 @@ private:
   int Room() const { return count_ - b_.Doc().ObjCount; }
 
   int FreePoint() {
-    const int n = b_.Point(rnd_.Uniform(-FreeRange, FreeRange), rnd_.Uniform(-FreeRange, FreeRange));
+    const Point2 at = RandomPosition();
+    const int n = b_.Point(at.x, at.y);
     Style(n);
     points_.push_back(n);
     return n;
+  }
+
+  // Drawn in two statements: the order in which function arguments are evaluated is not fixed,
+  // and the construction must not depend on the compiler.
+  Point2 RandomPosition() {
+    const double x = rnd_.Uniform(-FreeRange, FreeRange);
+    const double y = rnd_.Uniform(-FreeRange, FreeRange);
+    return {x, y};
   }
 
   void Style(int n) {
@@ -106,17 +116,20 @@ private:
     if (roll < 24) {
       if (lines_.empty()) return false;
       const int host = rnd_.Pick(lines_);
-      return AddPoint(b_.PointOn(host, rnd_.Uniform(-FreeRange, FreeRange), rnd_.Uniform(-FreeRange, FreeRange))) > 0;
+      const Point2 at = RandomPosition();
+      return AddPoint(b_.PointOn(host, at.x, at.y)) > 0;
     }
     if (roll < 28) {
       if (circles_.empty()) return false;
       const int host = rnd_.Pick(circles_);
-      return AddPoint(b_.PointOn(host, rnd_.Uniform(-FreeRange, FreeRange), rnd_.Uniform(-FreeRange, FreeRange))) > 0;
+      const Point2 at = RandomPosition();
+      return AddPoint(b_.PointOn(host, at.x, at.y)) > 0;
     }
     if (roll < 30) {
       if (polylines_.empty()) return false;
       const int host = rnd_.Pick(polylines_);
-      return AddPoint(b_.PointOn(host, rnd_.Uniform(-FreeRange, FreeRange), rnd_.Uniform(-FreeRange, FreeRange))) > 0;
+      const Point2 at = RandomPosition();
+      return AddPoint(b_.PointOn(host, at.x, at.y)) > 0;
     }
     if (roll < 35) {
       if (lines_.size() < 2) return false;
@@ -152,7 +165,8 @@ private:
     }
     if (roll < 49) {
       if (lines_.empty()) return false;
-      return AddPoint(b_.Symmetric(rnd_.Pick(points_), rnd_.Pick(lines_))) > 0;
+      const int p = rnd_.Pick(points_);
+      return AddPoint(b_.Symmetric(p, rnd_.Pick(lines_))) > 0;
     }
     if (roll < 57) {
       const auto [a, p] = TwoPoints();
@@ -160,11 +174,13 @@ private:
     }
     if (roll < 61) {
       if (lines_.empty()) return false;
-      return AddLine(b_.Parallel(rnd_.Pick(points_), rnd_.Pick(lines_))) > 0;
+      const int p = rnd_.Pick(points_);
+      return AddLine(b_.Parallel(p, rnd_.Pick(lines_))) > 0;
     }
     if (roll < 65) {
       if (lines_.empty()) return false;
-      return AddLine(b_.Perpendicular(rnd_.Pick(points_), rnd_.Pick(lines_))) > 0;
+      const int p = rnd_.Pick(points_);
+      return AddLine(b_.Perpendicular(p, rnd_.Pick(lines_))) > 0;
     }
     if (roll < 69) {
       const auto [a, v] = TwoPoints();
@@ -175,7 +191,8 @@ private:
     }
     if (roll < 74) {
       if (circles_.empty()) return false;
-      const int t = b_.Tangent(rnd_.Pick(points_), rnd_.Pick(circles_));
+      const int p = rnd_.Pick(points_);
+      const int t = b_.Tangent(p, rnd_.Pick(circles_));
       AddLine(t);
       AddLine(t + 1);
       return true;
@@ -206,7 +223,8 @@ private:
       std::vector<int> refs;
       const double x0 = rnd_.Uniform(-FreeRange, 0);
       for (int k = 0; k < nodes; ++k) {
-        const int p = b_.Point(x0 + 40.0 * k + rnd_.Uniform(0, 20), rnd_.Uniform(-FreeRange, FreeRange));
+        const double x = x0 + 40.0 * k + rnd_.Uniform(0, 20);
+        const int p = b_.Point(x, rnd_.Uniform(-FreeRange, FreeRange));
         AddPoint(p);
         refs.push_back(p);
       }
