@@ -570,11 +570,12 @@ FirstPass CopyForRewriting(const char *first, const char *last, char *out) {
 } // namespace
 
 int DS_Calc::Prepare(const std::string &text) {
-  // The registers are not cleared: those beyond the literals of the text are never read.
-  // Enclose, drop blanks, count parentheses and go to upper case.
-  work_.resize(text.size() + 2);
-  const FirstPass first = CopyForRewriting(text.data(), text.data() + text.size(), &work_[0]);
-  work_.resize(static_cast<std::size_t>(first.End - work_.data()));
+  // Enclose, drop blanks, count parentheses and go to upper case, into a buffer that only grows
+  // (so no call pays for clearing memory). The registers are not cleared: those beyond the
+  // literals of the text are never read.
+  if (scratch_.size() < text.size() + 2) scratch_.resize(text.size() + 2);
+  const FirstPass first = CopyForRewriting(text.data(), text.data() + text.size(), &scratch_[0]);
+  work_.assign(scratch_.data(), static_cast<std::size_t>(first.End - scratch_.data()));
   std::size_t letterCount = first.LetterCount;
   if (work_.size() > MaxWorkingLength + 2) return CalcForbidden;
   if (first.Depth != 0) return CalcUnbalanced;
@@ -606,8 +607,8 @@ int DS_Calc::Prepare(const std::string &text) {
   // Every run of digits and points goes to the next register and is replaced by its letter.
   const std::size_t n = work_.size();
   const char *w = work_.data();
-  shape_.resize(n);
-  char *shape = &shape_[0];
+  if (scratch_.size() < n) scratch_.resize(n);
+  char *shape = &scratch_[0];
   std::size_t shapeLength = 0;
   int count = 0;
   for (std::size_t i = 0; i < n;) {
@@ -625,7 +626,7 @@ int DS_Calc::Prepare(const std::string &text) {
     ++count;
     i = j;
   }
-  shape_.resize(shapeLength);
+  shape_.assign(shape, shapeLength);
 
   // Two operands side by side (an operand before an operand or a function), or "()".
   for (std::size_t i = 0; i + 1 < shape_.size(); ++i) {
@@ -639,6 +640,10 @@ int DS_Calc::Prepare(const std::string &text) {
 long double DS_Calc::EvaluateByRewriting(const std::string &text) {
   CalcError = Prepare(text);
   if (CalcError != CalcOk) return 0;
+  return RewriteShape();
+}
+
+long double DS_Calc::RewriteShape() {
   work_ = shape_;
   ComputingSink sink(OperandRegisters_.data());
   int result = 0;
@@ -650,14 +655,7 @@ long double DS_Calc::EvaluateByRewriting(const std::string &text) {
 long double DS_Calc::EvaluateExpression(const std::string &text) {
   CalcError = Prepare(text);
   if (CalcError != CalcOk) return 0;
-  if (shape_.size() > MaxCachedShapeLength) {
-    work_ = shape_;
-    ComputingSink sink(OperandRegisters_.data());
-    int result = 0;
-    CalcError = ReduceGroups(work_, segment_, sink, result);
-    if (CalcError != CalcOk) return 0;
-    return OperandRegisters_[static_cast<std::size_t>(result)];
-  }
+  if (shape_.size() > MaxCachedShapeLength) return RewriteShape();
 
   // The operations the rewriting performs depend only on the shape of the text, never on the
   // values, so the order recorded once for a shape serves every text of that shape.
@@ -706,14 +704,13 @@ std::string SubstituteVariable(const std::string &text, char letter, long double
   char *out = &result[0];
   const char *in = text.data();
   for (std::size_t i = 0; i < n;) {
-    // Runs without letters are copied as they are; only at a letter can a name begin.
-    std::size_t j = i;
-    while (j < n && !Bytes.IsLetter(in[j]) && in[j] != wanted)
-      ++j;
-    std::memcpy(out, in + i, j - i);
-    out += j - i;
-    i = j;
-    if (i == n) break;
+    // Bytes other than letters are copied as they are; only at a letter can a name begin.
+    const char ch = in[i];
+    if (!Bytes.IsLetter(ch) && ch != wanted) {
+      *out++ = ch;
+      ++i;
+      continue;
+    }
     if (const int nameLength = MatchFunctionName(text, i)) {
       std::memcpy(out, in + i, static_cast<std::size_t>(nameLength));
       out += nameLength;

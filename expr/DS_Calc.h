@@ -72,12 +72,16 @@ public:
   };
 
 private:
+  /// Rewrites the text up to the shape: registers filled, shape_ set; returns the code that stops it.
   int Prepare(const std::string &text);
+  /// Rewrites shape_ to one operand, computing as it goes; sets CalcError.
+  long double RewriteShape();
 
   std::array<long double, OperandRegisterCount> OperandRegisters_{};
   std::string shape_;   // the text after literals became register letters
   std::string work_;    // the working text being rewritten
   std::string segment_; // the parenthesis-free segment being reduced
+  std::string scratch_; // room for the first pass and the shape, grown as needed
   /// The entry of cache_ used last, or none. A copied or moved evaluator starts without one, since
   /// the entry belongs to the other object's cache.
   struct LastEntry {

@@ -2,6 +2,7 @@
 
 #include <charconv>
 #include <cmath>
+#include <cstdio>
 #include <cstring>
 #include <map>
 #include <memory>
@@ -31,7 +32,8 @@ constexpr long double DefaultRelTolerance = 1e-15L;
 
 bool SameBits(long double a, long double b) {
   // Only the 80 significant bits of the x87 format; the padding bytes are unspecified.
-  return std::memcmp(&a, &b, 10) == 0;
+  constexpr std::size_t Significant = sizeof(long double) < 10 ? sizeof(long double) : 10;
+  return std::memcmp(&a, &b, Significant) == 0;
 }
 
 struct CalcCase {
