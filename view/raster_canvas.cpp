@@ -23,6 +23,17 @@ constexpr int64_t NarrowLineSteps = int64_t{1} << 30;
 // Longest dash pattern at the widest pen: (9 + 6 + 3 + 6) · 5.
 constexpr int MaxPatternLength = 24 * MaxPenWidth;
 
+/// Ceiling and floor of a value well inside the int64 range (pixel coordinates of ints and
+/// half-widths of int boxes), without a library call.
+int64_t CeilToInt(double v) {
+  const auto i = static_cast<int64_t>(v);
+  return static_cast<double>(i) < v ? i + 1 : i;
+}
+int64_t FloorToInt(double v) {
+  const auto i = static_cast<int64_t>(v);
+  return static_cast<double>(i) > v ? i - 1 : i;
+}
+
 } // namespace
 
 DashPattern DashPatternOf(PenStyle style) {
@@ -363,8 +374,7 @@ void RasterCanvas::Ellipse(int left, int top, int right, int bottom) {
                const double rest = 1 - ny * ny;
                if (rest < 0) return {1, 0};
                const double half = semiX * std::sqrt(rest);
-               return {static_cast<int64_t>(std::ceil(cx - half - EllipseEdgeTolerance)),
-                       static_cast<int64_t>(std::floor(cx + half + EllipseEdgeTolerance))};
+               return {CeilToInt(cx - half - EllipseEdgeTolerance), FloorToInt(cx + half + EllipseEdgeTolerance)};
              });
 }
 
