@@ -8,7 +8,8 @@ namespace drex {
 
 namespace {
 
-using Real = long double;
+using math2d_detail::Real;
+using math2d_detail::ToDouble;
 
 constexpr Real Pi = 3.141592653589793238462643383279502884L;
 
@@ -18,14 +19,6 @@ constexpr Real RoundingRadicandTol = 1e-6L;
 
 /// True when v is finite and representable as a double.
 bool FitsDouble(Real v) { return std::isfinite(v) && std::fabs(v) <= static_cast<Real>(DBL_MAX); }
-
-/// v as a double; values beyond the double range become infinities (never an undefined cast).
-double ToDouble(Real v) {
-  if (std::isnan(v)) return std::nan("");
-  if (v > static_cast<Real>(DBL_MAX)) return HUGE_VAL;
-  if (v < -static_cast<Real>(DBL_MAX)) return -HUGE_VAL;
-  return static_cast<double>(v);
-}
 
 bool Near(Real e, Real a, Real b) { return std::fabs(b - a) < e; }
 
@@ -72,25 +65,6 @@ void AddCentre(TwoSolutions &s, Point2 by) {
 }
 
 } // namespace
-
-bool ApproxEqual(double e, double a, double b) { return Near(e, a, b); }
-
-double Distance(Point2 p, Point2 q) {
-  const Real dx = static_cast<Real>(q.x) - p.x;
-  const Real dy = static_cast<Real>(q.y) - p.y;
-  return ToDouble(std::sqrt(dx * dx + dy * dy));
-}
-
-Point2 Midpoint(Point2 p, Point2 q) {
-  return {ToDouble((static_cast<Real>(p.x) + q.x) / 2), ToDouble((static_cast<Real>(p.y) + q.y) / 2)};
-}
-
-LineEq LineEquation(Point2 p1, Point2 p2) {
-  const Real a = static_cast<Real>(p2.y) - p1.y;
-  const Real b = static_cast<Real>(p1.x) - p2.x;
-  const Real c = (static_cast<Real>(p2.x) - p1.x) * p1.y - a * p1.x;
-  return {ToDouble(a), ToDouble(b), ToDouble(c)};
-}
 
 ValueResult PointLineDistance(Point2 p, Point2 a, Point2 b) {
   const Real dx = static_cast<Real>(b.x) - a.x;

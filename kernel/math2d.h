@@ -8,6 +8,8 @@
 // `Failed` flag or a solution `Count` of 0, never through floating-point traps. A result that a
 // failing routine does not compute keeps the value passed in as `previous`.
 
+#include <cfloat>
+#include <cmath>
 #include <cstddef>
 #include <vector>
 
@@ -52,18 +54,51 @@ struct SegmentProximity {
   bool Inside = false;
 };
 
+namespace math2d_detail {
+
+/// The extended type of the intermediate sums and products.
+using Real = long double;
+
+/// v as a double; values beyond the double range become infinities (never an undefined cast).
+inline double ToDouble(Real v) {
+  if (std::isnan(v)) return std::nan("");
+  if (v > static_cast<Real>(DBL_MAX)) return HUGE_VAL;
+  if (v < -static_cast<Real>(DBL_MAX)) return -HUGE_VAL;
+  return static_cast<double>(v);
+}
+
+} // namespace math2d_detail
+
+// The small routines below run for most objects of every recalculation pass; they are defined
+// here so that they are inlined into their callers.
+
 /// True when |b − a| < e.
-bool ApproxEqual(double e, double a, double b);
+inline bool ApproxEqual(double e, double a, double b) { return std::fabs(static_cast<math2d_detail::Real>(b) - a) < e; }
 
 /// The Euclidean distance from p to q.
-double Distance(Point2 p, Point2 q);
+inline double Distance(Point2 p, Point2 q) {
+  using math2d_detail::Real;
+  const Real dx = static_cast<Real>(q.x) - p.x;
+  const Real dy = static_cast<Real>(q.y) - p.y;
+  return math2d_detail::ToDouble(std::sqrt(dx * dx + dy * dy));
+}
 
 /// The point halfway between p and q.
-Point2 Midpoint(Point2 p, Point2 q);
+inline Point2 Midpoint(Point2 p, Point2 q) {
+  using math2d_detail::Real;
+  return {math2d_detail::ToDouble((static_cast<Real>(p.x) + q.x) / 2),
+          math2d_detail::ToDouble((static_cast<Real>(p.y) + q.y) / 2)};
+}
 
 /// The line through p1 and p2: A = y2 − y1, B = x1 − x2, C = (x2 − x1)·y1 − (y2 − y1)·x1, not
 /// normalised. A = B = 0 when the points coincide.
-LineEq LineEquation(Point2 p1, Point2 p2);
+inline LineEq LineEquation(Point2 p1, Point2 p2) {
+  using math2d_detail::Real;
+  const Real a = static_cast<Real>(p2.y) - p1.y;
+  const Real b = static_cast<Real>(p1.x) - p2.x;
+  const Real c = (static_cast<Real>(p2.x) - p1.x) * p1.y - a * p1.x;
+  return {math2d_detail::ToDouble(a), math2d_detail::ToDouble(b), math2d_detail::ToDouble(c)};
+}
 
 /// Components of a direction shorter than this count as zero in PointLineDistance.
 constexpr double PointLineZeroTol = 1e-9;

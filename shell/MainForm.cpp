@@ -40,7 +40,7 @@ QString Q(const std::string& utf8) { return QString::fromUtf8(utf8.data(), stati
 QString Q(const char* utf8) { return QString::fromUtf8(utf8); }
 
 /// Width of the right panel as designed, and its least width.
-constexpr int WorkPanelWidth = 180;
+constexpr int WorkPanelWidth = 125;
 constexpr int WorkPanelMinWidth = 125;
 
 // "Num++" and "Num+-" are keys of the numeric pad; the other texts are Qt's portable key names.
@@ -250,6 +250,10 @@ void TDrex2dFrm::BuildToolBars() {
     bar->setIconSize(QSize(24, 24));
     toolBars_[static_cast<int>(t.Id)] = bar;
     if (t.Id == ToolBarId::DynCalc) {
+      // Small buttons, so that all five fit the narrow right panel.
+      bar->setIconSize(QSize(16, 16));
+      bar->setStyleSheet(QStringLiteral("QToolBar { spacing: 0px; padding: 0px; border: none; }"
+                                        " QToolButton { padding: 1px; margin: 0px; }"));
       bar->setMovable(false);
       bar->setFloatable(false);
     } else {

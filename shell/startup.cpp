@@ -51,12 +51,10 @@ bool StartupTick(Program& prog) {
   ++prog.StartupTicks;
   if (prog.StartupTicks == StartupOpenAfterTicks + 1) {
     // The start document: the one named on the command line, else an empty one.
-    if (!prog.StartDocument.empty() && LoadDocument(prog, prog.StartDocument) >= 0) {
-      SetDocName(prog, prog.StartDocument);
-    } else {
+    if (prog.StartDocument.empty() || !OpenDocumentPath(prog, prog.StartDocument)) {
       SetDocName(prog, NoNameDocument);
+      Redraw(prog, true);
     }
-    Redraw(prog, true);
   }
   if (prog.StartupTicks < StartupLastTick) return false;
   prog.Desktop.StopTimer(TimerId::Timer1);

@@ -1,6 +1,5 @@
 #include "view/QtCanvas.h"
 
-#include <QFontMetrics>
 #include <QPainter>
 #include <QString>
 
@@ -10,7 +9,8 @@ namespace drex {
 
 namespace {
 
-QColor QColorOf(int32_t color) { return QColor::fromRgb(PixelOfColor(color)); }
+/// Room around a text's box in its mask image for glyphs that reach past their advance.
+constexpr int MaskMargin = 4;
 
 QFont MakeFont(const std::string &name) {
   QFont font(QString::fromUtf8(name.c_str()));
@@ -20,66 +20,83 @@ QFont MakeFont(const std::string &name) {
 
 } // namespace
 
-QtCanvas::QtCanvas(int width, int height) : RasterCanvas(nullptr, 0, 0, 0), font_(MakeFont(Font().Name)) {
+QtCanvas::QtCanvas(int width, int height)
+    : RasterCanvas(nullptr, 0, 0, 0), font_(MakeFont(Font().Name)), metrics_(font_) {
   Resize(width, height);
 }
 
-QtCanvas::~QtCanvas() { EndPainting(); }
-
 void QtCanvas::Resize(int width, int height) {
-  EndPainting();
   image_ = QImage(std::max(1, width), std::max(1, height), QImage::Format_RGB32);
   image_.fill(QColor(Qt::white));
   Attach(reinterpret_cast<uint32_t *>(image_.bits()), image_.width(), image_.height(),
          static_cast<int>(image_.bytesPerLine() / 4));
 }
 
-const QImage &QtCanvas::Image() {
-  EndPainting();
-  return image_;
-}
-
-void QtCanvas::EndPainting() {
-  if (painter_) {
-    painter_->end();
-    painter_.reset();
-  }
-}
-
-QPainter &QtCanvas::TextPainter() {
-  if (!painter_) {
-    // The painter writes into the same pixels the raster code does; both paint at once, in order.
-    painter_ = std::make_unique<QPainter>(&image_);
-    painter_->setRenderHint(QPainter::Antialiasing, false);
-    painter_->setRenderHint(QPainter::TextAntialiasing, false);
-    painter_->setFont(font_);
-  }
-  return *painter_;
-}
-
 void QtCanvas::SetFont(const CanvasFont &font) {
   if (font.Name != Font().Name) {
     font_ = MakeFont(font.Name);
-    if (painter_) painter_->setFont(font_);
+    metrics_ = QFontMetrics(font_);
+    masks_.clear();
   }
   RasterCanvas::SetFont(font);
 }
 
-void QtCanvas::TextOut(int x, int y, const std::string &text) {
-  if (text.empty()) return;
+const QtCanvas::TextMask &QtCanvas::MaskOf(const std::string &text) {
+  const auto found = masks_.find(text);
+  if (found != masks_.end()) return found->second;
+  if (masks_.size() >= MaxKeptTexts) masks_.clear();
+
   const QString s = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-  QPainter &p = TextPainter();
-  const QFontMetrics metrics(font_);
-  if (Brush().Style == BrushStyle::Solid) {
-    FillRect(x, y, x + metrics.horizontalAdvance(s), y + metrics.height());
+  TextMask mask;
+  mask.Width = metrics_.horizontalAdvance(s);
+  mask.Height = metrics_.height();
+  const int w = std::min(mask.Width + 2 * MaskMargin, 1 << 14);
+  const int h = mask.Height + 2 * MaskMargin;
+  QImage scratch(w, h, QImage::Format_RGB32);
+  scratch.fill(QColor(Qt::black));
+  {
+    QPainter p(&scratch);
+    p.setRenderHint(QPainter::Antialiasing, false);
+    p.setRenderHint(QPainter::TextAntialiasing, false);
+    p.setFont(font_);
+    p.setPen(QColor(Qt::white));
+    p.drawText(MaskMargin, MaskMargin + metrics_.ascent(), s);
   }
-  p.setPen(QColorOf(Font().Color));
-  p.drawText(x, y + metrics.ascent(), s);
+  for (int y = 0; y < h; ++y) {
+    const auto *row = reinterpret_cast<const QRgb *>(scratch.constScanLine(y));
+    int x = 0;
+    while (x < w) {
+      if (qGreen(row[x]) < 128) {
+        ++x;
+        continue;
+      }
+      const int start = x;
+      while (x < w && qGreen(row[x]) >= 128)
+        ++x;
+      mask.Runs.push_back(TextMask::Run{static_cast<int16_t>(y - MaskMargin), static_cast<int16_t>(start - MaskMargin),
+                                        static_cast<int16_t>(x - 1 - MaskMargin)});
+    }
+  }
+  return masks_.emplace(text, std::move(mask)).first->second;
 }
 
-int QtCanvas::TextWidth(const std::string &text) {
-  const QFontMetrics metrics(font_);
-  return metrics.horizontalAdvance(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
+void QtCanvas::TextOut(int x, int y, const std::string &text) {
+  if (text.empty()) return;
+  const TextMask &mask = MaskOf(text);
+  if (Brush().Style == BrushStyle::Solid) FillRect(x, y, x + mask.Width, y + mask.Height);
+  const uint32_t value = PixelOfColor(Font().Color);
+  const int64_t width = image_.width(), height = image_.height();
+  for (const TextMask::Run &run : mask.Runs) {
+    const int64_t row = static_cast<int64_t>(y) + run.Y;
+    if (row < 0 || row >= height) continue;
+    const int64_t x0 = std::max<int64_t>(static_cast<int64_t>(x) + run.X0, 0);
+    const int64_t x1 = std::min<int64_t>(static_cast<int64_t>(x) + run.X1, width - 1);
+    if (x0 > x1) continue;
+    auto *line = reinterpret_cast<uint32_t *>(image_.scanLine(static_cast<int>(row)));
+    std::fill(line + x0, line + x1 + 1, value);
+  }
 }
+
+int QtCanvas::TextWidth(const std::string &text) { return text.empty() ? 0 : MaskOf(text).Width; }
 
 } // namespace drex

@@ -17,8 +17,22 @@ constexpr uint32_t RgbMask = 0x00FFFFFFu;
 // Tolerance of the ellipse row ends, so that exact half-pixel ends land symmetrically.
 constexpr double EllipseEdgeTolerance = 1e-9;
 
+// Below this many steps a line's error term products fit in 64 bits (2 · 2^30 · 2^31 < 2^63).
+constexpr int64_t NarrowLineSteps = int64_t{1} << 30;
+
 // Longest dash pattern at the widest pen: (9 + 6 + 3 + 6) · 5.
 constexpr int MaxPatternLength = 24 * MaxPenWidth;
+
+/// Ceiling and floor of a value well inside the int64 range (pixel coordinates of ints and
+/// half-widths of int boxes), without a library call.
+int64_t CeilToInt(double v) {
+  const auto i = static_cast<int64_t>(v);
+  return static_cast<double>(i) < v ? i + 1 : i;
+}
+int64_t FloorToInt(double v) {
+  const auto i = static_cast<int64_t>(v);
+  return static_cast<double>(i) > v ? i - 1 : i;
+}
 
 } // namespace
 
@@ -94,6 +108,84 @@ void RasterCanvas::LineTo(int x, int y) {
   curY_ = y;
 }
 
+struct LineWalk {
+  int64_t First = 0, Last = 0; ///< steps on the buffer
+  int64_t Major = 0;           ///< coordinate along the longer axis at step First
+  int MajorSign = 1, MinorSign = 1;
+  int64_t MinorStart = 0;                     ///< minor coordinate at step 0
+  int64_t Offset = 0;                         ///< minor offset at step First
+  int64_t Rest = 0, TwoRun = 0, TwoSteps = 0; ///< error term of the minor offset
+  bool XMajor = true;
+  int Lo = 0, Hi = 0; ///< the stroke across the minor axis: minor+Lo..minor+Hi
+  int64_t MinorLimit = 0;
+  uint32_t Value = 0;
+  const bool *Mask = nullptr;
+  int PatternLength = 0;
+  int Phase = 0;
+};
+
+template <bool Dashed, bool XorMode, bool Thin> void RasterCanvas::LineSteps(const LineWalk &w) {
+  if (!Thin && w.XMajor) {
+    // A wide, mostly horizontal stroke is painted as parallel one-pixel lines, row after row,
+    // which keeps the writes of each pass on neighbouring pixels.
+    for (int k = w.Lo; k <= w.Hi; ++k) {
+      int64_t q = w.Offset;
+      int64_t rest = w.Rest;
+      int64_t major = w.Major;
+      int phase = w.Phase;
+      for (int64_t i = w.First; i <= w.Last; ++i) {
+        const int64_t row = w.MinorStart + w.MinorSign * q + k;
+        if ((!Dashed || w.Mask[phase]) && row >= 0 && row < w.MinorLimit) {
+          uint32_t *p = bits_ + static_cast<std::ptrdiff_t>(row) * stride_ + major;
+          *p = XorMode ? (*p ^ w.Value) : w.Value;
+        }
+        if (Dashed && ++phase == w.PatternLength) phase = 0;
+        major += w.MajorSign;
+        rest += w.TwoRun;
+        if (rest >= w.TwoSteps) {
+          rest -= w.TwoSteps;
+          ++q;
+        }
+      }
+    }
+    return;
+  }
+  int64_t q = w.Offset;
+  int64_t rest = w.Rest;
+  int64_t major = w.Major;
+  int phase = w.Phase;
+  for (int64_t i = w.First; i <= w.Last; ++i) {
+    if (!Dashed || w.Mask[phase]) {
+      const int64_t minor = w.MinorStart + w.MinorSign * q;
+      if (Thin) {
+        // A one-pixel stroke is on the buffer whenever its step is.
+        uint32_t *p = w.XMajor ? bits_ + static_cast<std::ptrdiff_t>(minor) * stride_ + major
+                               : bits_ + static_cast<std::ptrdiff_t>(major) * stride_ + minor;
+        *p = XorMode ? (*p ^ w.Value) : w.Value;
+      } else {
+        const int64_t s0 = std::max<int64_t>(minor + w.Lo, 0);
+        const int64_t s1 = std::min<int64_t>(minor + w.Hi, w.MinorLimit - 1);
+        if (w.XMajor) {
+          uint32_t *p = bits_ + static_cast<std::ptrdiff_t>(s0) * stride_ + major;
+          for (int64_t s = s0; s <= s1; ++s, p += stride_)
+            *p = XorMode ? (*p ^ w.Value) : w.Value;
+        } else {
+          uint32_t *p = bits_ + static_cast<std::ptrdiff_t>(major) * stride_;
+          for (int64_t s = s0; s <= s1; ++s)
+            p[s] = XorMode ? (p[s] ^ w.Value) : w.Value;
+        }
+      }
+    }
+    if (Dashed && ++phase == w.PatternLength) phase = 0;
+    major += w.MajorSign;
+    rest += w.TwoRun;
+    if (rest >= w.TwoSteps) {
+      rest -= w.TwoSteps;
+      ++q;
+    }
+  }
+}
+
 void RasterCanvas::DrawLine(int64_t x0, int64_t y0, int64_t x1, int64_t y1) {
   const int64_t dx = x1 - x0;
   const int64_t dy = y1 - y0;
@@ -113,17 +205,24 @@ void RasterCanvas::DrawLine(int64_t x0, int64_t y0, int64_t x1, int64_t y1) {
   const int thick = pen_.Width;
   const int lo = -(thick / 2);
   const int hi = lo + thick - 1;
+  const int64_t consumed = steps;
 
   // Steps whose pixel lies on the buffer along the longer axis.
   int64_t first = majorSign > 0 ? -majorStart : majorStart - (majorLimit - 1);
   int64_t last = majorSign > 0 ? majorLimit - 1 - majorStart : majorStart;
   first = std::max<int64_t>(first, 0);
   last = std::min<int64_t>(last, steps - 1);
-  if (first > last) return;
+  if (first > last) {
+    dashPhase_ += consumed;
+    return;
+  }
 
   // The minor offset after i steps, rounded to the nearest pixel: q(i) = floor((2·i·run + steps) / (2·steps)).
+  // Lines of ordinary length need no more than 64 bits for the product.
+  const bool narrow = steps < NarrowLineSteps;
   const Wide twoSteps = static_cast<Wide>(2) * steps;
   auto offsetAt = [&](int64_t i) {
+    if (narrow) return (2 * i * minorRun + steps) / (2 * steps);
     return static_cast<int64_t>((static_cast<Wide>(2) * i * minorRun + steps) / twoSteps);
   };
   // The stroke across the minor axis spans minor+lo..minor+hi; keep steps where it meets the buffer.
@@ -131,7 +230,8 @@ void RasterCanvas::DrawLine(int64_t x0, int64_t y0, int64_t x1, int64_t y1) {
   const int64_t minorHi = minorLimit - 1 - lo;
   const int64_t qa = minorSign > 0 ? minorLo - minorStart : minorStart - minorHi;
   const int64_t qb = minorSign > 0 ? minorHi - minorStart : minorStart - minorLo;
-  {
+  const int64_t qFirst = offsetAt(first), qLast = offsetAt(last);
+  if (qFirst < qa || qFirst > qb || qLast < qa || qLast > qb) {
     // q(i) never decreases: the first step with q >= qa and the last with q <= qb.
     int64_t a = first, b = last + 1;
     while (a < b) {
@@ -154,7 +254,6 @@ void RasterCanvas::DrawLine(int64_t x0, int64_t y0, int64_t x1, int64_t y1) {
     first = newFirst;
     last = a;
   }
-  const int64_t consumed = steps;
   if (first > last) {
     dashPhase_ += consumed;
     return;
@@ -167,43 +266,47 @@ void RasterCanvas::DrawLine(int64_t x0, int64_t y0, int64_t x1, int64_t y1) {
     for (int k = 0; k < pattern.Runs[r] * thick; ++k)
       mask[static_cast<std::size_t>(patternLength++)] = (r % 2) == 0;
   }
-  int phase = patternLength > 0 ? static_cast<int>((dashPhase_ + first) % patternLength) : 0;
+
+  LineWalk w;
+  w.First = first;
+  w.Last = last;
+  w.Major = majorStart + majorSign * first;
+  w.MajorSign = majorSign;
+  w.MinorSign = minorSign;
+  w.MinorStart = minorStart;
+  w.Offset = offsetAt(first);
+  w.Rest = narrow ? (2 * first * minorRun + steps) % (2 * steps)
+                  : static_cast<int64_t>((static_cast<Wide>(2) * first * minorRun + steps) % twoSteps);
+  w.TwoRun = 2 * minorRun;
+  w.TwoSteps = 2 * steps;
+  w.XMajor = xMajor;
+  w.Lo = lo;
+  w.Hi = hi;
+  w.MinorLimit = minorLimit;
+  const bool xorMode = pen_.Mode == PenMode::Xor;
+  w.Value = xorMode ? (PixelOfColor(pen_.Color) & RgbMask) : PixelOfColor(pen_.Color);
+  w.Mask = mask.data();
+  w.PatternLength = patternLength;
+  w.Phase = patternLength > 0 ? static_cast<int>((dashPhase_ + first) % patternLength) : 0;
   dashPhase_ += consumed;
 
-  const bool xorMode = pen_.Mode == PenMode::Xor;
-  const uint32_t value = xorMode ? (PixelOfColor(pen_.Color) & RgbMask) : PixelOfColor(pen_.Color);
-
-  int64_t q = offsetAt(first);
-  const int64_t twoRun = 2 * minorRun;
-  const int64_t twoStepsNarrow = 2 * steps;
-  int64_t rest = static_cast<int64_t>((static_cast<Wide>(2) * first * minorRun + steps) % twoSteps);
-  int64_t major = majorStart + majorSign * first;
-  for (int64_t i = first; i <= last; ++i) {
-    const bool on = patternLength == 0 || mask[static_cast<std::size_t>(phase)];
-    if (on) {
-      const int64_t minor = minorStart + minorSign * q;
-      const int64_t s0 = std::max<int64_t>(minor + lo, 0);
-      const int64_t s1 = std::min<int64_t>(minor + hi, minorLimit - 1);
-      if (xMajor) {
-        uint32_t *p = bits_ + static_cast<std::ptrdiff_t>(s0) * stride_ + major;
-        for (int64_t s = s0; s <= s1; ++s, p += stride_)
-          *p = xorMode ? (*p ^ value) : value;
-      } else if (s0 <= s1) {
-        Span(static_cast<int>(major), static_cast<int>(s0), static_cast<int>(s1), value, xorMode);
-      }
-    }
-    if (patternLength > 0 && ++phase == patternLength) phase = 0;
-    major += majorSign;
-    rest += twoRun;
-    if (rest >= twoStepsNarrow) {
-      rest -= twoStepsNarrow;
-      ++q;
-    }
+  const bool dashed = patternLength > 0;
+  const bool thin = thick == 1;
+  if (dashed) {
+    if (xorMode)
+      thin ? LineSteps<true, true, true>(w) : LineSteps<true, true, false>(w);
+    else
+      thin ? LineSteps<true, false, true>(w) : LineSteps<true, false, false>(w);
+  } else {
+    if (xorMode)
+      thin ? LineSteps<false, true, true>(w) : LineSteps<false, true, false>(w);
+    else
+      thin ? LineSteps<false, false, true>(w) : LineSteps<false, false, false>(w);
   }
 }
 
-void RasterCanvas::PaintShape(int64_t top, int64_t bottom, int ring,
-                              const std::function<std::pair<int64_t, int64_t>(int64_t)> &rowSpan) {
+template <typename RowSpan>
+void RasterCanvas::PaintShape(int64_t top, int64_t bottom, int ring, const RowSpan &rowSpan) {
   const bool xorMode = pen_.Mode == PenMode::Xor;
   const uint32_t penValue = xorMode ? (PixelOfColor(pen_.Color) & RgbMask) : PixelOfColor(pen_.Color);
   const uint32_t brushValue = xorMode ? (PixelOfColor(brush_.Color) & RgbMask) : PixelOfColor(brush_.Color);
@@ -215,8 +318,16 @@ void RasterCanvas::PaintShape(int64_t top, int64_t bottom, int ring,
   };
   const int64_t y0 = std::max<int64_t>(top, 0);
   const int64_t y1 = std::min<int64_t>(bottom, height_ - 1);
+  if (y0 > y1) return;
+  // Rows of the shape needed: those on the buffer and `ring` more above and below.
+  const int64_t t0 = std::max<int64_t>(top, y0 - ring);
+  const int64_t t1 = std::min<int64_t>(bottom, y1 + ring);
+  spanScratch_.resize(static_cast<std::size_t>(t1 - t0 + 1));
+  for (int64_t y = t0; y <= t1; ++y)
+    spanScratch_[static_cast<std::size_t>(y - t0)] = rowSpan(y);
+  auto span = [&](int64_t y) { return spanScratch_[static_cast<std::size_t>(y - t0)]; };
   for (int64_t y = y0; y <= y1; ++y) {
-    const auto outer = rowSpan(y);
+    const auto outer = span(y);
     if (outer.first > outer.second) continue;
     // The inside is what stays of the shape when it is worn down by `ring` pixels in the four
     // directions. The rows of a convex shape centred on one column are nested, so the narrowest of
@@ -227,8 +338,8 @@ void RasterCanvas::PaintShape(int64_t top, int64_t bottom, int ring,
       innerL = 1;
       innerR = 0;
     } else {
-      const auto above = rowSpan(y - ring);
-      const auto below = rowSpan(y + ring);
+      const auto above = span(y - ring);
+      const auto below = span(y + ring);
       innerL = std::max({innerL, above.first, below.first});
       innerR = std::min({innerR, above.second, below.second});
     }
@@ -263,8 +374,7 @@ void RasterCanvas::Ellipse(int left, int top, int right, int bottom) {
                const double rest = 1 - ny * ny;
                if (rest < 0) return {1, 0};
                const double half = semiX * std::sqrt(rest);
-               return {static_cast<int64_t>(std::ceil(cx - half - EllipseEdgeTolerance)),
-                       static_cast<int64_t>(std::floor(cx + half + EllipseEdgeTolerance))};
+               return {CeilToInt(cx - half - EllipseEdgeTolerance), FloorToInt(cx + half + EllipseEdgeTolerance)};
              });
 }
 

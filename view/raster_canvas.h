@@ -4,7 +4,6 @@
 // mode. Text is left to the subclass, which knows fonts.
 
 #include <cstdint>
-#include <functional>
 #include <utility>
 #include <vector>
 
@@ -32,6 +31,9 @@ struct DashPattern {
 
 /// The runs of each pen style; solid has none.
 DashPattern DashPatternOf(PenStyle style);
+
+/// The steps of one line that fall on the buffer, worked out by DrawLine.
+struct LineWalk;
 
 /// A canvas over a buffer it does not own: `height` rows of `stride` pixels each, of which the
 /// first `width` belong to the picture.
@@ -72,8 +74,9 @@ private:
   void DrawLine(int64_t x0, int64_t y0, int64_t x1, int64_t y1);
   /// Fills and outlines a convex shape whose rows top..bottom cover the pixels rowSpan(y) gives
   /// (first > second when a row is empty); the outline is `ring` pixels thick.
-  void PaintShape(int64_t top, int64_t bottom, int ring,
-                  const std::function<std::pair<int64_t, int64_t>(int64_t)> &rowSpan);
+  template <typename RowSpan> void PaintShape(int64_t top, int64_t bottom, int ring, const RowSpan &rowSpan);
+  /// The pixels of steps first..last of a line (see DrawLine), one variant per pen kind.
+  template <bool Dashed, bool XorMode, bool Thin> void LineSteps(const LineWalk &walk);
 
   uint32_t *bits_;
   int width_;
@@ -86,6 +89,7 @@ private:
   int64_t curY_ = 0;
   int64_t dashPhase_ = 0; ///< pixels of the pattern used since the last MoveTo
   std::vector<double> crossScratch_;
+  std::vector<std::pair<int64_t, int64_t>> spanScratch_;
 };
 
 } // namespace drex

@@ -4,6 +4,9 @@
 
 #include <QGuiApplication>
 #include <QImage>
+#include <QPainter>
+
+#include <climits>
 
 #include "view/QtCanvas.h"
 
@@ -79,6 +82,43 @@ TEST(QtCanvasPixels, TextIsDrawnInTheFontColourFromItsTopLeftCorner) {
   c.TextOut(10, 10, "XYZ");
   EXPECT_EQ(At(c, 10, 10), ColorBlue);
   EXPECT_EQ(At(c, 10 + w, 10), ColorWhite);
+}
+
+TEST(QtCanvasPixels, KeptTextMasksPaintWhatThePainterPaints) {
+  // The same texts drawn by QPainter straight into an image of their own.
+  const std::string texts[] = {"A", "o12", "Ж1", "3.14159", "x"};
+  QtCanvas c(200, 120);
+  c.SetFont(CanvasFont{"Courier", ColorNavy});
+  c.SetBrushStyle(BrushStyle::Clear);
+  QImage expected(200, 120, QImage::Format_RGB32);
+  expected.fill(QColor(Qt::white));
+  {
+    QFont font(QStringLiteral("Courier"));
+    font.setStyleHint(QFont::TypeWriter, QFont::NoAntialias);
+    QPainter p(&expected);
+    p.setRenderHint(QPainter::TextAntialiasing, false);
+    p.setFont(font);
+    p.setPen(QColor(0, 0, 128));
+    const QFontMetrics metrics(font);
+    int y = 2;
+    for (const std::string &t : texts) {
+      p.drawText(3, y + metrics.ascent(), QString::fromStdString(t));
+      y += 20;
+    }
+  }
+  for (int pass = 0; pass < 2; ++pass) { // the second pass draws from the kept masks
+    int y = 2;
+    for (const std::string &t : texts) {
+      c.TextOut(3, y, t);
+      y += 20;
+    }
+  }
+  EXPECT_TRUE(c.Image() == expected);
+  // Texts partly outside the picture are clipped.
+  c.TextOut(-5, -5, "clipped");
+  c.TextOut(195, 115, "clipped");
+  c.TextOut(INT_MAX - 1, INT_MIN + 1, "far");
+  SUCCEED();
 }
 
 TEST(QtCanvasPixels, ResizeGivesAWhitePictureOfTheNewSize) {
