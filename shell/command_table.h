@@ -207,14 +207,14 @@ inline constexpr CommandInfo CommandTable[] = {
      ToolBarId::Select, 24, false},
     {3005, "m_MeasureDel", "Вилучити з екрану", "Вилучити з екрану обчислене значення кута або відстані", "",
      MenuId::Calc, nullptr, "k_MeasureDel", ToolBarId::Select, 25, false},
-    {3001, "m_Calcul", "Значення в точці", "Обчислення значення виразу в точці", "F11", MenuId::Calc, "", "k_Calcul",
+    {3001, "m_Calcul", "Значення &виразу", "Обчислення значення виразу в точці", "F11", MenuId::Calc, "", "k_Calcul",
      ToolBarId::Select, 26, false},
     {3002, "m_Integral", "&Інтеграл", "Обчислення визначеного інтеграла", "", MenuId::Calc, nullptr, "",
      ToolBarId::None, 44, false},
     {3003, "m_Derivative", "&Похідна", "Обчислення похідної в точці", "", MenuId::Calc, nullptr, "", ToolBarId::None,
      45, false},
-    {301, "m_CalcRotate", "Тіло обертання", "Обчислення площі поверхні та об'єму тіла обертання", "", MenuId::Calc, "",
-     "", ToolBarId::None, 36, false},
+    {301, "m_CalcRotate", "Площа поверхні та об'єм тіла обертання",
+     "Обчислення площі поверхні та об'єму тіла обертання", "", MenuId::Calc, "", "", ToolBarId::None, 36, false},
 
     // Dynamic expressions
     {33, "m_CalcMake", "Створити", "Створення динамічного виразу", "", MenuId::DynCalc, nullptr, "k_CalcMake",
@@ -223,10 +223,10 @@ inline constexpr CommandInfo CommandTable[] = {
      ToolBarId::DynCalc, 38, false},
     {34, "m_CalcDel", "Вилучити", "Вилучення поточного динамічного виразу", "", MenuId::DynCalc, nullptr, "k_CalcDel",
      ToolBarId::DynCalc, 39, false},
-    {35, "m_CalcFix", "Фіксувати значення", "Фіксація поточних значень динамічних виразів", "", MenuId::DynCalc, "",
-     "k_CalcFix", ToolBarId::DynCalc, 40, false},
-    {36, "m_CalcFixDel", "Вилучити фіксовані значення", "Вилучення останніх фіксованих значень", "", MenuId::DynCalc,
-     nullptr, "k_CalcFixDel", ToolBarId::DynCalc, 41, false},
+    {35, "m_CalcFix", "Зафіксувати поточне значення", "Фіксація поточних значень динамічних виразів", "",
+     MenuId::DynCalc, "", "k_CalcFix", ToolBarId::DynCalc, 40, false},
+    {36, "m_CalcFixDel", "Вилучити останнє зафіксоване значення", "Вилучення останніх фіксованих значень", "",
+     MenuId::DynCalc, nullptr, "k_CalcFixDel", ToolBarId::DynCalc, 41, false},
 
     // Macro-constructions
     {401, "m_MacroMake", "Створити", "Створення макроконструкції", "", MenuId::Macro, nullptr, "k_MacroMake",
