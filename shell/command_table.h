@@ -44,15 +44,15 @@ struct CommandInfo {
 
 inline constexpr MenuInfo MenuTable[] = {
     {MenuId::File, MenuId::File, "m_FileMenu", "&Файл"},
-    {MenuId::Object, MenuId::Object, "m_ObjectMenu", "&Об'єкт"},
-    {MenuId::FromScreen, MenuId::Object, "m_FromScreen", "Створити з &екрану"},
-    {MenuId::ByParams, MenuId::Object, "m_ByParams", "&Створити"},
-    {MenuId::Transform, MenuId::Object, "m_Transform", "&Перетворення"},
-    {MenuId::View, MenuId::View, "m_ViewMenu", "&Зображення"},
+    {MenuId::Object, MenuId::Object, "m_ObjectMenu", "Об'єкт"},
+    {MenuId::FromScreen, MenuId::Object, "m_FromScreen", "Створити з екрану"},
+    {MenuId::ByParams, MenuId::Object, "m_ByParams", "Створити"},
+    {MenuId::Transform, MenuId::Object, "m_Transform", "Перетворення"},
+    {MenuId::View, MenuId::View, "m_ViewMenu", "Зображення"},
     {MenuId::Size, MenuId::View, "m_SizeMenu", "&Розмір"},
     {MenuId::Calc, MenuId::Calc, "m_CalcMenu", "О&бчислення"},
-    {MenuId::DynCalc, MenuId::DynCalc, "m_DynCalcMenu", "&Динамічний вираз"},
-    {MenuId::Macro, MenuId::Macro, "m_MacroMenu", "&Макроконструкція"},
+    {MenuId::DynCalc, MenuId::DynCalc, "m_DynCalcMenu", "Динамічний вираз"},
+    {MenuId::Macro, MenuId::Macro, "m_MacroMenu", "Макроконструкція"},
     {MenuId::Service, MenuId::Service, "m_ServiceMenu", "&Сервіс"},
     {MenuId::Help, MenuId::Help, "m_HelpMenu", "Д&опомога"},
 };

@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "documents/document_commands.h"
@@ -86,6 +87,23 @@ TEST(CommandTable, MenusAndToolBarsAreWellFormed) {
                                     [&](const ToolBarInfo& t) { return bar == t.Name; });
     ASSERT_NE(found, std::end(ToolBarTable)) << bar;
   }
+  // The menus the commands are found under, by their captions.
+  const std::pair<MenuId, const char*> captions[] = {
+      {MenuId::Object, "Об'єкт"},          {MenuId::FromScreen, "Створити з екрану"},
+      {MenuId::ByParams, "Створити"},      {MenuId::Transform, "Перетворення"},
+      {MenuId::View, "Зображення"},        {MenuId::DynCalc, "Динамічний вираз"},
+      {MenuId::Macro, "Макроконструкція"},
+  };
+  for (const auto& [id, caption] : captions) {
+    const auto found =
+        std::find_if(std::begin(MenuTable), std::end(MenuTable), [id = id](const MenuInfo& m) { return m.Id == id; });
+    ASSERT_NE(found, std::end(MenuTable));
+    EXPECT_STREQ(found->Caption, caption);
+  }
+  EXPECT_EQ(FindCommand(tag::ShowGMT)->Menu, MenuId::View);
+  EXPECT_EQ(FindCommand(tag::ObjParam)->Menu, MenuId::Transform);
+  EXPECT_EQ(FindCommand(tag::MacroMake)->Menu, MenuId::Macro);
+  EXPECT_EQ(FindCommand(tag::CalcFix)->Menu, MenuId::DynCalc);
   // The separator above Exit is the one that shows only with recent documents.
   EXPECT_STREQ(FindCommand(tag::Exit)->SeparatorBefore, "fileend");
 }
