@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <stdexcept>
 
 #include "kernel/cp1251.h"
@@ -511,6 +512,37 @@ TEST_F(RedrawTest, FarObjectsDoNotBreakTheRedraw) {
   EXPECT_FALSE(prog.Drawing.Busy);
   Full();
   EXPECT_FALSE(canvas.Calls.empty());
+}
+
+TEST_F(RedrawTest, LabelsAndHandlesNearTheIntLimitsStayInRange) {
+  // A vertex and a distance whose pixels sit at the ends of the int range.
+  const int v = build.Point(-3e9, 3e9), a = build.Point(-4e9, 3e9), c = build.Point(0, 0);
+  const int far1 = build.Point(3e9, -3e9), far2 = build.Point(4e9, -4e9);
+  prog.Doc.Measurements[0] =
+      Measurement{0, {static_cast<int16_t>(a), static_cast<int16_t>(v), static_cast<int16_t>(c)}};
+  prog.Doc.Measurements[1] = Measurement{1, {static_cast<int16_t>(far1), static_cast<int16_t>(far2), 0}};
+  prog.Doc.MeasureCount = 2;
+  // A selected circle whose right handle would lie beyond the int range.
+  const int centre = build.Point(2e9 - 400, 0), rim = build.Point(2e9 - 400, 1e9);
+  const int circle = build.Circle(centre, rim);
+  build[circle].Selected = 1;
+  prog.Config.DrawGrid = false;
+  prog.Config.IsOsi = false;
+  Full();
+  EXPECT_FALSE(prog.Drawing.Busy);
+  ASSERT_TRUE(Obj(circle).Defined);
+  // The three handles that can be placed, none wrapped round to the far side.
+  const auto handles = canvas.Of(CanvasOp::Rectangle);
+  EXPECT_EQ(handles.size(), 3u) << canvas.Log();
+  for (const CanvasCall& h : handles)
+    EXPECT_GT(h.A, 0) << DescribeCall(h);
+  // Label rectangles keep their order of corners.
+  for (const LabelRect& r : {prog.Drawing.LabelRects[0], prog.Drawing.LabelRects[1]}) {
+    EXPECT_LE(r.Left, r.Right);
+    EXPECT_LE(r.Top, r.Bottom);
+  }
+  EXPECT_NE(canvas.FindText("135\xC2\xB0"), nullptr) << canvas.Log();
+  EXPECT_NE(canvas.Find(CanvasOp::TextOut, INT_MAX, INT_MAX - 15, 0, 0), nullptr) << canvas.Log();
 }
 
 } // namespace
