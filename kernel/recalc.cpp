@@ -1,6 +1,7 @@
 #include "kernel/recalc.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
@@ -27,11 +28,13 @@ constexpr double ZeroLengthTol = 1e-9;
 // A point closer than this to the centre of its host circle has no angle (internal units).
 constexpr double AttachCentreTol = 0.00001;
 
-// The table as the pass sees it: the slots and the number of objects references may name.
+// The table as the pass sees it: the slots and the number of objects references may name, and
+// room for the vertices of one polyline in user units, set up once per pass.
 struct Table {
   Construction &C;
   int Count;
   double UnitLength;
+  Point2 *PolylineUser; // MaxPolylineRefs points
 };
 
 Point2 P1(const TGeomObject &o) { return {o.X1, o.Y1}; }
@@ -246,7 +249,7 @@ bool CalcTangent(const Table &t, int i, TGeomObject &o) {
 bool CalcPolyline(const Table &t, TGeomObject &o) {
   const int n = o.RefCount;
   if (n < 1 || n > MaxPolylineRefs) return false;
-  Point2 user[MaxPolylineRefs];
+  Point2 *user = t.PolylineUser;
   double length = 0;
   Point2 prev{};
   for (int k = 1; k <= n; ++k) {
@@ -413,7 +416,8 @@ bool IsTwinOfPrevious(const Construction &c, int i) {
 void RecalcPass(Construction &c, const ViewArea &area, int unitLength, int stepPos) {
   const int count = std::clamp<int>(c.ObjCount, 0, MaxObjects);
   const int bound = stepPos > 0 ? std::min(stepPos, count) : count;
-  const Table t{c, count, unitLength > 0 ? static_cast<double>(unitLength) : 1.0};
+  std::array<Point2, MaxPolylineRefs> polylineUser;
+  const Table t{c, count, unitLength > 0 ? static_cast<double>(unitLength) : 1.0, polylineUser.data()};
   const PixelMap pixels(c.View, area);
   for (int i = 1; i <= bound; ++i) {
     if (i + PrefetchFar <= bound) PrefetchRecord(c[i + PrefetchFar]);
