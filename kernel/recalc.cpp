@@ -7,6 +7,10 @@
 #include <cstdint>
 #include <limits>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 #include "expr/polynomial.h"
 #include "kernel/math2d.h"
 
@@ -350,10 +354,20 @@ public:
   int32_t Y(double y) const { return Round(centreY_ - (y * zoom_ + orgY_)); }
 
 private:
+  // v rounded in the current rounding mode; |v| < 2^31.
+  static int32_t RoundInRange(double v) {
+#if defined(__SSE2__)
+    // One conversion instruction under the SSE rounding mode, which is the mode rint uses.
+    return _mm_cvtsd_si32(_mm_set_sd(v));
+#else
+    return static_cast<int32_t>(std::rint(v));
+#endif
+  }
+
   static int32_t Round(double v) {
     constexpr double Lo = std::numeric_limits<int32_t>::min();
     constexpr double Hi = std::numeric_limits<int32_t>::max();
-    if (v > Lo && v < Hi) return static_cast<int32_t>(std::rint(v));
+    if (v > Lo && v < Hi) return RoundInRange(v);
     if (v >= Hi) return std::numeric_limits<int32_t>::max();
     if (v <= Lo) return std::numeric_limits<int32_t>::min();
     return 0;
