@@ -27,11 +27,14 @@ struct TDynExpr {
   ShortString<255> DisplayName;
 };
 
+class PolynomialMemo;
+
 /// Holds the 10001 object slots, allocated once on the heap (slot 0 is the edit slot). Objects in
 /// use are 1..ObjCount.
 class Construction {
 public:
   Construction();
+  ~Construction();
   Construction(const Construction&) = delete;
   Construction& operator=(const Construction&) = delete;
 
@@ -40,6 +43,9 @@ public:
 
   /// Exchanges the whole contents with `other` without copying records.
   void Swap(Construction& other) noexcept;
+
+  /// The polynomial fits of the last recalculation passes (working state, never saved).
+  PolynomialMemo& Polynomials() { return *polynomials_; }
 
   int16_t ObjCount = 0;
   int16_t MeasureCount = 0;
@@ -50,6 +56,7 @@ public:
 
 private:
   std::unique_ptr<TGeomObject[]> objects_;
+  std::unique_ptr<PolynomialMemo> polynomials_;
 };
 
 } // namespace drex

@@ -13,6 +13,7 @@
 
 #include "expr/polynomial.h"
 #include "kernel/math2d.h"
+#include "kernel/polynomial_memo.h"
 
 namespace drex {
 namespace {
@@ -273,7 +274,7 @@ bool CalcPolyline(const Table &t, TGeomObject &o) {
   return true;
 }
 
-bool CalcPolynomial(const Table &t, TGeomObject &o) {
+bool CalcPolynomial(const Table &t, int number, TGeomObject &o) {
   const int n = o.RefCount;
   if (n < 1 || n > MaxPolynomialNodes) return false;
   double xs[MaxPolynomialNodes];
@@ -289,7 +290,7 @@ bool CalcPolynomial(const Table &t, TGeomObject &o) {
   for (int a = 0; a < n; ++a)
     for (int b = a + 1; b < n; ++b)
       if (!(std::fabs(rawX[a] - rawX[b]) >= NodeAboveTol)) return false;
-  const PolynomialFit fit = SolvePolynomialCoefficients(xs, ys, n);
+  const PolynomialFit &fit = t.C.Polynomials().Fit(number, xs, ys, n);
   if (fit.Singular || fit.Count != n) return false;
   o.ExtA() = *std::min_element(xs, xs + n);
   o.ExtB() = *std::max_element(xs, xs + n);
@@ -335,7 +336,7 @@ bool CalcObject(const Table &t, int i, TGeomObject &o) {
   case okPolyline:
     return CalcPolyline(t, o);
   case okPolynomial:
-    return CalcPolynomial(t, o);
+    return CalcPolynomial(t, i, o);
   }
   return false; // a kind code outside 0..13
 }
