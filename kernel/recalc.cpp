@@ -380,18 +380,19 @@ private:
   double orgY_;
 };
 
-// Records are fetched ahead of the one being computed: each is 1736 bytes, too far apart for the
-// hardware to see a pattern, and parents lie anywhere before their child. The record PrefetchFar
-// ahead gets the cache lines the pass reads and writes (Kind and Defined, X1..Y2, the pixel fields
-// and the first Param, RefCount and the first Refs); the record PrefetchNear ahead, whose
-// references have arrived by then, gets the lines of its first parents that the pass reads (Kind
-// and Defined, X1..Y2, Length).
+// Records are fetched ahead of the one being computed: parents lie anywhere before their child,
+// too far apart for the hardware to see a pattern. A record's first cache line holds its kind,
+// flags, reference count, coordinates and pixel fields; the next one its first parameters (Length
+// among them); the first references follow. The record PrefetchFar ahead gets all three lines;
+// the record PrefetchNear ahead, whose references have arrived by then, gets the first two lines
+// of its first parents, the ones the pass reads from a parent.
 constexpr int PrefetchFar = 8;
 constexpr int PrefetchNear = 4;
 constexpr int PrefetchParents = 3;
-constexpr std::size_t CoordOffset = offsetof(TGeomObject, X1);
 constexpr std::size_t LengthOffset = offsetof(TGeomObject, Param) + 3 * sizeof(double);
-constexpr std::size_t RefCountOffset = offsetof(TGeomObject, RefCount);
+constexpr std::size_t RefsOffset = offsetof(TGeomObject, Refs);
+static_assert(alignof(TGeomObject) >= 64 && offsetof(TGeomObject, ScrY2) + sizeof(int32_t) <= 64,
+              "the fields of a record the pass reads first share its first cache line");
 
 void PrefetchLine(const char *address) {
 #if defined(__GNUC__)
@@ -404,9 +405,8 @@ void PrefetchLine(const char *address) {
 void PrefetchRecord(const TGeomObject &o) {
   const char *base = reinterpret_cast<const char *>(&o);
   PrefetchLine(base);
-  PrefetchLine(base + CoordOffset);
   PrefetchLine(base + LengthOffset);
-  PrefetchLine(base + RefCountOffset);
+  PrefetchLine(base + RefsOffset);
 }
 
 void PrefetchParentsOf(const Table &t, const TGeomObject &o) {
@@ -416,7 +416,6 @@ void PrefetchParentsOf(const Table &t, const TGeomObject &o) {
     if (r < 1 || r > t.Count) continue;
     const char *base = reinterpret_cast<const char *>(&t.C[r]);
     PrefetchLine(base);
-    PrefetchLine(base + CoordOffset);
     PrefetchLine(base + LengthOffset);
   }
 }
