@@ -55,7 +55,12 @@ public:
   std::array<TDynExpr, MaxDynExprs> DynExprs{};
 
 private:
-  std::unique_ptr<TGeomObject[]> objects_;
+  /// Releases the slots made by the constructor.
+  struct SlotsDeleter {
+    void operator()(TGeomObject* slots) const noexcept;
+  };
+
+  std::unique_ptr<TGeomObject[], SlotsDeleter> objects_;
   std::unique_ptr<PolynomialMemo> polynomials_;
 };
 
