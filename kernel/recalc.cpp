@@ -355,22 +355,18 @@ public:
   int32_t Y(double y) const { return Round(centreY_ - (y * zoom_ + orgY_)); }
 
 private:
-  // v rounded in the current rounding mode; |v| < 2^31.
-  static int32_t RoundInRange(double v) {
-#if defined(__SSE2__)
-    // One conversion instruction under the SSE rounding mode, which is the mode rint uses.
-    return _mm_cvtsd_si32(_mm_set_sd(v));
-#else
-    return static_cast<int32_t>(std::rint(v));
-#endif
-  }
-
   static int32_t Round(double v) {
-    constexpr double Lo = std::numeric_limits<int32_t>::min();
-    constexpr double Hi = std::numeric_limits<int32_t>::max();
-    if (v > Lo && v < Hi) return RoundInRange(v);
-    if (v >= Hi) return std::numeric_limits<int32_t>::max();
-    if (v <= Lo) return std::numeric_limits<int32_t>::min();
+    constexpr int32_t Min = std::numeric_limits<int32_t>::min();
+    constexpr int32_t Max = std::numeric_limits<int32_t>::max();
+#if defined(__SSE2__)
+    // One conversion under the SSE rounding mode, the mode rint uses. It gives Min for NaN and for
+    // values whose rounding leaves the int range; those, and Min itself, take the general way.
+    const int32_t r = _mm_cvtsd_si32(_mm_set_sd(v));
+    if (r != Min) return r;
+#endif
+    if (v > Min && v < Max) return static_cast<int32_t>(std::rint(v));
+    if (v >= Max) return Max;
+    if (v <= Min) return Min;
     return 0;
   }
 
