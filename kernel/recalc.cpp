@@ -378,17 +378,17 @@ private:
 
 // Records are fetched ahead of the one being computed: parents lie anywhere before their child,
 // too far apart for the hardware to see a pattern. A record's first cache line holds its kind,
-// flags, reference count, coordinates and pixel fields; the next one its first parameters (Length
-// among them); the first references follow. The record PrefetchFar ahead gets all three lines;
-// the record PrefetchNear ahead, whose references have arrived by then, gets the first two lines
-// of its first parents, the ones the pass reads from a parent.
+// flags, reference count, coordinates, pixel fields and first references; the first parameters
+// (Length among them) share another line. The record PrefetchFar ahead gets both lines; the
+// record PrefetchNear ahead, whose references have arrived by then, gets both lines of its first
+// parents.
 constexpr int PrefetchFar = 8;
 constexpr int PrefetchNear = 4;
 constexpr int PrefetchParents = 3;
 constexpr std::size_t LengthOffset = offsetof(TGeomObject, Param) + 3 * sizeof(double);
-constexpr std::size_t RefsOffset = offsetof(TGeomObject, Refs);
-static_assert(alignof(TGeomObject) >= 64 && offsetof(TGeomObject, ScrY2) + sizeof(int32_t) <= 64,
+static_assert(alignof(TGeomObject) >= 64 && offsetof(TGeomObject, Refs) + 4 * sizeof(int16_t) <= 64,
               "the fields of a record the pass reads first share its first cache line");
+static_assert(offsetof(TGeomObject, Param) / 64 == LengthOffset / 64, "the first parameters share a cache line");
 
 void PrefetchLine(const char *address) {
 #if defined(__GNUC__)
@@ -402,7 +402,6 @@ void PrefetchRecord(const TGeomObject &o) {
   const char *base = reinterpret_cast<const char *>(&o);
   PrefetchLine(base);
   PrefetchLine(base + LengthOffset);
-  PrefetchLine(base + RefsOffset);
 }
 
 void PrefetchParentsOf(const Table &t, const TGeomObject &o) {
