@@ -37,6 +37,7 @@ constexpr double AttachCentreTol = 0.00001;
 // room for the vertices of one polyline in user units, set up once per pass.
 struct Table {
   Construction &C;
+  TGeomObject *Slots; // &C[0], kept here so that stores into records do not make it reloaded
   int Count;
   double UnitLength;
   Point2 *PolylineUser; // MaxPolylineRefs points
@@ -60,7 +61,7 @@ const TGeomObject *Parent(const Table &t, const TGeomObject &o, int k, KindSet a
   if (k < 1 || k > o.RefCount) return nullptr;
   const int n = o.Refs[static_cast<std::size_t>(k)];
   if (n < 1 || n > t.Count) return nullptr;
-  const TGeomObject &p = t.C[n];
+  const TGeomObject &p = t.Slots[n];
   if (p.Kind > MaxKind || (allowed & KindBit(p.Kind)) == 0 || p.Defined == 0) return nullptr;
   return &p;
 }
@@ -72,7 +73,7 @@ bool ParentsDefined(const Table &t, const TGeomObject &o) {
   if (n < 0 || n > MaxPolylineRefs) return false;
   for (int k = 1; k <= n; ++k) {
     const int r = o.Refs[static_cast<std::size_t>(k)];
-    if (r < 1 || r > t.Count || t.C[r].Defined == 0) return false;
+    if (r < 1 || r > t.Count || t.Slots[r].Defined == 0) return false;
   }
   return true;
 }
@@ -83,17 +84,17 @@ bool HasPairs(const TGeomObject &o) {
 
 // Object i (of `count` in the table) is the twin of object i - 1: both of the same pair kind with
 // equal Refs[0..2].
-bool TwinOfPrevious(const Construction &c, int count, int i, const TGeomObject &o) {
+bool TwinOfPrevious(const TGeomObject *slots, int count, int i, const TGeomObject &o) {
   if (i < 2 || i > count || !HasPairs(o)) return false;
-  const TGeomObject &prev = c[i - 1];
+  const TGeomObject &prev = slots[i - 1];
   return prev.Kind == o.Kind && prev.Refs[0] == o.Refs[0] && prev.Refs[1] == o.Refs[1] && prev.Refs[2] == o.Refs[2];
 }
-bool TwinOfPrevious(const Table &t, int i, const TGeomObject &o) { return TwinOfPrevious(t.C, t.Count, i, o); }
+bool TwinOfPrevious(const Table &t, int i, const TGeomObject &o) { return TwinOfPrevious(t.Slots, t.Count, i, o); }
 
 // The object after `i` when it is the twin of object i, else null.
 TGeomObject *NextTwin(const Table &t, int i) {
   if (i + 1 > t.Count) return nullptr;
-  TGeomObject &next = t.C[i + 1];
+  TGeomObject &next = t.Slots[i + 1];
   return TwinOfPrevious(t, i + 1, next) ? &next : nullptr;
 }
 
@@ -145,7 +146,7 @@ bool CalcIntersection(const Table &t, int i, TGeomObject &o) {
     return true;
   }
   case isLineCircle: {
-    if (TwinOfPrevious(t, i, o)) return t.C[i - 1].Defined != 0;
+    if (TwinOfPrevious(t, i, o)) return t.Slots[i - 1].Defined != 0;
     const TGeomObject *l = Parent(t, o, 1, LineSet);
     const TGeomObject *k = Parent(t, o, 2, CircleSet);
     if (l == nullptr || k == nullptr) return false;
@@ -155,7 +156,7 @@ bool CalcIntersection(const Table &t, int i, TGeomObject &o) {
     return true;
   }
   case isTwoCircles: {
-    if (TwinOfPrevious(t, i, o)) return t.C[i - 1].Defined != 0;
+    if (TwinOfPrevious(t, i, o)) return t.Slots[i - 1].Defined != 0;
     const TGeomObject *k1 = Parent(t, o, 1, CircleSet);
     const TGeomObject *k2 = Parent(t, o, 2, CircleSet);
     if (k1 == nullptr || k2 == nullptr) return false;
@@ -232,7 +233,7 @@ bool CalcBisector(const Table &t, TGeomObject &o) {
 }
 
 bool CalcTangent(const Table &t, int i, TGeomObject &o) {
-  if (TwinOfPrevious(t, i, o)) return t.C[i - 1].Defined != 0;
+  if (TwinOfPrevious(t, i, o)) return t.Slots[i - 1].Defined != 0;
   const TGeomObject *p = Parent(t, o, 1, PointSet);
   const TGeomObject *k = Parent(t, o, 2, CircleSet);
   if (p == nullptr || k == nullptr) return false;
@@ -266,7 +267,7 @@ bool CalcPolyline(const Table &t, TGeomObject &o) {
     prev = p;
   }
   if (n >= 2) {
-    SetP1(o, P1(t.C[o.Refs[static_cast<std::size_t>(n - 1)]]));
+    SetP1(o, P1(t.Slots[o.Refs[static_cast<std::size_t>(n - 1)]]));
     SetP2(o, prev);
   }
   o.Length() = length;
@@ -409,7 +410,7 @@ void PrefetchParentsOf(const Table &t, const TGeomObject &o) {
   for (int k = 1; k <= n; ++k) {
     const int r = o.Refs[static_cast<std::size_t>(k)];
     if (r < 1 || r > t.Count) continue;
-    const char *base = reinterpret_cast<const char *>(&t.C[r]);
+    const char *base = reinterpret_cast<const char *>(&t.Slots[r]);
     PrefetchLine(base);
     PrefetchLine(base + LengthOffset);
   }
@@ -419,19 +420,20 @@ void PrefetchParentsOf(const Table &t, const TGeomObject &o) {
 
 bool IsTwinOfPrevious(const Construction &c, int i) {
   const int count = std::clamp<int>(c.ObjCount, 0, MaxObjects);
-  return i >= 2 && i <= count && TwinOfPrevious(c, count, i, c[i]);
+  return i >= 2 && i <= count && TwinOfPrevious(&c[0], count, i, c[i]);
 }
 
 void RecalcPass(Construction &c, const ViewArea &area, int unitLength, int stepPos) {
   const int count = std::clamp<int>(c.ObjCount, 0, MaxObjects);
   const int bound = stepPos > 0 ? std::min(stepPos, count) : count;
   std::array<Point2, MaxPolylineRefs> polylineUser;
-  const Table t{c, count, unitLength > 0 ? static_cast<double>(unitLength) : 1.0, polylineUser.data()};
+  TGeomObject *const slots = &c[0];
+  const Table t{c, slots, count, unitLength > 0 ? static_cast<double>(unitLength) : 1.0, polylineUser.data()};
   const PixelMap pixels(c.View, area);
   for (int i = 1; i <= bound; ++i) {
-    if (i + PrefetchFar <= bound) PrefetchRecord(c[i + PrefetchFar]);
-    if (i + PrefetchNear <= bound) PrefetchParentsOf(t, c[i + PrefetchNear]);
-    TGeomObject &o = c[i];
+    if (i + PrefetchFar <= bound) PrefetchRecord(slots[i + PrefetchFar]);
+    if (i + PrefetchNear <= bound) PrefetchParentsOf(t, slots[i + PrefetchNear]);
+    TGeomObject &o = slots[i];
     // Defined first, so that an object referring to itself reads itself as constructible.
     o.Defined = 1;
     o.Defined = ParentsDefined(t, o) && CalcObject(t, i, o) && PositionFinite(o) ? 1 : 0;
