@@ -106,9 +106,9 @@ struct alignas(64) TGeomObject {
   uint8_t Selected = 0;
   uint8_t FuncType = 0; ///< kind 13: 1 explicit, 2 parametric, 3 polar
   int16_t RefCount = 0;
-  double X1 = 0, Y1 = 0, X2 = 0, Y2 = 0; ///< internal units; kind 13: argument intervals in user units
+  double X1 = 0, Y1 = 0, X2 = 0, Y2 = 0;              ///< internal units; kind 13: argument intervals in user units
   int32_t ScrX1 = 0, ScrY1 = 0, ScrX2 = 0, ScrY2 = 0; ///< pixel positions, refreshed by every pass
-  std::array<int16_t, RefSlots> Refs{}; ///< Refs[0]: intersection subtype; Refs[1..n]: object numbers
+  std::array<int16_t, RefSlots> Refs{};               ///< Refs[0]: intersection subtype; Refs[1..n]: object numbers
   ShortString<20> Name;
   int32_t Color = 0;    ///< colour value red + 256·green + 65536·blue
   int32_t PenStyle = 0; ///< 0 solid, 1 dashed, 2 dotted, 3 dash-dot
