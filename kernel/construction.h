@@ -27,11 +27,14 @@ struct TDynExpr {
   ShortString<255> DisplayName;
 };
 
+class PolynomialMemo;
+
 /// Holds the 10001 object slots, allocated once on the heap (slot 0 is the edit slot). Objects in
 /// use are 1..ObjCount.
 class Construction {
 public:
   Construction();
+  ~Construction();
   Construction(const Construction&) = delete;
   Construction& operator=(const Construction&) = delete;
 
@@ -41,6 +44,9 @@ public:
   /// Exchanges the whole contents with `other` without copying records.
   void Swap(Construction& other) noexcept;
 
+  /// The polynomial fits of the last recalculation passes (working state, never saved).
+  PolynomialMemo& Polynomials() { return *polynomials_; }
+
   int16_t ObjCount = 0;
   int16_t MeasureCount = 0;
   int16_t DynExprCount = 0;
@@ -49,7 +55,13 @@ public:
   std::array<TDynExpr, MaxDynExprs> DynExprs{};
 
 private:
-  std::unique_ptr<TGeomObject[]> objects_;
+  /// Releases the slots made by the constructor.
+  struct SlotsDeleter {
+    void operator()(TGeomObject* slots) const noexcept;
+  };
+
+  std::unique_ptr<TGeomObject[], SlotsDeleter> objects_;
+  std::unique_ptr<PolynomialMemo> polynomials_;
 };
 
 } // namespace drex

@@ -94,23 +94,28 @@ constexpr bool KindsCompatible(int a, int b) {
 
 /// The object record. Field names and widths are those of the stored image; the layout of that
 /// image is described once in object_image.h, never by the memory of this struct.
-struct TGeomObject {
+///
+/// The members are in the order the recalculation pass wants them: it reads and writes a few
+/// fields of every record and of its parents on every redraw, so the kind, the flags, the
+/// reference count, the coordinates, the pixel fields and the first references share a record's
+/// first cache line, and the first parameters another one. Records start on a cache line.
+struct alignas(64) TGeomObject {
   uint8_t Kind = 0;
+  uint8_t Defined = 0;
+  uint8_t Visible = 0;
+  uint8_t Selected = 0;
+  uint8_t FuncType = 0; ///< kind 13: 1 explicit, 2 parametric, 3 polar
+  int16_t RefCount = 0;
+  double X1 = 0, Y1 = 0, X2 = 0, Y2 = 0;              ///< internal units; kind 13: argument intervals in user units
+  int32_t ScrX1 = 0, ScrY1 = 0, ScrX2 = 0, ScrY2 = 0; ///< pixel positions, refreshed by every pass
+  std::array<int16_t, RefSlots> Refs{};               ///< Refs[0]: intersection subtype; Refs[1..n]: object numbers
   ShortString<20> Name;
   int32_t Color = 0;    ///< colour value red + 256·green + 65536·blue
   int32_t PenStyle = 0; ///< 0 solid, 1 dashed, 2 dotted, 3 dash-dot
   int32_t PenWidth = 0; ///< pixels, 1..5
-  uint8_t Visible = 0;
-  uint8_t Defined = 0;
-  uint8_t Selected = 0;
+  std::array<double, 16> Param{};
   ShortString<255> Expr1; ///< kind 13: y(x), x(t) or r(φ)
   ShortString<255> Expr2; ///< kind 13, parametric: y(t)
-  uint8_t FuncType = 0;   ///< kind 13: 1 explicit, 2 parametric, 3 polar
-  double X1 = 0, Y1 = 0, X2 = 0, Y2 = 0; ///< internal units; kind 13: argument intervals in user units
-  int32_t ScrX1 = 0, ScrY1 = 0, ScrX2 = 0, ScrY2 = 0; ///< pixel positions, refreshed by every pass
-  std::array<double, 16> Param{};
-  int16_t RefCount = 0;
-  std::array<int16_t, RefSlots> Refs{}; ///< Refs[0]: intersection subtype; Refs[1..n]: object numbers
 
   /// Kinds 3 and 9: which of the two solutions (1 or 2), rounded to the nearest integer.
   /// Values that are not finite numbers of reasonable size read as 0 (neither solution).

@@ -123,12 +123,13 @@ ValueResult OrientedAngle(Point2 p1, Point2 p2, Point2 p3, Point2 p4) {
 
 double PolygonArea(const Point2 *vertices, std::size_t count) {
   if (vertices == nullptr || count == 0) return 0;
+  auto term = [](const Point2 &v, const Point2 &w) {
+    return static_cast<Real>(v.x) * w.y - static_cast<Real>(w.x) * v.y;
+  };
   Real sum = 0;
-  for (std::size_t i = 0; i < count; ++i) {
-    const Point2 &v = vertices[i];
-    const Point2 &w = vertices[(i + 1) % count];
-    sum += static_cast<Real>(v.x) * w.y - static_cast<Real>(w.x) * v.y;
-  }
+  for (std::size_t i = 0; i + 1 < count; ++i)
+    sum += term(vertices[i], vertices[i + 1]);
+  sum += term(vertices[count - 1], vertices[0]); // the closing edge
   return ToDouble(std::fabs(sum) / 2);
 }
 

@@ -61,10 +61,9 @@ using Real = long double;
 
 /// v as a double; values beyond the double range become infinities (never an undefined cast).
 inline double ToDouble(Real v) {
+  if (v >= -static_cast<Real>(DBL_MAX) && v <= static_cast<Real>(DBL_MAX)) return static_cast<double>(v);
   if (std::isnan(v)) return std::nan("");
-  if (v > static_cast<Real>(DBL_MAX)) return HUGE_VAL;
-  if (v < -static_cast<Real>(DBL_MAX)) return -HUGE_VAL;
-  return static_cast<double>(v);
+  return v > 0 ? HUGE_VAL : -HUGE_VAL;
 }
 
 } // namespace math2d_detail

@@ -1,13 +1,19 @@
 #include "kernel/recalc.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
 #include <limits>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 #include "expr/polynomial.h"
 #include "kernel/math2d.h"
+#include "kernel/polynomial_memo.h"
 
 namespace drex {
 namespace {
@@ -27,11 +33,14 @@ constexpr double ZeroLengthTol = 1e-9;
 // A point closer than this to the centre of its host circle has no angle (internal units).
 constexpr double AttachCentreTol = 0.00001;
 
-// The table as the pass sees it: the slots and the number of objects references may name.
+// The table as the pass sees it: the slots and the number of objects references may name, and
+// room for the vertices of one polyline in user units, set up once per pass.
 struct Table {
   Construction &C;
+  TGeomObject *Slots; // &C[0], kept here so that stores into records do not make it reloaded
   int Count;
   double UnitLength;
+  Point2 *PolylineUser; // MaxPolylineRefs points
 };
 
 Point2 P1(const TGeomObject &o) { return {o.X1, o.Y1}; }
@@ -52,7 +61,7 @@ const TGeomObject *Parent(const Table &t, const TGeomObject &o, int k, KindSet a
   if (k < 1 || k > o.RefCount) return nullptr;
   const int n = o.Refs[static_cast<std::size_t>(k)];
   if (n < 1 || n > t.Count) return nullptr;
-  const TGeomObject &p = t.C[n];
+  const TGeomObject &p = t.Slots[n];
   if (p.Kind > MaxKind || (allowed & KindBit(p.Kind)) == 0 || p.Defined == 0) return nullptr;
   return &p;
 }
@@ -64,7 +73,7 @@ bool ParentsDefined(const Table &t, const TGeomObject &o) {
   if (n < 0 || n > MaxPolylineRefs) return false;
   for (int k = 1; k <= n; ++k) {
     const int r = o.Refs[static_cast<std::size_t>(k)];
-    if (r < 1 || r > t.Count || t.C[r].Defined == 0) return false;
+    if (r < 1 || r > t.Count || t.Slots[r].Defined == 0) return false;
   }
   return true;
 }
@@ -78,18 +87,18 @@ bool HasPairs(const TGeomObject &o) {
 // object i - 1 computed both solutions and handed the second to object i in this pass; with the
 // same parents picked twice, or a lone second solution followed by a new pair, a twin of a twin
 // would keep coordinates nobody wrote.
-bool TwinOfPrevious(const Construction &c, int count, int i, const TGeomObject &o) {
+bool TwinOfPrevious(const TGeomObject *slots, int count, int i, const TGeomObject &o) {
   if (i < 2 || i > count || !HasPairs(o) || o.RootNo() != 2) return false;
-  const TGeomObject &prev = c[i - 1];
+  const TGeomObject &prev = slots[i - 1];
   return prev.Kind == o.Kind && prev.Refs[0] == o.Refs[0] && prev.Refs[1] == o.Refs[1] &&
          prev.Refs[2] == o.Refs[2] && prev.RootNo() != 2;
 }
-bool TwinOfPrevious(const Table &t, int i, const TGeomObject &o) { return TwinOfPrevious(t.C, t.Count, i, o); }
+bool TwinOfPrevious(const Table &t, int i, const TGeomObject &o) { return TwinOfPrevious(t.Slots, t.Count, i, o); }
 
 // The object after `i` when it is the twin of object i, else null.
 TGeomObject *NextTwin(const Table &t, int i) {
   if (i + 1 > t.Count) return nullptr;
-  TGeomObject &next = t.C[i + 1];
+  TGeomObject &next = t.Slots[i + 1];
   return TwinOfPrevious(t, i + 1, next) ? &next : nullptr;
 }
 
@@ -141,7 +150,7 @@ bool CalcIntersection(const Table &t, int i, TGeomObject &o) {
     return true;
   }
   case isLineCircle: {
-    if (TwinOfPrevious(t, i, o)) return t.C[i - 1].Defined != 0;
+    if (TwinOfPrevious(t, i, o)) return t.Slots[i - 1].Defined != 0;
     const TGeomObject *l = Parent(t, o, 1, LineSet);
     const TGeomObject *k = Parent(t, o, 2, CircleSet);
     if (l == nullptr || k == nullptr) return false;
@@ -151,7 +160,7 @@ bool CalcIntersection(const Table &t, int i, TGeomObject &o) {
     return true;
   }
   case isTwoCircles: {
-    if (TwinOfPrevious(t, i, o)) return t.C[i - 1].Defined != 0;
+    if (TwinOfPrevious(t, i, o)) return t.Slots[i - 1].Defined != 0;
     const TGeomObject *k1 = Parent(t, o, 1, CircleSet);
     const TGeomObject *k2 = Parent(t, o, 2, CircleSet);
     if (k1 == nullptr || k2 == nullptr) return false;
@@ -228,7 +237,7 @@ bool CalcBisector(const Table &t, TGeomObject &o) {
 }
 
 bool CalcTangent(const Table &t, int i, TGeomObject &o) {
-  if (TwinOfPrevious(t, i, o)) return t.C[i - 1].Defined != 0;
+  if (TwinOfPrevious(t, i, o)) return t.Slots[i - 1].Defined != 0;
   const TGeomObject *p = Parent(t, o, 1, PointSet);
   const TGeomObject *k = Parent(t, o, 2, CircleSet);
   if (p == nullptr || k == nullptr) return false;
@@ -250,7 +259,7 @@ bool CalcTangent(const Table &t, int i, TGeomObject &o) {
 bool CalcPolyline(const Table &t, TGeomObject &o) {
   const int n = o.RefCount;
   if (n < 1 || n > MaxPolylineRefs) return false;
-  Point2 user[MaxPolylineRefs];
+  Point2 *user = t.PolylineUser;
   double length = 0;
   Point2 prev{};
   for (int k = 1; k <= n; ++k) {
@@ -262,7 +271,7 @@ bool CalcPolyline(const Table &t, TGeomObject &o) {
     prev = p;
   }
   if (n >= 2) {
-    SetP1(o, P1(t.C[o.Refs[static_cast<std::size_t>(n - 1)]]));
+    SetP1(o, P1(t.Slots[o.Refs[static_cast<std::size_t>(n - 1)]]));
     SetP2(o, prev);
   }
   o.Length() = length;
@@ -270,7 +279,7 @@ bool CalcPolyline(const Table &t, TGeomObject &o) {
   return true;
 }
 
-bool CalcPolynomial(const Table &t, TGeomObject &o) {
+bool CalcPolynomial(const Table &t, int number, TGeomObject &o) {
   const int n = o.RefCount;
   if (n < 1 || n > MaxPolynomialNodes) return false;
   double xs[MaxPolynomialNodes];
@@ -286,7 +295,7 @@ bool CalcPolynomial(const Table &t, TGeomObject &o) {
   for (int a = 0; a < n; ++a)
     for (int b = a + 1; b < n; ++b)
       if (!(std::fabs(rawX[a] - rawX[b]) >= NodeAboveTol)) return false;
-  const PolynomialFit fit = SolvePolynomialCoefficients(xs, ys, n);
+  const PolynomialFit &fit = t.C.Polynomials().Fit(number, xs, ys, n);
   if (fit.Singular || fit.Count != n) return false;
   o.ExtA() = *std::min_element(xs, xs + n);
   o.ExtB() = *std::max_element(xs, xs + n);
@@ -332,7 +341,7 @@ bool CalcObject(const Table &t, int i, TGeomObject &o) {
   case okPolyline:
     return CalcPolyline(t, o);
   case okPolynomial:
-    return CalcPolynomial(t, o);
+    return CalcPolynomial(t, i, o);
   }
   return false; // a kind code outside 0..13
 }
@@ -352,11 +361,17 @@ public:
 
 private:
   static int32_t Round(double v) {
-    constexpr double Lo = std::numeric_limits<int32_t>::min();
-    constexpr double Hi = std::numeric_limits<int32_t>::max();
-    if (v > Lo && v < Hi) return static_cast<int32_t>(std::rint(v));
-    if (v >= Hi) return std::numeric_limits<int32_t>::max();
-    if (v <= Lo) return std::numeric_limits<int32_t>::min();
+    constexpr int32_t Min = std::numeric_limits<int32_t>::min();
+    constexpr int32_t Max = std::numeric_limits<int32_t>::max();
+#if defined(__SSE2__)
+    // One conversion under the SSE rounding mode, the mode rint uses. It gives Min for NaN and for
+    // values whose rounding leaves the int range; those, and Min itself, take the general way.
+    const int32_t r = _mm_cvtsd_si32(_mm_set_sd(v));
+    if (r != Min) return r;
+#endif
+    if (v > Min && v < Max) return static_cast<int32_t>(std::rint(v));
+    if (v >= Max) return Max;
+    if (v <= Min) return Min;
     return 0;
   }
 
@@ -366,18 +381,19 @@ private:
   double orgY_;
 };
 
-// Records are fetched ahead of the one being computed: each is 1736 bytes, too far apart for the
-// hardware to see a pattern, and parents lie anywhere before their child. The record PrefetchFar
-// ahead gets the cache lines the pass reads and writes (Kind and Defined, X1..Y2, the pixel fields
-// and the first Param, RefCount and the first Refs); the record PrefetchNear ahead, whose
-// references have arrived by then, gets the lines of its first parents that the pass reads (Kind
-// and Defined, X1..Y2, Length).
+// Records are fetched ahead of the one being computed: parents lie anywhere before their child,
+// too far apart for the hardware to see a pattern. A record's first cache line holds its kind,
+// flags, reference count, coordinates, pixel fields and first references; the first parameters
+// (Length among them) share another line. The record PrefetchFar ahead gets both lines; the
+// record PrefetchNear ahead, whose references have arrived by then, gets both lines of its first
+// parents.
 constexpr int PrefetchFar = 8;
 constexpr int PrefetchNear = 4;
 constexpr int PrefetchParents = 3;
-constexpr std::size_t CoordOffset = offsetof(TGeomObject, X1);
 constexpr std::size_t LengthOffset = offsetof(TGeomObject, Param) + 3 * sizeof(double);
-constexpr std::size_t RefCountOffset = offsetof(TGeomObject, RefCount);
+static_assert(alignof(TGeomObject) >= 64 && offsetof(TGeomObject, Refs) + 4 * sizeof(int16_t) <= 64,
+              "the fields of a record the pass reads first share its first cache line");
+static_assert(offsetof(TGeomObject, Param) / 64 == LengthOffset / 64, "the first parameters share a cache line");
 
 void PrefetchLine(const char *address) {
 #if defined(__GNUC__)
@@ -390,9 +406,7 @@ void PrefetchLine(const char *address) {
 void PrefetchRecord(const TGeomObject &o) {
   const char *base = reinterpret_cast<const char *>(&o);
   PrefetchLine(base);
-  PrefetchLine(base + CoordOffset);
   PrefetchLine(base + LengthOffset);
-  PrefetchLine(base + RefCountOffset);
 }
 
 void PrefetchParentsOf(const Table &t, const TGeomObject &o) {
@@ -400,9 +414,8 @@ void PrefetchParentsOf(const Table &t, const TGeomObject &o) {
   for (int k = 1; k <= n; ++k) {
     const int r = o.Refs[static_cast<std::size_t>(k)];
     if (r < 1 || r > t.Count) continue;
-    const char *base = reinterpret_cast<const char *>(&t.C[r]);
+    const char *base = reinterpret_cast<const char *>(&t.Slots[r]);
     PrefetchLine(base);
-    PrefetchLine(base + CoordOffset);
     PrefetchLine(base + LengthOffset);
   }
 }
@@ -411,18 +424,20 @@ void PrefetchParentsOf(const Table &t, const TGeomObject &o) {
 
 bool IsTwinOfPrevious(const Construction &c, int i) {
   const int count = std::clamp<int>(c.ObjCount, 0, MaxObjects);
-  return i >= 2 && i <= count && TwinOfPrevious(c, count, i, c[i]);
+  return i >= 2 && i <= count && TwinOfPrevious(&c[0], count, i, c[i]);
 }
 
 void RecalcPass(Construction &c, const ViewArea &area, int unitLength, int stepPos) {
   const int count = std::clamp<int>(c.ObjCount, 0, MaxObjects);
   const int bound = stepPos > 0 ? std::min(stepPos, count) : count;
-  const Table t{c, count, unitLength > 0 ? static_cast<double>(unitLength) : 1.0};
+  std::array<Point2, MaxPolylineRefs> polylineUser;
+  TGeomObject *const slots = &c[0];
+  const Table t{c, slots, count, unitLength > 0 ? static_cast<double>(unitLength) : 1.0, polylineUser.data()};
   const PixelMap pixels(c.View, area);
   for (int i = 1; i <= bound; ++i) {
-    if (i + PrefetchFar <= bound) PrefetchRecord(c[i + PrefetchFar]);
-    if (i + PrefetchNear <= bound) PrefetchParentsOf(t, c[i + PrefetchNear]);
-    TGeomObject &o = c[i];
+    if (i + PrefetchFar <= bound) PrefetchRecord(slots[i + PrefetchFar]);
+    if (i + PrefetchNear <= bound) PrefetchParentsOf(t, slots[i + PrefetchNear]);
+    TGeomObject &o = slots[i];
     // Defined first, so that an object referring to itself reads itself as constructible.
     o.Defined = 1;
     o.Defined = ParentsDefined(t, o) && CalcObject(t, i, o) && PositionFinite(o) ? 1 : 0;
