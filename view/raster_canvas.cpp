@@ -50,17 +50,17 @@ DashPattern DashPatternOf(PenStyle style) {
   return DashPattern{{0, 0, 0, 0}, 0};
 }
 
-RasterCanvas::RasterCanvas(uint32_t *bits, int width, int height, int stride)
+RasterCanvas::RasterCanvas(uint32_t* bits, int width, int height, int stride)
     : bits_(bits), width_(std::max(0, width)), height_(std::max(0, height)), stride_(stride) {}
 
-void RasterCanvas::Attach(uint32_t *bits, int width, int height, int stride) {
+void RasterCanvas::Attach(uint32_t* bits, int width, int height, int stride) {
   bits_ = bits;
   width_ = std::max(0, width);
   height_ = std::max(0, height);
   stride_ = stride;
 }
 
-void RasterCanvas::SetPen(const CanvasPen &pen) {
+void RasterCanvas::SetPen(const CanvasPen& pen) {
   pen_ = pen;
   pen_.Width = ClampPenWidth(pen.Width);
 }
@@ -71,7 +71,7 @@ int32_t RasterCanvas::PixelColor(int x, int y) const {
 }
 
 void RasterCanvas::Span(int y, int x0, int x1, uint32_t value, bool xorMode) {
-  uint32_t *row = Row(y);
+  uint32_t* row = Row(y);
   if (xorMode) {
     for (int x = x0; x <= x1; ++x)
       row[x] ^= value;
@@ -81,14 +81,16 @@ void RasterCanvas::Span(int y, int x0, int x1, uint32_t value, bool xorMode) {
 }
 
 void RasterCanvas::FillRect(int left, int top, int right, int bottom) {
-  const int x0 = std::max(left, 0);
-  const int x1 = std::min(right, width_) - 1;
-  const int y0 = std::max(top, 0);
-  const int y1 = std::min(bottom, height_) - 1;
+  // The box may reach to the ends of the int range: the last column and row are worked out in
+  // 64 bits, so that a right or bottom edge of INT_MIN does not wrap round.
+  const int64_t x0 = std::max(left, 0);
+  const int64_t x1 = std::min<int64_t>(right, width_) - 1;
+  const int64_t y0 = std::max(top, 0);
+  const int64_t y1 = std::min<int64_t>(bottom, height_) - 1;
   if (x0 > x1 || y0 > y1) return;
   const uint32_t value = PixelOfColor(brush_.Color);
-  for (int y = y0; y <= y1; ++y)
-    Span(y, x0, x1, value, false);
+  for (int64_t y = y0; y <= y1; ++y)
+    Span(static_cast<int>(y), static_cast<int>(x0), static_cast<int>(x1), value, false);
 }
 
 void RasterCanvas::SetPixel(int x, int y, int32_t color) {
@@ -119,12 +121,12 @@ struct LineWalk {
   int Lo = 0, Hi = 0; ///< the stroke across the minor axis: minor+Lo..minor+Hi
   int64_t MinorLimit = 0;
   uint32_t Value = 0;
-  const bool *Mask = nullptr;
+  const bool* Mask = nullptr;
   int PatternLength = 0;
   int Phase = 0;
 };
 
-template <bool Dashed, bool XorMode, bool Thin> void RasterCanvas::LineSteps(const LineWalk &w) {
+template <bool Dashed, bool XorMode, bool Thin> void RasterCanvas::LineSteps(const LineWalk& w) {
   if (!Thin && w.XMajor) {
     // A wide, mostly horizontal stroke is painted as parallel one-pixel lines, row after row,
     // which keeps the writes of each pass on neighbouring pixels.
@@ -136,7 +138,7 @@ template <bool Dashed, bool XorMode, bool Thin> void RasterCanvas::LineSteps(con
       for (int64_t i = w.First; i <= w.Last; ++i) {
         const int64_t row = w.MinorStart + w.MinorSign * q + k;
         if ((!Dashed || w.Mask[phase]) && row >= 0 && row < w.MinorLimit) {
-          uint32_t *p = bits_ + static_cast<std::ptrdiff_t>(row) * stride_ + major;
+          uint32_t* p = bits_ + static_cast<std::ptrdiff_t>(row) * stride_ + major;
           *p = XorMode ? (*p ^ w.Value) : w.Value;
         }
         if (Dashed && ++phase == w.PatternLength) phase = 0;
@@ -159,18 +161,18 @@ template <bool Dashed, bool XorMode, bool Thin> void RasterCanvas::LineSteps(con
       const int64_t minor = w.MinorStart + w.MinorSign * q;
       if (Thin) {
         // A one-pixel stroke is on the buffer whenever its step is.
-        uint32_t *p = w.XMajor ? bits_ + static_cast<std::ptrdiff_t>(minor) * stride_ + major
+        uint32_t* p = w.XMajor ? bits_ + static_cast<std::ptrdiff_t>(minor) * stride_ + major
                                : bits_ + static_cast<std::ptrdiff_t>(major) * stride_ + minor;
         *p = XorMode ? (*p ^ w.Value) : w.Value;
       } else {
         const int64_t s0 = std::max<int64_t>(minor + w.Lo, 0);
         const int64_t s1 = std::min<int64_t>(minor + w.Hi, w.MinorLimit - 1);
         if (w.XMajor) {
-          uint32_t *p = bits_ + static_cast<std::ptrdiff_t>(s0) * stride_ + major;
+          uint32_t* p = bits_ + static_cast<std::ptrdiff_t>(s0) * stride_ + major;
           for (int64_t s = s0; s <= s1; ++s, p += stride_)
             *p = XorMode ? (*p ^ w.Value) : w.Value;
         } else {
-          uint32_t *p = bits_ + static_cast<std::ptrdiff_t>(major) * stride_;
+          uint32_t* p = bits_ + static_cast<std::ptrdiff_t>(major) * stride_;
           for (int64_t s = s0; s <= s1; ++s)
             p[s] = XorMode ? (p[s] ^ w.Value) : w.Value;
         }
@@ -306,7 +308,7 @@ void RasterCanvas::DrawLine(int64_t x0, int64_t y0, int64_t x1, int64_t y1) {
 }
 
 template <typename RowSpan>
-void RasterCanvas::PaintShape(int64_t top, int64_t bottom, int ring, const RowSpan &rowSpan) {
+void RasterCanvas::PaintShape(int64_t top, int64_t bottom, int ring, const RowSpan& rowSpan) {
   const bool xorMode = pen_.Mode == PenMode::Xor;
   const uint32_t penValue = xorMode ? (PixelOfColor(pen_.Color) & RgbMask) : PixelOfColor(pen_.Color);
   const uint32_t brushValue = xorMode ? (PixelOfColor(brush_.Color) & RgbMask) : PixelOfColor(brush_.Color);
@@ -390,14 +392,14 @@ void RasterCanvas::Rectangle(int left, int top, int right, int bottom) {
   });
 }
 
-void RasterCanvas::Polygon(const std::vector<PixelPoint> &points) {
+void RasterCanvas::Polygon(const std::vector<PixelPoint>& points) {
   const std::size_t n = points.size();
   if (n < 2) return;
   const bool xorMode = pen_.Mode == PenMode::Xor;
   if (brush_.Style == BrushStyle::Solid && n >= 3) {
     const uint32_t value = xorMode ? (PixelOfColor(brush_.Color) & RgbMask) : PixelOfColor(brush_.Color);
     int64_t minY = points[0].Y, maxY = points[0].Y;
-    for (const PixelPoint &p : points) {
+    for (const PixelPoint& p : points) {
       minY = std::min<int64_t>(minY, p.Y);
       maxY = std::max<int64_t>(maxY, p.Y);
     }
@@ -408,8 +410,8 @@ void RasterCanvas::Polygon(const std::vector<PixelPoint> &points) {
       const double yc = static_cast<double>(y) + 0.5;
       crossScratch_.clear();
       for (std::size_t k = 0; k < n; ++k) {
-        const PixelPoint &a = points[k];
-        const PixelPoint &b = points[(k + 1) % n];
+        const PixelPoint& a = points[k];
+        const PixelPoint& b = points[(k + 1) % n];
         const double ay = a.Y, by = b.Y;
         if ((ay <= yc && yc < by) || (by <= yc && yc < ay)) {
           crossScratch_.push_back(a.X + (yc - ay) * (static_cast<double>(b.X) - a.X) / (by - ay));
@@ -426,8 +428,8 @@ void RasterCanvas::Polygon(const std::vector<PixelPoint> &points) {
   const int64_t keepX = curX_, keepY = curY_, keepPhase = dashPhase_;
   dashPhase_ = 0;
   for (std::size_t k = 0; k < n; ++k) {
-    const PixelPoint &a = points[k];
-    const PixelPoint &b = points[(k + 1) % n];
+    const PixelPoint& a = points[k];
+    const PixelPoint& b = points[(k + 1) % n];
     DrawLine(a.X, a.Y, b.X, b.Y);
   }
   curX_ = keepX;
