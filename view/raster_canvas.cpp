@@ -1,7 +1,6 @@
 #include "view/raster_canvas.h"
 
 #include <algorithm>
-#include <array>
 #include <cmath>
 #include <cstdlib>
 
@@ -19,9 +18,6 @@ constexpr double EllipseEdgeTolerance = 1e-9;
 
 // Below this many steps a line's error term products fit in 64 bits (2 · 2^30 · 2^31 < 2^63).
 constexpr int64_t NarrowLineSteps = int64_t{1} << 30;
-
-// Longest dash pattern at the widest pen: (9 + 6 + 3 + 6) · 5.
-constexpr int MaxPatternLength = 24 * MaxPenWidth;
 
 /// Ceiling and floor of a value well inside the int64 range (pixel coordinates of ints and
 /// half-widths of int boxes), without a library call.
@@ -110,83 +106,125 @@ void RasterCanvas::LineTo(int x, int y) {
   curY_ = y;
 }
 
+namespace {
+
+/// One line's steps: step i paints the pixel MajorStart + MajorSign·i along the longer axis and
+/// MinorStart + MinorSign·q(i) across it, q(i) = floor((2·i·MinorRun + Steps) / (2·Steps)), widened by
+/// Lo..Hi across the longer axis.
 struct LineWalk {
-  int64_t First = 0, Last = 0; ///< steps on the buffer
-  int64_t Major = 0;           ///< coordinate along the longer axis at step First
+  uint32_t* Bits = nullptr;
+  std::ptrdiff_t Stride = 0;
+  int64_t Steps = 1, MinorRun = 0;
+  bool Narrow = true; ///< the error term products fit in 64 bits
+  int64_t MajorStart = 0, MinorStart = 0;
   int MajorSign = 1, MinorSign = 1;
-  int64_t MinorStart = 0;                     ///< minor coordinate at step 0
-  int64_t Offset = 0;                         ///< minor offset at step First
-  int64_t Rest = 0, TwoRun = 0, TwoSteps = 0; ///< error term of the minor offset
   bool XMajor = true;
-  int Lo = 0, Hi = 0; ///< the stroke across the minor axis: minor+Lo..minor+Hi
   int64_t MinorLimit = 0;
   uint32_t Value = 0;
-  const bool* Mask = nullptr;
-  int PatternLength = 0;
-  int Phase = 0;
+  int Runs[4] = {0, 0, 0, 0}; ///< on, off, on, off run lengths of the pattern at this width
+  int RunCount = 0;           ///< 0 for a solid pen
+  int64_t PatternLength = 0;
+  int64_t PhaseAtZero = 0; ///< position in the pattern of step 0
 };
 
-template <bool Dashed, bool XorMode, bool Thin> void RasterCanvas::LineSteps(const LineWalk& w) {
-  if (!Thin && w.XMajor) {
-    // A wide, mostly horizontal stroke is painted as parallel one-pixel lines, row after row,
-    // which keeps the writes of each pass on neighbouring pixels.
-    for (int k = w.Lo; k <= w.Hi; ++k) {
-      int64_t q = w.Offset;
-      int64_t rest = w.Rest;
-      int64_t major = w.Major;
-      int phase = w.Phase;
-      for (int64_t i = w.First; i <= w.Last; ++i) {
-        const int64_t row = w.MinorStart + w.MinorSign * q + k;
-        if ((!Dashed || w.Mask[phase]) && row >= 0 && row < w.MinorLimit) {
-          uint32_t* p = bits_ + static_cast<std::ptrdiff_t>(row) * stride_ + major;
-          *p = XorMode ? (*p ^ w.Value) : w.Value;
-        }
-        if (Dashed && ++phase == w.PatternLength) phase = 0;
-        major += w.MajorSign;
-        rest += w.TwoRun;
-        if (rest >= w.TwoSteps) {
-          rest -= w.TwoSteps;
-          ++q;
-        }
-      }
+int64_t OffsetAt(const LineWalk& w, int64_t i) {
+  if (w.Narrow) return (2 * i * w.MinorRun + w.Steps) / (2 * w.Steps);
+  return static_cast<int64_t>((static_cast<Wide>(2) * i * w.MinorRun + w.Steps) / (static_cast<Wide>(2) * w.Steps));
+}
+
+int64_t RestAt(const LineWalk& w, int64_t i) {
+  if (w.Narrow) return (2 * i * w.MinorRun + w.Steps) % (2 * w.Steps);
+  return static_cast<int64_t>((static_cast<Wide>(2) * i * w.MinorRun + w.Steps) % (static_cast<Wide>(2) * w.Steps));
+}
+
+/// Among steps first..last, the run of steps whose offset lies in qa..qb (q never decreases);
+/// first > last when there is none.
+void KeepOffsets(const LineWalk& w, int64_t qa, int64_t qb, int64_t& first, int64_t& last) {
+  if (first > last) return;
+  if (OffsetAt(w, first) >= qa && OffsetAt(w, last) <= qb) return;
+  int64_t a = first, b = last + 1;
+  while (a < b) {
+    const int64_t m = a + (b - a) / 2;
+    if (OffsetAt(w, m) >= qa)
+      b = m;
+    else
+      a = m + 1;
+  }
+  const int64_t newFirst = a;
+  a = first - 1;
+  b = last;
+  while (a < b) {
+    const int64_t m = b - (b - a) / 2;
+    if (OffsetAt(w, m) <= qb)
+      a = m;
+    else
+      b = m - 1;
+  }
+  first = newFirst;
+  last = a;
+}
+
+/// Where a one-pixel walk stands: the buffer index of its pixel and its error term.
+struct WalkCursor {
+  std::ptrdiff_t Index;
+  int64_t Rest;
+};
+
+/// Moves a walk on by n steps, painting each pixel it leaves when Paint is set.
+template <bool Paint, bool XorMode>
+void Advance(uint32_t* bits, WalkCursor& c, int64_t n, std::ptrdiff_t majorStep, std::ptrdiff_t minorStep,
+             int64_t twoRun, int64_t twoSteps, uint32_t value) {
+  std::ptrdiff_t index = c.Index;
+  int64_t rest = c.Rest;
+  for (; n > 0; --n) {
+    if (Paint) bits[index] = XorMode ? (bits[index] ^ value) : value;
+    index += majorStep;
+    rest += twoRun;
+    if (rest >= twoSteps) {
+      rest -= twoSteps;
+      index += minorStep;
     }
+  }
+  c.Index = index;
+  c.Rest = rest;
+}
+
+/// The pixels of steps first..last of the one-pixel line `k` pixels across from the walk's own,
+/// all of them on the buffer. Dashes are walked as whole runs, so the loop over the pixels of a
+/// run does nothing but step and paint.
+template <bool XorMode> void WalkParallel(const LineWalk& w, int k, int64_t first, int64_t last) {
+  const int64_t major = w.MajorStart + w.MajorSign * first;
+  const int64_t minor = w.MinorStart + w.MinorSign * OffsetAt(w, first) + k;
+  const int64_t x = w.XMajor ? major : minor;
+  const int64_t y = w.XMajor ? minor : major;
+  WalkCursor c{static_cast<std::ptrdiff_t>(y) * w.Stride + static_cast<std::ptrdiff_t>(x), RestAt(w, first)};
+  const std::ptrdiff_t majorStep = w.XMajor ? w.MajorSign : w.MajorSign * w.Stride;
+  const std::ptrdiff_t minorStep = w.XMajor ? w.MinorSign * w.Stride : w.MinorSign;
+  const int64_t twoRun = 2 * w.MinorRun, twoSteps = 2 * w.Steps;
+  int64_t left = last - first + 1;
+  if (w.RunCount == 0) {
+    Advance<true, XorMode>(w.Bits, c, left, majorStep, minorStep, twoRun, twoSteps, w.Value);
     return;
   }
-  int64_t q = w.Offset;
-  int64_t rest = w.Rest;
-  int64_t major = w.Major;
-  int phase = w.Phase;
-  for (int64_t i = w.First; i <= w.Last; ++i) {
-    if (!Dashed || w.Mask[phase]) {
-      const int64_t minor = w.MinorStart + w.MinorSign * q;
-      if (Thin) {
-        // A one-pixel stroke is on the buffer whenever its step is.
-        uint32_t* p = w.XMajor ? bits_ + static_cast<std::ptrdiff_t>(minor) * stride_ + major
-                               : bits_ + static_cast<std::ptrdiff_t>(major) * stride_ + minor;
-        *p = XorMode ? (*p ^ w.Value) : w.Value;
-      } else {
-        const int64_t s0 = std::max<int64_t>(minor + w.Lo, 0);
-        const int64_t s1 = std::min<int64_t>(minor + w.Hi, w.MinorLimit - 1);
-        if (w.XMajor) {
-          uint32_t* p = bits_ + static_cast<std::ptrdiff_t>(s0) * stride_ + major;
-          for (int64_t s = s0; s <= s1; ++s, p += stride_)
-            *p = XorMode ? (*p ^ w.Value) : w.Value;
-        } else {
-          uint32_t* p = bits_ + static_cast<std::ptrdiff_t>(major) * stride_;
-          for (int64_t s = s0; s <= s1; ++s)
-            p[s] = XorMode ? (p[s] ^ w.Value) : w.Value;
-        }
-      }
-    }
-    if (Dashed && ++phase == w.PatternLength) phase = 0;
-    major += w.MajorSign;
-    rest += w.TwoRun;
-    if (rest >= w.TwoSteps) {
-      rest -= w.TwoSteps;
-      ++q;
-    }
+  int64_t pos = (w.PhaseAtZero + first) % w.PatternLength;
+  int r = 0;
+  while (pos >= w.Runs[r]) {
+    pos -= w.Runs[r];
+    ++r;
+  }
+  while (left > 0) {
+    const int64_t n = std::min<int64_t>(left, w.Runs[r] - pos);
+    if (r % 2 == 0)
+      Advance<true, XorMode>(w.Bits, c, n, majorStep, minorStep, twoRun, twoSteps, w.Value);
+    else
+      Advance<false, XorMode>(w.Bits, c, n, majorStep, minorStep, twoRun, twoSteps, w.Value);
+    left -= n;
+    pos = 0;
+    if (++r == w.RunCount) r = 0;
   }
 }
+
+} // namespace
 
 void RasterCanvas::DrawLine(int64_t x0, int64_t y0, int64_t x1, int64_t y1) {
   const int64_t dx = x1 - x0;
@@ -197,118 +235,73 @@ void RasterCanvas::DrawLine(int64_t x0, int64_t y0, int64_t x1, int64_t y1) {
   // Step i = 0..steps-1 covers one pixel of the longer axis; the last pixel is left out.
   const int64_t steps = xMajor ? adx : ady;
   if (steps == 0) return;
-  const int64_t minorRun = xMajor ? ady : adx;
-  const int64_t majorStart = xMajor ? x0 : y0;
-  const int64_t minorStart = xMajor ? y0 : x0;
-  const int majorSign = (xMajor ? dx : dy) < 0 ? -1 : 1;
-  const int minorSign = (xMajor ? dy : dx) < 0 ? -1 : 1;
+  const int64_t phaseAtZero = dashPhase_;
+  dashPhase_ += steps;
+
+  LineWalk w;
+  w.Bits = bits_;
+  w.Stride = stride_;
+  w.Steps = steps;
+  w.MinorRun = xMajor ? ady : adx;
+  w.Narrow = steps < NarrowLineSteps;
+  w.MajorStart = xMajor ? x0 : y0;
+  w.MinorStart = xMajor ? y0 : x0;
+  w.MajorSign = (xMajor ? dx : dy) < 0 ? -1 : 1;
+  w.MinorSign = (xMajor ? dy : dx) < 0 ? -1 : 1;
+  w.XMajor = xMajor;
+  w.MinorLimit = xMajor ? height_ : width_;
   const int64_t majorLimit = xMajor ? width_ : height_;
-  const int64_t minorLimit = xMajor ? height_ : width_;
   const int thick = pen_.Width;
   const int lo = -(thick / 2);
   const int hi = lo + thick - 1;
-  const int64_t consumed = steps;
 
   // Steps whose pixel lies on the buffer along the longer axis.
-  int64_t first = majorSign > 0 ? -majorStart : majorStart - (majorLimit - 1);
-  int64_t last = majorSign > 0 ? majorLimit - 1 - majorStart : majorStart;
+  int64_t first = w.MajorSign > 0 ? -w.MajorStart : w.MajorStart - (majorLimit - 1);
+  int64_t last = w.MajorSign > 0 ? majorLimit - 1 - w.MajorStart : w.MajorStart;
   first = std::max<int64_t>(first, 0);
   last = std::min<int64_t>(last, steps - 1);
-  if (first > last) {
-    dashPhase_ += consumed;
-    return;
-  }
-
-  // The minor offset after i steps, rounded to the nearest pixel: q(i) = floor((2·i·run + steps) / (2·steps)).
-  // Lines of ordinary length need no more than 64 bits for the product.
-  const bool narrow = steps < NarrowLineSteps;
-  const Wide twoSteps = static_cast<Wide>(2) * steps;
-  auto offsetAt = [&](int64_t i) {
-    if (narrow) return (2 * i * minorRun + steps) / (2 * steps);
-    return static_cast<int64_t>((static_cast<Wide>(2) * i * minorRun + steps) / twoSteps);
+  // The offset range in which the parallel line k lies on the buffer across the longer axis.
+  auto offsetsOnBuffer = [&](int k, int64_t& qa, int64_t& qb) {
+    if (w.MinorSign > 0) {
+      qa = -w.MinorStart - k;
+      qb = w.MinorLimit - 1 - w.MinorStart - k;
+    } else {
+      qa = w.MinorStart + k - (w.MinorLimit - 1);
+      qb = w.MinorStart + k;
+    }
   };
-  // The stroke across the minor axis spans minor+lo..minor+hi; keep steps where it meets the buffer.
-  const int64_t minorLo = -hi;
-  const int64_t minorHi = minorLimit - 1 - lo;
-  const int64_t qa = minorSign > 0 ? minorLo - minorStart : minorStart - minorHi;
-  const int64_t qb = minorSign > 0 ? minorHi - minorStart : minorStart - minorLo;
-  const int64_t qFirst = offsetAt(first), qLast = offsetAt(last);
-  if (qFirst < qa || qFirst > qb || qLast < qa || qLast > qb) {
-    // q(i) never decreases: the first step with q >= qa and the last with q <= qb.
-    int64_t a = first, b = last + 1;
-    while (a < b) {
-      const int64_t m = a + (b - a) / 2;
-      if (offsetAt(m) >= qa)
-        b = m;
-      else
-        a = m + 1;
-    }
-    const int64_t newFirst = a;
-    a = first - 1;
-    b = last;
-    while (a < b) {
-      const int64_t m = b - (b - a) / 2;
-      if (offsetAt(m) <= qb)
-        a = m;
-      else
-        b = m - 1;
-    }
-    first = newFirst;
-    last = a;
-  }
-  if (first > last) {
-    dashPhase_ += consumed;
-    return;
-  }
+  // Keep the steps where some part of the stroke meets the buffer.
+  int64_t qa = 0, qb = 0, qc = 0, qd = 0;
+  offsetsOnBuffer(w.MinorSign > 0 ? hi : lo, qa, qb);
+  offsetsOnBuffer(w.MinorSign > 0 ? lo : hi, qc, qd);
+  KeepOffsets(w, qa, qd, first, last);
+  if (first > last) return;
 
-  const DashPattern pattern = DashPatternOf(pen_.Style);
-  std::array<bool, MaxPatternLength> mask{};
-  int patternLength = 0;
-  for (int r = 0; r < pattern.Count; ++r) {
-    for (int k = 0; k < pattern.Runs[r] * thick; ++k)
-      mask[static_cast<std::size_t>(patternLength++)] = (r % 2) == 0;
-  }
-
-  LineWalk w;
-  w.First = first;
-  w.Last = last;
-  w.Major = majorStart + majorSign * first;
-  w.MajorSign = majorSign;
-  w.MinorSign = minorSign;
-  w.MinorStart = minorStart;
-  w.Offset = offsetAt(first);
-  w.Rest = narrow ? (2 * first * minorRun + steps) % (2 * steps)
-                  : static_cast<int64_t>((static_cast<Wide>(2) * first * minorRun + steps) % twoSteps);
-  w.TwoRun = 2 * minorRun;
-  w.TwoSteps = 2 * steps;
-  w.XMajor = xMajor;
-  w.Lo = lo;
-  w.Hi = hi;
-  w.MinorLimit = minorLimit;
   const bool xorMode = pen_.Mode == PenMode::Xor;
   w.Value = xorMode ? (PixelOfColor(pen_.Color) & RgbMask) : PixelOfColor(pen_.Color);
-  w.Mask = mask.data();
-  w.PatternLength = patternLength;
-  w.Phase = patternLength > 0 ? static_cast<int>((dashPhase_ + first) % patternLength) : 0;
-  dashPhase_ += consumed;
+  const DashPattern pattern = DashPatternOf(pen_.Style);
+  w.RunCount = pattern.Count;
+  for (int r = 0; r < pattern.Count; ++r) {
+    w.Runs[r] = pattern.Runs[r] * thick;
+    w.PatternLength += w.Runs[r];
+  }
+  if (w.PatternLength == 0) w.RunCount = 0;
+  if (w.RunCount > 0) w.PhaseAtZero = phaseAtZero % w.PatternLength;
 
-  const bool dashed = patternLength > 0;
-  const bool thin = thick == 1;
-  if (dashed) {
+  for (int k = lo; k <= hi; ++k) {
+    int64_t a = first, b = last;
+    offsetsOnBuffer(k, qa, qb);
+    KeepOffsets(w, qa, qb, a, b);
+    if (a > b) continue;
     if (xorMode)
-      thin ? LineSteps<true, true, true>(w) : LineSteps<true, true, false>(w);
+      WalkParallel<true>(w, k, a, b);
     else
-      thin ? LineSteps<true, false, true>(w) : LineSteps<true, false, false>(w);
-  } else {
-    if (xorMode)
-      thin ? LineSteps<false, true, true>(w) : LineSteps<false, true, false>(w);
-    else
-      thin ? LineSteps<false, false, true>(w) : LineSteps<false, false, false>(w);
+      WalkParallel<false>(w, k, a, b);
   }
 }
 
 template <typename RowSpan>
-void RasterCanvas::PaintShape(int64_t top, int64_t bottom, int ring, const RowSpan& rowSpan) {
+void RasterCanvas::PaintShape(int64_t top, int64_t bottom, int ring, const RowSpan& rowSpan, int64_t from, int64_t to) {
   const bool xorMode = pen_.Mode == PenMode::Xor;
   const uint32_t penValue = xorMode ? (PixelOfColor(pen_.Color) & RgbMask) : PixelOfColor(pen_.Color);
   const uint32_t brushValue = xorMode ? (PixelOfColor(brush_.Color) & RgbMask) : PixelOfColor(brush_.Color);
@@ -318,8 +311,8 @@ void RasterCanvas::PaintShape(int64_t top, int64_t bottom, int ring, const RowSp
     b = std::min<int64_t>(b, width_ - 1);
     if (a <= b) Span(y, static_cast<int>(a), static_cast<int>(b), value, xorMode);
   };
-  const int64_t y0 = std::max<int64_t>(top, 0);
-  const int64_t y1 = std::min<int64_t>(bottom, height_ - 1);
+  const int64_t y0 = std::max<int64_t>({top, from, 0});
+  const int64_t y1 = std::min<int64_t>({bottom, to, height_ - 1});
   if (y0 > y1) return;
   // Rows of the shape needed: those on the buffer and `ring` more above and below.
   const int64_t t0 = std::max<int64_t>(top, y0 - ring);
@@ -370,14 +363,58 @@ void RasterCanvas::Ellipse(int left, int top, int right, int bottom) {
   const double semiY = (b - t) / 2;
   const double cx = (l + r - 1) / 2;
   const double cy = (t + b) / 2;
-  PaintShape(static_cast<int64_t>(top) - grow, static_cast<int64_t>(bottom) + grow - 1, pen_.Width,
-             [&](int64_t y) -> std::pair<int64_t, int64_t> {
-               const double ny = (static_cast<double>(y) + 0.5 - cy) / semiY;
-               const double rest = 1 - ny * ny;
-               if (rest < 0) return {1, 0};
-               const double half = semiX * std::sqrt(rest);
-               return {CeilToInt(cx - half - EllipseEdgeTolerance), FloorToInt(cx + half + EllipseEdgeTolerance)};
-             });
+  const int64_t shapeTop = static_cast<int64_t>(top) - grow;
+  const int64_t shapeBottom = static_cast<int64_t>(bottom) + grow - 1;
+  auto rowSpan = [&](int64_t y) -> std::pair<int64_t, int64_t> {
+    const double ny = (static_cast<double>(y) + 0.5 - cy) / semiY;
+    const double rest = 1 - ny * ny;
+    if (rest < 0) return {1, 0};
+    const double half = semiX * std::sqrt(rest);
+    return {CeilToInt(cx - half - EllipseEdgeTolerance), FloorToInt(cx + half + EllipseEdgeTolerance)};
+  };
+  if (semiX != semiY || width_ == 0) {
+    PaintShape(shapeTop, shapeBottom, pen_.Width, rowSpan, shapeTop, shapeBottom);
+    return;
+  }
+  // A circle: pixel (x, y) lies in it when (x − cx, y + ½ − cy) is within the radius. Rows whose
+  // pixels on the buffer all lie farther out than the radius paint nothing; rows whose pixels on
+  // the buffer all lie deeper inside than the outline paint only the inside. Both kinds are found
+  // with a margin of two pixels, which leaves the rounding of the row ends out of the question,
+  // so only the rows in between are worked out pixel by pixel. For a circle far larger than the
+  // buffer that is the few rows where its outline crosses.
+  const double nearX = cx < 0 ? -cx : (cx > width_ - 1 ? cx - (width_ - 1) : 0.0);
+  const double farX = std::max(cx < 0 ? -cx : cx, std::fabs(cx - (width_ - 1)));
+  const double outerReach = semiX + 2;
+  if (nearX >= outerReach) return;
+  // Rows whose centre line is within `reach` of cy: y + ½ − cy in [−reach, reach].
+  auto firstRow = [&](double reach) { return FloorToInt(cy - reach - 0.5) - 1; };
+  auto lastRow = [&](double reach) { return CeilToInt(cy + reach - 0.5) + 1; };
+  const double outerRows = std::sqrt((outerReach - nearX) * (outerReach + nearX));
+  const int64_t outerFirst = std::max(firstRow(outerRows), shapeTop);
+  const int64_t outerLast = std::min(lastRow(outerRows), shapeBottom);
+  const double innerReach = semiX - pen_.Width - 2;
+  if (innerReach <= farX) {
+    PaintShape(shapeTop, shapeBottom, pen_.Width, rowSpan, outerFirst, outerLast);
+    return;
+  }
+  const double innerRows = std::sqrt((innerReach - farX) * (innerReach + farX));
+  // The deep rows, narrowed by one for safety; every pixel of them on the buffer is inside.
+  const int64_t innerFirst = CeilToInt(cy - innerRows - 0.5) + 1;
+  const int64_t innerLast = FloorToInt(cy + innerRows - 0.5) - 1;
+  if (innerFirst > innerLast) {
+    PaintShape(shapeTop, shapeBottom, pen_.Width, rowSpan, outerFirst, outerLast);
+    return;
+  }
+  PaintShape(shapeTop, shapeBottom, pen_.Width, rowSpan, outerFirst, innerFirst - 1);
+  PaintShape(shapeTop, shapeBottom, pen_.Width, rowSpan, innerLast + 1, outerLast);
+  if (brush_.Style == BrushStyle::Solid) {
+    const bool xorMode = pen_.Mode == PenMode::Xor;
+    const uint32_t brushValue = xorMode ? (PixelOfColor(brush_.Color) & RgbMask) : PixelOfColor(brush_.Color);
+    const int64_t y0 = std::max<int64_t>(innerFirst, 0);
+    const int64_t y1 = std::min<int64_t>(innerLast, height_ - 1);
+    for (int64_t y = y0; y <= y1; ++y)
+      Span(static_cast<int>(y), 0, width_ - 1, brushValue, xorMode);
+  }
 }
 
 void RasterCanvas::Rectangle(int left, int top, int right, int bottom) {
@@ -387,9 +424,14 @@ void RasterCanvas::Rectangle(int left, int top, int right, int bottom) {
   const int grow = pen_.Width / 2;
   const int64_t l = static_cast<int64_t>(left) - grow;
   const int64_t r = static_cast<int64_t>(right) + grow - 1;
-  PaintShape(static_cast<int64_t>(top) - grow, static_cast<int64_t>(bottom) + grow - 1, pen_.Width, [l, r](int64_t) {
-    return std::pair<int64_t, int64_t>{l, r};
-  });
+  const int64_t shapeTop = static_cast<int64_t>(top) - grow;
+  const int64_t shapeBottom = static_cast<int64_t>(bottom) + grow - 1;
+  PaintShape(
+      shapeTop, shapeBottom, pen_.Width,
+      [l, r](int64_t) {
+        return std::pair<int64_t, int64_t>{l, r};
+      },
+      shapeTop, shapeBottom);
 }
 
 void RasterCanvas::Polygon(const std::vector<PixelPoint>& points) {
