@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <cstdlib>
+#include <type_traits>
 
 namespace drex {
 
@@ -170,29 +172,34 @@ struct WalkCursor {
   int64_t Rest;
 };
 
-/// Moves a walk on by n steps, painting each pixel it leaves when Paint is set.
-template <bool Paint, bool XorMode>
+/// Moves a walk on by n steps, painting the `Across` pixels from each pixel it leaves onwards
+/// along the row when Paint is set.
+template <bool Paint, bool XorMode, int Across>
 void Advance(uint32_t* bits, WalkCursor& c, int64_t n, std::ptrdiff_t majorStep, std::ptrdiff_t minorStep,
              int64_t twoRun, int64_t twoSteps, uint32_t value) {
   std::ptrdiff_t index = c.Index;
   int64_t rest = c.Rest;
   for (; n > 0; --n) {
-    if (Paint) bits[index] = XorMode ? (bits[index] ^ value) : value;
-    index += majorStep;
-    rest += twoRun;
-    if (rest >= twoSteps) {
-      rest -= twoSteps;
-      index += minorStep;
+    if (Paint) {
+      for (int j = 0; j < Across; ++j)
+        bits[index + j] = XorMode ? (bits[index + j] ^ value) : value;
     }
+    // Whether the minor axis steps as well follows no pattern the branch predictor could learn,
+    // so it is applied through a mask.
+    rest += twoRun;
+    const int64_t carry = -static_cast<int64_t>(rest >= twoSteps);
+    rest -= twoSteps & carry;
+    index += majorStep + (minorStep & carry);
   }
   c.Index = index;
   c.Rest = rest;
 }
 
 /// The pixels of steps first..last of the one-pixel line `k` pixels across from the walk's own,
-/// all of them on the buffer. Dashes are walked as whole runs, so the loop over the pixels of a
-/// run does nothing but step and paint.
-template <bool XorMode> void WalkParallel(const LineWalk& w, int k, int64_t first, int64_t last) {
+/// and of the Across - 1 lines after it on a mostly vertical walk, all of them on the buffer.
+/// Dashes are walked as whole runs, so the loop over the pixels of a run does nothing but step and
+/// paint.
+template <bool XorMode, int Across> void WalkParallel(const LineWalk& w, int k, int64_t first, int64_t last) {
   const int64_t major = w.MajorStart + w.MajorSign * first;
   const int64_t minor = w.MinorStart + w.MinorSign * OffsetAt(w, first) + k;
   const int64_t x = w.XMajor ? major : minor;
@@ -203,7 +210,7 @@ template <bool XorMode> void WalkParallel(const LineWalk& w, int k, int64_t firs
   const int64_t twoRun = 2 * w.MinorRun, twoSteps = 2 * w.Steps;
   int64_t left = last - first + 1;
   if (w.RunCount == 0) {
-    Advance<true, XorMode>(w.Bits, c, left, majorStep, minorStep, twoRun, twoSteps, w.Value);
+    Advance<true, XorMode, Across>(w.Bits, c, left, majorStep, minorStep, twoRun, twoSteps, w.Value);
     return;
   }
   int64_t pos = (w.PhaseAtZero + first) % w.PatternLength;
@@ -215,12 +222,56 @@ template <bool XorMode> void WalkParallel(const LineWalk& w, int k, int64_t firs
   while (left > 0) {
     const int64_t n = std::min<int64_t>(left, w.Runs[r] - pos);
     if (r % 2 == 0)
-      Advance<true, XorMode>(w.Bits, c, n, majorStep, minorStep, twoRun, twoSteps, w.Value);
+      Advance<true, XorMode, Across>(w.Bits, c, n, majorStep, minorStep, twoRun, twoSteps, w.Value);
     else
-      Advance<false, XorMode>(w.Bits, c, n, majorStep, minorStep, twoRun, twoSteps, w.Value);
+      Advance<false, XorMode, Across>(w.Bits, c, n, majorStep, minorStep, twoRun, twoSteps, w.Value);
     left -= n;
     pos = 0;
     if (++r == w.RunCount) r = 0;
+  }
+}
+
+template <bool XorMode> void WalkAcross(const LineWalk& w, int k, int across, int64_t first, int64_t last) {
+  switch (across) {
+  case 2:
+    WalkParallel<XorMode, 2>(w, k, first, last);
+    return;
+  case 3:
+    WalkParallel<XorMode, 3>(w, k, first, last);
+    return;
+  case 4:
+    WalkParallel<XorMode, 4>(w, k, first, last);
+    return;
+  case 5:
+    WalkParallel<XorMode, 5>(w, k, first, last);
+    return;
+  default:
+    WalkParallel<XorMode, 1>(w, k, first, last);
+    return;
+  }
+}
+
+/// Paints the stroke lo..hi across the walk over steps first..last: step ranges[k - lo] holds the
+/// steps where line k is on the buffer. A wide, mostly vertical stroke paints each row's pixels
+/// together where all its lines are on the buffer, so that each row is visited once; otherwise
+/// the lines are walked one after the other, which keeps each pass along a row.
+template <bool XorMode> void WalkStroke(const LineWalk& w, int lo, int hi, const int64_t (*ranges)[2]) {
+  int64_t common0 = INT64_MIN, common1 = INT64_MAX;
+  for (int k = lo; k <= hi; ++k) {
+    common0 = std::max(common0, ranges[k - lo][0]);
+    common1 = std::min(common1, ranges[k - lo][1]);
+  }
+  if (w.XMajor || lo == hi || common0 > common1) {
+    for (int k = lo; k <= hi; ++k) {
+      if (ranges[k - lo][0] <= ranges[k - lo][1]) WalkParallel<XorMode, 1>(w, k, ranges[k - lo][0], ranges[k - lo][1]);
+    }
+    return;
+  }
+  WalkAcross<XorMode>(w, lo, hi - lo + 1, common0, common1);
+  for (int k = lo; k <= hi; ++k) {
+    const int64_t a = ranges[k - lo][0], b = ranges[k - lo][1];
+    if (a <= common0 - 1) WalkParallel<XorMode, 1>(w, k, a, common0 - 1);
+    if (common1 + 1 <= b) WalkParallel<XorMode, 1>(w, k, common1 + 1, b);
   }
 }
 
@@ -288,17 +339,41 @@ void RasterCanvas::DrawLine(int64_t x0, int64_t y0, int64_t x1, int64_t y1) {
   if (w.PatternLength == 0) w.RunCount = 0;
   if (w.RunCount > 0) w.PhaseAtZero = phaseAtZero % w.PatternLength;
 
+  int64_t ranges[MaxPenWidth][2];
   for (int k = lo; k <= hi; ++k) {
-    int64_t a = first, b = last;
+    int64_t& a = ranges[k - lo][0];
+    int64_t& b = ranges[k - lo][1];
+    a = first;
+    b = last;
     offsetsOnBuffer(k, qa, qb);
     KeepOffsets(w, qa, qb, a, b);
-    if (a > b) continue;
-    if (xorMode)
-      WalkParallel<true>(w, k, a, b);
-    else
-      WalkParallel<false>(w, k, a, b);
+  }
+  if (xorMode)
+    WalkStroke<true>(w, lo, hi, ranges);
+  else
+    WalkStroke<false>(w, lo, hi, ranges);
+}
+
+namespace {
+
+/// Paints pixels a..b of a row, held to 0..width-1. Most runs of a shape's outline are a few
+/// pixels long, so those are written one by one rather than through a vector fill.
+template <bool XorMode> inline void PaintRun(uint32_t* row, int64_t a, int64_t b, int64_t width, uint32_t value) {
+  a = std::max<int64_t>(a, 0);
+  b = std::min<int64_t>(b, width - 1);
+  if (a > b) return;
+  if (XorMode) {
+    for (int64_t x = a; x <= b; ++x)
+      row[x] ^= value;
+  } else if (b - a < 8) {
+    for (int64_t x = a; x <= b; ++x)
+      row[x] = value;
+  } else {
+    std::fill(row + a, row + b + 1, value);
   }
 }
+
+} // namespace
 
 template <typename RowSpan>
 void RasterCanvas::PaintShape(int64_t top, int64_t bottom, int ring, const RowSpan& rowSpan, int64_t from, int64_t to) {
@@ -306,11 +381,6 @@ void RasterCanvas::PaintShape(int64_t top, int64_t bottom, int ring, const RowSp
   const uint32_t penValue = xorMode ? (PixelOfColor(pen_.Color) & RgbMask) : PixelOfColor(pen_.Color);
   const uint32_t brushValue = xorMode ? (PixelOfColor(brush_.Color) & RgbMask) : PixelOfColor(brush_.Color);
   const bool fill = brush_.Style == BrushStyle::Solid;
-  auto paint = [&](int y, int64_t a, int64_t b, uint32_t value) {
-    a = std::max<int64_t>(a, 0);
-    b = std::min<int64_t>(b, width_ - 1);
-    if (a <= b) Span(y, static_cast<int>(a), static_cast<int>(b), value, xorMode);
-  };
   const int64_t y0 = std::max<int64_t>({top, from, 0});
   const int64_t y1 = std::min<int64_t>({bottom, to, height_ - 1});
   if (y0 > y1) return;
@@ -318,35 +388,40 @@ void RasterCanvas::PaintShape(int64_t top, int64_t bottom, int ring, const RowSp
   const int64_t t0 = std::max<int64_t>(top, y0 - ring);
   const int64_t t1 = std::min<int64_t>(bottom, y1 + ring);
   spanScratch_.resize(static_cast<std::size_t>(t1 - t0 + 1));
+  std::pair<int64_t, int64_t>* spans = spanScratch_.data() - t0;
   for (int64_t y = t0; y <= t1; ++y)
-    spanScratch_[static_cast<std::size_t>(y - t0)] = rowSpan(y);
-  auto span = [&](int64_t y) { return spanScratch_[static_cast<std::size_t>(y - t0)]; };
-  for (int64_t y = y0; y <= y1; ++y) {
-    const auto outer = span(y);
-    if (outer.first > outer.second) continue;
-    // The inside is what stays of the shape when it is worn down by `ring` pixels in the four
-    // directions. The rows of a convex shape centred on one column are nested, so the narrowest of
-    // the rows ring above and below bounds it.
-    int64_t innerL = outer.first + ring;
-    int64_t innerR = outer.second - ring;
-    if (y - ring < top || y + ring > bottom) {
-      innerL = 1;
-      innerR = 0;
-    } else {
-      const auto above = span(y - ring);
-      const auto below = span(y + ring);
-      innerL = std::max({innerL, above.first, below.first});
-      innerR = std::min({innerR, above.second, below.second});
+    spans[y] = rowSpan(y);
+  const int64_t width = width_;
+  auto paintRows = [&](auto xorTag) {
+    constexpr bool XorMode = decltype(xorTag)::value;
+    uint32_t* row = Row(static_cast<int>(y0));
+    for (int64_t y = y0; y <= y1; ++y, row += stride_) {
+      const auto outer = spans[y];
+      if (outer.first > outer.second) continue;
+      // The inside is what stays of the shape when it is worn down by `ring` pixels in the four
+      // directions. The rows of a convex shape centred on one column are nested, so the narrowest
+      // of the rows ring above and below bounds it.
+      int64_t innerL = 1;
+      int64_t innerR = 0;
+      if (y - ring >= top && y + ring <= bottom) {
+        const auto above = spans[y - ring];
+        const auto below = spans[y + ring];
+        innerL = std::max({outer.first + ring, above.first, below.first});
+        innerR = std::min({outer.second - ring, above.second, below.second});
+      }
+      if (innerL > innerR) {
+        PaintRun<XorMode>(row, outer.first, outer.second, width, penValue);
+      } else {
+        PaintRun<XorMode>(row, outer.first, innerL - 1, width, penValue);
+        PaintRun<XorMode>(row, innerR + 1, outer.second, width, penValue);
+        if (fill) PaintRun<XorMode>(row, innerL, innerR, width, brushValue);
+      }
     }
-    const int row = static_cast<int>(y);
-    if (innerL > innerR) {
-      paint(row, outer.first, outer.second, penValue);
-    } else {
-      paint(row, outer.first, innerL - 1, penValue);
-      paint(row, innerR + 1, outer.second, penValue);
-      if (fill) paint(row, innerL, innerR, brushValue);
-    }
-  }
+  };
+  if (xorMode)
+    paintRows(std::true_type{});
+  else
+    paintRows(std::false_type{});
 }
 
 void RasterCanvas::Ellipse(int left, int top, int right, int bottom) {
