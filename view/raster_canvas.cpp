@@ -173,8 +173,9 @@ struct WalkCursor {
 };
 
 /// Moves a walk on by n steps, painting the `Across` pixels from each pixel it leaves onwards
-/// along the row when Paint is set.
-template <bool Paint, bool XorMode, int Across>
+/// along the row when Paint is set. When the minor axis steps on a fair share of the steps, whether
+/// it does follows no pattern the branch predictor could learn, and the step is Masked instead.
+template <bool Paint, bool XorMode, int Across, bool Masked>
 void Advance(uint32_t* bits, WalkCursor& c, int64_t n, std::ptrdiff_t majorStep, std::ptrdiff_t minorStep,
              int64_t twoRun, int64_t twoSteps, uint32_t value) {
   std::ptrdiff_t index = c.Index;
@@ -184,12 +185,18 @@ void Advance(uint32_t* bits, WalkCursor& c, int64_t n, std::ptrdiff_t majorStep,
       for (int j = 0; j < Across; ++j)
         bits[index + j] = XorMode ? (bits[index + j] ^ value) : value;
     }
-    // Whether the minor axis steps as well follows no pattern the branch predictor could learn,
-    // so it is applied through a mask.
     rest += twoRun;
-    const int64_t carry = -static_cast<int64_t>(rest >= twoSteps);
-    rest -= twoSteps & carry;
-    index += majorStep + (minorStep & carry);
+    if (Masked) {
+      const int64_t carry = -static_cast<int64_t>(rest >= twoSteps);
+      rest -= twoSteps & carry;
+      index += majorStep + (minorStep & carry);
+    } else {
+      index += majorStep;
+      if (rest >= twoSteps) {
+        rest -= twoSteps;
+        index += minorStep;
+      }
+    }
   }
   c.Index = index;
   c.Rest = rest;
@@ -199,7 +206,7 @@ void Advance(uint32_t* bits, WalkCursor& c, int64_t n, std::ptrdiff_t majorStep,
 /// and of the Across - 1 lines after it on a mostly vertical walk, all of them on the buffer.
 /// Dashes are walked as whole runs, so the loop over the pixels of a run does nothing but step and
 /// paint.
-template <bool XorMode, int Across> void WalkParallel(const LineWalk& w, int k, int64_t first, int64_t last) {
+template <bool XorMode, int Across, bool Masked> void WalkRuns(const LineWalk& w, int k, int64_t first, int64_t last) {
   const int64_t major = w.MajorStart + w.MajorSign * first;
   const int64_t minor = w.MinorStart + w.MinorSign * OffsetAt(w, first) + k;
   const int64_t x = w.XMajor ? major : minor;
@@ -210,7 +217,7 @@ template <bool XorMode, int Across> void WalkParallel(const LineWalk& w, int k, 
   const int64_t twoRun = 2 * w.MinorRun, twoSteps = 2 * w.Steps;
   int64_t left = last - first + 1;
   if (w.RunCount == 0) {
-    Advance<true, XorMode, Across>(w.Bits, c, left, majorStep, minorStep, twoRun, twoSteps, w.Value);
+    Advance<true, XorMode, Across, Masked>(w.Bits, c, left, majorStep, minorStep, twoRun, twoSteps, w.Value);
     return;
   }
   int64_t pos = (w.PhaseAtZero + first) % w.PatternLength;
@@ -222,13 +229,22 @@ template <bool XorMode, int Across> void WalkParallel(const LineWalk& w, int k, 
   while (left > 0) {
     const int64_t n = std::min<int64_t>(left, w.Runs[r] - pos);
     if (r % 2 == 0)
-      Advance<true, XorMode, Across>(w.Bits, c, n, majorStep, minorStep, twoRun, twoSteps, w.Value);
+      Advance<true, XorMode, Across, Masked>(w.Bits, c, n, majorStep, minorStep, twoRun, twoSteps, w.Value);
     else
-      Advance<false, XorMode, Across>(w.Bits, c, n, majorStep, minorStep, twoRun, twoSteps, w.Value);
+      Advance<false, XorMode, Across, Masked>(w.Bits, c, n, majorStep, minorStep, twoRun, twoSteps, w.Value);
     left -= n;
     pos = 0;
     if (++r == w.RunCount) r = 0;
   }
+}
+
+template <bool XorMode, int Across> void WalkParallel(const LineWalk& w, int k, int64_t first, int64_t last) {
+  // Nearly straight or nearly diagonal walks step the minor axis in long regular runs.
+  const int64_t run = w.MinorRun, steps = w.Steps;
+  if (5 * run < steps || 5 * run > 4 * steps)
+    WalkRuns<XorMode, Across, false>(w, k, first, last);
+  else
+    WalkRuns<XorMode, Across, true>(w, k, first, last);
 }
 
 template <bool XorMode> void WalkAcross(const LineWalk& w, int k, int across, int64_t first, int64_t last) {
