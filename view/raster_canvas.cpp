@@ -531,10 +531,21 @@ void RasterCanvas::Polygon(const std::vector<PixelPoint>& points) {
   const bool xorMode = pen_.Mode == PenMode::Xor;
   if (brush_.Style == BrushStyle::Solid && n >= 3) {
     const uint32_t value = xorMode ? (PixelOfColor(brush_.Color) & RgbMask) : PixelOfColor(brush_.Color);
+    // The edges that cross some pixel centre line, each kept with its first point as given, so
+    // that the crossings are worked out exactly as from the points themselves.
+    edgeScratch_.clear();
     int64_t minY = points[0].Y, maxY = points[0].Y;
-    for (const PixelPoint& p : points) {
-      minY = std::min<int64_t>(minY, p.Y);
-      maxY = std::max<int64_t>(maxY, p.Y);
+    for (std::size_t k = 0; k < n; ++k) {
+      const PixelPoint& a = points[k];
+      const PixelPoint& b = points[k + 1 == n ? 0 : k + 1];
+      minY = std::min<int64_t>(minY, a.Y);
+      maxY = std::max<int64_t>(maxY, a.Y);
+      if (a.Y == b.Y) continue;
+      // Row y's centre line y + ½ meets the edge when its lower end is at or above y and its
+      // upper end below y + 1.
+      edgeScratch_.push_back(FillEdge{static_cast<double>(a.X), static_cast<double>(a.Y),
+                                      static_cast<double>(b.X) - a.X, static_cast<double>(b.Y) - a.Y,
+                                      std::min(a.Y, b.Y), std::max(a.Y, b.Y)});
     }
     const int64_t y0 = std::max<int64_t>(minY, 0);
     const int64_t y1 = std::min<int64_t>(maxY, height_) - 1;
@@ -542,18 +553,19 @@ void RasterCanvas::Polygon(const std::vector<PixelPoint>& points) {
       // Pixel centres of this row inside the outline, by the even-odd rule.
       const double yc = static_cast<double>(y) + 0.5;
       crossScratch_.clear();
-      for (std::size_t k = 0; k < n; ++k) {
-        const PixelPoint& a = points[k];
-        const PixelPoint& b = points[(k + 1) % n];
-        const double ay = a.Y, by = b.Y;
-        if ((ay <= yc && yc < by) || (by <= yc && yc < ay)) {
-          crossScratch_.push_back(a.X + (yc - ay) * (static_cast<double>(b.X) - a.X) / (by - ay));
+      for (const FillEdge& e : edgeScratch_) {
+        if (e.Low <= y && y < e.High) {
+          const double x = e.AX + (yc - e.AY) * e.DX / e.DY;
+          // Kept in order as they come; a row meets few edges.
+          crossScratch_.push_back(x);
+          for (std::size_t k = crossScratch_.size() - 1; k > 0 && crossScratch_[k - 1] > x; --k)
+            std::swap(crossScratch_[k - 1], crossScratch_[k]);
         }
       }
-      std::sort(crossScratch_.begin(), crossScratch_.end());
       for (std::size_t k = 0; k + 1 < crossScratch_.size(); k += 2) {
-        const double xa = std::max(std::ceil(crossScratch_[k] - 0.5), 0.0);
-        const double xb = std::min(std::ceil(crossScratch_[k + 1] - 0.5) - 1, static_cast<double>(width_ - 1));
+        // The first pixel whose centre is at or right of the crossing, up to the last left of the next.
+        const int64_t xa = std::max<int64_t>(CeilToInt(crossScratch_[k] - 0.5), 0);
+        const int64_t xb = std::min<int64_t>(CeilToInt(crossScratch_[k + 1] - 0.5) - 1, width_ - 1);
         if (xa <= xb) Span(static_cast<int>(y), static_cast<int>(xa), static_cast<int>(xb), value, xorMode);
       }
     }

@@ -84,7 +84,13 @@ private:
   int64_t curX_ = 0;
   int64_t curY_ = 0;
   int64_t dashPhase_ = 0; ///< pixels of the pattern used since the last MoveTo
+  /// One edge of a filled polygon: first point (AX, AY), run (DX, DY), rows Low..High-1 crossed.
+  struct FillEdge {
+    double AX, AY, DX, DY;
+    int Low, High;
+  };
   std::vector<double> crossScratch_;
+  std::vector<FillEdge> edgeScratch_;
   std::vector<std::pair<int64_t, int64_t>> spanScratch_;
 };
 
