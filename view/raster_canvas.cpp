@@ -392,7 +392,8 @@ template <bool XorMode> inline void PaintRun(uint32_t* row, int64_t a, int64_t b
 } // namespace
 
 template <typename RowSpan>
-void RasterCanvas::PaintShape(int64_t top, int64_t bottom, int ring, const RowSpan& rowSpan, int64_t from, int64_t to) {
+void RasterCanvas::PaintShape(int64_t top, int64_t bottom, int ring, const RowSpan& rowSpan, int64_t from, int64_t to,
+                              int64_t mirror) {
   const bool xorMode = pen_.Mode == PenMode::Xor;
   const uint32_t penValue = xorMode ? (PixelOfColor(pen_.Color) & RgbMask) : PixelOfColor(pen_.Color);
   const uint32_t brushValue = xorMode ? (PixelOfColor(brush_.Color) & RgbMask) : PixelOfColor(brush_.Color);
@@ -405,8 +406,16 @@ void RasterCanvas::PaintShape(int64_t top, int64_t bottom, int ring, const RowSp
   const int64_t t1 = std::min<int64_t>(bottom, y1 + ring);
   spanScratch_.resize(static_cast<std::size_t>(t1 - t0 + 1));
   std::pair<int64_t, int64_t>* spans = spanScratch_.data() - t0;
-  for (int64_t y = t0; y <= t1; ++y)
-    spans[y] = rowSpan(y);
+  if (mirror == NoMirror) {
+    for (int64_t y = t0; y <= t1; ++y)
+      spans[y] = rowSpan(y);
+  } else {
+    // Row mirror − y is row y reflected about the shape's middle and covers the same pixels.
+    for (int64_t y = t0; y <= t1; ++y) {
+      const int64_t m = mirror - y;
+      spans[y] = (m >= t0 && m < y) ? spans[m] : rowSpan(y);
+    }
+  }
   const int64_t width = width_;
   auto paintRows = [&](auto xorTag) {
     constexpr bool XorMode = decltype(xorTag)::value;
@@ -456,6 +465,9 @@ void RasterCanvas::Ellipse(int left, int top, int right, int bottom) {
   const double cy = (t + b) / 2;
   const int64_t shapeTop = static_cast<int64_t>(top) - grow;
   const int64_t shapeBottom = static_cast<int64_t>(bottom) + grow - 1;
+  // The rows are symmetric about cy: y + ½ − cy of row shapeTop + shapeBottom − y is the
+  // negative of row y's, exactly, as both are small multiples of ½.
+  const int64_t mirror = shapeTop + shapeBottom;
   auto rowSpan = [&](int64_t y) -> std::pair<int64_t, int64_t> {
     const double ny = (static_cast<double>(y) + 0.5 - cy) / semiY;
     const double rest = 1 - ny * ny;
@@ -464,7 +476,7 @@ void RasterCanvas::Ellipse(int left, int top, int right, int bottom) {
     return {CeilToInt(cx - half - EllipseEdgeTolerance), FloorToInt(cx + half + EllipseEdgeTolerance)};
   };
   if (semiX != semiY || width_ == 0) {
-    PaintShape(shapeTop, shapeBottom, pen_.Width, rowSpan, shapeTop, shapeBottom);
+    PaintShape(shapeTop, shapeBottom, pen_.Width, rowSpan, shapeTop, shapeBottom, mirror);
     return;
   }
   // A circle: pixel (x, y) lies in it when (x − cx, y + ½ − cy) is within the radius. Rows whose
@@ -485,7 +497,7 @@ void RasterCanvas::Ellipse(int left, int top, int right, int bottom) {
   const int64_t outerLast = std::min(lastRow(outerRows), shapeBottom);
   const double innerReach = semiX - pen_.Width - 2;
   if (innerReach <= farX) {
-    PaintShape(shapeTop, shapeBottom, pen_.Width, rowSpan, outerFirst, outerLast);
+    PaintShape(shapeTop, shapeBottom, pen_.Width, rowSpan, outerFirst, outerLast, mirror);
     return;
   }
   const double innerRows = std::sqrt((innerReach - farX) * (innerReach + farX));
@@ -493,11 +505,11 @@ void RasterCanvas::Ellipse(int left, int top, int right, int bottom) {
   const int64_t innerFirst = CeilToInt(cy - innerRows - 0.5) + 1;
   const int64_t innerLast = FloorToInt(cy + innerRows - 0.5) - 1;
   if (innerFirst > innerLast) {
-    PaintShape(shapeTop, shapeBottom, pen_.Width, rowSpan, outerFirst, outerLast);
+    PaintShape(shapeTop, shapeBottom, pen_.Width, rowSpan, outerFirst, outerLast, mirror);
     return;
   }
-  PaintShape(shapeTop, shapeBottom, pen_.Width, rowSpan, outerFirst, innerFirst - 1);
-  PaintShape(shapeTop, shapeBottom, pen_.Width, rowSpan, innerLast + 1, outerLast);
+  PaintShape(shapeTop, shapeBottom, pen_.Width, rowSpan, outerFirst, innerFirst - 1, mirror);
+  PaintShape(shapeTop, shapeBottom, pen_.Width, rowSpan, innerLast + 1, outerLast, mirror);
   if (brush_.Style == BrushStyle::Solid) {
     const bool xorMode = pen_.Mode == PenMode::Xor;
     const uint32_t brushValue = xorMode ? (PixelOfColor(brush_.Color) & RgbMask) : PixelOfColor(brush_.Color);

@@ -71,8 +71,11 @@ private:
   void DrawLine(int64_t x0, int64_t y0, int64_t x1, int64_t y1);
   /// Fills and outlines rows from..to of a convex shape whose rows top..bottom cover the pixels
   /// rowSpan(y) gives (first > second when a row is empty); the outline is `ring` pixels thick.
+  /// With `mirror` set, rows y and mirror − y cover the same pixels.
   template <typename RowSpan>
-  void PaintShape(int64_t top, int64_t bottom, int ring, const RowSpan& rowSpan, int64_t from, int64_t to);
+  void PaintShape(int64_t top, int64_t bottom, int ring, const RowSpan& rowSpan, int64_t from, int64_t to,
+                  int64_t mirror = NoMirror);
+  static constexpr int64_t NoMirror = INT64_MIN;
 
   uint32_t* bits_;
   int width_;
