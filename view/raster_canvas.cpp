@@ -176,8 +176,11 @@ struct WalkCursor {
 /// along the row when Paint is set. When the minor axis steps on a fair share of the steps, whether
 /// it does follows no pattern the branch predictor could learn, and the step is Masked instead.
 template <bool Paint, bool XorMode, int Across, bool Masked>
-void Advance(uint32_t* bits, WalkCursor& c, int64_t n, std::ptrdiff_t majorStep, std::ptrdiff_t minorStep,
-             int64_t twoRun, int64_t twoSteps, uint32_t value) {
+void Advance(const LineWalk& w, WalkCursor& c, int64_t n, std::ptrdiff_t majorStep, std::ptrdiff_t minorStep,
+             int64_t twoRun, int64_t twoSteps) {
+  uint32_t* const bits = w.Bits;
+  const uint32_t value = w.Value;
+  const std::ptrdiff_t diagonalStep = majorStep + minorStep;
   std::ptrdiff_t index = c.Index;
   int64_t rest = c.Rest;
   for (; n > 0; --n) {
@@ -187,9 +190,12 @@ void Advance(uint32_t* bits, WalkCursor& c, int64_t n, std::ptrdiff_t majorStep,
     }
     rest += twoRun;
     if (Masked) {
-      const int64_t carry = -static_cast<int64_t>(rest >= twoSteps);
-      rest -= twoSteps & carry;
-      index += majorStep + (minorStep & carry);
+      // The carry is taken from the sign of the wrapped error term, without a branch and with a
+      // short chain from one step's error term to the next.
+      const int64_t wrapped = rest - twoSteps;
+      const int64_t stay = wrapped >> 63; // all ones when there is no carry
+      rest = wrapped + (twoSteps & stay);
+      index += diagonalStep - (minorStep & stay);
     } else {
       index += majorStep;
       if (rest >= twoSteps) {
@@ -217,7 +223,7 @@ template <bool XorMode, int Across, bool Masked> void WalkRuns(const LineWalk& w
   const int64_t twoRun = 2 * w.MinorRun, twoSteps = 2 * w.Steps;
   int64_t left = last - first + 1;
   if (w.RunCount == 0) {
-    Advance<true, XorMode, Across, Masked>(w.Bits, c, left, majorStep, minorStep, twoRun, twoSteps, w.Value);
+    Advance<true, XorMode, Across, Masked>(w, c, left, majorStep, minorStep, twoRun, twoSteps);
     return;
   }
   int64_t pos = (w.PhaseAtZero + first) % w.PatternLength;
@@ -229,9 +235,9 @@ template <bool XorMode, int Across, bool Masked> void WalkRuns(const LineWalk& w
   while (left > 0) {
     const int64_t n = std::min<int64_t>(left, w.Runs[r] - pos);
     if (r % 2 == 0)
-      Advance<true, XorMode, Across, Masked>(w.Bits, c, n, majorStep, minorStep, twoRun, twoSteps, w.Value);
+      Advance<true, XorMode, Across, Masked>(w, c, n, majorStep, minorStep, twoRun, twoSteps);
     else
-      Advance<false, XorMode, Across, Masked>(w.Bits, c, n, majorStep, minorStep, twoRun, twoSteps, w.Value);
+      Advance<false, XorMode, Across, Masked>(w, c, n, majorStep, minorStep, twoRun, twoSteps);
     left -= n;
     pos = 0;
     if (++r == w.RunCount) r = 0;
