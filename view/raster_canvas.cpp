@@ -134,16 +134,23 @@ int64_t OffsetAt(const LineWalk& w, int64_t i) {
   return static_cast<int64_t>((static_cast<Wide>(2) * i * w.MinorRun + w.Steps) / (static_cast<Wide>(2) * w.Steps));
 }
 
-int64_t RestAt(const LineWalk& w, int64_t i) {
-  if (w.Narrow) return (2 * i * w.MinorRun + w.Steps) % (2 * w.Steps);
-  return static_cast<int64_t>((static_cast<Wide>(2) * i * w.MinorRun + w.Steps) % (static_cast<Wide>(2) * w.Steps));
+/// The offset q(i) and the error term left over, from one division.
+void OffsetAndRest(const LineWalk& w, int64_t i, int64_t& q, int64_t& rest) {
+  if (w.Narrow) {
+    const int64_t num = 2 * i * w.MinorRun + w.Steps;
+    q = num / (2 * w.Steps);
+    rest = num - q * (2 * w.Steps);
+    return;
+  }
+  const Wide num = static_cast<Wide>(2) * i * w.MinorRun + w.Steps;
+  const Wide den = static_cast<Wide>(2) * w.Steps;
+  const Wide wq = num / den;
+  q = static_cast<int64_t>(wq);
+  rest = static_cast<int64_t>(num - wq * den);
 }
 
-/// Among steps first..last, the run of steps whose offset lies in qa..qb (q never decreases);
-/// first > last when there is none.
-void KeepOffsets(const LineWalk& w, int64_t qa, int64_t qb, int64_t& first, int64_t& last) {
-  if (first > last) return;
-  if (OffsetAt(w, first) >= qa && OffsetAt(w, last) <= qb) return;
+/// KeepOffsets once the ends are known not to lie in qa..qb both.
+void KeepOffsetsFrom(const LineWalk& w, int64_t qa, int64_t qb, int64_t& first, int64_t& last) {
   int64_t a = first, b = last + 1;
   while (a < b) {
     const int64_t m = a + (b - a) / 2;
@@ -166,6 +173,13 @@ void KeepOffsets(const LineWalk& w, int64_t qa, int64_t qb, int64_t& first, int6
   last = a;
 }
 
+/// Among steps first..last, the run of steps whose offset lies in qa..qb (q never decreases);
+/// first > last when there is none.
+void KeepOffsets(const LineWalk& w, int64_t qa, int64_t qb, int64_t& first, int64_t& last) {
+  if (first > last) return;
+  if (OffsetAt(w, first) >= qa && OffsetAt(w, last) <= qb) return;
+  KeepOffsetsFrom(w, qa, qb, first, last);
+}
 /// Where a one-pixel walk stands: the buffer index of its pixel and its error term.
 struct WalkCursor {
   std::ptrdiff_t Index;
@@ -214,10 +228,12 @@ void Advance(const LineWalk& w, WalkCursor& c, int64_t n, std::ptrdiff_t majorSt
 /// paint.
 template <bool XorMode, int Across, bool Masked> void WalkRuns(const LineWalk& w, int k, int64_t first, int64_t last) {
   const int64_t major = w.MajorStart + w.MajorSign * first;
-  const int64_t minor = w.MinorStart + w.MinorSign * OffsetAt(w, first) + k;
+  int64_t q = 0, rest = 0;
+  OffsetAndRest(w, first, q, rest);
+  const int64_t minor = w.MinorStart + w.MinorSign * q + k;
   const int64_t x = w.XMajor ? major : minor;
   const int64_t y = w.XMajor ? minor : major;
-  WalkCursor c{static_cast<std::ptrdiff_t>(y) * w.Stride + static_cast<std::ptrdiff_t>(x), RestAt(w, first)};
+  WalkCursor c{static_cast<std::ptrdiff_t>(y) * w.Stride + static_cast<std::ptrdiff_t>(x), rest};
   const std::ptrdiff_t majorStep = w.XMajor ? w.MajorSign : w.MajorSign * w.Stride;
   const std::ptrdiff_t minorStep = w.XMajor ? w.MinorSign * w.Stride : w.MinorSign;
   const int64_t twoRun = 2 * w.MinorRun, twoSteps = 2 * w.Steps;
@@ -361,6 +377,9 @@ void RasterCanvas::DrawLine(int64_t x0, int64_t y0, int64_t x1, int64_t y1) {
   if (w.PatternLength == 0) w.RunCount = 0;
   if (w.RunCount > 0) w.PhaseAtZero = phaseAtZero % w.PatternLength;
 
+  // Lines of the stroke whose ends are both on the buffer are on it throughout; only the others
+  // search for their ends.
+  const int64_t qFirst = OffsetAt(w, first), qLast = OffsetAt(w, last);
   int64_t ranges[MaxPenWidth][2];
   for (int k = lo; k <= hi; ++k) {
     int64_t& a = ranges[k - lo][0];
@@ -368,7 +387,7 @@ void RasterCanvas::DrawLine(int64_t x0, int64_t y0, int64_t x1, int64_t y1) {
     a = first;
     b = last;
     offsetsOnBuffer(k, qa, qb);
-    KeepOffsets(w, qa, qb, a, b);
+    if (qFirst < qa || qLast > qb) KeepOffsetsFrom(w, qa, qb, a, b);
   }
   if (xorMode)
     WalkStroke<true>(w, lo, hi, ranges);
