@@ -149,6 +149,41 @@ TEST(RasterPictures, ShapesCutByTheEdgeKeepTheirPixels) {
   }
 }
 
+TEST(RasterPictures, LinesCutByTheEdgeKeepTheirPixels) {
+  // Polylines of every width and pattern, steep and flat, in copy and XOR mode, drawn into a small
+  // buffer and, shifted by (D, D), into one that holds them whole.
+  constexpr int W = 50, H = 40, D = 200;
+  struct Path {
+    int x0, y0, x1, y1, x2, y2;
+  };
+  const Path paths[] = {{-30, -10, 70, 43, 10, 80}, {45, -80, 3, 90, 60, 20},  {-150, 7, 150, 29, 49, -150},
+                        {-2, -100, 1, 140, -3, 20}, {51, 60, 48, -70, 20, 41}, {-60, -50, 110, 85, -1, 39},
+                        {0, 39, 49, 0, 0, 0},       {24, -3, 26, 45, 25, 20}};
+  for (const Path& path : paths) {
+    for (int width = 1; width <= 5; ++width) {
+      for (int style = 0; style < 4; ++style) {
+        for (PenMode mode : {PenMode::Copy, PenMode::Xor}) {
+          BufferCanvas small(W, H), large(W + 2 * D, H + 2 * D);
+          for (BufferCanvas* c : {&small, &large}) {
+            const int s = c == &small ? 0 : D;
+            c->SetPen(CanvasPen{0x00C0FF, static_cast<PenStyle>(style), width, mode});
+            c->MoveTo(path.x0 + s, path.y0 + s);
+            c->LineTo(path.x1 + s, path.y1 + s);
+            c->LineTo(path.x2 + s, path.y2 + s);
+          }
+          int differences = 0;
+          for (int y = 0; y < H; ++y) {
+            for (int x = 0; x < W; ++x)
+              differences += small.PixelColor(x, y) != large.PixelColor(x + D, y + D);
+          }
+          EXPECT_EQ(differences, 0) << "path from " << path.x0 << "," << path.y0 << " width " << width << " style "
+                                    << style << (mode == PenMode::Xor ? " xor" : "");
+        }
+      }
+    }
+  }
+}
+
 TEST(RasterPictures, CircleAroundTheWholeBufferPaintsOnlyItsInside) {
   BufferCanvas c(50, 30);
   c.SetPen(CanvasPen{0x0000FF, PenStyle::Solid, 5, PenMode::Copy});
