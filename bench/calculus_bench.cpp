@@ -1,31 +1,12 @@
 #include <benchmark/benchmark.h>
 
+#include "quiet_platform.h"
+
 #include "expr/calculus.h"
 #include "expr/polynomial.h"
 
 namespace drex {
 namespace {
-
-// A desktop that shows nothing and has no events to run.
-class QuietPlatform : public Platform {
-public:
-  MsgButton MessageBox(MsgType, const std::string &, int) override { return mbNone; }
-  bool InputBox(const std::string &, const std::string &, std::string &) override { return false; }
-  std::string OpenDialog(const FileDialogRequest &) override { return {}; }
-  std::string SaveDialog(const FileDialogRequest &) override { return {}; }
-  void StartTimer(TimerId, int) override {}
-  void StopTimer(TimerId) override {}
-  bool TimerRunning(TimerId) const override { return false; }
-  void ProcessPendingEvents() override {}
-  void ShowProgress(const std::string &, bool) override {}
-  void SetProgressRange(int) override {}
-  void SetProgressPosition(int) override {}
-  void HideProgress() override {}
-  bool StopRequested() const override { return false; }
-  void SetCursor(int) override {}
-  bool OpenWithAssociatedProgram(const std::string &) override { return false; }
-  int ScreenPixelsPerInch() const override { return 96; }
-};
 
 // The heaviest calculation the settings allow: 1001 samples, each with a derivative.
 void BM_SurfaceAboutOxSine1000Steps(benchmark::State &state) {

@@ -3,6 +3,8 @@
 
 #include <benchmark/benchmark.h>
 
+#include "quiet_platform.h"
+
 #include <filesystem>
 #include <string>
 #include <utility>
@@ -15,32 +17,6 @@
 
 namespace drex {
 namespace {
-
-/// A desktop that answers nothing; a message box means the benchmark went wrong.
-class QuietPlatform : public Platform {
-public:
-  MsgButton MessageBox(MsgType, const std::string &text, int) override {
-    LastMessage = text;
-    return mbOK;
-  }
-  bool InputBox(const std::string &, const std::string &, std::string &) override { return false; }
-  std::string OpenDialog(const FileDialogRequest &) override { return {}; }
-  std::string SaveDialog(const FileDialogRequest &) override { return {}; }
-  void StartTimer(TimerId, int) override {}
-  void StopTimer(TimerId) override {}
-  bool TimerRunning(TimerId) const override { return false; }
-  void ProcessPendingEvents() override {}
-  void ShowProgress(const std::string &, bool) override {}
-  void SetProgressRange(int) override {}
-  void SetProgressPosition(int) override {}
-  void HideProgress() override {}
-  bool StopRequested() const override { return false; }
-  void SetCursor(int) override {}
-  bool OpenWithAssociatedProgram(const std::string &) override { return false; }
-  int ScreenPixelsPerInch() const override { return 96; }
-
-  std::string LastMessage;
-};
 
 /// Mixed: every kind. Chain: each point the midpoint of the one before and object 1. Reversed: the
 /// same chain numbered backwards, so each object refers to later ones and the cycle check has to
@@ -70,7 +46,7 @@ void Fill(Program &prog, Shape shape, int count) {
     GenerateMidpointChain(prog.Doc, count);
   if (shape == Shape::Reversed) Renumber(prog.Doc);
   // Saved documents carry computed fields; make them realistic.
-  RecalcPass(prog.Doc, RecalcFrame{400, 300, 48, 0});
+  RecalcPass(prog.Doc, MakeViewArea(800, 600, prog.Doc.View), 48, 0);
 }
 
 void Save(benchmark::State &state, Shape shape) {

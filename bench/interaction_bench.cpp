@@ -4,6 +4,8 @@
 
 #include <benchmark/benchmark.h>
 
+#include "quiet_platform.h"
+
 #include <QGuiApplication>
 
 #include <cstdlib>
@@ -18,28 +20,6 @@
 
 namespace drex {
 namespace {
-
-/// A desktop that answers nothing and is asked nothing during a drag.
-class QuietPlatform : public Platform {
-public:
-  MsgButton MessageBox(MsgType, const std::string &, int) override { return mbOK; }
-  bool InputBox(const std::string &, const std::string &, std::string &) override { return false; }
-  std::string OpenDialog(const FileDialogRequest &) override { return {}; }
-  std::string SaveDialog(const FileDialogRequest &) override { return {}; }
-  void StartTimer(TimerId, int) override {}
-  void StopTimer(TimerId) override {}
-  bool TimerRunning(TimerId) const override { return false; }
-  void ProcessPendingEvents() override {}
-  void ShowProgress(const std::string &, bool) override {}
-  void SetProgressRange(int) override {}
-  void SetProgressPosition(int) override {}
-  void HideProgress() override {}
-  bool StopRequested() const override { return false; }
-  void SetCursor(int) override {}
-  bool OpenWithAssociatedProgram(const std::string &) override { return false; }
-  int ScreenPixelsPerInch() const override { return 96; }
-  void CopyPictureToClipboard() override {}
-};
 
 constexpr int Width = 1024;
 constexpr int Height = 768;

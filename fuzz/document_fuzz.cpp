@@ -21,6 +21,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
   if (bytes.size() != size || !std::equal(bytes.begin(), bytes.end(), data)) std::abort();
   if (drex::ParseDocument(bytes.data(), bytes.size(), again) != drex::DocCheck::Ok) std::abort();
 
-  drex::RecalcPass(doc, drex::RecalcFrame{400, 300, 48, 0});
+  drex::RecalcPass(doc, drex::MakeViewArea(800, 600, doc.View), 48, 0);
   return 0;
 }

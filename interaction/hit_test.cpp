@@ -14,19 +14,19 @@ constexpr double Tolerance = HitTolerance;
 /// Pixel slack of the band's inside tests, so that a crossing computed on a border stays inside.
 constexpr double BorderSlack = 1e-6;
 
-bool IsObject(const Construction &c, int n) { return n >= 1 && n <= c.ObjCount; }
+bool IsObject(const Construction& c, int n) { return n >= 1 && n <= c.ObjCount; }
 
-Point2 Screen1(const TGeomObject &o) { return {static_cast<double>(o.ScrX1), static_cast<double>(o.ScrY1)}; }
-Point2 Screen2(const TGeomObject &o) { return {static_cast<double>(o.ScrX2), static_cast<double>(o.ScrY2)}; }
+Point2 Screen1(const TGeomObject& o) { return {static_cast<double>(o.ScrX1), static_cast<double>(o.ScrY1)}; }
+Point2 Screen2(const TGeomObject& o) { return {static_cast<double>(o.ScrX2), static_cast<double>(o.ScrY2)}; }
 
 /// Number of references of `o` that may be read, held to the table's room.
-int RefsOf(const TGeomObject &o) { return std::clamp<int>(o.RefCount, 0, RefSlots - 1); }
+int RefsOf(const TGeomObject& o) { return std::clamp<int>(o.RefCount, 0, RefSlots - 1); }
 
-bool HitsPoint(const TGeomObject &o, Point2 p) {
+bool HitsPoint(const TGeomObject& o, Point2 p) {
   return std::fabs(o.ScrX1 - p.x) < Tolerance && std::fabs(o.ScrY1 - p.y) < Tolerance;
 }
 
-bool HitsPolyline(const Construction &c, const TGeomObject &o, Point2 p) {
+bool HitsPolyline(const Construction& c, const TGeomObject& o, Point2 p) {
   const int n = RefsOf(o);
   for (int k = 1; k < n; ++k) {
     const int a = o.Ref(k), b = o.Ref(k + 1);
@@ -37,22 +37,22 @@ bool HitsPolyline(const Construction &c, const TGeomObject &o, Point2 p) {
   return false;
 }
 
-bool HitsCircle(const TGeomObject &o, Point2 p) {
+bool HitsCircle(const TGeomObject& o, Point2 p) {
   const double r = Distance(Screen1(o), Screen2(o));
   return std::fabs(Distance(p, Screen1(o)) - r) < Tolerance;
 }
 
-bool HitsPolynomial(const TGeomObject &o, const HitContext &ctx, Point2 p) {
+bool HitsPolynomial(const TGeomObject& o, const HitContext& ctx, Point2 p) {
   const Point2 world = ScreenToWorld(ctx.View, ctx.Area, static_cast<int>(p.x), static_cast<int>(p.y));
   const double unit = ctx.UnitLength;
   const double t = world.x / unit;
   // Only the drawn stretch between the smallest and the largest node can be hit.
   if (!(t >= o.ExtA() && t <= o.ExtB())) return false;
   const Point2 s = WorldToScreen(ctx.View, ctx.Area, {t * unit, PolynomialValue(o, t) * unit});
-  return std::fabs(s.y - p.y) < Tolerance;
+  return std::fabs(RoundHalfEven(s.y) - p.y) < Tolerance;
 }
 
-bool Hits(const Construction &c, const HitContext &ctx, const TGeomObject &o, Point2 p) {
+bool Hits(const Construction& c, const HitContext& ctx, const TGeomObject& o, Point2 p) {
   switch (static_cast<TObjKind>(o.Kind)) {
   case okPoint:
   case okMidpoint:
@@ -85,7 +85,7 @@ struct Band {
   double Left, Top, Right, Bottom;
   std::array<Point2, 5> Corners; // start, then round the rectangle back to the start
 
-  explicit Band(const BandRect &r)
+  explicit Band(const BandRect& r)
       : Left(std::min(r.Start.x, r.End.x)), Top(std::min(r.Start.y, r.End.y)), Right(std::max(r.Start.x, r.End.x)),
         Bottom(std::max(r.Start.y, r.End.y)),
         Corners{{r.Start, {r.End.x, r.Start.y}, r.End, {r.Start.x, r.End.y}, r.Start}} {}
@@ -103,7 +103,7 @@ bool InBoxWithSlack(Point2 a, Point2 b, Point2 p) {
 
 /// True when the line through a and b crosses the line of some side inside the band, and, when
 /// `segment` is set, inside the box of a–b too.
-bool LineCrossesBand(const Band &band, Point2 a, Point2 b, bool segment) {
+bool LineCrossesBand(const Band& band, Point2 a, Point2 b, bool segment) {
   if (std::fabs(a.x - b.x) < SegmentEndTol && std::fabs(a.y - b.y) < SegmentEndTol) return false;
   for (int s = 0; s < 4; ++s) {
     const PointResult x =
@@ -115,7 +115,7 @@ bool LineCrossesBand(const Band &band, Point2 a, Point2 b, bool segment) {
   return false;
 }
 
-bool BandCatchesPolyline(const Construction &c, const Band &band, const TGeomObject &o) {
+bool BandCatchesPolyline(const Construction& c, const Band& band, const TGeomObject& o) {
   const int n = RefsOf(o);
   for (int k = 1; k < n; ++k) {
     const int a = o.Ref(k), b = o.Ref(k + 1);
@@ -126,7 +126,7 @@ bool BandCatchesPolyline(const Construction &c, const Band &band, const TGeomObj
   return false;
 }
 
-bool BandCatchesCircle(const Band &band, const TGeomObject &o) {
+bool BandCatchesCircle(const Band& band, const TGeomObject& o) {
   const Point2 centre = Screen1(o);
   const double r = Distance(centre, Screen2(o));
   for (int s = 0; s < 4; ++s) {
@@ -141,7 +141,7 @@ bool BandCatchesCircle(const Band &band, const TGeomObject &o) {
   return false;
 }
 
-bool BandCatchesPolynomial(const Band &band, const HitContext &ctx, const TGeomObject &o) {
+bool BandCatchesPolynomial(const Band& band, const HitContext& ctx, const TGeomObject& o) {
   const double a = o.ExtA(), b = o.ExtB();
   const double unit = ctx.UnitLength;
   for (int k = 0; k <= 100; ++k) {
@@ -154,27 +154,27 @@ bool BandCatchesPolynomial(const Band &band, const HitContext &ctx, const TGeomO
 
 } // namespace
 
-double PolynomialValue(const TGeomObject &o, double t) {
+double PolynomialValue(const TGeomObject& o, double t) {
   const int n = std::clamp<int>(o.RefCount, 0, MaxPolynomialNodes);
   return EvalPolynomial(n, &o.Param[6], t);
 }
 
-int HitTest(const Construction &c, const HitContext &ctx, int x, int y) {
+int HitTest(const Construction& c, const HitContext& ctx, int x, int y) {
   const Point2 p{static_cast<double>(x), static_cast<double>(y)};
   int result = 0;
   for (int n = 1; n <= c.ObjCount; ++n) {
     if (result > 0 && IsPointKind(c[result].Kind)) break;
-    const TGeomObject &o = c[n];
+    const TGeomObject& o = c[n];
     if (!o.Defined || !(o.Visible || ctx.ShowHidden)) continue;
     if (Hits(c, ctx, o, p)) result = n;
   }
   return result;
 }
 
-bool BandCatches(const Construction &c, const HitContext &ctx, const BandRect &rect, int n) {
+bool BandCatches(const Construction& c, const HitContext& ctx, const BandRect& rect, int n) {
   if (!IsObject(c, n)) return false;
   const Band band(rect);
-  const TGeomObject &o = c[n];
+  const TGeomObject& o = c[n];
   switch (static_cast<TObjKind>(o.Kind)) {
   case okPoint:
   case okMidpoint:

@@ -19,16 +19,16 @@ namespace {
 
 constexpr double Pi = 3.14159265358979323846;
 
-bool IsObject(const Program &prog, int n) { return n >= 1 && n <= prog.Doc.ObjCount; }
+bool IsObject(const Program& prog, int n) { return n >= 1 && n <= prog.Doc.ObjCount; }
 
-HitContext ContextOf(const Program &prog) {
+HitContext ContextOf(const Program& prog) {
   return HitContext{prog.Doc.View, prog.Area, prog.UnitLength > 0 ? prog.UnitLength : 1, prog.ShowHidden};
 }
 
 /// Shifts object `start` by (dx, dy) together with everything it is built from, depth first in
 /// reference order, each object once; a point on an object is re-attached after its host moved.
 /// Works with its own stack, so a chain as deep as the table is no risk.
-void ShiftWithParents(Construction &c, std::vector<uint8_t> &moved, int start, double dx, double dy) {
+void ShiftWithParents(Construction& c, std::vector<uint8_t>& moved, int start, double dx, double dy) {
   struct Frame {
     int Object;
     int NextRef;
@@ -45,8 +45,8 @@ void ShiftWithParents(Construction &c, std::vector<uint8_t> &moved, int start, d
   };
   visit(start);
   while (!stack.empty()) {
-    Frame &f = stack.back();
-    const TGeomObject &o = c[f.Object];
+    Frame& f = stack.back();
+    const TGeomObject& o = c[f.Object];
     const int refs = std::clamp<int>(o.RefCount, 0, RefSlots - 1);
     bool descended = false;
     while (f.NextRef <= refs) {
@@ -64,10 +64,10 @@ void ShiftWithParents(Construction &c, std::vector<uint8_t> &moved, int start, d
   }
 }
 
-void DragStep(Program &prog, double wx, double wy) {
-  OperationState &op = prog.Op;
-  Construction &c = prog.Doc;
-  const TGeomObject &dragged = c[op.DragObject];
+void DragStep(Program& prog, double wx, double wy) {
+  OperationState& op = prog.Op;
+  Construction& c = prog.Doc;
+  const TGeomObject& dragged = c[op.DragObject];
   const double dx = (wx - dragged.X1) - op.DragOffsetX;
   const double dy = (wy - dragged.Y1) - op.DragOffsetY;
   std::fill(op.MovedFlags.begin(), op.MovedFlags.end(), uint8_t{0});
@@ -92,8 +92,8 @@ void DragStep(Program &prog, double wx, double wy) {
   Redraw(prog, true);
 }
 
-void Pan(Program &prog, int x, int y, double wx, double wy) {
-  OperationState &op = prog.Op;
+void Pan(Program& prog, int x, int y, double wx, double wy) {
+  OperationState& op = prog.Op;
   if (x == op.PrevScreenX && y == op.PrevScreenY) return;
   const double zoom = prog.Doc.View.Zoom;
   PanView(prog.Doc.View, RoundHalfEven((wx - op.PrevWorldX) * zoom), RoundHalfEven(-(wy - op.PrevWorldY) * zoom));
@@ -102,8 +102,8 @@ void Pan(Program &prog, int x, int y, double wx, double wy) {
 
 /// The band outline from the start corner to pixel (x, y): white dotted XOR pen, no fill; drawn a
 /// second time it disappears.
-void DrawBand(Program &prog, int x, int y) {
-  Canvas *canvas = prog.Surface;
+void DrawBand(Program& prog, int x, int y) {
+  Canvas* canvas = prog.Surface;
   if (canvas == nullptr) return;
   const Point2 s = WorldToScreen(prog.Doc.View, prog.Area, {prog.Op.RubberStartX, prog.Op.RubberStartY});
   const int sx = RoundHalfEven(s.x), sy = RoundHalfEven(s.y);
@@ -116,26 +116,26 @@ void DrawBand(Program &prog, int x, int y) {
   canvas->SetPen(CanvasPen{pen.Color, pen.Style, pen.Width, PenMode::Copy});
 }
 
-void EraseBand(Program &prog) {
-  OperationState &op = prog.Op;
+void EraseBand(Program& prog) {
+  OperationState& op = prog.Op;
   if (!op.RubberDrawn) return;
   DrawBand(prog, op.RubberEndX, op.RubberEndY);
   op.RubberDrawn = false;
 }
 
 /// The last shown measurement whose label rectangle holds pixel (x, y), borders included; 0 for none.
-int MeasureLabelAt(const Program &prog, int x, int y) {
+int MeasureLabelAt(const Program& prog, int x, int y) {
   const int count = std::clamp<int>(prog.Doc.MeasureCount, 0, MaxMeasurements);
   int found = 0;
   for (int i = 0; i < count; ++i) {
-    const LabelRect &r = prog.Drawing.LabelRects[static_cast<std::size_t>(i)];
+    const LabelRect& r = prog.Drawing.LabelRects[static_cast<std::size_t>(i)];
     if (x >= r.Left && x <= r.Right && y >= r.Top && y <= r.Bottom) found = i + 1;
   }
   return found;
 }
 
-void UpdateHotObject(Program &prog, int x, int y) {
-  OperationState &op = prog.Op;
+void UpdateHotObject(Program& prog, int x, int y) {
+  OperationState& op = prog.Op;
   if (op.InHitTest) return;
   op.InHitTest = true;
   op.HotObject = HitTest(prog, x, y);
@@ -150,8 +150,8 @@ void UpdateHotObject(Program &prog, int x, int y) {
   op.InHitTest = false;
 }
 
-void SelectByBand(Program &prog, bool shift, int x, int y) {
-  OperationState &op = prog.Op;
+void SelectByBand(Program& prog, bool shift, int x, int y) {
+  OperationState& op = prog.Op;
   EraseBand(prog);
   op.RubberBand = false;
   const Point2 s = WorldToScreen(prog.Doc.View, prog.Area, {op.RubberStartX, op.RubberStartY});
@@ -159,7 +159,7 @@ void SelectByBand(Program &prog, bool shift, int x, int y) {
                       {static_cast<double>(x), static_cast<double>(y)}};
   const HitContext ctx = ContextOf(prog);
   for (int n = 1; n <= prog.Doc.ObjCount; ++n) {
-    TGeomObject &o = prog.Doc[n];
+    TGeomObject& o = prog.Doc[n];
     if (!o.Visible || !o.Defined) continue;
     const bool caught = o.Kind == okFunction
                             ? GraphTouchesRect(prog, n, RoundHalfEven(band.Start.x), RoundHalfEven(band.Start.y), x, y)
@@ -174,9 +174,9 @@ void SelectByBand(Program &prog, bool shift, int x, int y) {
 
 } // namespace
 
-int HitTest(const Program &prog, int x, int y) { return HitTest(prog.Doc, ContextOf(prog), x, y); }
+int HitTest(const Program& prog, int x, int y) { return HitTest(prog.Doc, ContextOf(prog), x, y); }
 
-std::string CoordinateText(const Program &prog, double x, double y) {
+std::string CoordinateText(const Program& prog, double x, double y) {
   const double unit = prog.UnitLength > 0 ? prog.UnitLength : 1;
   const int digits = prog.Config.AnswerDigits;
   if (prog.Config.CoordSystem == 0)
@@ -186,8 +186,8 @@ std::string CoordinateText(const Program &prog, double x, double y) {
   return "  (" + FormatAnswer(std::hypot(x, y) / unit, digits) + ", " + FormatAnswer(angle, digits) + "°)";
 }
 
-int CursorForState(const Program &prog) {
-  const OperationState &op = prog.Op;
+int CursorForState(const Program& prog) {
+  const OperationState& op = prog.Op;
   const int mode = op.ToolMode;
   const bool tool = IsToolMode(mode);
   if (!IsObject(prog, op.HotObject)) {
@@ -208,8 +208,8 @@ int CursorForState(const Program &prog) {
   return PutCur;
 }
 
-void PlaceMouseDown(Program &prog, MouseButton button, bool shift, bool ctrl, int x, int y) {
-  OperationState &op = prog.Op;
+void PlaceMouseDown(Program& prog, MouseButton button, bool shift, bool ctrl, int x, int y) {
+  OperationState& op = prog.Op;
   const Point2 w = ScreenToWorld(prog.Doc.View, prog.Area, x, y);
   prog.MouseWorldX = w.x;
   prog.MouseWorldY = w.y;
@@ -228,7 +228,7 @@ void PlaceMouseDown(Program &prog, MouseButton button, bool shift, bool ctrl, in
     }
     op.DragObject = static_cast<int16_t>(op.HotObject);
     if (op.HotObject > 0) {
-      TGeomObject &hot = prog.Doc[op.HotObject];
+      TGeomObject& hot = prog.Doc[op.HotObject];
       if (!shift && !hot.Selected)
         for (int n = 1; n <= prog.Doc.ObjCount; ++n)
           prog.Doc[n].Selected = 0;
@@ -250,9 +250,9 @@ void PlaceMouseDown(Program &prog, MouseButton button, bool shift, bool ctrl, in
   if (op.ToolMode > 0) ConstructionClick(prog, right);
 }
 
-void PlaceMouseMove(Program &prog, MouseButton held, bool shift, bool ctrl, int x, int y) {
+void PlaceMouseMove(Program& prog, MouseButton held, bool shift, bool ctrl, int x, int y) {
   (void)shift;
-  OperationState &op = prog.Op;
+  OperationState& op = prog.Op;
   op.OperationActive = OperationRunning(prog);
   if (op.StepPos > 0 || op.InMouseMove) return;
   op.InMouseMove = true;
@@ -283,21 +283,23 @@ void PlaceMouseMove(Program &prog, MouseButton held, bool shift, bool ctrl, int 
   op.InMouseMove = false;
 }
 
-void PlaceMouseUp(Program &prog, MouseButton button, bool shift, bool ctrl, int x, int y) {
+void PlaceMouseUp(Program& prog, MouseButton button, bool shift, bool ctrl, int x, int y) {
   (void)ctrl;
-  OperationState &op = prog.Op;
+  OperationState& op = prog.Op;
   op.DragObject = 0;
   if (op.RubberBand && button == MouseButton::Left) SelectByBand(prog, shift, x, y);
 }
 
-bool PlaceDblClick(Program &prog, MouseButton button, bool shift, bool ctrl, int x, int y) {
+bool PlaceDblClick(Program& prog, MouseButton button, bool shift, bool ctrl, int x, int y) {
   (void)button, (void)shift, (void)ctrl, (void)x, (void)y;
-  OperationState &op = prog.Op;
+  OperationState& op = prog.Op;
   if (!IsObject(prog, op.HotObject)) return false;
   op.DblClickMarker = true;
   const int previous = op.ListCurrentObject;
   op.ListCurrentObject = op.HotObject;
-  return previous == op.HotObject;
+  if (previous != op.HotObject) return false;
+  if (prog.ObjectPropertiesHook) prog.ObjectPropertiesHook(op.HotObject);
+  return true;
 }
 
 } // namespace drex

@@ -12,31 +12,31 @@ namespace drex {
 class Program;
 
 /// The object under pixel (x, y) with the program's view and ShowAll state, 0 for none.
-int HitTest(const Program &prog, int x, int y);
+int HitTest(const Program& prog, int x, int y);
 
 /// A button press at pixel (x, y). Only the left button is handled, and the right one while a
 /// polyline or polynomial is being picked. With no operation running it selects and starts a
 /// drag or a rubber band; then the running operation gets the click.
-void PlaceMouseDown(Program &prog, MouseButton button, bool shift, bool ctrl, int x, int y);
+void PlaceMouseDown(Program& prog, MouseButton button, bool shift, bool ctrl, int x, int y);
 
 /// A move to pixel (x, y) with `held` the button held down: pans with Ctrl and the left button,
 /// drags the selection with the left button, then updates the object under the cursor, the
 /// status line, the cursor and the rubber band.
-void PlaceMouseMove(Program &prog, MouseButton held, bool shift, bool ctrl, int x, int y);
+void PlaceMouseMove(Program& prog, MouseButton held, bool shift, bool ctrl, int x, int y);
 
 /// A button release: ends the drag, and a rubber band released with the left button selects
 /// what it caught (with Shift the earlier selection is kept).
-void PlaceMouseUp(Program &prog, MouseButton button, bool shift, bool ctrl, int x, int y);
+void PlaceMouseUp(Program& prog, MouseButton button, bool shift, bool ctrl, int x, int y);
 
-/// A double click. On an object: it becomes the current object of the object list; returns true
-/// when it already was, which asks the form to open its properties dialog.
-bool PlaceDblClick(Program &prog, MouseButton button, bool shift, bool ctrl, int x, int y);
+/// A double click. On an object: it becomes the current object of the object list; when it
+/// already was, its properties dialog opens (ObjectPropertiesHook) and the result is true.
+bool PlaceDblClick(Program& prog, MouseButton button, bool shift, bool ctrl, int x, int y);
 
 /// The status-line coordinates of world point (x, y) (internal units), Cartesian or polar after
 /// the CoordSystem setting, without the caption of the object under the cursor.
-std::string CoordinateText(const Program &prog, double x, double y);
+std::string CoordinateText(const Program& prog, double x, double y);
 
 /// The cursor number for the current state (HotObject, the running operation, its picks).
-int CursorForState(const Program &prog);
+int CursorForState(const Program& prog);
 
 } // namespace drex

@@ -11,7 +11,7 @@ namespace drex {
 namespace {
 
 /// `text` cut to at most `capacity` UTF-8 characters.
-std::string CutToChars(const std::string &text, int capacity) {
+std::string CutToChars(const std::string& text, int capacity) {
   int chars = 0;
   for (std::size_t i = 0; i < text.size(); ++i) {
     const auto byte = static_cast<unsigned char>(text[i]);
@@ -23,18 +23,18 @@ std::string CutToChars(const std::string &text, int capacity) {
   return text;
 }
 
-bool IsObject(const Program &prog, int n) { return n >= 1 && n <= prog.Doc.ObjCount; }
+bool IsObject(const Program& prog, int n) { return n >= 1 && n <= prog.Doc.ObjCount; }
 
 /// Shows the limit message and ends the operation; the points made so far stay.
-void RefuseAtLimit(Program &prog) {
+void RefuseAtLimit(Program& prog) {
   prog.ShowObjectLimitMessage();
   AbortOperation(prog);
 }
 
 /// Objects the creation adds: the object itself, and the twin of an intersection that involves a
 /// circle or of a tangent.
-int ObjectsToCreate(const Program &prog) {
-  const OperationState &op = prog.Op;
+int ObjectsToCreate(const Program& prog) {
+  const OperationState& op = prog.Op;
   if (op.ToolMode == okTangent + 1) return 2;
   if (op.ToolMode == okIntersection + 1 && op.PickCount >= 2) {
     const int a = op.PickList[0], b = op.PickList[1];
@@ -45,8 +45,8 @@ int ObjectsToCreate(const Program &prog) {
   return 1;
 }
 
-void CreateObject(Program &prog) {
-  OperationState &op = prog.Op;
+void CreateObject(Program& prog) {
+  OperationState& op = prog.Op;
   if (prog.Doc.ObjCount + ObjectsToCreate(prog) > MaxObjects) {
     RefuseAtLimit(prog);
     return;
@@ -59,7 +59,7 @@ void CreateObject(Program &prog) {
   }
   prog.Modified = true;
   const int n = prog.AppendObject(op.ToolMode - 1);
-  TGeomObject &o = prog.Doc[n];
+  TGeomObject& o = prog.Doc[n];
   if (op.ToolMode != okPoint + 1) {
     const int count = std::min(op.PickCount, RefSlots - 1);
     for (int k = 0; k < count; ++k)
@@ -72,22 +72,28 @@ void CreateObject(Program &prog) {
   // The tool does not stay active: every construction starts with the tool again. Ending the
   // operation repaints, so the new object shows at once.
   AbortOperation(prog);
+  // A polyline or polynomial is completed in its properties dialog; cancelled there it is
+  // dropped, while the points made on the fly for it stay.
+  if ((o.Kind == okPolyline || o.Kind == okPolynomial) && prog.ObjectPropertiesHook) {
+    if (!prog.ObjectPropertiesHook(n) && prog.Doc.ObjCount == n) prog.Doc.ObjCount = static_cast<int16_t>(n - 1);
+    Redraw(prog, true);
+  }
 }
 
 } // namespace
 
-bool OperationRunning(const Program &prog) {
-  const OperationState &op = prog.Op;
+bool OperationRunning(const Program& prog) {
+  const OperationState& op = prog.Op;
   return op.StepPos != 0 || op.ToolMode != 0 || op.MacroApplyStep != 0 || op.MacroState != 0 || op.TransformMode != 0 ||
          op.MeasureMode != 0;
 }
 
-std::string StepPromptText(const Program &prog, int mode, int step) {
+std::string StepPromptText(const Program& prog, int mode, int step) {
   if (!IsToolMode(mode) || step < 0 || step >= TableSteps) return std::string();
   return prog.Msgs[StepPrompts[static_cast<std::size_t>(mode)][static_cast<std::size_t>(step)]];
 }
 
-void StartTool(Program &prog, int tag, const std::string &hint) {
+void StartTool(Program& prog, int tag, const std::string& hint) {
   if (tag < 11 || tag > 23) return;
   if (prog.Doc.ObjCount >= MaxObjects) {
     prog.ShowObjectLimitMessage();
@@ -95,15 +101,15 @@ void StartTool(Program &prog, int tag, const std::string &hint) {
   }
   AbortOperation(prog);
   prog.EnableAbort();
-  OperationState &op = prog.Op;
+  OperationState& op = prog.Op;
   op.ToolMode = tag - 10;
   op.PromptPrefix = CutToChars(hint + ": " + prog.Msgs[33] + " ", PromptPrefixCapacity);
   prog.ShowPrompt(op.PromptPrefix + StepPromptText(prog, op.ToolMode, 0));
   prog.Desktop.StartTimer(TimerId::Blic, BlinkIntervalMs);
 }
 
-void AbortOperation(Program &prog) {
-  OperationState &op = prog.Op;
+void AbortOperation(Program& prog) {
+  OperationState& op = prog.Op;
   op.ToolMode = 0;
   op.MeasureMode = 0;
   op.TransformMode = 0;
@@ -123,8 +129,8 @@ void AbortOperation(Program &prog) {
   Redraw(prog, true);
 }
 
-void ConstructionClick(Program &prog, bool rightButton) {
-  OperationState &op = prog.Op;
+void ConstructionClick(Program& prog, bool rightButton) {
+  OperationState& op = prog.Op;
   const int mode = op.ToolMode;
   if (!IsToolMode(mode)) return;
   if (!rightButton) {
@@ -173,8 +179,8 @@ void ConstructionClick(Program &prog, bool rightButton) {
   if (rightButton || op.PickCount == RequiredPicks[static_cast<std::size_t>(mode)]) CreateObject(prog);
 }
 
-void BlinkTick(Program &prog) {
-  OperationState &op = prog.Op;
+void BlinkTick(Program& prog) {
+  OperationState& op = prog.Op;
   op.BlinkPhase = !op.BlinkPhase;
   if (op.MacroState == 1 || op.MacroState == 2) op.MacroMakeImage = op.BlinkPhase ? 50 : 50 + op.MacroState;
   Redraw(prog, false);

@@ -74,11 +74,15 @@ bool HasPairs(const TGeomObject &o) {
 }
 
 // Object i (of `count` in the table) is the twin of object i - 1: both of the same pair kind with
-// equal Refs[0..2].
+// equal Refs[0..2], object i taking the second solution and object i - 1 not. Only then has
+// object i - 1 computed both solutions and handed the second to object i in this pass; with the
+// same parents picked twice, or a lone second solution followed by a new pair, a twin of a twin
+// would keep coordinates nobody wrote.
 bool TwinOfPrevious(const Construction &c, int count, int i, const TGeomObject &o) {
-  if (i < 2 || i > count || !HasPairs(o)) return false;
+  if (i < 2 || i > count || !HasPairs(o) || o.RootNo() != 2) return false;
   const TGeomObject &prev = c[i - 1];
-  return prev.Kind == o.Kind && prev.Refs[0] == o.Refs[0] && prev.Refs[1] == o.Refs[1] && prev.Refs[2] == o.Refs[2];
+  return prev.Kind == o.Kind && prev.Refs[0] == o.Refs[0] && prev.Refs[1] == o.Refs[1] &&
+         prev.Refs[2] == o.Refs[2] && prev.RootNo() != 2;
 }
 bool TwinOfPrevious(const Table &t, int i, const TGeomObject &o) { return TwinOfPrevious(t.C, t.Count, i, o); }
 

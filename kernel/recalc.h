@@ -41,7 +41,8 @@ int ClassifyIntersection(Construction &c, int i, const NamingRules &rules);
 int AppendTangentTwin(Construction &c, int i, const NamingRules &rules);
 
 /// True when object i (2..ObjCount) is the twin of object i - 1: both are intersections of
-/// subtype 2 or 3, or both tangents, with equal Refs[0], Refs[1] and Refs[2].
+/// subtype 2 or 3, or both tangents, with equal Refs[0], Refs[1] and Refs[2], and object i takes
+/// the second solution (RootNo 2) while object i - 1 does not.
 bool IsTwinOfPrevious(const Construction &c, int i);
 
 } // namespace drex

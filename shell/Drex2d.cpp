@@ -34,7 +34,6 @@ public:
 } // namespace
 
 int main(int argc, char** argv) {
-  std::string document;
   for (int i = 1; i < argc; ++i) {
     if (std::strcmp(argv[i], "--help") == 0) {
       std::printf("Usage: drex2d [DOCUMENT.d2d]\n"
@@ -50,7 +49,6 @@ int main(int argc, char** argv) {
       std::printf("DREX-2D %s\n", DREX2D_VERSION);
       return 0;
     }
-    if (document.empty()) document = argv[i];
   }
   drex::ExportOptions exportOptions;
   std::string exportError;
@@ -69,6 +67,9 @@ int main(int argc, char** argv) {
     break;
   }
   QApplication app(argc, argv);
+  // The toolkit has taken its own options ("-platform offscreen", "-style ...") out of argv; the
+  // first argument left names the start document.
+  const std::string document = argc > 1 ? std::string(argv[1]) : std::string();
   QApplication::setApplicationName(QStringLiteral("DREX-2D"));
   QApplication::setStyle(new HintStyle);
   // Numbers are read and written with "." whatever the desktop's language.

@@ -214,7 +214,8 @@ void TDrex2dFrm::BuildActions() {
     action->setText(Q(c.Caption));
     action->setIconText(WithoutAccessKey(Q(c.Caption)));
     action->setStatusTip(Q(c.Hint));
-    action->setToolTip(WithoutAccessKey(Q(c.Caption)));
+    // A tool button shows the hint of the menu item it acts through, as its tip and in the status line.
+    action->setToolTip(Q(c.Hint));
     action->setShortcut(ShortcutOf(c.Shortcut));
     action->setCheckable(c.Checkable);
     if (c.Image >= 0) action->setIcon(CommandImage(c.Image));

@@ -59,6 +59,10 @@ public:
   std::function<void()> AfterDocumentChange;
   /// Ends any running interactive operation (AbortOperation).
   std::function<void()> AbortOperationHook;
+  /// Opens the properties dialog for object n; true when it ended with OK. Asked for by a double
+  /// click on the current object and for a polyline or polynomial just made by mouse (kept as
+  /// picked when the hook is not set).
+  std::function<bool(int)> ObjectPropertiesHook;
   /// After every UpdateRecentFiles: rebuild the menu items file1..file5 and the separator from
   /// RecentFiles (RecentFileCaptions gives their captions).
   std::function<void()> AfterRecentFilesChange;

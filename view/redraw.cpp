@@ -1,5 +1,6 @@
 #include "view/redraw.h"
 
+#include <algorithm>
 #include <climits>
 #include <cmath>
 #include <exception>
@@ -50,6 +51,9 @@ PixelPoint PixelOf(const Program &prog, Point2 world) {
 /// True when every corner of a box lies within the int range the canvas takes.
 bool FitsInt(int64_t v) { return v >= INT_MIN && v <= INT_MAX; }
 
+/// A pixel sum held to the int range, for positions next to a far pixel.
+int ClampToInt(int64_t v) { return static_cast<int>(std::clamp<int64_t>(v, INT_MIN, INT_MAX)); }
+
 /// Radius in pixels of a circle drawn from its two pixel fields.
 int64_t CircleRadius(const TGeomObject &o) {
   const double dx = static_cast<double>(o.ScrX2) - o.ScrX1;
@@ -81,14 +85,16 @@ int PolynomialNodes(const TGeomObject &o) {
 
 double PolynomialAt(const TGeomObject &o, double x) { return EvalPolynomial(PolynomialNodes(o), &o.Param[6], x); }
 
-/// A selection handle: the box (x + left, y + left, x + right, y + right).
-void Handle(Canvas &canvas, PixelPoint p, int left, int right) {
-  const int64_t l = static_cast<int64_t>(p.X) + left, t = static_cast<int64_t>(p.Y) + left;
-  const int64_t r = static_cast<int64_t>(p.X) + right, b = static_cast<int64_t>(p.Y) + right;
+/// A selection handle: the box (x + left, y + left, x + right, y + right); not drawn when the box
+/// leaves the int range.
+void Handle(Canvas &canvas, int64_t x, int64_t y, int left, int right) {
+  const int64_t l = x + left, t = y + left, r = x + right, b = y + right;
   if (FitsInt(l) && FitsInt(t) && FitsInt(r) && FitsInt(b)) {
     canvas.Rectangle(static_cast<int>(l), static_cast<int>(t), static_cast<int>(r), static_cast<int>(b));
   }
 }
+
+void Handle(Canvas &canvas, PixelPoint p, int left, int right) { Handle(canvas, p.X, p.Y, left, right); }
 
 /// The two handles of a segment, a third of the way in from each end.
 void SegmentHandles(Canvas &canvas, PixelPoint p, PixelPoint q) {
@@ -236,16 +242,22 @@ void DrawAngleMark(Canvas &canvas, const TGeomObject &a, const TGeomObject &v, c
       ly = RoundHalfEven(vp.Y - AngleLabelRadius * std::sin(theta));
     }
   }
+  // Sums in 64 bits held to the int range: a vertex far off the surface has its pixel at the
+  // range's end.
   const int width = canvas.TextWidth(number);
   const bool onLeft = lx < vp.X;
-  if (onLeft) lx -= width;
+  if (onLeft) lx = ClampToInt(static_cast<int64_t>(lx) - width);
+  const int top = ClampToInt(static_cast<int64_t>(ly) - 15);
+  const int underline = ClampToInt(static_cast<int64_t>(ly) - 3);
+  const int underlineEnd = ClampToInt(static_cast<int64_t>(lx) + width);
   canvas.SetFontColor(ColorBlue);
-  canvas.TextOut(lx, ly - 15, number + "\xC2\xB0");
-  rect = LabelRect{lx, ly - 15, lx + LabelCharWidth * static_cast<int>(number.size()), ly - 15 + LabelHeight};
-  canvas.MoveTo(lx, ly - 3);
-  canvas.LineTo(lx + width, ly - 3);
+  canvas.TextOut(lx, top, number + "\xC2\xB0");
+  const int64_t right = static_cast<int64_t>(lx) + LabelCharWidth * static_cast<int64_t>(number.size());
+  rect = LabelRect{lx, top, ClampToInt(right), ClampToInt(static_cast<int64_t>(top) + LabelHeight)};
+  canvas.MoveTo(lx, underline);
+  canvas.LineTo(underlineEnd, underline);
   canvas.MoveTo(middle.X, middle.Y);
-  canvas.LineTo(onLeft ? lx + width : lx, ly - 3);
+  canvas.LineTo(onLeft ? underlineEnd : lx, underline);
 }
 
 void DrawDistanceLabel(Program &prog, Canvas &canvas, const TGeomObject &a, const TGeomObject &b, LabelRect &rect) {
@@ -256,7 +268,8 @@ void DrawDistanceLabel(Program &prog, Canvas &canvas, const TGeomObject &a, cons
   const int left = RoundHalfEven(mx + 5);
   const int top = RoundHalfEven(my - 15);
   const std::string text = FormatAnswer(value, prog.Config.AnswerDigits);
-  rect = LabelRect{left, top, left + LabelCharWidth * static_cast<int>(text.size()), top + LabelHeight};
+  const int64_t right = static_cast<int64_t>(left) + LabelCharWidth * static_cast<int64_t>(text.size());
+  rect = LabelRect{left, top, ClampToInt(right), ClampToInt(static_cast<int64_t>(top) + LabelHeight)};
   canvas.SetFontColor(ColorNavy);
   canvas.TextOut(left, top, text);
 }
@@ -318,13 +331,11 @@ void DrawHandles(Program &prog, Canvas &canvas, int number) {
     break;
   case okCircle: {
     const int64_t r = CircleRadius(o);
-    if (r <= INT_MAX / 2) {
-      const int ri = static_cast<int>(r);
-      for (const PixelPoint c : {PixelPoint{p.X + ri, p.Y}, PixelPoint{p.X - ri, p.Y}, PixelPoint{p.X, p.Y + ri},
-                                 PixelPoint{p.X, p.Y - ri}}) {
-        Handle(canvas, c, -2, 2);
-      }
-    }
+    const int64_t x = p.X, y = p.Y;
+    Handle(canvas, x + r, y, -2, 2);
+    Handle(canvas, x - r, y, -2, 2);
+    Handle(canvas, x, y + r, -2, 2);
+    Handle(canvas, x, y - r, -2, 2);
     break;
   }
   case okPolynomial: {

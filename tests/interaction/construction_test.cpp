@@ -1,6 +1,7 @@
 // Construction by mouse, session by session: the tool, the clicks, the object that results.
 
 #include <cmath>
+#include <vector>
 
 #include "interaction/pick_tables.h"
 #include "session.h"
@@ -226,13 +227,49 @@ TEST_F(Construct, ClosedPolylineEndedByTheRightButton) {
   EXPECT_EQ(prog.Op.PickCount, 4);
   RightClick(600, 600);
   ASSERT_EQ(Count(), 4);
-  const TGeomObject &poly = Obj(4);
+  const TGeomObject& poly = Obj(4);
   EXPECT_EQ(poly.Kind, okPolyline);
   ASSERT_EQ(poly.RefCount, 4);
   EXPECT_EQ(poly.Ref(1), 1);
   EXPECT_EQ(poly.Ref(4), 1);
   EXPECT_NEAR(std::fabs(poly.Area()), 200.0 * 200 / 2 / (100.0 * 100), 1e-9);
   EXPECT_EQ(prog.Op.ToolMode, 0);
+}
+
+TEST_F(Construct, PropertiesDialogCompletesOrDropsTheNewPolylineOrPolynomial) {
+  std::vector<int> asked;
+  bool accept = false;
+  prog.ObjectPropertiesHook = [&](int n) {
+    // The dialog sees the finished object with no tool running any more.
+    EXPECT_EQ(prog.Op.ToolMode, 0);
+    EXPECT_EQ(prog.Doc[n].RefCount, 2);
+    asked.push_back(n);
+    return accept;
+  };
+  Tool(PolylineTool);
+  Click(100, 100);
+  Click(300, 100);
+  RightClick(600, 600);
+  // Cancelled: the polyline is dropped, the vertices made for it stay.
+  EXPECT_EQ(asked, std::vector<int>{3});
+  EXPECT_EQ(Count(), 2);
+  EXPECT_TRUE(prog.Modified);
+
+  accept = true;
+  Tool(PolynomialTool);
+  Click(100, 200);
+  Click(300, 250);
+  RightClick(600, 600);
+  EXPECT_EQ(asked, (std::vector<int>{3, 5}));
+  ASSERT_EQ(Count(), 5);
+  EXPECT_EQ(Obj(5).Kind, okPolynomial);
+
+  // Other tools finish without the dialog.
+  Tool(LineTool);
+  Click(100, 100);
+  Click(300, 250);
+  EXPECT_EQ(Count(), 6);
+  EXPECT_EQ(asked.size(), 2u);
 }
 
 TEST_F(Construct, RightButtonMeansNothingToOtherTools) {
@@ -410,7 +447,7 @@ protected:
   /// Fills the table up to `count` objects with hidden points far off the drawing area.
   void FillTo(int count) {
     for (int n = Count() + 1; n <= count; ++n) {
-      TGeomObject &o = prog.Doc[n];
+      TGeomObject& o = prog.Doc[n];
       o = TGeomObject{};
       o.Kind = okPoint;
       o.X1 = -100000;

@@ -1,6 +1,7 @@
 // Picking, selecting, dragging and panning at the drawing area.
 
 #include <cmath>
+#include <vector>
 
 #include "interaction/hit_test.h"
 #include "session.h"
@@ -51,7 +52,7 @@ TEST_F(Picking, FivePixelsAwayIsAMiss) {
       {300, 504, line}, {300, 505, 0},      {300, 496, line}, {300, 495, 0},      {500, 146, circle},
       {500, 145, 0},    {500, 154, circle}, {500, 155, 0},    {446, 200, circle},
   };
-  for (const Case &k : cases)
+  for (const Case& k : cases)
     EXPECT_EQ(HitTest(prog, k.x, k.y), k.expected) << k.x << "," << k.y;
 }
 
@@ -104,6 +105,18 @@ TEST_F(Picking, PolynomialIsHitAlongItsDrawnStretchOnly) {
   EXPECT_EQ(HitTest(prog, 700, 150), 0); // the same line beyond the last node
 }
 
+TEST_F(Picking, PolynomialIsHitFromItsPixel) {
+  // Nodes on the line y = 0.3 x: at pixel column 502 the curve is at row 269.4, pixel 269, so the
+  // row 274 lies exactly 5 pixels off and is a miss.
+  const int a = FreePoint(200, 360), b = FreePoint(600, 240);
+  const int poly = Built(okPolynomial, {a, b});
+  Refresh();
+  ASSERT_TRUE(Obj(poly).Defined);
+  EXPECT_EQ(HitTest(prog, 502, 265), poly);
+  EXPECT_EQ(HitTest(prog, 502, 273), poly);
+  EXPECT_EQ(HitTest(prog, 502, 274), 0);
+}
+
 TEST_F(Picking, StatusLineInCartesianAndPolarForm) {
   prog.Config.AnswerDigits = 4;
   Move(450, 250); // world (50, 50), user units (0.5, 0.5)
@@ -149,7 +162,7 @@ TEST_F(Picking, CursorRulesOfTheOtherOperations) {
   const int poly = Built(okPolynomial, {a, c});
   Refresh();
   struct Case {
-    const char *what;
+    const char* what;
     int hot;
     int measure, transform, macro, macroApply, awaitedKind, picks;
     bool locus;
@@ -169,7 +182,7 @@ TEST_F(Picking, CursorRulesOfTheOtherOperations) {
       {"applying a macro, a line awaited", line, 0, 0, 0, 1, okParallel, 0, false, GetCur},
       {"applying a macro, a circle awaited", line, 0, 0, 0, 1, okCircle, 0, false, PutCur},
   };
-  for (const Case &k : cases) {
+  for (const Case& k : cases) {
     prog.Op.HotObject = k.hot;
     prog.Op.MeasureMode = k.measure;
     prog.Op.TransformMode = k.transform;
@@ -212,15 +225,23 @@ TEST_F(Picking, ClickShiftClickAndDoubleClick) {
   EXPECT_EQ(Obj(q).Selected, 0);
   EXPECT_EQ(Obj(r).Selected, 1);
 
+  std::vector<int> dialogs;
+  prog.ObjectPropertiesHook = [&](int n) {
+    dialogs.push_back(n);
+    return true;
+  };
   Move(200, 100);
   EXPECT_FALSE(PlaceDblClick(prog, MouseButton::Left, false, false, 200, 100));
   EXPECT_EQ(prog.Op.ListCurrentObject, q);
+  EXPECT_TRUE(dialogs.empty());
   // The press after a double click starts no band.
   PlaceMouseDown(prog, MouseButton::Left, false, false, 200, 100);
   PlaceMouseUp(prog, MouseButton::Left, false, false, 200, 100);
   EXPECT_TRUE(PlaceDblClick(prog, MouseButton::Left, false, false, 200, 100));
+  EXPECT_EQ(dialogs, std::vector<int>{q});
   Move(500, 500);
   EXPECT_FALSE(PlaceDblClick(prog, MouseButton::Left, false, false, 500, 500));
+  EXPECT_EQ(dialogs.size(), 1u);
 }
 
 TEST_F(Picking, RubberBandReplacesOrWithShiftExtendsTheSelection) {

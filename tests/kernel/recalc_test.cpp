@@ -213,6 +213,44 @@ TEST_F(RecalcTest, CirclePairAndALoneSecondRoot) {
   EXPECT_FALSE(Defined(s1 + 1));
 }
 
+// Runs of objects on the same parents: each must follow its own root, never keep the position it
+// was created at.
+TEST_F(RecalcTest, SameParentsPickedAgainFollowTheirOwnRoots) {
+  const int k = b.Circle(b.Point(0, 0), b.Point(100, 0));
+  const int p = b.Point(0, -200);
+  const int line = b.Line(p, b.Point(0, 200));
+  const int first = b.Intersection(line, k);
+  const int again = b.Intersection(line, k); // the same pair picked a second time
+  ASSERT_EQ(again, first + 2);
+  // A lone second solution (its first deleted) followed by a new pair on the same circles.
+  const int k2 = b.Circle(b.Point(160, 0), b.Point(160, 100));
+  const int lone = b.Raw(okIntersection, {k, k2});
+  doc[lone].Refs[0] = isTwoCircles;
+  doc[lone].SetRootNo(2);
+  const int pair = b.Intersection(k, k2);
+  const int tangent = b.Tangent(b.Point(0, 250), k);
+  const int dialogTangent = b.SingleTangent(doc[tangent].Refs[1], k); // RootNo 0: solution 1
+  for (int n = 1; n <= doc.ObjCount; ++n)
+    if (doc[n].Kind == okIntersection || doc[n].Kind == okTangent) doc[n].X1 = doc[n].Y1 = doc[n].X2 = doc[n].Y2 = 777;
+  Move(p, 60, -200);
+  Move(p + 1, 60, 200);
+  Pass();
+  EXPECT_FALSE(IsTwinOfPrevious(doc, again));
+  EXPECT_FALSE(IsTwinOfPrevious(doc, pair));
+  EXPECT_TRUE(IsTwinOfPrevious(doc, pair + 1));
+  EXPECT_FALSE(IsTwinOfPrevious(doc, dialogTangent));
+  for (int n : {first, again}) {
+    EXPECT_TRUE(At(doc[n], 60, 80)) << n;
+    EXPECT_TRUE(At(doc[n + 1], 60, -80)) << n + 1;
+  }
+  EXPECT_TRUE(At(doc[lone], 80, -60));
+  EXPECT_TRUE(At(doc[pair], 80, 60));
+  EXPECT_TRUE(At(doc[pair + 1], 80, -60));
+  const double contactX = std::sqrt(100.0 * 100 - 40 * 40);
+  EXPECT_TRUE(SecondAt(doc[tangent + 1], -contactX, 40));
+  EXPECT_TRUE(SecondAt(doc[dialogTangent], contactX, 40));
+}
+
 TEST_F(RecalcTest, TangentsFromInsideAreUndefinedAndComeBack) {
   const int k = b.Circle(b.Point(0, 0), b.Point(150, 0));
   const int p = b.Point(0, 250);

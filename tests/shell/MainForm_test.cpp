@@ -90,6 +90,7 @@ private Q_SLOTS:
       auto* button = window_->findChild<QToolButton*>(QString::fromUtf8(c.ToolButton));
       QVERIFY2(button, c.ToolButton);
       QCOMPARE(button->defaultAction(), window_->CommandAction(c.Tag));
+      QCOMPARE(button->toolTip(), QString::fromUtf8(c.Hint));
       QVERIFY2(!button->icon().isNull(), c.ToolButton);
     }
     // A click on the point tool's button starts the tool as its menu item does.

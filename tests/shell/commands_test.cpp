@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "documents/document_commands.h"
@@ -86,6 +87,23 @@ TEST(CommandTable, MenusAndToolBarsAreWellFormed) {
                                     [&](const ToolBarInfo& t) { return bar == t.Name; });
     ASSERT_NE(found, std::end(ToolBarTable)) << bar;
   }
+  // The menus the commands are found under, by their captions.
+  const std::pair<MenuId, const char*> captions[] = {
+      {MenuId::Object, "Об'єкт"},          {MenuId::FromScreen, "Створити з екрану"},
+      {MenuId::ByParams, "Створити"},      {MenuId::Transform, "Перетворення"},
+      {MenuId::View, "Зображення"},        {MenuId::DynCalc, "Динамічний вираз"},
+      {MenuId::Macro, "Макроконструкція"},
+  };
+  for (const auto& [id, caption] : captions) {
+    const auto found =
+        std::find_if(std::begin(MenuTable), std::end(MenuTable), [id = id](const MenuInfo& m) { return m.Id == id; });
+    ASSERT_NE(found, std::end(MenuTable));
+    EXPECT_STREQ(found->Caption, caption);
+  }
+  EXPECT_EQ(FindCommand(tag::ShowGMT)->Menu, MenuId::View);
+  EXPECT_EQ(FindCommand(tag::ObjParam)->Menu, MenuId::Transform);
+  EXPECT_EQ(FindCommand(tag::MacroMake)->Menu, MenuId::Macro);
+  EXPECT_EQ(FindCommand(tag::CalcFix)->Menu, MenuId::DynCalc);
   // The separator above Exit is the one that shows only with recent documents.
   EXPECT_STREQ(FindCommand(tag::Exit)->SeparatorBefore, "fileend");
 }
@@ -114,7 +132,25 @@ TEST(CommandTable, KeysCaptionsAndHintsAsGiven) {
       {50, "m_Setup", "Налагодження", "F9"},
       {51, "m_Help", "Розділи допомоги", "F1"},
       {52, "m_About", "Про програму", ""},
-      {3001, "m_Calcul", "Значення в точці", "F11"},
+      {3001, "m_Calcul", "Значення &виразу", "F11"},
+      {3002, "m_Integral", "&Інтеграл", ""},
+      {3003, "m_Derivative", "&Похідна", ""},
+      {301, "m_CalcRotate", "Площа поверхні та об'єм тіла обертання", ""},
+      {33, "m_CalcMake", "Створити", ""},
+      {37, "m_CalcEdit", "Змінити", ""},
+      {34, "m_CalcDel", "Вилучити", ""},
+      {35, "m_CalcFix", "Зафіксувати поточне значення", ""},
+      {36, "m_CalcFixDel", "Вилучити останнє зафіксоване значення", ""},
+      {31, "m_Ugol", "Кут", ""},
+      {32, "m_Distance", "Відстань", ""},
+      {3005, "m_MeasureDel", "Вилучити з екрану", ""},
+      {302, "m_ObjParam", "Параметрично", ""},
+      {303, "m_ObjMove", "Паралельне перенесення", ""},
+      {304, "m_ObjRot", "Поворот", ""},
+      {401, "m_MacroMake", "Створити", ""},
+      {402, "m_MacroPut", "Встановити", ""},
+      {27, "m_Change", "Змінити", ""},
+      {12, "m_ScrMiddle", "Середня точка", ""},
       {12000, "m_Clipboard", "Область зображення у буфер", ""},
   };
   for (const Row& r : rows) {

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <stdexcept>
 
 #include "kernel/cp1251.h"
@@ -95,6 +96,22 @@ TEST_F(RedrawTest, SettingsSwitchAxesGridAndNamesOff) {
   EXPECT_EQ(Count(CanvasOp::SetPixel), 0);
   EXPECT_EQ(Count(CanvasOp::TextOut), 0);
   EXPECT_EQ(Count(CanvasOp::Ellipse), 1);
+}
+
+TEST_F(RedrawTest, AxisLettersAndUnitMarksFollowTheOriginOffTheArea) {
+  // The origin 100 pixels beyond the right edge: the y axis misses the area, the x axis does not.
+  prog.Doc.View.OrgX = 500;
+  prog.Config.DrawGrid = false;
+  Full();
+  EXPECT_NE(canvas.FindLine(800, 300, 0, 300), nullptr) << canvas.Log();
+  EXPECT_EQ(LinesIn(ColorGrey).size(), 1u + 2u); // the x axis and the two ticks
+  ASSERT_NE(canvas.Find(CanvasOp::TextOut, 904, 0, 0, 0), nullptr);
+  EXPECT_EQ(canvas.Find(CanvasOp::TextOut, 904, 0, 0, 0)->Text, "y");
+  EXPECT_EQ(canvas.Find(CanvasOp::TextOut, 790, 301, 0, 0)->Text, "x");
+  EXPECT_NE(canvas.Find(CanvasOp::TextOut, 902, 252, 0, 0), nullptr);
+  EXPECT_NE(canvas.Find(CanvasOp::TextOut, 950, 300, 0, 0), nullptr);
+  EXPECT_NE(canvas.FindLine(898, 252, 903, 252), nullptr);
+  EXPECT_NE(canvas.FindLine(948, 298, 948, 303), nullptr);
 }
 
 TEST_F(RedrawTest, TickStepIsThePowerOfTenGivingFewerThanFiftySteps) {
@@ -425,6 +442,63 @@ TEST_F(RedrawTest, SelectionHandlesAndTheDeleteCommands) {
   EXPECT_EQ(Count(CanvasOp::Rectangle), 0);
 }
 
+TEST_F(RedrawTest, PolylineAndPolynomialHandles) {
+  const int a = build.Point(0, 0), b = build.Point(90, 30), c = build.Point(90, -60);
+  const int open = build.Polyline({a, b, c});
+  build[open].Selected = 1;
+  build[open].Color = ColorNavy;
+  prog.Config.DrawGrid = false;
+  prog.Config.IsOsi = false;
+  Full();
+  // An open polyline: two segments, no closing line and no fill; two handles on each segment.
+  EXPECT_EQ(LinesIn(ColorNavy).size(), 2u);
+  EXPECT_EQ(Count(CanvasOp::Polygon), 0);
+  const auto handles = canvas.Of(CanvasOp::Rectangle);
+  ASSERT_EQ(handles.size(), 4u) << canvas.Log();
+  EXPECT_NE(canvas.Find(CanvasOp::Rectangle, 429, 289, 433, 293), nullptr);
+  EXPECT_NE(canvas.Find(CanvasOp::Rectangle, 459, 279, 463, 283), nullptr);
+  EXPECT_NE(canvas.Find(CanvasOp::Rectangle, 489, 299, 493, 303), nullptr);
+  EXPECT_NE(canvas.Find(CanvasOp::Rectangle, 489, 329, 493, 333), nullptr);
+
+  // A polynomial through (−100, 50), (0, 0), (100, 50): eleven handles from node to node.
+  build[open].Selected = 0;
+  const int l = build.Point(-100, 50), m = build.Point(0, 0), r = build.Point(100, 50);
+  const int poly = build.Polynomial({l, m, r});
+  build[poly].Selected = 1;
+  Full();
+  const auto marks = canvas.Of(CanvasOp::Rectangle);
+  ASSERT_EQ(marks.size(), 11u) << canvas.Log();
+  EXPECT_NE(canvas.Find(CanvasOp::Rectangle, 299, 249, 303, 253), nullptr);
+  EXPECT_NE(canvas.Find(CanvasOp::Rectangle, 399, 299, 403, 303), nullptr);
+  EXPECT_NE(canvas.Find(CanvasOp::Rectangle, 499, 249, 503, 253), nullptr);
+  for (const CanvasCall &h : marks)
+    EXPECT_EQ(h.Pen.Mode, PenMode::Xor);
+}
+
+TEST_F(RedrawTest, AngleLabelLeftOfTheVertexEndsAtItsLeader) {
+  // Rays to the left and upwards: the arc spans the upper left quarter and the label goes left.
+  const int v = build.Point(0, 0), a = build.Point(-100, 0), c = build.Point(0, 100);
+  prog.Doc.Measurements[0] =
+      Measurement{0, {static_cast<int16_t>(a), static_cast<int16_t>(v), static_cast<int16_t>(c)}};
+  prog.Doc.MeasureCount = 1;
+  prog.Config.DrawGrid = false;
+  prog.Config.IsOsi = false;
+  Full();
+  const CanvasCall *label = canvas.FindText("90\xC2\xB0");
+  ASSERT_NE(label, nullptr) << canvas.Log();
+  EXPECT_EQ(label->A, 379 - 16);
+  EXPECT_EQ(label->B, 279 - 15);
+  EXPECT_EQ(prog.Drawing.LabelRects[0].Left, 363);
+  EXPECT_NE(canvas.FindLine(363, 276, 379, 276), nullptr) << canvas.Log(); // underline
+  EXPECT_NE(canvas.FindLine(389, 289, 379, 276), nullptr);                 // leader to its right end
+  // The arc runs from the upward ray to the leftward one, radius 15.
+  EXPECT_NE(canvas.Find(CanvasOp::MoveTo, 400, 285, 0, 0), nullptr);
+  const auto arc = canvas.Of(CanvasOp::LineTo);
+  ASSERT_GE(arc.size(), 10u);
+  EXPECT_EQ(arc[9].C, 385);
+  EXPECT_EQ(arc[9].D, 300);
+}
+
 TEST_F(RedrawTest, MeasurementsShowTheirValuesAndKeepTheirLabelRects) {
   const int v = build.Point(0, 0), a = build.Point(100, 0), c = build.Point(0, 100);
   prog.Doc.Measurements[0] =
@@ -511,6 +585,37 @@ TEST_F(RedrawTest, FarObjectsDoNotBreakTheRedraw) {
   EXPECT_FALSE(prog.Drawing.Busy);
   Full();
   EXPECT_FALSE(canvas.Calls.empty());
+}
+
+TEST_F(RedrawTest, LabelsAndHandlesNearTheIntLimitsStayInRange) {
+  // A vertex and a distance whose pixels sit at the ends of the int range.
+  const int v = build.Point(-3e9, 3e9), a = build.Point(-4e9, 3e9), c = build.Point(0, 0);
+  const int far1 = build.Point(3e9, -3e9), far2 = build.Point(4e9, -4e9);
+  prog.Doc.Measurements[0] =
+      Measurement{0, {static_cast<int16_t>(a), static_cast<int16_t>(v), static_cast<int16_t>(c)}};
+  prog.Doc.Measurements[1] = Measurement{1, {static_cast<int16_t>(far1), static_cast<int16_t>(far2), 0}};
+  prog.Doc.MeasureCount = 2;
+  // A selected circle whose right handle would lie beyond the int range.
+  const int centre = build.Point(2e9 - 400, 0), rim = build.Point(2e9 - 400, 1e9);
+  const int circle = build.Circle(centre, rim);
+  build[circle].Selected = 1;
+  prog.Config.DrawGrid = false;
+  prog.Config.IsOsi = false;
+  Full();
+  EXPECT_FALSE(prog.Drawing.Busy);
+  ASSERT_TRUE(Obj(circle).Defined);
+  // The three handles that can be placed, none wrapped round to the far side.
+  const auto handles = canvas.Of(CanvasOp::Rectangle);
+  EXPECT_EQ(handles.size(), 3u) << canvas.Log();
+  for (const CanvasCall& h : handles)
+    EXPECT_GT(h.A, 0) << DescribeCall(h);
+  // Label rectangles keep their order of corners.
+  for (const LabelRect& r : {prog.Drawing.LabelRects[0], prog.Drawing.LabelRects[1]}) {
+    EXPECT_LE(r.Left, r.Right);
+    EXPECT_LE(r.Top, r.Bottom);
+  }
+  EXPECT_NE(canvas.FindText("135\xC2\xB0"), nullptr) << canvas.Log();
+  EXPECT_NE(canvas.Find(CanvasOp::TextOut, INT_MAX, INT_MAX - 15, 0, 0), nullptr) << canvas.Log();
 }
 
 } // namespace
