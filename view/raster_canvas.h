@@ -69,11 +69,12 @@ private:
   void Span(int y, int x0, int x1, uint32_t value, bool xorMode);
   /// The pixels of one line from (x0, y0) to (x1, y1), the last excluded, continuing the pattern.
   void DrawLine(int64_t x0, int64_t y0, int64_t x1, int64_t y1);
-  /// Fills and outlines rows from..to of a convex shape whose rows top..bottom cover the pixels
-  /// rowSpan(y) gives (first > second when a row is empty); the outline is `ring` pixels thick.
-  /// With `mirror` set, rows y and mirror − y cover the same pixels.
-  template <typename RowSpan>
-  void PaintShape(int64_t top, int64_t bottom, int ring, const RowSpan& rowSpan, int64_t from, int64_t to,
+  /// Fills and outlines rows from..to of a convex shape whose rows top..bottom cover pixels
+  /// spans[y].first..spans[y].second, which rowSpans(a, b, spans) sets for rows a..b (first >
+  /// second when a row is empty); the outline is `ring` pixels thick. With `mirror` set, rows y and
+  /// mirror − y cover the same pixels.
+  template <typename RowSpans>
+  void PaintShape(int64_t top, int64_t bottom, int ring, const RowSpans& rowSpans, int64_t from, int64_t to,
                   int64_t mirror = NoMirror);
   static constexpr int64_t NoMirror = INT64_MIN;
 
@@ -94,6 +95,7 @@ private:
   };
   std::vector<double> crossScratch_;
   std::vector<FillEdge> edgeScratch_;
+  std::vector<double> halfScratch_;
   std::vector<std::pair<int64_t, int64_t>> spanScratch_;
 };
 
