@@ -20,17 +20,17 @@ class QtCanvas : public RasterCanvas {
 public:
   /// A white picture of width × height pixels (at least 1 × 1).
   QtCanvas(int width, int height);
-  QtCanvas(const QtCanvas &) = delete;
-  QtCanvas &operator=(const QtCanvas &) = delete;
+  QtCanvas(const QtCanvas&) = delete;
+  QtCanvas& operator=(const QtCanvas&) = delete;
 
   /// Changes the size; the new picture is white.
   void Resize(int width, int height);
   /// The picture with everything drawn so far.
-  const QImage &Image() const { return image_; }
+  const QImage& Image() const { return image_; }
 
-  void SetFont(const CanvasFont &font) override;
-  void TextOut(int x, int y, const std::string &text) override;
-  int TextWidth(const std::string &text) override;
+  void SetFont(const CanvasFont& font) override;
+  void TextOut(int x, int y, const std::string& text) override;
+  int TextWidth(const std::string& text) override;
 
   /// Texts whose masks are kept; beyond it the store starts afresh.
   static constexpr std::size_t MaxKeptTexts = 32768;
@@ -44,9 +44,11 @@ private:
     int Width = 0;  ///< advance of the text, pixels
     int Height = 0; ///< line height of the font, pixels
     std::vector<Run> Runs;
+    /// The box the runs cover: columns Left..Right, rows Top..Bottom (empty without runs).
+    int Left = 0, Top = 0, Right = -1, Bottom = -1;
   };
 
-  const TextMask &MaskOf(const std::string &text);
+  const TextMask& MaskOf(const std::string& text);
 
   QImage image_;
   QFont font_;

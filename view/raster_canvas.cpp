@@ -1,9 +1,15 @@
 #include "view/raster_canvas.h"
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 #include <algorithm>
-#include <array>
 #include <cmath>
+#include <cstdint>
 #include <cstdlib>
+#include <limits>
+#include <type_traits>
 
 namespace drex {
 
@@ -19,9 +25,6 @@ constexpr double EllipseEdgeTolerance = 1e-9;
 
 // Below this many steps a line's error term products fit in 64 bits (2 · 2^30 · 2^31 < 2^63).
 constexpr int64_t NarrowLineSteps = int64_t{1} << 30;
-
-// Longest dash pattern at the widest pen: (9 + 6 + 3 + 6) · 5.
-constexpr int MaxPatternLength = 24 * MaxPenWidth;
 
 /// Ceiling and floor of a value well inside the int64 range (pixel coordinates of ints and
 /// half-widths of int boxes), without a library call.
@@ -50,17 +53,17 @@ DashPattern DashPatternOf(PenStyle style) {
   return DashPattern{{0, 0, 0, 0}, 0};
 }
 
-RasterCanvas::RasterCanvas(uint32_t *bits, int width, int height, int stride)
+RasterCanvas::RasterCanvas(uint32_t* bits, int width, int height, int stride)
     : bits_(bits), width_(std::max(0, width)), height_(std::max(0, height)), stride_(stride) {}
 
-void RasterCanvas::Attach(uint32_t *bits, int width, int height, int stride) {
+void RasterCanvas::Attach(uint32_t* bits, int width, int height, int stride) {
   bits_ = bits;
   width_ = std::max(0, width);
   height_ = std::max(0, height);
   stride_ = stride;
 }
 
-void RasterCanvas::SetPen(const CanvasPen &pen) {
+void RasterCanvas::SetPen(const CanvasPen& pen) {
   pen_ = pen;
   pen_.Width = ClampPenWidth(pen.Width);
 }
@@ -71,7 +74,7 @@ int32_t RasterCanvas::PixelColor(int x, int y) const {
 }
 
 void RasterCanvas::Span(int y, int x0, int x1, uint32_t value, bool xorMode) {
-  uint32_t *row = Row(y);
+  uint32_t* row = Row(y);
   if (xorMode) {
     for (int x = x0; x <= x1; ++x)
       row[x] ^= value;
@@ -81,14 +84,16 @@ void RasterCanvas::Span(int y, int x0, int x1, uint32_t value, bool xorMode) {
 }
 
 void RasterCanvas::FillRect(int left, int top, int right, int bottom) {
-  const int x0 = std::max(left, 0);
-  const int x1 = std::min(right, width_) - 1;
-  const int y0 = std::max(top, 0);
-  const int y1 = std::min(bottom, height_) - 1;
+  // The box may reach to the ends of the int range: the last column and row are worked out in
+  // 64 bits, so that a right or bottom edge of INT_MIN does not wrap round.
+  const int64_t x0 = std::max(left, 0);
+  const int64_t x1 = std::min<int64_t>(right, width_) - 1;
+  const int64_t y0 = std::max(top, 0);
+  const int64_t y1 = std::min<int64_t>(bottom, height_) - 1;
   if (x0 > x1 || y0 > y1) return;
   const uint32_t value = PixelOfColor(brush_.Color);
-  for (int y = y0; y <= y1; ++y)
-    Span(y, x0, x1, value, false);
+  for (int64_t y = y0; y <= y1; ++y)
+    Span(static_cast<int>(y), static_cast<int>(x0), static_cast<int>(x1), value, false);
 }
 
 void RasterCanvas::SetPixel(int x, int y, int32_t color) {
@@ -108,83 +113,212 @@ void RasterCanvas::LineTo(int x, int y) {
   curY_ = y;
 }
 
+namespace {
+
+/// One line's steps: step i paints the pixel MajorStart + MajorSign·i along the longer axis and
+/// MinorStart + MinorSign·q(i) across it, q(i) = floor((2·i·MinorRun + Steps) / (2·Steps)), widened by
+/// Lo..Hi across the longer axis.
 struct LineWalk {
-  int64_t First = 0, Last = 0; ///< steps on the buffer
-  int64_t Major = 0;           ///< coordinate along the longer axis at step First
+  uint32_t* Bits = nullptr;
+  std::ptrdiff_t Stride = 0;
+  int64_t Steps = 1, MinorRun = 0;
+  bool Narrow = true; ///< the error term products fit in 64 bits
+  int64_t MajorStart = 0, MinorStart = 0;
   int MajorSign = 1, MinorSign = 1;
-  int64_t MinorStart = 0;                     ///< minor coordinate at step 0
-  int64_t Offset = 0;                         ///< minor offset at step First
-  int64_t Rest = 0, TwoRun = 0, TwoSteps = 0; ///< error term of the minor offset
   bool XMajor = true;
-  int Lo = 0, Hi = 0; ///< the stroke across the minor axis: minor+Lo..minor+Hi
   int64_t MinorLimit = 0;
   uint32_t Value = 0;
-  const bool *Mask = nullptr;
-  int PatternLength = 0;
-  int Phase = 0;
+  int Runs[4] = {0, 0, 0, 0}; ///< on, off, on, off run lengths of the pattern at this width
+  int RunCount = 0;           ///< 0 for a solid pen
+  int64_t PatternLength = 0;
+  int64_t PhaseAtZero = 0; ///< position in the pattern of step 0
 };
 
-template <bool Dashed, bool XorMode, bool Thin> void RasterCanvas::LineSteps(const LineWalk &w) {
-  if (!Thin && w.XMajor) {
-    // A wide, mostly horizontal stroke is painted as parallel one-pixel lines, row after row,
-    // which keeps the writes of each pass on neighbouring pixels.
-    for (int k = w.Lo; k <= w.Hi; ++k) {
-      int64_t q = w.Offset;
-      int64_t rest = w.Rest;
-      int64_t major = w.Major;
-      int phase = w.Phase;
-      for (int64_t i = w.First; i <= w.Last; ++i) {
-        const int64_t row = w.MinorStart + w.MinorSign * q + k;
-        if ((!Dashed || w.Mask[phase]) && row >= 0 && row < w.MinorLimit) {
-          uint32_t *p = bits_ + static_cast<std::ptrdiff_t>(row) * stride_ + major;
-          *p = XorMode ? (*p ^ w.Value) : w.Value;
-        }
-        if (Dashed && ++phase == w.PatternLength) phase = 0;
-        major += w.MajorSign;
-        rest += w.TwoRun;
-        if (rest >= w.TwoSteps) {
-          rest -= w.TwoSteps;
-          ++q;
-        }
+int64_t OffsetAt(const LineWalk& w, int64_t i) {
+  if (w.Narrow) return (2 * i * w.MinorRun + w.Steps) / (2 * w.Steps);
+  return static_cast<int64_t>((static_cast<Wide>(2) * i * w.MinorRun + w.Steps) / (static_cast<Wide>(2) * w.Steps));
+}
+
+/// The offset q(i) and the error term left over, from one division.
+void OffsetAndRest(const LineWalk& w, int64_t i, int64_t& q, int64_t& rest) {
+  if (w.Narrow) {
+    const int64_t num = 2 * i * w.MinorRun + w.Steps;
+    q = num / (2 * w.Steps);
+    rest = num - q * (2 * w.Steps);
+    return;
+  }
+  const Wide num = static_cast<Wide>(2) * i * w.MinorRun + w.Steps;
+  const Wide den = static_cast<Wide>(2) * w.Steps;
+  const Wide wq = num / den;
+  q = static_cast<int64_t>(wq);
+  rest = static_cast<int64_t>(num - wq * den);
+}
+
+/// KeepOffsets once the ends are known not to lie in qa..qb both.
+void KeepOffsetsFrom(const LineWalk& w, int64_t qa, int64_t qb, int64_t& first, int64_t& last) {
+  int64_t a = first, b = last + 1;
+  while (a < b) {
+    const int64_t m = a + (b - a) / 2;
+    if (OffsetAt(w, m) >= qa)
+      b = m;
+    else
+      a = m + 1;
+  }
+  const int64_t newFirst = a;
+  a = first - 1;
+  b = last;
+  while (a < b) {
+    const int64_t m = b - (b - a) / 2;
+    if (OffsetAt(w, m) <= qb)
+      a = m;
+    else
+      b = m - 1;
+  }
+  first = newFirst;
+  last = a;
+}
+
+/// Among steps first..last, the run of steps whose offset lies in qa..qb (q never decreases);
+/// first > last when there is none.
+void KeepOffsets(const LineWalk& w, int64_t qa, int64_t qb, int64_t& first, int64_t& last) {
+  if (first > last) return;
+  if (OffsetAt(w, first) >= qa && OffsetAt(w, last) <= qb) return;
+  KeepOffsetsFrom(w, qa, qb, first, last);
+}
+/// Where a one-pixel walk stands: the buffer index of its pixel and its error term.
+struct WalkCursor {
+  std::ptrdiff_t Index;
+  int64_t Rest;
+};
+
+/// Moves a walk on by n steps, painting the `Across` pixels from each pixel it leaves onwards
+/// along the row when Paint is set. When the minor axis steps on a fair share of the steps, whether
+/// it does follows no pattern the branch predictor could learn, and the step is Masked instead.
+template <bool Paint, bool XorMode, int Across, bool Masked>
+void Advance(const LineWalk& w, WalkCursor& c, int64_t n, std::ptrdiff_t majorStep, std::ptrdiff_t minorStep,
+             int64_t twoRun, int64_t twoSteps) {
+  uint32_t* const bits = w.Bits;
+  const uint32_t value = w.Value;
+  const std::ptrdiff_t diagonalStep = majorStep + minorStep;
+  std::ptrdiff_t index = c.Index;
+  int64_t rest = c.Rest;
+  for (; n > 0; --n) {
+    if (Paint) {
+      for (int j = 0; j < Across; ++j)
+        bits[index + j] = XorMode ? (bits[index + j] ^ value) : value;
+    }
+    rest += twoRun;
+    if (Masked) {
+      // The carry is taken from the sign of the wrapped error term, without a branch and with a
+      // short chain from one step's error term to the next.
+      const int64_t wrapped = rest - twoSteps;
+      const int64_t stay = wrapped >> 63; // all ones when there is no carry
+      rest = wrapped + (twoSteps & stay);
+      index += diagonalStep - (minorStep & stay);
+    } else {
+      index += majorStep;
+      if (rest >= twoSteps) {
+        rest -= twoSteps;
+        index += minorStep;
       }
+    }
+  }
+  c.Index = index;
+  c.Rest = rest;
+}
+
+/// The pixels of steps first..last of the one-pixel line `k` pixels across from the walk's own,
+/// and of the Across - 1 lines after it on a mostly vertical walk, all of them on the buffer.
+/// Dashes are walked as whole runs, so the loop over the pixels of a run does nothing but step and
+/// paint.
+template <bool XorMode, int Across, bool Masked> void WalkRuns(const LineWalk& w, int k, int64_t first, int64_t last) {
+  const int64_t major = w.MajorStart + w.MajorSign * first;
+  int64_t q = 0, rest = 0;
+  OffsetAndRest(w, first, q, rest);
+  const int64_t minor = w.MinorStart + w.MinorSign * q + k;
+  const int64_t x = w.XMajor ? major : minor;
+  const int64_t y = w.XMajor ? minor : major;
+  WalkCursor c{static_cast<std::ptrdiff_t>(y) * w.Stride + static_cast<std::ptrdiff_t>(x), rest};
+  const std::ptrdiff_t majorStep = w.XMajor ? w.MajorSign : w.MajorSign * w.Stride;
+  const std::ptrdiff_t minorStep = w.XMajor ? w.MinorSign * w.Stride : w.MinorSign;
+  const int64_t twoRun = 2 * w.MinorRun, twoSteps = 2 * w.Steps;
+  int64_t left = last - first + 1;
+  if (w.RunCount == 0) {
+    Advance<true, XorMode, Across, Masked>(w, c, left, majorStep, minorStep, twoRun, twoSteps);
+    return;
+  }
+  int64_t pos = (w.PhaseAtZero + first) % w.PatternLength;
+  int r = 0;
+  while (pos >= w.Runs[r]) {
+    pos -= w.Runs[r];
+    ++r;
+  }
+  while (left > 0) {
+    const int64_t n = std::min<int64_t>(left, w.Runs[r] - pos);
+    if (r % 2 == 0)
+      Advance<true, XorMode, Across, Masked>(w, c, n, majorStep, minorStep, twoRun, twoSteps);
+    else
+      Advance<false, XorMode, Across, Masked>(w, c, n, majorStep, minorStep, twoRun, twoSteps);
+    left -= n;
+    pos = 0;
+    if (++r == w.RunCount) r = 0;
+  }
+}
+
+template <bool XorMode, int Across> void WalkParallel(const LineWalk& w, int k, int64_t first, int64_t last) {
+  // Nearly straight or nearly diagonal walks step the minor axis in long regular runs.
+  const int64_t run = w.MinorRun, steps = w.Steps;
+  if (5 * run < steps || 5 * run > 4 * steps)
+    WalkRuns<XorMode, Across, false>(w, k, first, last);
+  else
+    WalkRuns<XorMode, Across, true>(w, k, first, last);
+}
+
+template <bool XorMode> void WalkAcross(const LineWalk& w, int k, int across, int64_t first, int64_t last) {
+  switch (across) {
+  case 2:
+    WalkParallel<XorMode, 2>(w, k, first, last);
+    return;
+  case 3:
+    WalkParallel<XorMode, 3>(w, k, first, last);
+    return;
+  case 4:
+    WalkParallel<XorMode, 4>(w, k, first, last);
+    return;
+  case 5:
+    WalkParallel<XorMode, 5>(w, k, first, last);
+    return;
+  default:
+    WalkParallel<XorMode, 1>(w, k, first, last);
+    return;
+  }
+}
+
+/// Paints the stroke lo..hi across the walk over steps first..last: step ranges[k - lo] holds the
+/// steps where line k is on the buffer. A wide, mostly vertical stroke paints each row's pixels
+/// together where all its lines are on the buffer, so that each row is visited once; otherwise
+/// the lines are walked one after the other, which keeps each pass along a row.
+template <bool XorMode> void WalkStroke(const LineWalk& w, int lo, int hi, const int64_t (*ranges)[2]) {
+  int64_t common0 = INT64_MIN, common1 = INT64_MAX;
+  for (int k = lo; k <= hi; ++k) {
+    common0 = std::max(common0, ranges[k - lo][0]);
+    common1 = std::min(common1, ranges[k - lo][1]);
+  }
+  if (w.XMajor || lo == hi || common0 > common1) {
+    for (int k = lo; k <= hi; ++k) {
+      if (ranges[k - lo][0] <= ranges[k - lo][1]) WalkParallel<XorMode, 1>(w, k, ranges[k - lo][0], ranges[k - lo][1]);
     }
     return;
   }
-  int64_t q = w.Offset;
-  int64_t rest = w.Rest;
-  int64_t major = w.Major;
-  int phase = w.Phase;
-  for (int64_t i = w.First; i <= w.Last; ++i) {
-    if (!Dashed || w.Mask[phase]) {
-      const int64_t minor = w.MinorStart + w.MinorSign * q;
-      if (Thin) {
-        // A one-pixel stroke is on the buffer whenever its step is.
-        uint32_t *p = w.XMajor ? bits_ + static_cast<std::ptrdiff_t>(minor) * stride_ + major
-                               : bits_ + static_cast<std::ptrdiff_t>(major) * stride_ + minor;
-        *p = XorMode ? (*p ^ w.Value) : w.Value;
-      } else {
-        const int64_t s0 = std::max<int64_t>(minor + w.Lo, 0);
-        const int64_t s1 = std::min<int64_t>(minor + w.Hi, w.MinorLimit - 1);
-        if (w.XMajor) {
-          uint32_t *p = bits_ + static_cast<std::ptrdiff_t>(s0) * stride_ + major;
-          for (int64_t s = s0; s <= s1; ++s, p += stride_)
-            *p = XorMode ? (*p ^ w.Value) : w.Value;
-        } else {
-          uint32_t *p = bits_ + static_cast<std::ptrdiff_t>(major) * stride_;
-          for (int64_t s = s0; s <= s1; ++s)
-            p[s] = XorMode ? (p[s] ^ w.Value) : w.Value;
-        }
-      }
-    }
-    if (Dashed && ++phase == w.PatternLength) phase = 0;
-    major += w.MajorSign;
-    rest += w.TwoRun;
-    if (rest >= w.TwoSteps) {
-      rest -= w.TwoSteps;
-      ++q;
-    }
+  WalkAcross<XorMode>(w, lo, hi - lo + 1, common0, common1);
+  for (int k = lo; k <= hi; ++k) {
+    const int64_t a = ranges[k - lo][0], b = ranges[k - lo][1];
+    if (a <= common0 - 1) WalkParallel<XorMode, 1>(w, k, a, common0 - 1);
+    if (common1 + 1 <= b) WalkParallel<XorMode, 1>(w, k, common1 + 1, b);
   }
 }
+
+} // namespace
 
 void RasterCanvas::DrawLine(int64_t x0, int64_t y0, int64_t x1, int64_t y1) {
   const int64_t dx = x1 - x0;
@@ -195,163 +329,182 @@ void RasterCanvas::DrawLine(int64_t x0, int64_t y0, int64_t x1, int64_t y1) {
   // Step i = 0..steps-1 covers one pixel of the longer axis; the last pixel is left out.
   const int64_t steps = xMajor ? adx : ady;
   if (steps == 0) return;
-  const int64_t minorRun = xMajor ? ady : adx;
-  const int64_t majorStart = xMajor ? x0 : y0;
-  const int64_t minorStart = xMajor ? y0 : x0;
-  const int majorSign = (xMajor ? dx : dy) < 0 ? -1 : 1;
-  const int minorSign = (xMajor ? dy : dx) < 0 ? -1 : 1;
+  const int64_t phaseAtZero = dashPhase_;
+  dashPhase_ += steps;
+
+  LineWalk w;
+  w.Bits = bits_;
+  w.Stride = stride_;
+  w.Steps = steps;
+  w.MinorRun = xMajor ? ady : adx;
+  w.Narrow = steps < NarrowLineSteps;
+  w.MajorStart = xMajor ? x0 : y0;
+  w.MinorStart = xMajor ? y0 : x0;
+  w.MajorSign = (xMajor ? dx : dy) < 0 ? -1 : 1;
+  w.MinorSign = (xMajor ? dy : dx) < 0 ? -1 : 1;
+  w.XMajor = xMajor;
+  w.MinorLimit = xMajor ? height_ : width_;
   const int64_t majorLimit = xMajor ? width_ : height_;
-  const int64_t minorLimit = xMajor ? height_ : width_;
   const int thick = pen_.Width;
   const int lo = -(thick / 2);
   const int hi = lo + thick - 1;
-  const int64_t consumed = steps;
 
   // Steps whose pixel lies on the buffer along the longer axis.
-  int64_t first = majorSign > 0 ? -majorStart : majorStart - (majorLimit - 1);
-  int64_t last = majorSign > 0 ? majorLimit - 1 - majorStart : majorStart;
+  int64_t first = w.MajorSign > 0 ? -w.MajorStart : w.MajorStart - (majorLimit - 1);
+  int64_t last = w.MajorSign > 0 ? majorLimit - 1 - w.MajorStart : w.MajorStart;
   first = std::max<int64_t>(first, 0);
   last = std::min<int64_t>(last, steps - 1);
-  if (first > last) {
-    dashPhase_ += consumed;
-    return;
-  }
-
-  // The minor offset after i steps, rounded to the nearest pixel: q(i) = floor((2·i·run + steps) / (2·steps)).
-  // Lines of ordinary length need no more than 64 bits for the product.
-  const bool narrow = steps < NarrowLineSteps;
-  const Wide twoSteps = static_cast<Wide>(2) * steps;
-  auto offsetAt = [&](int64_t i) {
-    if (narrow) return (2 * i * minorRun + steps) / (2 * steps);
-    return static_cast<int64_t>((static_cast<Wide>(2) * i * minorRun + steps) / twoSteps);
+  // The offset range in which the parallel line k lies on the buffer across the longer axis.
+  auto offsetsOnBuffer = [&](int k, int64_t& qa, int64_t& qb) {
+    if (w.MinorSign > 0) {
+      qa = -w.MinorStart - k;
+      qb = w.MinorLimit - 1 - w.MinorStart - k;
+    } else {
+      qa = w.MinorStart + k - (w.MinorLimit - 1);
+      qb = w.MinorStart + k;
+    }
   };
-  // The stroke across the minor axis spans minor+lo..minor+hi; keep steps where it meets the buffer.
-  const int64_t minorLo = -hi;
-  const int64_t minorHi = minorLimit - 1 - lo;
-  const int64_t qa = minorSign > 0 ? minorLo - minorStart : minorStart - minorHi;
-  const int64_t qb = minorSign > 0 ? minorHi - minorStart : minorStart - minorLo;
-  const int64_t qFirst = offsetAt(first), qLast = offsetAt(last);
-  if (qFirst < qa || qFirst > qb || qLast < qa || qLast > qb) {
-    // q(i) never decreases: the first step with q >= qa and the last with q <= qb.
-    int64_t a = first, b = last + 1;
-    while (a < b) {
-      const int64_t m = a + (b - a) / 2;
-      if (offsetAt(m) >= qa)
-        b = m;
-      else
-        a = m + 1;
-    }
-    const int64_t newFirst = a;
-    a = first - 1;
-    b = last;
-    while (a < b) {
-      const int64_t m = b - (b - a) / 2;
-      if (offsetAt(m) <= qb)
-        a = m;
-      else
-        b = m - 1;
-    }
-    first = newFirst;
-    last = a;
-  }
-  if (first > last) {
-    dashPhase_ += consumed;
-    return;
-  }
+  // Keep the steps where some part of the stroke meets the buffer.
+  int64_t qa = 0, qb = 0, qc = 0, qd = 0;
+  offsetsOnBuffer(w.MinorSign > 0 ? hi : lo, qa, qb);
+  offsetsOnBuffer(w.MinorSign > 0 ? lo : hi, qc, qd);
+  KeepOffsets(w, qa, qd, first, last);
+  if (first > last) return;
 
-  const DashPattern pattern = DashPatternOf(pen_.Style);
-  std::array<bool, MaxPatternLength> mask{};
-  int patternLength = 0;
-  for (int r = 0; r < pattern.Count; ++r) {
-    for (int k = 0; k < pattern.Runs[r] * thick; ++k)
-      mask[static_cast<std::size_t>(patternLength++)] = (r % 2) == 0;
-  }
-
-  LineWalk w;
-  w.First = first;
-  w.Last = last;
-  w.Major = majorStart + majorSign * first;
-  w.MajorSign = majorSign;
-  w.MinorSign = minorSign;
-  w.MinorStart = minorStart;
-  w.Offset = offsetAt(first);
-  w.Rest = narrow ? (2 * first * minorRun + steps) % (2 * steps)
-                  : static_cast<int64_t>((static_cast<Wide>(2) * first * minorRun + steps) % twoSteps);
-  w.TwoRun = 2 * minorRun;
-  w.TwoSteps = 2 * steps;
-  w.XMajor = xMajor;
-  w.Lo = lo;
-  w.Hi = hi;
-  w.MinorLimit = minorLimit;
   const bool xorMode = pen_.Mode == PenMode::Xor;
   w.Value = xorMode ? (PixelOfColor(pen_.Color) & RgbMask) : PixelOfColor(pen_.Color);
-  w.Mask = mask.data();
-  w.PatternLength = patternLength;
-  w.Phase = patternLength > 0 ? static_cast<int>((dashPhase_ + first) % patternLength) : 0;
-  dashPhase_ += consumed;
+  const DashPattern pattern = DashPatternOf(pen_.Style);
+  w.RunCount = pattern.Count;
+  for (int r = 0; r < pattern.Count; ++r) {
+    w.Runs[r] = pattern.Runs[r] * thick;
+    w.PatternLength += w.Runs[r];
+  }
+  if (w.PatternLength == 0) w.RunCount = 0;
+  if (w.RunCount > 0) w.PhaseAtZero = phaseAtZero % w.PatternLength;
 
-  const bool dashed = patternLength > 0;
-  const bool thin = thick == 1;
-  if (dashed) {
-    if (xorMode)
-      thin ? LineSteps<true, true, true>(w) : LineSteps<true, true, false>(w);
-    else
-      thin ? LineSteps<true, false, true>(w) : LineSteps<true, false, false>(w);
-  } else {
-    if (xorMode)
-      thin ? LineSteps<false, true, true>(w) : LineSteps<false, true, false>(w);
-    else
-      thin ? LineSteps<false, false, true>(w) : LineSteps<false, false, false>(w);
+  // Lines of the stroke whose ends are both on the buffer are on it throughout; only the others
+  // search for their ends.
+  const int64_t qFirst = OffsetAt(w, first), qLast = OffsetAt(w, last);
+  int64_t ranges[MaxPenWidth][2];
+  for (int k = lo; k <= hi; ++k) {
+    int64_t& a = ranges[k - lo][0];
+    int64_t& b = ranges[k - lo][1];
+    a = first;
+    b = last;
+    offsetsOnBuffer(k, qa, qb);
+    if (qFirst < qa || qLast > qb) KeepOffsetsFrom(w, qa, qb, a, b);
+  }
+  if (xorMode)
+    WalkStroke<true>(w, lo, hi, ranges);
+  else
+    WalkStroke<false>(w, lo, hi, ranges);
+}
+
+namespace {
+
+/// Half widths of `count` rows of an ellipse from row `first` on: semiX·√(1 − ny²) with
+/// ny = (y + ½ − cy) / semiY, NaN where ny² > 1. Two rows at a time where the processor has packed
+/// double arithmetic, whose division and square root round exactly as the single ones do.
+void EllipseHalves(int64_t first, std::size_t count, double cy, double semiX, double semiY, double* halves) {
+  std::size_t i = 0;
+#if defined(__SSE2__)
+  const __m128d half = _mm_set1_pd(0.5), one = _mm_set1_pd(1.0);
+  const __m128d centre = _mm_set1_pd(cy), sx = _mm_set1_pd(semiX), sy = _mm_set1_pd(semiY);
+  for (; i + 1 < count; i += 2) {
+    const int64_t y = first + static_cast<int64_t>(i);
+    const __m128d rows = _mm_set_pd(static_cast<double>(y + 1), static_cast<double>(y));
+    const __m128d ny = _mm_div_pd(_mm_sub_pd(_mm_add_pd(rows, half), centre), sy);
+    const __m128d rest = _mm_sub_pd(one, _mm_mul_pd(ny, ny));
+    _mm_storeu_pd(halves + i, _mm_mul_pd(sx, _mm_sqrt_pd(rest)));
+  }
+#endif
+  for (; i < count; ++i) {
+    const double ny = (static_cast<double>(first + static_cast<int64_t>(i)) + 0.5 - cy) / semiY;
+    const double rest = 1 - ny * ny;
+    halves[i] = rest < 0 ? std::numeric_limits<double>::quiet_NaN() : semiX * std::sqrt(rest);
   }
 }
 
-template <typename RowSpan>
-void RasterCanvas::PaintShape(int64_t top, int64_t bottom, int ring, const RowSpan &rowSpan) {
+/// Paints pixels a..b of a row, held to 0..width-1. Most runs of a shape's outline are a few
+/// pixels long, so those are written one by one rather than through a vector fill.
+template <bool XorMode> inline void PaintRun(uint32_t* row, int64_t a, int64_t b, int64_t width, uint32_t value) {
+  a = std::max<int64_t>(a, 0);
+  b = std::min<int64_t>(b, width - 1);
+  if (a > b) return;
+  if (XorMode) {
+    for (int64_t x = a; x <= b; ++x)
+      row[x] ^= value;
+  } else if (b - a < 8) {
+    for (int64_t x = a; x <= b; ++x)
+      row[x] = value;
+  } else {
+    std::fill(row + a, row + b + 1, value);
+  }
+}
+
+} // namespace
+
+template <typename RowSpans>
+void RasterCanvas::PaintShape(int64_t top, int64_t bottom, int ring, const RowSpans& rowSpans, int64_t from, int64_t to,
+                              int64_t mirror) {
   const bool xorMode = pen_.Mode == PenMode::Xor;
   const uint32_t penValue = xorMode ? (PixelOfColor(pen_.Color) & RgbMask) : PixelOfColor(pen_.Color);
   const uint32_t brushValue = xorMode ? (PixelOfColor(brush_.Color) & RgbMask) : PixelOfColor(brush_.Color);
   const bool fill = brush_.Style == BrushStyle::Solid;
-  auto paint = [&](int y, int64_t a, int64_t b, uint32_t value) {
-    a = std::max<int64_t>(a, 0);
-    b = std::min<int64_t>(b, width_ - 1);
-    if (a <= b) Span(y, static_cast<int>(a), static_cast<int>(b), value, xorMode);
-  };
-  const int64_t y0 = std::max<int64_t>(top, 0);
-  const int64_t y1 = std::min<int64_t>(bottom, height_ - 1);
+  const int64_t y0 = std::max<int64_t>({top, from, 0});
+  const int64_t y1 = std::min<int64_t>({bottom, to, height_ - 1});
   if (y0 > y1) return;
   // Rows of the shape needed: those on the buffer and `ring` more above and below.
   const int64_t t0 = std::max<int64_t>(top, y0 - ring);
   const int64_t t1 = std::min<int64_t>(bottom, y1 + ring);
   spanScratch_.resize(static_cast<std::size_t>(t1 - t0 + 1));
-  for (int64_t y = t0; y <= t1; ++y)
-    spanScratch_[static_cast<std::size_t>(y - t0)] = rowSpan(y);
-  auto span = [&](int64_t y) { return spanScratch_[static_cast<std::size_t>(y - t0)]; };
-  for (int64_t y = y0; y <= y1; ++y) {
-    const auto outer = span(y);
-    if (outer.first > outer.second) continue;
-    // The inside is what stays of the shape when it is worn down by `ring` pixels in the four
-    // directions. The rows of a convex shape centred on one column are nested, so the narrowest of
-    // the rows ring above and below bounds it.
-    int64_t innerL = outer.first + ring;
-    int64_t innerR = outer.second - ring;
-    if (y - ring < top || y + ring > bottom) {
-      innerL = 1;
-      innerR = 0;
-    } else {
-      const auto above = span(y - ring);
-      const auto below = span(y + ring);
-      innerL = std::max({innerL, above.first, below.first});
-      innerR = std::min({innerR, above.second, below.second});
-    }
-    const int row = static_cast<int>(y);
-    if (innerL > innerR) {
-      paint(row, outer.first, outer.second, penValue);
-    } else {
-      paint(row, outer.first, innerL - 1, penValue);
-      paint(row, innerR + 1, outer.second, penValue);
-      if (fill) paint(row, innerL, innerR, brushValue);
-    }
+  std::pair<int64_t, int64_t>* spans = spanScratch_.data() - t0;
+  if (mirror == NoMirror) {
+    rowSpans(t0, t1, spans);
+  } else {
+    // Row mirror − y is row y reflected about the shape's middle and covers the same pixels: the
+    // rows down to the middle are worked out, and of those below it the ones whose reflection is
+    // among them are copied.
+    const int64_t middle = mirror >= 0 ? mirror / 2 : -((1 - mirror) / 2);
+    const int64_t upperLast = std::min(t1, middle);
+    if (t0 <= upperLast) rowSpans(t0, upperLast, spans);
+    const int64_t copyFirst = std::max(t0, middle + 1), copyLast = std::min(t1, mirror - t0);
+    for (int64_t y = copyFirst; y <= copyLast; ++y)
+      spans[y] = spans[mirror - y];
+    const int64_t lowerFirst = std::max({t0, middle + 1, copyLast + 1});
+    if (lowerFirst <= t1) rowSpans(lowerFirst, t1, spans);
   }
+  const int64_t width = width_;
+  auto paintRows = [&](auto xorTag) {
+    constexpr bool XorMode = decltype(xorTag)::value;
+    uint32_t* row = Row(static_cast<int>(y0));
+    for (int64_t y = y0; y <= y1; ++y, row += stride_) {
+      const auto outer = spans[y];
+      if (outer.first > outer.second) continue;
+      // The inside is what stays of the shape when it is worn down by `ring` pixels in the four
+      // directions. The rows of a convex shape centred on one column are nested, so the narrowest
+      // of the rows ring above and below bounds it.
+      int64_t innerL = 1;
+      int64_t innerR = 0;
+      if (y - ring >= top && y + ring <= bottom) {
+        const auto above = spans[y - ring];
+        const auto below = spans[y + ring];
+        innerL = std::max({outer.first + ring, above.first, below.first});
+        innerR = std::min({outer.second - ring, above.second, below.second});
+      }
+      if (innerL > innerR) {
+        PaintRun<XorMode>(row, outer.first, outer.second, width, penValue);
+      } else {
+        PaintRun<XorMode>(row, outer.first, innerL - 1, width, penValue);
+        PaintRun<XorMode>(row, innerR + 1, outer.second, width, penValue);
+        if (fill) PaintRun<XorMode>(row, innerL, innerR, width, brushValue);
+      }
+    }
+  };
+  if (xorMode)
+    paintRows(std::true_type{});
+  else
+    paintRows(std::false_type{});
 }
 
 void RasterCanvas::Ellipse(int left, int top, int right, int bottom) {
@@ -368,14 +521,68 @@ void RasterCanvas::Ellipse(int left, int top, int right, int bottom) {
   const double semiY = (b - t) / 2;
   const double cx = (l + r - 1) / 2;
   const double cy = (t + b) / 2;
-  PaintShape(static_cast<int64_t>(top) - grow, static_cast<int64_t>(bottom) + grow - 1, pen_.Width,
-             [&](int64_t y) -> std::pair<int64_t, int64_t> {
-               const double ny = (static_cast<double>(y) + 0.5 - cy) / semiY;
-               const double rest = 1 - ny * ny;
-               if (rest < 0) return {1, 0};
-               const double half = semiX * std::sqrt(rest);
-               return {CeilToInt(cx - half - EllipseEdgeTolerance), FloorToInt(cx + half + EllipseEdgeTolerance)};
-             });
+  const int64_t shapeTop = static_cast<int64_t>(top) - grow;
+  const int64_t shapeBottom = static_cast<int64_t>(bottom) + grow - 1;
+  // The rows are symmetric about cy: y + ½ − cy of row shapeTop + shapeBottom − y is the
+  // negative of row y's, exactly, as both are small multiples of ½.
+  const int64_t mirror = shapeTop + shapeBottom;
+  auto rowSpan = [&](int64_t first, int64_t last, std::pair<int64_t, int64_t>* spans) {
+    const std::size_t count = static_cast<std::size_t>(last - first + 1);
+    halfScratch_.resize(count);
+    double* halves = halfScratch_.data();
+    EllipseHalves(first, count, cy, semiX, semiY, halves);
+    for (std::size_t i = 0; i < count; ++i) {
+      const double half = halves[i];
+      // Rows beyond the ends of the ellipse have no half width (NaN) and are empty.
+      spans[first + static_cast<int64_t>(i)] =
+          half >= 0 ? std::pair<int64_t, int64_t>{CeilToInt(cx - half - EllipseEdgeTolerance),
+                                                  FloorToInt(cx + half + EllipseEdgeTolerance)}
+                    : std::pair<int64_t, int64_t>{1, 0};
+    }
+  };
+  if (semiX != semiY || width_ == 0) {
+    PaintShape(shapeTop, shapeBottom, pen_.Width, rowSpan, shapeTop, shapeBottom, mirror);
+    return;
+  }
+  // A circle: pixel (x, y) lies in it when (x − cx, y + ½ − cy) is within the radius. Rows whose
+  // pixels on the buffer all lie farther out than the radius paint nothing; rows whose pixels on
+  // the buffer all lie deeper inside than the outline paint only the inside. Both kinds are found
+  // with a margin of two pixels, which leaves the rounding of the row ends out of the question,
+  // so only the rows in between are worked out pixel by pixel. For a circle far larger than the
+  // buffer that is the few rows where its outline crosses.
+  const double nearX = cx < 0 ? -cx : (cx > width_ - 1 ? cx - (width_ - 1) : 0.0);
+  const double farX = std::max(cx < 0 ? -cx : cx, std::fabs(cx - (width_ - 1)));
+  const double outerReach = semiX + 2;
+  if (nearX >= outerReach) return;
+  // Rows whose centre line is within `reach` of cy: y + ½ − cy in [−reach, reach].
+  auto firstRow = [&](double reach) { return FloorToInt(cy - reach - 0.5) - 1; };
+  auto lastRow = [&](double reach) { return CeilToInt(cy + reach - 0.5) + 1; };
+  const double outerRows = std::sqrt((outerReach - nearX) * (outerReach + nearX));
+  const int64_t outerFirst = std::max(firstRow(outerRows), shapeTop);
+  const int64_t outerLast = std::min(lastRow(outerRows), shapeBottom);
+  const double innerReach = semiX - pen_.Width - 2;
+  if (innerReach <= farX) {
+    PaintShape(shapeTop, shapeBottom, pen_.Width, rowSpan, outerFirst, outerLast, mirror);
+    return;
+  }
+  const double innerRows = std::sqrt((innerReach - farX) * (innerReach + farX));
+  // The deep rows, narrowed by one for safety; every pixel of them on the buffer is inside.
+  const int64_t innerFirst = CeilToInt(cy - innerRows - 0.5) + 1;
+  const int64_t innerLast = FloorToInt(cy + innerRows - 0.5) - 1;
+  if (innerFirst > innerLast) {
+    PaintShape(shapeTop, shapeBottom, pen_.Width, rowSpan, outerFirst, outerLast, mirror);
+    return;
+  }
+  PaintShape(shapeTop, shapeBottom, pen_.Width, rowSpan, outerFirst, innerFirst - 1, mirror);
+  PaintShape(shapeTop, shapeBottom, pen_.Width, rowSpan, innerLast + 1, outerLast, mirror);
+  if (brush_.Style == BrushStyle::Solid) {
+    const bool xorMode = pen_.Mode == PenMode::Xor;
+    const uint32_t brushValue = xorMode ? (PixelOfColor(brush_.Color) & RgbMask) : PixelOfColor(brush_.Color);
+    const int64_t y0 = std::max<int64_t>(innerFirst, 0);
+    const int64_t y1 = std::min<int64_t>(innerLast, height_ - 1);
+    for (int64_t y = y0; y <= y1; ++y)
+      Span(static_cast<int>(y), 0, width_ - 1, brushValue, xorMode);
+  }
 }
 
 void RasterCanvas::Rectangle(int left, int top, int right, int bottom) {
@@ -385,21 +592,38 @@ void RasterCanvas::Rectangle(int left, int top, int right, int bottom) {
   const int grow = pen_.Width / 2;
   const int64_t l = static_cast<int64_t>(left) - grow;
   const int64_t r = static_cast<int64_t>(right) + grow - 1;
-  PaintShape(static_cast<int64_t>(top) - grow, static_cast<int64_t>(bottom) + grow - 1, pen_.Width, [l, r](int64_t) {
-    return std::pair<int64_t, int64_t>{l, r};
-  });
+  const int64_t shapeTop = static_cast<int64_t>(top) - grow;
+  const int64_t shapeBottom = static_cast<int64_t>(bottom) + grow - 1;
+  PaintShape(
+      shapeTop, shapeBottom, pen_.Width,
+      [l, r](int64_t first, int64_t last, std::pair<int64_t, int64_t>* spans) {
+        for (int64_t y = first; y <= last; ++y)
+          spans[y] = {l, r};
+      },
+      shapeTop, shapeBottom);
 }
 
-void RasterCanvas::Polygon(const std::vector<PixelPoint> &points) {
+void RasterCanvas::Polygon(const std::vector<PixelPoint>& points) {
   const std::size_t n = points.size();
   if (n < 2) return;
   const bool xorMode = pen_.Mode == PenMode::Xor;
   if (brush_.Style == BrushStyle::Solid && n >= 3) {
     const uint32_t value = xorMode ? (PixelOfColor(brush_.Color) & RgbMask) : PixelOfColor(brush_.Color);
+    // The edges that cross some pixel centre line, each kept with its first point as given, so
+    // that the crossings are worked out exactly as from the points themselves.
+    edgeScratch_.clear();
     int64_t minY = points[0].Y, maxY = points[0].Y;
-    for (const PixelPoint &p : points) {
-      minY = std::min<int64_t>(minY, p.Y);
-      maxY = std::max<int64_t>(maxY, p.Y);
+    for (std::size_t k = 0; k < n; ++k) {
+      const PixelPoint& a = points[k];
+      const PixelPoint& b = points[k + 1 == n ? 0 : k + 1];
+      minY = std::min<int64_t>(minY, a.Y);
+      maxY = std::max<int64_t>(maxY, a.Y);
+      if (a.Y == b.Y) continue;
+      // Row y's centre line y + ½ meets the edge when its lower end is at or above y and its
+      // upper end below y + 1.
+      edgeScratch_.push_back(FillEdge{static_cast<double>(a.X), static_cast<double>(a.Y),
+                                      static_cast<double>(b.X) - a.X, static_cast<double>(b.Y) - a.Y,
+                                      std::min(a.Y, b.Y), std::max(a.Y, b.Y)});
     }
     const int64_t y0 = std::max<int64_t>(minY, 0);
     const int64_t y1 = std::min<int64_t>(maxY, height_) - 1;
@@ -407,18 +631,19 @@ void RasterCanvas::Polygon(const std::vector<PixelPoint> &points) {
       // Pixel centres of this row inside the outline, by the even-odd rule.
       const double yc = static_cast<double>(y) + 0.5;
       crossScratch_.clear();
-      for (std::size_t k = 0; k < n; ++k) {
-        const PixelPoint &a = points[k];
-        const PixelPoint &b = points[(k + 1) % n];
-        const double ay = a.Y, by = b.Y;
-        if ((ay <= yc && yc < by) || (by <= yc && yc < ay)) {
-          crossScratch_.push_back(a.X + (yc - ay) * (static_cast<double>(b.X) - a.X) / (by - ay));
+      for (const FillEdge& e : edgeScratch_) {
+        if (e.Low <= y && y < e.High) {
+          const double x = e.AX + (yc - e.AY) * e.DX / e.DY;
+          // Kept in order as they come; a row meets few edges.
+          crossScratch_.push_back(x);
+          for (std::size_t k = crossScratch_.size() - 1; k > 0 && crossScratch_[k - 1] > x; --k)
+            std::swap(crossScratch_[k - 1], crossScratch_[k]);
         }
       }
-      std::sort(crossScratch_.begin(), crossScratch_.end());
       for (std::size_t k = 0; k + 1 < crossScratch_.size(); k += 2) {
-        const double xa = std::max(std::ceil(crossScratch_[k] - 0.5), 0.0);
-        const double xb = std::min(std::ceil(crossScratch_[k + 1] - 0.5) - 1, static_cast<double>(width_ - 1));
+        // The first pixel whose centre is at or right of the crossing, up to the last left of the next.
+        const int64_t xa = std::max<int64_t>(CeilToInt(crossScratch_[k] - 0.5), 0);
+        const int64_t xb = std::min<int64_t>(CeilToInt(crossScratch_[k + 1] - 0.5) - 1, width_ - 1);
         if (xa <= xb) Span(static_cast<int>(y), static_cast<int>(xa), static_cast<int>(xb), value, xorMode);
       }
     }
@@ -426,8 +651,8 @@ void RasterCanvas::Polygon(const std::vector<PixelPoint> &points) {
   const int64_t keepX = curX_, keepY = curY_, keepPhase = dashPhase_;
   dashPhase_ = 0;
   for (std::size_t k = 0; k < n; ++k) {
-    const PixelPoint &a = points[k];
-    const PixelPoint &b = points[(k + 1) % n];
+    const PixelPoint& a = points[k];
+    const PixelPoint& b = points[(k + 1) % n];
     DrawLine(a.X, a.Y, b.X, b.Y);
   }
   curX_ = keepX;

@@ -32,23 +32,20 @@ struct DashPattern {
 /// The runs of each pen style; solid has none.
 DashPattern DashPatternOf(PenStyle style);
 
-/// The steps of one line that fall on the buffer, worked out by DrawLine.
-struct LineWalk;
-
 /// A canvas over a buffer it does not own: `height` rows of `stride` pixels each, of which the
 /// first `width` belong to the picture.
 class RasterCanvas : public Canvas {
 public:
-  RasterCanvas(uint32_t *bits, int width, int height, int stride);
+  RasterCanvas(uint32_t* bits, int width, int height, int stride);
 
   int Width() const override { return width_; }
   int Height() const override { return height_; }
 
-  void SetPen(const CanvasPen &pen) override;
+  void SetPen(const CanvasPen& pen) override;
   CanvasPen Pen() const override { return pen_; }
-  void SetBrush(const CanvasBrush &brush) override { brush_ = brush; }
+  void SetBrush(const CanvasBrush& brush) override { brush_ = brush; }
   CanvasBrush Brush() const override { return brush_; }
-  void SetFont(const CanvasFont &font) override { font_ = font; }
+  void SetFont(const CanvasFont& font) override { font_ = font; }
   CanvasFont Font() const override { return font_; }
 
   void FillRect(int left, int top, int right, int bottom) override;
@@ -56,7 +53,7 @@ public:
   void LineTo(int x, int y) override;
   void Ellipse(int left, int top, int right, int bottom) override;
   void Rectangle(int left, int top, int right, int bottom) override;
-  void Polygon(const std::vector<PixelPoint> &points) override;
+  void Polygon(const std::vector<PixelPoint>& points) override;
   void SetPixel(int x, int y, int32_t color) override;
 
   /// The colour value at a pixel, or -1 outside the buffer.
@@ -64,21 +61,24 @@ public:
 
 protected:
   /// Points the canvas at another buffer (after the owner reallocated it).
-  void Attach(uint32_t *bits, int width, int height, int stride);
+  void Attach(uint32_t* bits, int width, int height, int stride);
 
 private:
-  uint32_t *Row(int y) const { return bits_ + static_cast<std::ptrdiff_t>(y) * stride_; }
+  uint32_t* Row(int y) const { return bits_ + static_cast<std::ptrdiff_t>(y) * stride_; }
   /// Paints pixels x0..x1 of row y (already clipped) with `value`, by copy or XOR.
   void Span(int y, int x0, int x1, uint32_t value, bool xorMode);
   /// The pixels of one line from (x0, y0) to (x1, y1), the last excluded, continuing the pattern.
   void DrawLine(int64_t x0, int64_t y0, int64_t x1, int64_t y1);
-  /// Fills and outlines a convex shape whose rows top..bottom cover the pixels rowSpan(y) gives
-  /// (first > second when a row is empty); the outline is `ring` pixels thick.
-  template <typename RowSpan> void PaintShape(int64_t top, int64_t bottom, int ring, const RowSpan &rowSpan);
-  /// The pixels of steps first..last of a line (see DrawLine), one variant per pen kind.
-  template <bool Dashed, bool XorMode, bool Thin> void LineSteps(const LineWalk &walk);
+  /// Fills and outlines rows from..to of a convex shape whose rows top..bottom cover pixels
+  /// spans[y].first..spans[y].second, which rowSpans(a, b, spans) sets for rows a..b (first >
+  /// second when a row is empty); the outline is `ring` pixels thick. With `mirror` set, rows y and
+  /// mirror − y cover the same pixels.
+  template <typename RowSpans>
+  void PaintShape(int64_t top, int64_t bottom, int ring, const RowSpans& rowSpans, int64_t from, int64_t to,
+                  int64_t mirror = NoMirror);
+  static constexpr int64_t NoMirror = INT64_MIN;
 
-  uint32_t *bits_;
+  uint32_t* bits_;
   int width_;
   int height_;
   int stride_;
@@ -88,7 +88,14 @@ private:
   int64_t curX_ = 0;
   int64_t curY_ = 0;
   int64_t dashPhase_ = 0; ///< pixels of the pattern used since the last MoveTo
+  /// One edge of a filled polygon: first point (AX, AY), run (DX, DY), rows Low..High-1 crossed.
+  struct FillEdge {
+    double AX, AY, DX, DY;
+    int Low, High;
+  };
   std::vector<double> crossScratch_;
+  std::vector<FillEdge> edgeScratch_;
+  std::vector<double> halfScratch_;
   std::vector<std::pair<int64_t, int64_t>> spanScratch_;
 };
 

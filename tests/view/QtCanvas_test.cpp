@@ -7,6 +7,7 @@
 #include <QPainter>
 
 #include <climits>
+#include <memory>
 
 #include "view/QtCanvas.h"
 
@@ -36,6 +37,31 @@ TEST(QtCanvasPixels, RasterConventionsHoldInTheImage) {
   c.LineTo(30, 25);
   EXPECT_EQ(At(c, 29, 25), ColorBlack);
   EXPECT_EQ(At(c, 30, 25), ColorWhite);
+}
+
+TEST(QtCanvasPixels, PaddedRowsMatchAPlainImageAndOutliveTheCanvas) {
+  // The same drawing into the canvas and by hand into an unpadded image of the same size.
+  QImage kept;
+  for (int width : {1024, 37}) {
+    auto c = std::make_unique<QtCanvas>(width, 50);
+    ASSERT_GE(c->Image().bytesPerLine(), 4 * width);
+    c->SetPen(CanvasPen{ColorRed, PenStyle::Solid, 3, PenMode::Copy});
+    c->MoveTo(width / 2, -10);
+    c->LineTo(width / 2 + 7, 60);
+    QImage plain(width, 50, QImage::Format_RGB32);
+    plain.fill(QColor(Qt::white));
+    for (int y = 0; y < 50; ++y) {
+      for (int x = 0; x < width; ++x) {
+        if (At(*c, x, y) != ColorWhite) plain.setPixel(x, y, c->Image().pixel(x, y));
+      }
+    }
+    EXPECT_GT(c->Image().pixel(width / 2 + 3, 25), 0u);
+    EXPECT_TRUE(c->Image() == plain);
+    kept = c->Image();
+    c.reset();
+    // A copy taken from the canvas keeps its pixels after the canvas is gone.
+    EXPECT_TRUE(kept == plain);
+  }
 }
 
 TEST(QtCanvasPixels, XorTwiceRestoresAndTextMixesWithRasterCode) {
