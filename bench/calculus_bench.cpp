@@ -9,7 +9,7 @@ namespace drex {
 namespace {
 
 // The heaviest calculation the settings allow: 1001 samples, each with a derivative.
-void BM_SurfaceAboutOxSine1000Steps(benchmark::State &state) {
+void BM_SurfaceAboutOxSine1000Steps(benchmark::State& state) {
   DS_Calc calc;
   QuietPlatform ui;
   MsgTable msg;
@@ -20,7 +20,7 @@ void BM_SurfaceAboutOxSine1000Steps(benchmark::State &state) {
 }
 BENCHMARK(BM_SurfaceAboutOxSine1000Steps)->Unit(benchmark::kMillisecond);
 
-void BM_IntegrateTrapezoidSine1000Steps(benchmark::State &state) {
+void BM_IntegrateTrapezoidSine1000Steps(benchmark::State& state) {
   DS_Calc calc;
   QuietPlatform ui;
   MsgTable msg;
@@ -32,7 +32,7 @@ void BM_IntegrateTrapezoidSine1000Steps(benchmark::State &state) {
 BENCHMARK(BM_IntegrateTrapezoidSine1000Steps)->Unit(benchmark::kMillisecond);
 
 // The solver at its largest size.
-void BM_SolvePolynomialCoefficients30Nodes(benchmark::State &state) {
+void BM_SolvePolynomialCoefficients30Nodes(benchmark::State& state) {
   double xs[MaxSolverNodes], ys[MaxSolverNodes];
   for (int j = 0; j < MaxSolverNodes; ++j) {
     xs[j] = -1 + 2.0 * j / (MaxSolverNodes - 1);

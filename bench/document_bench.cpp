@@ -23,7 +23,7 @@ namespace {
 /// follow the whole chain in one walk, 10000 deep.
 enum class Shape { Mixed, Chain, Reversed };
 
-void Renumber(Construction &c) {
+void Renumber(Construction& c) {
   const int n = c.ObjCount;
   for (int i = 1; i <= n / 2; ++i)
     std::swap(c[i], c[n + 1 - i]);
@@ -39,7 +39,7 @@ std::string BenchPath(Shape shape, int count) {
       .u8string();
 }
 
-void Fill(Program &prog, Shape shape, int count) {
+void Fill(Program& prog, Shape shape, int count) {
   if (shape == Shape::Mixed)
     GenerateMixedConstruction(prog.Doc, count, 12345);
   else
@@ -49,7 +49,7 @@ void Fill(Program &prog, Shape shape, int count) {
   RecalcPass(prog.Doc, MakeViewArea(800, 600, prog.Doc.View), 48, 0);
 }
 
-void Save(benchmark::State &state, Shape shape) {
+void Save(benchmark::State& state, Shape shape) {
   QuietPlatform desk;
   Program prog(desk);
   const int count = static_cast<int>(state.range(0));
@@ -62,7 +62,7 @@ void Save(benchmark::State &state, Shape shape) {
   std::filesystem::remove(std::filesystem::u8path(path));
 }
 
-void Load(benchmark::State &state, Shape shape) {
+void Load(benchmark::State& state, Shape shape) {
   QuietPlatform desk;
   Program prog(desk);
   const int count = static_cast<int>(state.range(0));
@@ -79,7 +79,7 @@ void Load(benchmark::State &state, Shape shape) {
 }
 
 /// Parsing and checking alone, from bytes in memory, into a scratch construction made once.
-void Parse(benchmark::State &state, Shape shape) {
+void Parse(benchmark::State& state, Shape shape) {
   QuietPlatform desk;
   Program prog(desk);
   const int count = static_cast<int>(state.range(0));
@@ -95,7 +95,7 @@ void Parse(benchmark::State &state, Shape shape) {
 }
 
 /// Serialisation alone, into a buffer in memory.
-void Serialize(benchmark::State &state, Shape shape) {
+void Serialize(benchmark::State& state, Shape shape) {
   QuietPlatform desk;
   Program prog(desk);
   const int count = static_cast<int>(state.range(0));
@@ -109,16 +109,16 @@ void Serialize(benchmark::State &state, Shape shape) {
   state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * static_cast<int64_t>(bytes.size()));
 }
 
-void BM_SerializeMixed(benchmark::State &state) { Serialize(state, Shape::Mixed); }
-void BM_SerializeChain(benchmark::State &state) { Serialize(state, Shape::Chain); }
-void BM_SaveMixed(benchmark::State &state) { Save(state, Shape::Mixed); }
-void BM_LoadMixed(benchmark::State &state) { Load(state, Shape::Mixed); }
-void BM_ParseMixed(benchmark::State &state) { Parse(state, Shape::Mixed); }
-void BM_SaveChain(benchmark::State &state) { Save(state, Shape::Chain); }
-void BM_LoadChain(benchmark::State &state) { Load(state, Shape::Chain); }
-void BM_ParseChain(benchmark::State &state) { Parse(state, Shape::Chain); }
-void BM_LoadReversed(benchmark::State &state) { Load(state, Shape::Reversed); }
-void BM_ParseReversed(benchmark::State &state) { Parse(state, Shape::Reversed); }
+void BM_SerializeMixed(benchmark::State& state) { Serialize(state, Shape::Mixed); }
+void BM_SerializeChain(benchmark::State& state) { Serialize(state, Shape::Chain); }
+void BM_SaveMixed(benchmark::State& state) { Save(state, Shape::Mixed); }
+void BM_LoadMixed(benchmark::State& state) { Load(state, Shape::Mixed); }
+void BM_ParseMixed(benchmark::State& state) { Parse(state, Shape::Mixed); }
+void BM_SaveChain(benchmark::State& state) { Save(state, Shape::Chain); }
+void BM_LoadChain(benchmark::State& state) { Load(state, Shape::Chain); }
+void BM_ParseChain(benchmark::State& state) { Parse(state, Shape::Chain); }
+void BM_LoadReversed(benchmark::State& state) { Load(state, Shape::Reversed); }
+void BM_ParseReversed(benchmark::State& state) { Parse(state, Shape::Reversed); }
 
 BENCHMARK(BM_SaveMixed)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_LoadMixed)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond);

@@ -11,11 +11,11 @@ namespace {
 
 // 200 characters with 26 numbers once x is substituted (the most a text may hold), every level
 // of the rewriting in use.
-const char *const LongFormula =
+const char* const LongFormula =
     "sqrt(abs(sin(x)*cos(x)))+exp(-sqr(sin(x))/8)*(atg(x)+actg(x))-ln(abs(frac(x))+int(x^2)+1)/lg(10+abs("
     "x))+(sqr(sin(x))+sqr(cos(x)))*tg(x/3)/(1+abs(ctg(x+1)))+abs((2.5-x)^2/(sqrt(sqr(16+x^2))))*exp(-abs(x))";
 
-void EvaluateAtPoints(benchmark::State &state, const char *formula, bool cached) {
+void EvaluateAtPoints(benchmark::State& state, const char* formula, bool cached) {
   drex::DS_Calc calc;
   const std::string text = formula;
   long double x = 0.1L;
@@ -33,7 +33,7 @@ void EvaluateAtPoints(benchmark::State &state, const char *formula, bool cached)
   state.SetItemsProcessed(state.iterations());
 }
 
-void Substitution(benchmark::State &state) {
+void Substitution(benchmark::State& state) {
   const std::string text = "sin(x)*x^2+3";
   long double x = 0.1L;
   for (auto _ : state) {

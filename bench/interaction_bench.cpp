@@ -44,7 +44,7 @@ struct DragBench {
   }
 
   /// Moves the held mouse one pixel to the right and back, one step per iteration.
-  void Run(benchmark::State &state, int grabbed) {
+  void Run(benchmark::State& state, int grabbed) {
     if (prog.Op.HotObject != grabbed || prog.Op.DragObject != grabbed) {
       state.SkipWithError("the point to drag is not under the cursor");
       return;
@@ -59,9 +59,9 @@ struct DragBench {
 };
 
 /// The first free point of the construction that a hit test at its own pixel finds.
-int GrabbableFreePoint(Program &prog) {
+int GrabbableFreePoint(Program& prog) {
   for (int n = 1; n <= prog.Doc.ObjCount; ++n) {
-    const TGeomObject &o = prog.Doc[n];
+    const TGeomObject& o = prog.Doc[n];
     if (o.Kind != okPoint || !o.Defined || !o.Visible) continue;
     if (o.ScrX1 < 0 || o.ScrX1 >= Width || o.ScrY1 < 0 || o.ScrY1 >= Height) continue;
     if (HitTest(prog, o.ScrX1, o.ScrY1) == n) return n;
@@ -69,7 +69,7 @@ int GrabbableFreePoint(Program &prog) {
   return 0;
 }
 
-void BM_DragStepMixed10000(benchmark::State &state) {
+void BM_DragStepMixed10000(benchmark::State& state) {
   DragBench b;
   GenerateMixedConstruction(b.prog.Doc, MaxObjects, 2024);
   Redraw(b.prog, true);
@@ -81,7 +81,7 @@ BENCHMARK(BM_DragStepMixed10000)->Unit(benchmark::kMillisecond);
 
 /// The same step with no picture to paint: the hit test, the shift and the recalculation alone,
 /// which shows how much of the step the painting takes.
-void BM_DragStepMixed10000NoPainting(benchmark::State &state) {
+void BM_DragStepMixed10000NoPainting(benchmark::State& state) {
   DragBench b;
   GenerateMixedConstruction(b.prog.Doc, MaxObjects, 2024);
   Redraw(b.prog, true);
@@ -92,7 +92,7 @@ void BM_DragStepMixed10000NoPainting(benchmark::State &state) {
 }
 BENCHMARK(BM_DragStepMixed10000NoPainting)->Unit(benchmark::kMillisecond);
 
-void BM_DragStepChain10000(benchmark::State &state) {
+void BM_DragStepChain10000(benchmark::State& state) {
   DragBench b;
   GenerateMidpointChain(b.prog.Doc, MaxObjects);
   b.Grab(1);
@@ -100,7 +100,7 @@ void BM_DragStepChain10000(benchmark::State &state) {
 }
 BENCHMARK(BM_DragStepChain10000)->Unit(benchmark::kMillisecond);
 
-void BM_HitTest10000(benchmark::State &state) {
+void BM_HitTest10000(benchmark::State& state) {
   DragBench b;
   GenerateMixedConstruction(b.prog.Doc, MaxObjects, 2024);
   Redraw(b.prog, true);
@@ -117,7 +117,7 @@ BENCHMARK(BM_HitTest10000)->Unit(benchmark::kMicrosecond);
 } // namespace
 } // namespace drex
 
-int main(int argc, char **argv) {
+int main(int argc, char** argv) {
   // Text needs a GUI application; no window is shown.
   setenv("QT_QPA_PLATFORM", "offscreen", 0);
   QGuiApplication app(argc, argv);

@@ -12,7 +12,7 @@ namespace {
 
 constexpr int UnitLength = 48;
 
-void RunPass(benchmark::State &state, Construction &doc) {
+void RunPass(benchmark::State& state, Construction& doc) {
   const ViewArea area = MakeViewArea(800, 600, doc.View);
   RecalcPass(doc, area, UnitLength, 0);
   for (auto _ : state) {
@@ -23,20 +23,20 @@ void RunPass(benchmark::State &state, Construction &doc) {
   state.SetItemsProcessed(state.iterations() * doc.ObjCount);
 }
 
-void BM_RecalcMixed(benchmark::State &state) {
+void BM_RecalcMixed(benchmark::State& state) {
   Construction doc;
   GenerateMixedConstruction(doc, static_cast<int>(state.range(0)), 1);
   RunPass(state, doc);
 }
 
-void BM_RecalcChain(benchmark::State &state) {
+void BM_RecalcChain(benchmark::State& state) {
   Construction doc;
   GenerateMidpointChain(doc, static_cast<int>(state.range(0)));
   RunPass(state, doc);
 }
 
 // A drag: the free points move before every pass, so every computed value changes.
-void BM_RecalcMixedDrag(benchmark::State &state) {
+void BM_RecalcMixedDrag(benchmark::State& state) {
   Construction doc;
   GenerateMixedConstruction(doc, static_cast<int>(state.range(0)), 1);
   const ViewArea area = MakeViewArea(800, 600, doc.View);
@@ -50,12 +50,12 @@ void BM_RecalcMixedDrag(benchmark::State &state) {
 }
 
 // For scale: a loop that only reads a few fields of each record in place and writes one.
-void BM_TouchFieldsOnly(benchmark::State &state) {
+void BM_TouchFieldsOnly(benchmark::State& state) {
   Construction doc;
   GenerateMixedConstruction(doc, static_cast<int>(state.range(0)), 1);
   for (auto _ : state) {
     for (int i = 1; i <= doc.ObjCount; ++i) {
-      TGeomObject &o = doc[i];
+      TGeomObject& o = doc[i];
       o.ScrX1 = static_cast<int32_t>(o.X1 + o.Y1) + o.Defined + o.Refs[1];
     }
     benchmark::ClobberMemory();

@@ -29,7 +29,7 @@ struct RedrawBench {
     prog.Surface = &canvas;
   }
 
-  void Run(benchmark::State &state) {
+  void Run(benchmark::State& state) {
     for (auto _ : state) {
       Redraw(prog, true);
       benchmark::DoNotOptimize(canvas.PixelColor(Width / 2, Height / 2));
@@ -38,7 +38,7 @@ struct RedrawBench {
   }
 };
 
-void BM_RedrawMixed(benchmark::State &state) {
+void BM_RedrawMixed(benchmark::State& state) {
   RedrawBench b;
   GenerateMixedConstruction(b.prog.Doc, static_cast<int>(state.range(0)), 1);
   b.prog.Config.PutObjName = state.range(1) != 0;
@@ -46,7 +46,7 @@ void BM_RedrawMixed(benchmark::State &state) {
 }
 BENCHMARK(BM_RedrawMixed)->Args({10000, 1})->Args({10000, 0})->Args({1000, 1})->Unit(benchmark::kMillisecond);
 
-void BM_RedrawChain(benchmark::State &state) {
+void BM_RedrawChain(benchmark::State& state) {
   RedrawBench b;
   GenerateMidpointChain(b.prog.Doc, static_cast<int>(state.range(0)));
   b.Run(state);
@@ -55,7 +55,7 @@ BENCHMARK(BM_RedrawChain)->Arg(10000)->Unit(benchmark::kMillisecond);
 
 /// The pixel work alone: full-width lines of every style and width 1..3, as the lines of a large
 /// construction are, drawn straight into the picture's pixels.
-void BM_RasterLines(benchmark::State &state) {
+void BM_RasterLines(benchmark::State& state) {
   QtCanvas canvas{Width, Height};
   const int count = static_cast<int>(state.range(0));
   for (auto _ : state) {
@@ -70,7 +70,7 @@ void BM_RasterLines(benchmark::State &state) {
 BENCHMARK(BM_RasterLines)->Arg(3000)->Unit(benchmark::kMillisecond);
 
 /// Circle outlines of radius 50..550 pixels about the middle of the picture.
-void BM_RasterCircles(benchmark::State &state) {
+void BM_RasterCircles(benchmark::State& state) {
   QtCanvas canvas{Width, Height};
   const int count = static_cast<int>(state.range(0));
   canvas.SetBrushStyle(BrushStyle::Clear);
@@ -88,7 +88,7 @@ BENCHMARK(BM_RasterCircles)->Arg(1000)->Unit(benchmark::kMillisecond);
 } // namespace
 } // namespace drex
 
-int main(int argc, char **argv) {
+int main(int argc, char** argv) {
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
   QGuiApplication app(argc, argv);
   benchmark::Initialize(&argc, argv);

@@ -11,7 +11,7 @@ namespace fs = std::filesystem;
 
 namespace {
 
-FileDialogRequest DocumentDialog(const char *title, const std::string &preset) {
+FileDialogRequest DocumentDialog(const char* title, const std::string& preset) {
   FileDialogRequest r;
   r.Filter = DocumentFilter;
   r.DefaultExt = DocumentExt;
@@ -20,14 +20,14 @@ FileDialogRequest DocumentDialog(const char *title, const std::string &preset) {
   return r;
 }
 
-void Refresh(Program &prog) {
+void Refresh(Program& prog) {
   if (prog.AbortOperationHook) prog.AbortOperationHook();
   if (prog.AfterDocumentChange) prog.AfterDocumentChange();
 }
 
 /// Saves to DocFileName, through the save dialog when `askName` is set or the document is unnamed.
 /// The document keeps its name unless the save succeeded.
-bool SaveWithName(Program &prog, bool askName) {
+bool SaveWithName(Program& prog, bool askName) {
   std::string path = prog.DocFileName;
   if (askName || IsUnnamedDocument(prog)) {
     path = prog.Desktop.SaveDialog(DocumentDialog(SaveDocumentTitle, prog.DocFileName));
@@ -43,7 +43,7 @@ bool SaveWithName(Program &prog, bool askName) {
 
 /// True when the current document may be replaced or closed: it is not modified, or the user
 /// answered No, or answered Yes and it was saved.
-bool ConfirmDiscard(Program &prog) {
+bool ConfirmDiscard(Program& prog) {
   if (!prog.Modified) return true;
   const MsgButton answer = prog.Desktop.MessageBox(MsgType::Confirmation, FormatMsg(prog.Msgs[49], {prog.DocFileName}),
                                                    mbYes | mbNo | mbCancel);
@@ -54,23 +54,23 @@ bool ConfirmDiscard(Program &prog) {
 
 } // namespace
 
-bool OpenDocumentPath(Program &prog, const std::string &path) {
+bool OpenDocumentPath(Program& prog, const std::string& path) {
   if (LoadDocument(prog, path) < 0) return false;
   SetDocName(prog, path);
   Refresh(prog);
   return true;
 }
 
-void SetDocName(Program &prog, const std::string &name) {
+void SetDocName(Program& prog, const std::string& name) {
   std::error_code ec;
   const fs::path full = fs::absolute(fs::u8path(name), ec);
   prog.DocFileName = ec ? name : full.lexically_normal().u8string();
   prog.Title = prog.Config.DrawFName ? prog.DocFileName + " - " + prog.BaseTitle : prog.BaseTitle;
 }
 
-bool IsUnnamedDocument(const Program &prog) { return FileNamePart(prog.DocFileName) == NoNameDocument; }
+bool IsUnnamedDocument(const Program& prog) { return FileNamePart(prog.DocFileName) == NoNameDocument; }
 
-bool NewDocumentCommand(Program &prog) {
+bool NewDocumentCommand(Program& prog) {
   if (prog.Doc.ObjCount > 0 && prog.Desktop.MessageBox(MsgType::Confirmation, prog.Msgs[32], mbYes | mbNo) != mbYes)
     return false;
   prog.Modified = false;
@@ -83,18 +83,18 @@ bool NewDocumentCommand(Program &prog) {
   return true;
 }
 
-bool OpenDocumentCommand(Program &prog) {
+bool OpenDocumentCommand(Program& prog) {
   if (!ConfirmDiscard(prog)) return false;
   const std::string path = prog.Desktop.OpenDialog(DocumentDialog(OpenDocumentTitle, std::string()));
   if (path.empty()) return false;
   return OpenDocumentPath(prog, path);
 }
 
-bool SaveDocumentCommand(Program &prog) { return SaveWithName(prog, false); }
+bool SaveDocumentCommand(Program& prog) { return SaveWithName(prog, false); }
 
-bool SaveDocumentAsCommand(Program &prog) { return SaveWithName(prog, true); }
+bool SaveDocumentAsCommand(Program& prog) { return SaveWithName(prog, true); }
 
-bool OpenRecentCommand(Program &prog, int k) {
+bool OpenRecentCommand(Program& prog, int k) {
   if (k < 1 || k > static_cast<int>(prog.RecentFiles.size())) return false;
   const std::string path = prog.RecentFiles[static_cast<std::size_t>(k - 1)];
   if (!ConfirmDiscard(prog)) return false;
@@ -102,9 +102,9 @@ bool OpenRecentCommand(Program &prog, int k) {
   return OpenDocumentPath(prog, path);
 }
 
-CloseDecision CloseQuery(Program &prog) { return ConfirmDiscard(prog) ? CloseDecision::Close : CloseDecision::Stay; }
+CloseDecision CloseQuery(Program& prog) { return ConfirmDiscard(prog) ? CloseDecision::Close : CloseDecision::Stay; }
 
-bool RunDocumentCommand(Program &prog, int tag) {
+bool RunDocumentCommand(Program& prog, int tag) {
   switch (tag) {
   case TagNew:
     NewDocumentCommand(prog);

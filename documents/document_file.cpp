@@ -15,10 +15,10 @@ namespace fs = std::filesystem;
 
 namespace {
 
-template <int N> bool LengthFits(const ShortString<N> &s) { return s.Len <= N; }
+template <int N> bool LengthFits(const ShortString<N>& s) { return s.Len <= N; }
 
 /// The checks that need only the fixed part of an image.
-DocCheck CheckObjectFields(const TGeomObject &o) {
+DocCheck CheckObjectFields(const TGeomObject& o) {
   if (!IsValidKind(o.Kind)) return DocCheck::BadKind;
   if (o.RefCount < 0 || o.RefCount > MaxRefCount(o.Kind)) return DocCheck::BadRefCount;
   if (!LengthFits(o.Name) || !LengthFits(o.Expr1) || !LengthFits(o.Expr2)) return DocCheck::BadStringLength;
@@ -28,14 +28,14 @@ DocCheck CheckObjectFields(const TGeomObject &o) {
 /// How many object numbers of a measurement count.
 int MeasurementObjects(uint8_t type) { return type == 0 ? 3 : 2; }
 
-void ReadDynExpr(ByteReader &in, TDynExpr &e) {
+void ReadDynExpr(ByteReader& in, TDynExpr& e) {
   e.Text.Len = in.U8();
   in.Bytes(e.Text.Chars.data(), e.Text.Chars.size());
   e.DisplayName.Len = in.U8();
   in.Bytes(e.DisplayName.Chars.data(), e.DisplayName.Chars.size());
 }
 
-void WriteDynExpr(const TDynExpr &e, ByteWriter &out) {
+void WriteDynExpr(const TDynExpr& e, ByteWriter& out) {
   out.U8(e.Text.Len);
   out.Bytes(e.Text.Chars.data(), e.Text.Chars.size());
   out.U8(e.DisplayName.Len);
@@ -47,17 +47,17 @@ uint8_t FoldLatin(char c) {
   return (b >= 'a' && b <= 'z') ? static_cast<uint8_t>(b - 'a' + 'A') : b;
 }
 
-bool SameRecentPath(const std::string &a, const std::string &b) {
+bool SameRecentPath(const std::string& a, const std::string& b) {
   if (a.size() != b.size()) return false;
   for (std::size_t k = 0; k < a.size(); ++k)
     if (FoldLatin(a[k]) != FoldLatin(b[k])) return false;
   return true;
 }
 
-void ShowError(Program &prog, const std::string &text) { prog.Desktop.MessageBox(MsgType::Error, text, mbOK); }
+void ShowError(Program& prog, const std::string& text) { prog.Desktop.MessageBox(MsgType::Error, text, mbOK); }
 
 /// Reads at most `limit` bytes of the file. False when it cannot be opened or read.
-bool ReadFileBytes(const std::string &path, std::size_t limit, std::vector<uint8_t> &bytes) {
+bool ReadFileBytes(const std::string& path, std::size_t limit, std::vector<uint8_t>& bytes) {
   // Only regular files: a pipe or a device could block the reader or never end.
   std::error_code ec;
   if (!fs::is_regular_file(fs::u8path(path), ec)) return false;
@@ -72,7 +72,7 @@ bool ReadFileBytes(const std::string &path, std::size_t limit, std::vector<uint8
     const std::size_t start = bytes.size();
     const std::size_t want = std::min(chunk, limit - start);
     bytes.resize(start + want);
-    in.read(reinterpret_cast<char *>(bytes.data() + start), static_cast<std::streamsize>(want));
+    in.read(reinterpret_cast<char*>(bytes.data() + start), static_cast<std::streamsize>(want));
     const auto got = static_cast<std::size_t>(in.gcount());
     bytes.resize(start + got);
     if (got < want) break;
@@ -82,7 +82,7 @@ bool ReadFileBytes(const std::string &path, std::size_t limit, std::vector<uint8
 }
 
 /// A name beside `target` that no file has yet.
-fs::path TemporaryPathFor(const fs::path &target) {
+fs::path TemporaryPathFor(const fs::path& target) {
   fs::path dir = target.parent_path();
   const std::string base = "." + target.filename().u8string() + ".saving";
   for (int k = 0;; ++k) {
@@ -93,7 +93,7 @@ fs::path TemporaryPathFor(const fs::path &target) {
 }
 
 /// Writes `bytes` to `target` through a temporary file renamed over it.
-bool WriteFileReplacing(const std::string &target, const std::vector<uint8_t> &bytes) {
+bool WriteFileReplacing(const std::string& target, const std::vector<uint8_t>& bytes) {
   fs::path targetPath = fs::u8path(target);
   std::error_code ec;
   // A link stays a link: the file it points to is the one replaced.
@@ -107,7 +107,7 @@ bool WriteFileReplacing(const std::string &target, const std::vector<uint8_t> &b
   {
     std::ofstream out(temp, std::ios::binary | std::ios::trunc);
     if (!out.is_open()) return false;
-    out.write(reinterpret_cast<const char *>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
     out.flush();
     const bool written = out.good();
     out.close();
@@ -147,7 +147,7 @@ int MaxRefCount(int kind) {
   return FixedKindRefs;
 }
 
-bool ReadDocumentHeader(ByteReader &in, DocumentHeader &h) {
+bool ReadDocumentHeader(ByteReader& in, DocumentHeader& h) {
   if (in.Remaining() < DocumentHeaderBytes) return false;
   h.Magic = in.U32LE();
   h.ObjCount = in.I16LE();
@@ -159,7 +159,7 @@ bool ReadDocumentHeader(ByteReader &in, DocumentHeader &h) {
   return in.ok();
 }
 
-void WriteDocumentHeader(const DocumentHeader &h, ByteWriter &out) {
+void WriteDocumentHeader(const DocumentHeader& h, ByteWriter& out) {
   out.U32LE(h.Magic);
   out.I16LE(h.ObjCount);
   out.I16LE(h.MeasureCount);
@@ -169,7 +169,7 @@ void WriteDocumentHeader(const DocumentHeader &h, ByteWriter &out) {
   out.F64LE(h.View.Zoom);
 }
 
-DocCheck CheckDocumentHeader(const DocumentHeader &h) {
+DocCheck CheckDocumentHeader(const DocumentHeader& h) {
   if (h.Magic != DocumentMagic) return DocCheck::BadMagic;
   if (h.ObjCount > MaxObjects) return DocCheck::TooManyObjects;
   if (h.DynExprCount > MaxDynExprs) return DocCheck::TooManyDynExprs;
@@ -183,7 +183,7 @@ DocCheck CheckDocumentHeader(const DocumentHeader &h) {
   return DocCheck::Ok;
 }
 
-DocCheck CheckObjectImage(const TGeomObject &o, int number, int objCount) {
+DocCheck CheckObjectImage(const TGeomObject& o, int number, int objCount) {
   const DocCheck fields = CheckObjectFields(o);
   if (fields != DocCheck::Ok) return fields;
   for (int k = 1; k <= o.RefCount; ++k) {
@@ -194,7 +194,7 @@ DocCheck CheckObjectImage(const TGeomObject &o, int number, int objCount) {
   return DocCheck::Ok;
 }
 
-DocCheck CheckReferenceCycles(const Construction &c) {
+DocCheck CheckReferenceCycles(const Construction& c) {
   const int count = c.ObjCount;
   if (count <= 0) return DocCheck::Ok;
   // Colours: 0 unvisited, 1 on the current path, 2 finished. Every object is pushed once and every
@@ -210,8 +210,8 @@ DocCheck CheckReferenceCycles(const Construction &c) {
     colour[static_cast<std::size_t>(root)] = 1;
     stack.push_back({root, 1});
     while (!stack.empty()) {
-      Frame &top = stack.back();
-      const TGeomObject &o = c[top.Object];
+      Frame& top = stack.back();
+      const TGeomObject& o = c[top.Object];
       if (top.NextRef > o.RefCount) {
         colour[static_cast<std::size_t>(top.Object)] = 2;
         stack.pop_back();
@@ -219,7 +219,7 @@ DocCheck CheckReferenceCycles(const Construction &c) {
       }
       const int ref = o.Ref(top.NextRef++);
       if (ref < 1 || ref > count) continue; // range is CheckObjectImage's business
-      uint8_t &state = colour[static_cast<std::size_t>(ref)];
+      uint8_t& state = colour[static_cast<std::size_t>(ref)];
       if (state == 1) return DocCheck::ReferenceCycle;
       if (state == 0) {
         state = 1;
@@ -230,7 +230,7 @@ DocCheck CheckReferenceCycles(const Construction &c) {
   return DocCheck::Ok;
 }
 
-DocCheck CheckMeasurement(const Measurement &m, const Construction &c) {
+DocCheck CheckMeasurement(const Measurement& m, const Construction& c) {
   if (m.Type > 1) return DocCheck::BadMeasureType;
   for (int k = 0; k < MeasurementObjects(m.Type); ++k) {
     const int n = m.Objects[static_cast<std::size_t>(k)];
@@ -239,11 +239,11 @@ DocCheck CheckMeasurement(const Measurement &m, const Construction &c) {
   return DocCheck::Ok;
 }
 
-DocCheck CheckDynExpr(const TDynExpr &e) {
+DocCheck CheckDynExpr(const TDynExpr& e) {
   return LengthFits(e.Text) && LengthFits(e.DisplayName) ? DocCheck::Ok : DocCheck::BadStringLength;
 }
 
-DocCheck ParseDocument(const uint8_t *data, std::size_t size, Construction &out) {
+DocCheck ParseDocument(const uint8_t* data, std::size_t size, Construction& out) {
   ByteReader in(data, size);
   DocumentHeader h;
   if (!ReadDocumentHeader(in, h)) return DocCheck::ReadError;
@@ -257,7 +257,7 @@ DocCheck ParseDocument(const uint8_t *data, std::size_t size, Construction &out)
 
   for (int n = 1; n <= h.ObjCount; ++n) {
     if (in.Remaining() < ObjectFixedBytes) return DocCheck::ReadError;
-    TGeomObject &o = out[n];
+    TGeomObject& o = out[n];
     const bool read = ReadObjectImage(in, o);
     if (!read) {
       // The fixed part is complete; either its RefCount cannot be stored or the words ran out.
@@ -272,14 +272,14 @@ DocCheck ParseDocument(const uint8_t *data, std::size_t size, Construction &out)
   }
   for (int k = 0; k < h.MeasureCount; ++k) {
     if (in.Remaining() < MeasurementBytes) return DocCheck::ReadError;
-    Measurement &m = out.Measurements[static_cast<std::size_t>(k)];
+    Measurement& m = out.Measurements[static_cast<std::size_t>(k)];
     m.Type = in.U8();
-    for (int16_t &obj : m.Objects)
+    for (int16_t& obj : m.Objects)
       obj = in.I16LE();
   }
   for (int k = 0; k < h.DynExprCount; ++k) {
     if (in.Remaining() < DynExprBytes) return DocCheck::ReadError;
-    TDynExpr &e = out.DynExprs[static_cast<std::size_t>(k)];
+    TDynExpr& e = out.DynExprs[static_cast<std::size_t>(k)];
     ReadDynExpr(in, e);
     const DocCheck expr = CheckDynExpr(e);
     if (expr != DocCheck::Ok) return expr;
@@ -295,7 +295,7 @@ DocCheck ParseDocument(const uint8_t *data, std::size_t size, Construction &out)
   return DocCheck::Ok;
 }
 
-std::size_t DocumentLength(const Construction &c) {
+std::size_t DocumentLength(const Construction& c) {
   if (c.ObjCount < 0 || c.ObjCount > MaxObjects || c.MeasureCount < 0 || c.MeasureCount > MaxMeasurements ||
       c.DynExprCount < 0 || c.DynExprCount > MaxDynExprs)
     return 0;
@@ -309,7 +309,7 @@ std::size_t DocumentLength(const Construction &c) {
          DynExprBytes * static_cast<std::size_t>(c.DynExprCount);
 }
 
-bool SerializeDocument(const Construction &c, std::vector<uint8_t> &out) {
+bool SerializeDocument(const Construction& c, std::vector<uint8_t>& out) {
   const std::size_t length = DocumentLength(c);
   if (length == 0) return false;
   out.reserve(out.size() + length);
@@ -323,7 +323,7 @@ bool SerializeDocument(const Construction &c, std::vector<uint8_t> &out) {
   for (int n = 1; n <= c.ObjCount; ++n)
     WriteObjectImage(c[n], w);
   for (int k = 0; k < c.MeasureCount; ++k) {
-    const Measurement &m = c.Measurements[static_cast<std::size_t>(k)];
+    const Measurement& m = c.Measurements[static_cast<std::size_t>(k)];
     w.U8(m.Type);
     for (int16_t obj : m.Objects)
       w.I16LE(obj);
@@ -333,7 +333,7 @@ bool SerializeDocument(const Construction &c, std::vector<uint8_t> &out) {
   return true;
 }
 
-bool SaveDocument(Program &prog, const std::string &path) {
+bool SaveDocument(Program& prog, const std::string& path) {
   std::vector<uint8_t> bytes;
   const bool saved = SerializeDocument(prog.Doc, bytes) && WriteFileReplacing(path, bytes);
   if (!saved) {
@@ -345,12 +345,12 @@ bool SaveDocument(Program &prog, const std::string &path) {
   return true;
 }
 
-int LoadDocument(Program &prog, const std::string &path) {
+int LoadDocument(Program& prog, const std::string& path) {
   std::vector<uint8_t> bytes;
   // One byte more than any document can have is enough to tell that a file is too long.
   DocCheck check = ReadFileBytes(path, MaxDocumentBytes + 1, bytes) ? DocCheck::Ok : DocCheck::ReadError;
   if (!prog.LoadScratch) prog.LoadScratch = std::make_unique<Construction>();
-  Construction &scratch = *prog.LoadScratch;
+  Construction& scratch = *prog.LoadScratch;
   if (check == DocCheck::Ok) check = ParseDocument(bytes.data(), bytes.size(), scratch);
   const int result = LoadResultFor(check);
   if (result == LoadReadError) {
@@ -367,14 +367,14 @@ int LoadDocument(Program &prog, const std::string &path) {
   return result;
 }
 
-int FindRecentFile(const std::vector<std::string> &list, const std::string &path) {
+int FindRecentFile(const std::vector<std::string>& list, const std::string& path) {
   for (std::size_t k = list.size(); k-- > 0;)
     if (SameRecentPath(list[k], path)) return static_cast<int>(k);
   return -1;
 }
 
-void UpdateRecentFiles(Program &prog, const std::string &path, int mode) {
-  std::vector<std::string> &list = prog.RecentFiles;
+void UpdateRecentFiles(Program& prog, const std::string& path, int mode) {
+  std::vector<std::string>& list = prog.RecentFiles;
   if (mode == rfRemove || mode == rfPutFirst) {
     const int found = FindRecentFile(list, path);
     if (found >= 0) list.erase(list.begin() + found);
@@ -386,13 +386,13 @@ void UpdateRecentFiles(Program &prog, const std::string &path, int mode) {
   if (prog.AfterRecentFilesChange) prog.AfterRecentFilesChange();
 }
 
-std::vector<std::string> RecentFileCaptions(const std::vector<std::string> &list) {
+std::vector<std::string> RecentFileCaptions(const std::vector<std::string>& list) {
   std::vector<std::string> captions;
   for (std::size_t k = 0; k < list.size() && k < MaxRecentFiles; ++k)
     captions.push_back("&" + std::to_string(k + 1) + " " + list[k]);
   return captions;
 }
 
-std::string FileNamePart(const std::string &path) { return fs::u8path(path).filename().u8string(); }
+std::string FileNamePart(const std::string& path) { return fs::u8path(path).filename().u8string(); }
 
 } // namespace drex

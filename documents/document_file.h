@@ -36,7 +36,7 @@ constexpr double MaxDocumentZoom = 1000000.0;
 constexpr int MaxDocumentOrigin = 10000;
 
 /// The file name (without folder) of an unnamed document.
-constexpr const char *NoNameDocument = "NoName.d2d";
+constexpr const char* NoNameDocument = "NoName.d2d";
 
 /// Load results.
 constexpr int LoadOk = 1;
@@ -86,50 +86,50 @@ int LoadResultFor(DocCheck check);
 int MaxRefCount(int kind);
 
 /// Reads the 22 header bytes. False (header untouched beyond what was read) when fewer remain.
-bool ReadDocumentHeader(ByteReader &in, DocumentHeader &h);
+bool ReadDocumentHeader(ByteReader& in, DocumentHeader& h);
 /// Appends the 22 header bytes.
-void WriteDocumentHeader(const DocumentHeader &h, ByteWriter &out);
+void WriteDocumentHeader(const DocumentHeader& h, ByteWriter& out);
 
 /// Checks the header in the order magic, ObjCount, DynExprCount, MeasureCount, Zoom (low, high),
 /// OrgX, OrgY, then that no count is negative.
-DocCheck CheckDocumentHeader(const DocumentHeader &h);
+DocCheck CheckDocumentHeader(const DocumentHeader& h);
 
 /// Checks one object image read as object `number` of a file with `objCount` objects: Kind, RefCount,
 /// the string lengths, then that Refs[1..RefCount] are object numbers 1..objCount other than
 /// `number`.
-DocCheck CheckObjectImage(const TGeomObject &o, int number, int objCount);
+DocCheck CheckObjectImage(const TGeomObject& o, int number, int objCount);
 
 /// Checks that the references of objects 1..ObjCount form no cycle. Expects every reference to be
 /// in 1..ObjCount already (CheckObjectImage). Linear in the number of references; iterative, so
 /// any depth is fine.
-DocCheck CheckReferenceCycles(const Construction &c);
+DocCheck CheckReferenceCycles(const Construction& c);
 
 /// Checks a measurement against the objects of `c`: type 0 (angle, three points) or 1 (distance,
 /// the first two numbers are points).
-DocCheck CheckMeasurement(const Measurement &m, const Construction &c);
+DocCheck CheckMeasurement(const Measurement& m, const Construction& c);
 
 /// Checks the length bytes of a dynamic expression's two strings.
-DocCheck CheckDynExpr(const TDynExpr &e);
+DocCheck CheckDynExpr(const TDynExpr& e);
 
 /// Parses a whole document into `out`, running every check above, and returns the first failure.
 /// `out` is meant to be a scratch construction: after a failure it holds a partial parse. Only
 /// objects 1..ObjCount, the counted measurements and dynamic expressions and the view are written.
-DocCheck ParseDocument(const uint8_t *data, std::size_t size, Construction &out);
+DocCheck ParseDocument(const uint8_t* data, std::size_t size, Construction& out);
 
 /// The length of the document `c` would be saved as, or 0 when it cannot be stored (a negative
 /// count, a count above its limit, or an object whose RefCount its image cannot hold).
-std::size_t DocumentLength(const Construction &c);
+std::size_t DocumentLength(const Construction& c);
 
 /// Appends the document bytes of `c` to `out`. False, with `out` unchanged, when DocumentLength
 /// gives 0.
-bool SerializeDocument(const Construction &c, std::vector<uint8_t> &out);
+bool SerializeDocument(const Construction& c, std::vector<uint8_t>& out);
 
 /// Writes the current construction to `path` (UTF-8). The bytes go to a temporary file beside
 /// the target, which replaces the target only once everything was written and closed, so a failed
 /// save leaves the previous file as it was. On success Modified is cleared and true is returned;
 /// on failure the message "Не можу зберегти <path>" is shown and Modified is set (the document is
 /// not in any file).
-bool SaveDocument(Program &prog, const std::string &path);
+bool SaveDocument(Program& prog, const std::string& path);
 
 /// Loads the document at `path` (UTF-8) and returns LoadOk, LoadReadError (unreadable, or shorter
 /// than its header announces; message 31 with the path) or LoadInvalid (not a valid document;
@@ -137,7 +137,7 @@ bool SaveDocument(Program &prog, const std::string &path);
 /// nothing. A successful one replaces the construction, clears Modified and puts `path` first in
 /// the recent list; it does not set the document name nor recompute or redraw: the caller does
 /// those (SetDocName on a result ≥ 0, then the refresh).
-int LoadDocument(Program &prog, const std::string &path);
+int LoadDocument(Program& prog, const std::string& path);
 
 /// How UpdateRecentFiles changes the list.
 enum RecentFilesMode : int {
@@ -151,15 +151,15 @@ constexpr std::size_t MaxRecentFiles = 5;
 
 /// The position of `path` in `list`, comparing with Latin a..z folded to capitals and every other
 /// byte exact; the last match counts. -1 when absent.
-int FindRecentFile(const std::vector<std::string> &list, const std::string &path);
+int FindRecentFile(const std::vector<std::string>& list, const std::string& path);
 
 /// Changes prog.RecentFiles as `mode` says, then calls prog.AfterRecentFilesChange (the menu).
-void UpdateRecentFiles(Program &prog, const std::string &path, int mode);
+void UpdateRecentFiles(Program& prog, const std::string& path, int mode);
 
 /// The menu captions of the recent files: "&k path" for k = 1..n.
-std::vector<std::string> RecentFileCaptions(const std::vector<std::string> &list);
+std::vector<std::string> RecentFileCaptions(const std::vector<std::string>& list);
 
 /// The file-name part of a path (UTF-8), without its folder.
-std::string FileNamePart(const std::string &path);
+std::string FileNamePart(const std::string& path);
 
 } // namespace drex

@@ -114,13 +114,13 @@ constexpr PowersOfTen Pow10;
 /// end of the run. `valid` is false when the run is not a decimal number (no digit, more than one
 /// point, or out of range). Up to 19 significant digits and 27 decimals the quotient of two exact
 /// values is correctly rounded, as from_chars is, so both routes give the same bits.
-const char *ScanNumber(const char *first, const char *last, long double &value, bool &valid) {
+const char* ScanNumber(const char* first, const char* last, long double& value, bool& valid) {
   uint64_t mantissa = 0;
   int significant = 0;
   int digits = 0;
   int decimals = 0;
   int points = 0;
-  const char *p = first;
+  const char* p = first;
   for (;;) {
     for (; p != last; ++p) {
       const unsigned d = static_cast<unsigned>(static_cast<unsigned char>(*p)) - '0';
@@ -147,7 +147,7 @@ const char *ScanNumber(const char *first, const char *last, long double &value, 
   return p;
 }
 
-int ComputePower(long double v, long double u, long double &result) {
+int ComputePower(long double v, long double u, long double& result) {
   long double r = 0;
   if (v > 0) {
     r = std::exp(u * std::log(v));
@@ -161,7 +161,7 @@ int ComputePower(long double v, long double u, long double &result) {
   return CalcOk;
 }
 
-int ComputeFunction(int index, long double u, long double &result) {
+int ComputeFunction(int index, long double u, long double& result) {
   long double r = 0;
   switch (index) {
   case 0: // ATG
@@ -238,7 +238,7 @@ int ComputeFunction(int index, long double u, long double &result) {
 }
 
 // An overflow of the four operations is reported as code -1 rather than returned as infinity.
-int ComputeBinary(int kind, long double v, long double u, long double &result) {
+int ComputeBinary(int kind, long double v, long double u, long double& result) {
   long double r = 0;
   switch (kind) {
   case StepMultiply:
@@ -263,7 +263,7 @@ int ComputeBinary(int kind, long double v, long double u, long double &result) {
 /// Performs each operation at once on the registers.
 class ComputingSink {
 public:
-  explicit ComputingSink(long double *registers) : registers_(registers) {}
+  explicit ComputingSink(long double* registers) : registers_(registers) {}
   void Negate(int slot) { registers_[slot] = -registers_[slot]; }
   int Power(int left, int right) { return ComputePower(registers_[left], registers_[right], registers_[right]); }
   int Function(int index, int slot) { return ComputeFunction(index, registers_[slot], registers_[slot]); }
@@ -272,13 +272,13 @@ public:
   }
 
 private:
-  long double *registers_;
+  long double* registers_;
 };
 
 /// Writes each operation down, to be performed later on any registers.
 class RecordingSink {
 public:
-  explicit RecordingSink(std::vector<DS_Calc::Step> &steps) : steps_(steps) {}
+  explicit RecordingSink(std::vector<DS_Calc::Step>& steps) : steps_(steps) {}
   void Negate(int slot) { Add(StepNegate, slot, 0); }
   int Power(int left, int right) { return Add(StepPower, left, right); }
   int Function(int index, int slot) { return Add(StepFunction, slot, index); }
@@ -289,10 +289,10 @@ private:
     steps_.push_back({static_cast<uint8_t>(kind), static_cast<uint8_t>(left), static_cast<uint8_t>(right)});
     return CalcOk;
   }
-  std::vector<DS_Calc::Step> &steps_;
+  std::vector<DS_Calc::Step>& steps_;
 };
 
-int RunStep(const DS_Calc::Step &step, long double *registers) {
+int RunStep(const DS_Calc::Step& step, long double* registers) {
   switch (step.Kind) {
   case StepNegate:
     registers[step.Left] = -registers[step.Left];
@@ -307,7 +307,7 @@ int RunStep(const DS_Calc::Step &step, long double *registers) {
 }
 
 /// A "-" directly before an operand, at the start or after a non-operand, negates that operand.
-template <class Sink> void UnaryMinusPass(std::string &s, Sink &sink) {
+template <class Sink> void UnaryMinusPass(std::string& s, Sink& sink) {
   if (s.size() < 2) return;
   for (std::size_t i = s.size() - 1; i-- > 0;) {
     if (s[i] == '-' && IsOperand(s[i + 1]) && (i == 0 || !IsOperand(s[i - 1]))) {
@@ -319,7 +319,7 @@ template <class Sink> void UnaryMinusPass(std::string &s, Sink &sink) {
 
 /// Reduces the leftmost binary operator among `ops` until none is left; the result goes to the
 /// left operand's register.
-template <class Sink> int BinaryLevel(std::string &s, Sink &sink, const char *ops) {
+template <class Sink> int BinaryLevel(std::string& s, Sink& sink, const char* ops) {
   for (;;) {
     const std::size_t p = s.find_first_of(ops);
     if (p == std::string::npos) return CalcOk;
@@ -344,7 +344,7 @@ template <class Sink> int BinaryLevel(std::string &s, Sink &sink, const char *op
 }
 
 /// Reduces a parenthesis-free segment to one operand letter, or returns the code that stops it.
-template <class Sink> int ReduceSegment(std::string &s, Sink &sink) {
+template <class Sink> int ReduceSegment(std::string& s, Sink& sink) {
   UnaryMinusPass(s, sink);
 
   // Powers, leftmost first: a^b^c is (a^b)^c; the result goes to the right operand's register.
@@ -391,7 +391,7 @@ template <class Sink> int ReduceSegment(std::string &s, Sink &sink) {
 }
 
 /// Reduces the innermost groups first until one operand is left; `result` is its register.
-template <class Sink> int ReduceGroups(std::string &text, std::string &segment, Sink &sink, int &result) {
+template <class Sink> int ReduceGroups(std::string& text, std::string& segment, Sink& sink, int& result) {
   for (;;) {
     const std::size_t close = text.find(')');
     if (close == std::string::npos) break;
@@ -426,10 +426,10 @@ bool StartsFunctionName(char upper) {
 }
 
 /// Length of the first entry of the name table that begins at `pos` (any case), or 0.
-int MatchFunctionName(const std::string &text, std::size_t pos) {
+int MatchFunctionName(const std::string& text, std::size_t pos) {
   const char first = ToUpperAscii(text[pos]);
   if (!StartsFunctionName(first)) return 0;
-  for (const FunctionName &entry : FunctionNameTable) {
+  for (const FunctionName& entry : FunctionNameTable) {
     const std::size_t n = entry.Name.size();
     if (entry.Name[0] != first || text.size() - pos < n) continue;
     std::size_t k = 1;
@@ -444,7 +444,7 @@ __extension__ typedef unsigned __int128 UInt128;
 
 /// Writes |value| < 2^30 with 10 decimals, rounded to nearest with ties to even on the exact binary
 /// value, as to_chars does; returns the length.
-std::size_t FormatSmallFixed10(long double value, char *buf) {
+std::size_t FormatSmallFixed10(long double value, char* buf) {
   // |value| = mantissa / 2^shift exactly.
   uint64_t mantissa = 0;
   int shift = 0;
@@ -496,7 +496,7 @@ std::size_t FormatSmallFixed10(long double value, char *buf) {
 /// Writes the number text of `value` (parentheses included) into `buf`, which holds at least
 /// NumberTextCapacity characters; returns its length.
 constexpr std::size_t NumberTextCapacity = 128;
-std::size_t WriteNumberText(long double value, char *buf) {
+std::size_t WriteNumberText(long double value, char* buf) {
   char digits[96];
   std::size_t length = 0;
   if (std::isfinite(value) && std::fabs(value) < 1073741824.0L) {
@@ -535,7 +535,7 @@ struct NameLetterMasks {
 constexpr NameLetterMasks NameLetters;
 
 struct FirstPass {
-  char *End;               // one past the closing parenthesis written
+  char* End;               // one past the closing parenthesis written
   long long Depth;         // "(" minus ")"
   uint32_t Letters;        // which capital letters occur, to skip names that cannot
   std::size_t LetterCount; // how many letters
@@ -545,13 +545,13 @@ struct FirstPass {
 /// Encloses the text in parentheses, drops blanks, counts parentheses, goes to upper case and
 /// notes what the character check needs. Written without branches: a blank is stored and then
 /// overwritten by the next byte. `out` holds at least last - first + 2 bytes.
-FirstPass CopyForRewriting(const char *first, const char *last, char *out) {
+FirstPass CopyForRewriting(const char* first, const char* last, char* out) {
   *out++ = '(';
   long long depth = 0;
   std::size_t letterCount = 0;
   uint32_t mask = 0;
   while (first != last) {
-    const char *chunkEnd = static_cast<std::size_t>(last - first) > LaneChunk ? first + LaneChunk : last;
+    const char* chunkEnd = static_cast<std::size_t>(last - first) > LaneChunk ? first + LaneChunk : last;
     uint64_t lanes = 0;
     for (; first != chunkEnd; ++first) {
       const unsigned char c = static_cast<unsigned char>(*first);
@@ -569,7 +569,7 @@ FirstPass CopyForRewriting(const char *first, const char *last, char *out) {
 
 } // namespace
 
-int DS_Calc::Prepare(const std::string &text) {
+int DS_Calc::Prepare(const std::string& text) {
   // Enclose, drop blanks, count parentheses and go to upper case, into a buffer that only grows
   // (so no call pays for clearing memory). The registers are not cleared: those beyond the
   // literals of the text are never read.
@@ -584,7 +584,7 @@ int DS_Calc::Prepare(const std::string &text) {
   // every occurrence from left to right is the same as replacing the first one again and again.
   if (letterCount != 0) {
     for (std::size_t e = 0; e < FunctionNameCount; ++e) {
-      const FunctionName &entry = FunctionNameTable[e];
+      const FunctionName& entry = FunctionNameTable[e];
       if ((NameLetters.Values[e] & ~first.Letters) != 0) continue;
       std::size_t pos = work_.find(entry.Name.data(), 0, entry.Name.size());
       if (pos == std::string::npos) continue;
@@ -606,9 +606,9 @@ int DS_Calc::Prepare(const std::string &text) {
 
   // Every run of digits and points goes to the next register and is replaced by its letter.
   const std::size_t n = work_.size();
-  const char *w = work_.data();
+  const char* w = work_.data();
   if (scratch_.size() < n) scratch_.resize(n);
-  char *shape = &scratch_[0];
+  char* shape = &scratch_[0];
   std::size_t shapeLength = 0;
   int count = 0;
   for (std::size_t i = 0; i < n;) {
@@ -637,7 +637,7 @@ int DS_Calc::Prepare(const std::string &text) {
   return CalcOk;
 }
 
-long double DS_Calc::EvaluateByRewriting(const std::string &text) {
+long double DS_Calc::EvaluateByRewriting(const std::string& text) {
   CalcError = Prepare(text);
   if (CalcError != CalcOk) return 0;
   return RewriteShape();
@@ -652,7 +652,7 @@ long double DS_Calc::RewriteShape() {
   return OperandRegisters_[static_cast<std::size_t>(result)];
 }
 
-long double DS_Calc::EvaluateExpression(const std::string &text) {
+long double DS_Calc::EvaluateExpression(const std::string& text) {
   CalcError = Prepare(text);
   if (CalcError != CalcOk) return 0;
   if (shape_.size() > MaxCachedShapeLength) return RewriteShape();
@@ -673,8 +673,8 @@ long double DS_Calc::EvaluateExpression(const std::string &text) {
     last_.Shape = &it->first;
     last_.Steps = &it->second;
   }
-  const Program &program = *last_.Steps;
-  for (const Step &step : program.Steps) {
+  const Program& program = *last_.Steps;
+  for (const Step& step : program.Steps) {
     if (const int code = RunStep(step, OperandRegisters_.data())) {
       CalcError = code;
       return 0;
@@ -690,7 +690,7 @@ std::string VariableNumberText(long double value) {
   return std::string(buf, WriteNumberText(value, buf));
 }
 
-std::string SubstituteVariable(const std::string &text, char letter, long double value) {
+std::string SubstituteVariable(const std::string& text, char letter, long double value) {
   const char wanted = ToUpperAscii(letter);
   const std::size_t n = text.size();
   std::size_t candidates = 0; // places the letter stands, inside names or not
@@ -701,8 +701,8 @@ std::string SubstituteVariable(const std::string &text, char letter, long double
   char number[NumberTextCapacity];
   const std::size_t numberLength = WriteNumberText(value, number);
   std::string result(n + candidates * numberLength, '\0');
-  char *out = &result[0];
-  const char *in = text.data();
+  char* out = &result[0];
+  const char* in = text.data();
   for (std::size_t i = 0; i < n;) {
     // Bytes other than letters are copied as they are; only at a letter can a name begin.
     const char ch = in[i];

@@ -40,11 +40,11 @@ class DS_Calc {
 public:
   /// Evaluates a number-only expression text; sets CalcError (0 ok, >0 malformed, <0 not computable);
   /// returns 0 on error. The value and code are exactly those of EvaluateByRewriting.
-  long double EvaluateExpression(const std::string &text);
+  long double EvaluateExpression(const std::string& text);
 
   /// The same evaluation done by rewriting the text and computing as it goes, without the cache.
   /// Kept as the reference the cached path is checked against.
-  long double EvaluateByRewriting(const std::string &text);
+  long double EvaluateByRewriting(const std::string& text);
 
   /// Forgets every cached rewriting order (for tests and measurements).
   void ClearCache() {
@@ -73,7 +73,7 @@ public:
 
 private:
   /// Rewrites the text up to the shape: registers filled, shape_ set; returns the code that stops it.
-  int Prepare(const std::string &text);
+  int Prepare(const std::string& text);
   /// Rewrites shape_ to one operand, computing as it goes; sets CalcError.
   long double RewriteShape();
 
@@ -85,11 +85,11 @@ private:
   /// The entry of cache_ used last, or none. A copied or moved evaluator starts without one, since
   /// the entry belongs to the other object's cache.
   struct LastEntry {
-    const std::string *Shape = nullptr;
-    const Program *Steps = nullptr;
+    const std::string* Shape = nullptr;
+    const Program* Steps = nullptr;
     LastEntry() = default;
-    LastEntry(const LastEntry &) {}
-    LastEntry &operator=(const LastEntry &) {
+    LastEntry(const LastEntry&) {}
+    LastEntry& operator=(const LastEntry&) {
       Shape = nullptr;
       Steps = nullptr;
       return *this;
@@ -104,7 +104,7 @@ private:
 /// the value's number text: fixed-point with 10 decimals, right-aligned in 20 characters, always
 /// enclosed in "(" and ")" so that it never joins a neighbouring digit, point or number. A value that
 /// is not finite or needs more than 60 characters is replaced by a text that evaluates to code -1.
-std::string SubstituteVariable(const std::string &text, char letter, long double value);
+std::string SubstituteVariable(const std::string& text, char letter, long double value);
 
 /// The number text SubstituteVariable inserts for `value`, parentheses included.
 std::string VariableNumberText(long double value);

@@ -29,12 +29,12 @@ constexpr int DerivativeMaxHalvings = 64;
 // The surface ranges are widened by this much at each end.
 constexpr long double SurfaceWidening = 0.000000001L;
 
-int Steps(const CalcContext &ctx) { return std::clamp(ctx.IntegrationSteps, 1, MaxIntegrationSteps); }
+int Steps(const CalcContext& ctx) { return std::clamp(ctx.IntegrationSteps, 1, MaxIntegrationSteps); }
 
 bool FitsDouble(long double v) { return std::isfinite(v) && std::fabs(v) <= DBL_MAX; }
 
 // The value of `text` at `at`; a failed evaluation counts as 0.
-long double Sample(DS_Calc &calc, const std::string &text, char letter, long double at) {
+long double Sample(DS_Calc& calc, const std::string& text, char letter, long double at) {
   const long double v = calc.EvaluateExpression(SubstituteVariable(text, letter, at));
   return calc.CalcError == 0 ? v : 0.0L;
 }
@@ -42,13 +42,13 @@ long double Sample(DS_Calc &calc, const std::string &text, char letter, long dou
 // Shows the progress window for one pass over the samples and hides it however the pass ends.
 class ProgressPass {
 public:
-  ProgressPass(CalcContext &ctx, int msgIndex, int samples) : ui_(ctx.Ui) {
+  ProgressPass(CalcContext& ctx, int msgIndex, int samples) : ui_(ctx.Ui) {
     ui_.ShowProgress(ctx.Msg[msgIndex], false);
     ui_.SetProgressRange(samples);
   }
   ~ProgressPass() { ui_.HideProgress(); }
-  ProgressPass(const ProgressPass &) = delete;
-  ProgressPass &operator=(const ProgressPass &) = delete;
+  ProgressPass(const ProgressPass&) = delete;
+  ProgressPass& operator=(const ProgressPass&) = delete;
 
   // Called before sample i (0-based): moves the gauge and lets the desktop catch up.
   void Step(int i) {
@@ -57,13 +57,13 @@ public:
   }
 
 private:
-  Platform &ui_;
+  Platform& ui_;
 };
 
 // The trapezoid rule over n intervals from `from` to `to` of the samples g(x), with the progress
 // window. A total that does not fit a double is reported as CalcError -1 and 0.
 template <typename SampleFn>
-double TrapezoidPass(CalcContext &ctx, int msgIndex, long double from, long double to, SampleFn g) {
+double TrapezoidPass(CalcContext& ctx, int msgIndex, long double from, long double to, SampleFn g) {
   const int n = Steps(ctx);
   const long double h = (to - from) / n;
   long double first = 0, last = 0, inner = 0;
@@ -88,13 +88,13 @@ double TrapezoidPass(CalcContext &ctx, int msgIndex, long double from, long doub
   return static_cast<double>(total);
 }
 
-double Integral(CalcContext &ctx, const std::string &text, char letter, double upper, double lower) {
+double Integral(CalcContext& ctx, const std::string& text, char letter, double upper, double lower) {
   ctx.State.DerivativeUnstable = false;
   return TrapezoidPass(ctx, MsgIntegral, lower, upper,
                        [&](long double x) { return Sample(ctx.Calc, text, letter, x); });
 }
 
-long double Derivative(CalcContext &ctx, const std::string &text, char letter, long double x) {
+long double Derivative(CalcContext& ctx, const std::string& text, char letter, long double x) {
   bool unstable = false;
   long double h = DerivativeFirstStep;
   long double d = DerivativeStart;
@@ -122,7 +122,7 @@ long double Derivative(CalcContext &ctx, const std::string &text, char letter, l
   return d;
 }
 
-double Surface(CalcContext &ctx, const std::string &text, double bound1, double bound2, bool aboutOy) {
+double Surface(CalcContext& ctx, const std::string& text, double bound1, double bound2, bool aboutOy) {
   const long double from = static_cast<long double>(std::max(bound1, bound2)) + SurfaceWidening;
   const long double to = static_cast<long double>(std::min(bound1, bound2)) - SurfaceWidening;
   const double sum = TrapezoidPass(ctx, MsgSurface, from, to, [&](long double x) -> long double {
@@ -135,11 +135,11 @@ double Surface(CalcContext &ctx, const std::string &text, double bound1, double 
   return std::fabs(sum);
 }
 
-double VolumeOx(CalcContext &ctx, const std::string &text, double upper, double lower) {
+double VolumeOx(CalcContext& ctx, const std::string& text, double upper, double lower) {
   return std::fabs(Integral(ctx, "pi*(" + text + ")^2", 'X', upper, lower));
 }
 
-double VolumeOy(CalcContext &ctx, const std::string &text, double upper, double lower) {
+double VolumeOy(CalcContext& ctx, const std::string& text, double upper, double lower) {
   const double shells = std::fabs(Integral(ctx, "X*(" + text + ")", 'X', upper, lower));
   const long double volume = TwoPi * shells;
   if (!FitsDouble(volume)) {
@@ -149,14 +149,14 @@ double VolumeOy(CalcContext &ctx, const std::string &text, double upper, double 
   return static_cast<double>(volume);
 }
 
-double ParamVolume(CalcContext &ctx, const std::string &r, const std::string &s, double upper, double lower) {
+double ParamVolume(CalcContext& ctx, const std::string& r, const std::string& s, double upper, double lower) {
   return std::fabs(TrapezoidPass(ctx, MsgVolume, lower, upper, [&](long double t) {
     const long double radius = Sample(ctx.Calc, r, 'T', t);
     return Pi * radius * radius * Derivative(ctx, s, 'T', t);
   }));
 }
 
-double ParamSurface(CalcContext &ctx, const std::string &r, const std::string &s, double upper, double lower) {
+double ParamSurface(CalcContext& ctx, const std::string& r, const std::string& s, double upper, double lower) {
   return std::fabs(TrapezoidPass(ctx, MsgSurface, lower, upper, [&](long double t) {
     const long double radius = Sample(ctx.Calc, r, 'T', t);
     const long double dr = Derivative(ctx, r, 'T', t);
@@ -165,7 +165,7 @@ double ParamSurface(CalcContext &ctx, const std::string &r, const std::string &s
   }));
 }
 
-SolidValues Graph(CalcContext &ctx, const std::string &text, double lower, double upper) {
+SolidValues Graph(CalcContext& ctx, const std::string& text, double lower, double upper) {
   SolidValues v;
   v.SurfaceOx = Surface(ctx, text, upper, lower, false);
   v.VolumeOx = VolumeOx(ctx, text, upper, lower);
@@ -176,64 +176,64 @@ SolidValues Graph(CalcContext &ctx, const std::string &text, double lower, doubl
 
 } // namespace
 
-CalcOutcome IntegrateTrapezoid(CalcContext &ctx, const std::string &text, char letter, double upper, double lower) {
+CalcOutcome IntegrateTrapezoid(CalcContext& ctx, const std::string& text, char letter, double upper, double lower) {
   CalculationGuard guard(ctx.State);
   if (!guard.Held()) return {0, true};
   return {Integral(ctx, text, letter, upper, lower), false};
 }
 
-CalcOutcome Differentiate(CalcContext &ctx, const std::string &text, char letter, double x) {
+CalcOutcome Differentiate(CalcContext& ctx, const std::string& text, char letter, double x) {
   CalculationGuard guard(ctx.State);
   if (!guard.Held()) return {0, true};
   const long double d = Derivative(ctx, text, letter, x);
   return {FitsDouble(d) ? static_cast<double>(d) : 0.0, false};
 }
 
-CalcOutcome VolumeAboutOx(CalcContext &ctx, const std::string &text, double upper, double lower) {
+CalcOutcome VolumeAboutOx(CalcContext& ctx, const std::string& text, double upper, double lower) {
   CalculationGuard guard(ctx.State);
   if (!guard.Held()) return {0, true};
   return {VolumeOx(ctx, text, upper, lower), false};
 }
 
-CalcOutcome VolumeAboutOy(CalcContext &ctx, const std::string &text, double upper, double lower) {
+CalcOutcome VolumeAboutOy(CalcContext& ctx, const std::string& text, double upper, double lower) {
   CalculationGuard guard(ctx.State);
   if (!guard.Held()) return {0, true};
   return {VolumeOy(ctx, text, upper, lower), false};
 }
 
-CalcOutcome SurfaceAboutOx(CalcContext &ctx, const std::string &text, double bound1, double bound2) {
+CalcOutcome SurfaceAboutOx(CalcContext& ctx, const std::string& text, double bound1, double bound2) {
   CalculationGuard guard(ctx.State);
   if (!guard.Held()) return {0, true};
   return {Surface(ctx, text, bound1, bound2, false), false};
 }
 
-CalcOutcome SurfaceAboutOy(CalcContext &ctx, const std::string &text, double bound1, double bound2) {
+CalcOutcome SurfaceAboutOy(CalcContext& ctx, const std::string& text, double bound1, double bound2) {
   CalculationGuard guard(ctx.State);
   if (!guard.Held()) return {0, true};
   return {Surface(ctx, text, bound1, bound2, true), false};
 }
 
-CalcOutcome ParametricVolume(CalcContext &ctx, const std::string &r, const std::string &s, double upper, double lower) {
+CalcOutcome ParametricVolume(CalcContext& ctx, const std::string& r, const std::string& s, double upper, double lower) {
   CalculationGuard guard(ctx.State);
   if (!guard.Held()) return {0, true};
   return {ParamVolume(ctx, r, s, upper, lower), false};
 }
 
-CalcOutcome ParametricSurface(CalcContext &ctx, const std::string &r, const std::string &s, double upper,
+CalcOutcome ParametricSurface(CalcContext& ctx, const std::string& r, const std::string& s, double upper,
                               double lower) {
   CalculationGuard guard(ctx.State);
   if (!guard.Held()) return {0, true};
   return {ParamSurface(ctx, r, s, upper, lower), false};
 }
 
-SolidsOutcome GraphSolids(CalcContext &ctx, const std::string &text, double lower, double upper) {
+SolidsOutcome GraphSolids(CalcContext& ctx, const std::string& text, double lower, double upper) {
   CalculationGuard guard(ctx.State);
   if (!guard.Held()) return {{}, true};
   ctx.State.Solids = Graph(ctx, text, lower, upper);
   return {ctx.State.Solids, false};
 }
 
-SolidsOutcome ParametricSolids(CalcContext &ctx, const std::string &xText, const std::string &yText, double lower,
+SolidsOutcome ParametricSolids(CalcContext& ctx, const std::string& xText, const std::string& yText, double lower,
                                double upper) {
   CalculationGuard guard(ctx.State);
   if (!guard.Held()) return {{}, true};
@@ -246,7 +246,7 @@ SolidsOutcome ParametricSolids(CalcContext &ctx, const std::string &xText, const
   return {v, false};
 }
 
-SolidsOutcome PolynomialSolids(CalcContext &ctx, int n, const double *c, double lower, double upper) {
+SolidsOutcome PolynomialSolids(CalcContext& ctx, int n, const double* c, double lower, double upper) {
   CalculationGuard guard(ctx.State);
   if (!guard.Held()) return {{}, true};
   ctx.State.Solids = Graph(ctx, PolynomialText(n, c), lower, upper);

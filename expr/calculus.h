@@ -42,29 +42,29 @@ private:
 /// below take it themselves, so a caller holding one is refused by them.
 class CalculationGuard {
 public:
-  explicit CalculationGuard(CalculusState &state) : state_(state), held_(!state.busy_) {
+  explicit CalculationGuard(CalculusState& state) : state_(state), held_(!state.busy_) {
     if (held_) state_.busy_ = true;
   }
   ~CalculationGuard() {
     if (held_) state_.busy_ = false;
   }
-  CalculationGuard(const CalculationGuard &) = delete;
-  CalculationGuard &operator=(const CalculationGuard &) = delete;
+  CalculationGuard(const CalculationGuard&) = delete;
+  CalculationGuard& operator=(const CalculationGuard&) = delete;
 
   bool Held() const { return held_; }
 
 private:
-  CalculusState &state_;
+  CalculusState& state_;
   bool held_;
 };
 
 /// Everything one calculation works with.
 struct CalcContext {
-  DS_Calc &Calc;        ///< the evaluator; its CalcError tells the outcome of the last sample
-  Platform &Ui;         ///< the progress window and the pending events
-  const MsgTable &Msg;  ///< texts of the progress window
+  DS_Calc& Calc;        ///< the evaluator; its CalcError tells the outcome of the last sample
+  Platform& Ui;         ///< the progress window and the pending events
+  const MsgTable& Msg;  ///< texts of the progress window
   int IntegrationSteps; ///< intervals of every integration range, held to 1..1000
-  CalculusState &State; ///< the re-entry mark and the derivative flag
+  CalculusState& State; ///< the re-entry mark and the derivative flag
 };
 
 /// Most intervals an integration range is divided into.
@@ -85,37 +85,37 @@ struct SolidsOutcome {
 /// The integral of `text` in the variable `letter` from `lower` to `upper` (signed) by the
 /// trapezoid rule over IntegrationSteps intervals. Clears DerivativeUnstable. A sum that does not
 /// fit a double gives 0 with CalcError -1.
-CalcOutcome IntegrateTrapezoid(CalcContext &ctx, const std::string &text, char letter, double upper, double lower);
+CalcOutcome IntegrateTrapezoid(CalcContext& ctx, const std::string& text, char letter, double upper, double lower);
 
 /// The derivative of `text` in `letter` at x by central differences with a halving step, stopping
 /// when two estimates agree within 0.0001. Sets DerivativeUnstable when the estimates drift apart
 /// or overflow; the value is then the last estimate, or 0 when that does not fit a double.
-CalcOutcome Differentiate(CalcContext &ctx, const std::string &text, char letter, double x);
+CalcOutcome Differentiate(CalcContext& ctx, const std::string& text, char letter, double x);
 
 /// Volume of the solid swept by y = f(x) (variable X) between the bounds about the x-axis.
-CalcOutcome VolumeAboutOx(CalcContext &ctx, const std::string &text, double upper, double lower);
+CalcOutcome VolumeAboutOx(CalcContext& ctx, const std::string& text, double upper, double lower);
 /// Volume of the solid swept by y = f(x) between the bounds about the y-axis (cylindrical shells).
-CalcOutcome VolumeAboutOy(CalcContext &ctx, const std::string &text, double upper, double lower);
+CalcOutcome VolumeAboutOy(CalcContext& ctx, const std::string& text, double upper, double lower);
 /// Surface area swept by y = f(x) about the x-axis; the bounds may come in either order. The range
 /// is widened by 1e-9 at both ends. A point where f cannot be evaluated adds no surface.
-CalcOutcome SurfaceAboutOx(CalcContext &ctx, const std::string &text, double bound1, double bound2);
+CalcOutcome SurfaceAboutOx(CalcContext& ctx, const std::string& text, double bound1, double bound2);
 /// Surface area swept by y = f(x) about the y-axis, as SurfaceAboutOx (also no surface where f
 /// cannot be evaluated, though the radius is x).
-CalcOutcome SurfaceAboutOy(CalcContext &ctx, const std::string &text, double bound1, double bound2);
+CalcOutcome SurfaceAboutOy(CalcContext& ctx, const std::string& text, double bound1, double bound2);
 
 /// |pi * integral of r(t)^2 * s'(t) dt| for the curve given by r(t), s(t) (variable T): the volume
 /// swept about the axis along which s runs, r being the distance from it.
-CalcOutcome ParametricVolume(CalcContext &ctx, const std::string &r, const std::string &s, double upper, double lower);
+CalcOutcome ParametricVolume(CalcContext& ctx, const std::string& r, const std::string& s, double upper, double lower);
 /// |2 pi * integral of |r(t)| * sqrt(r'(t)^2 + s'(t)^2) dt|: the matching surface area.
-CalcOutcome ParametricSurface(CalcContext &ctx, const std::string &r, const std::string &s, double upper, double lower);
+CalcOutcome ParametricSurface(CalcContext& ctx, const std::string& r, const std::string& s, double upper, double lower);
 
 /// The four measures for the graph y = f(x) between `lower` and `upper`.
-SolidsOutcome GraphSolids(CalcContext &ctx, const std::string &text, double lower, double upper);
+SolidsOutcome GraphSolids(CalcContext& ctx, const std::string& text, double lower, double upper);
 /// The four measures for the curve x(t), y(t) with t from `lower` to `upper`.
-SolidsOutcome ParametricSolids(CalcContext &ctx, const std::string &xText, const std::string &yText, double lower,
+SolidsOutcome ParametricSolids(CalcContext& ctx, const std::string& xText, const std::string& yText, double lower,
                                double upper);
 /// The four measures for the polynomial with the n coefficients c (c[k] multiplies x^k) between
 /// `lower` and `upper`, computed on its formula text.
-SolidsOutcome PolynomialSolids(CalcContext &ctx, int n, const double *c, double lower, double upper);
+SolidsOutcome PolynomialSolids(CalcContext& ctx, int n, const double* c, double lower, double upper);
 
 } // namespace drex

@@ -14,13 +14,13 @@ constexpr long double Pi = 3.14159265358979323846264338327950288L;
 constexpr double CrossingEndTolerance = 0.0001;
 
 // Appends to `out` the axis crossings strictly inside the segment p -> q, nearest to p first.
-void AppendAxisCrossings(Point2 p, Point2 q, std::vector<Point2> &out) {
+void AppendAxisCrossings(Point2 p, Point2 q, std::vector<Point2>& out) {
   const double length = Distance(p, q);
   const PointResult candidates[2] = {IntersectLines(p, q, {-10, 0}, {10, 0}), IntersectLines(p, q, {0, -10}, {0, 10})};
   Point2 found[2];
   double along[2];
   int count = 0;
-  for (const PointResult &c : candidates) {
+  for (const PointResult& c : candidates) {
     if (c.Failed || !InBox(p, q, c.Point)) continue;
     const double d = Distance(p, c.Point);
     if (std::fabs(d) < CrossingEndTolerance || std::fabs(d - length) < CrossingEndTolerance) continue;
@@ -39,7 +39,7 @@ void AppendAxisCrossings(Point2 p, Point2 q, std::vector<Point2> &out) {
 
 } // namespace
 
-SolidValues PolylineSolids(const double *xs, const double *ys, int n) {
+SolidValues PolylineSolids(const double* xs, const double* ys, int n) {
   SolidValues result;
   if (n < 2 || xs == nullptr || ys == nullptr) return result;
 

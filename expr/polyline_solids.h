@@ -16,6 +16,6 @@ struct SolidValues {
 /// of one; then each piece adds its frustum. An open polyline gives the solid between the curve
 /// and the axis, a closed one the solid swept by its interior. Fewer than 2 vertices give zeros.
 /// The split list grows as far as the crossings need.
-SolidValues PolylineSolids(const double *xs, const double *ys, int n);
+SolidValues PolylineSolids(const double* xs, const double* ys, int n);
 
 } // namespace drex

@@ -24,7 +24,7 @@ double IntPower(double base, int exponent) {
   return static_cast<double>(result);
 }
 
-PolynomialFit SolvePolynomialCoefficients(const double *xs, const double *ys, int n) {
+PolynomialFit SolvePolynomialCoefficients(const double* xs, const double* ys, int n) {
   PolynomialFit fit;
   if (n == 0) return fit;
   if (n < 0 || n > MaxSolverNodes || xs == nullptr || ys == nullptr) {
@@ -75,14 +75,14 @@ PolynomialFit SolvePolynomialCoefficients(const double *xs, const double *ys, in
   return fit;
 }
 
-double EvalPolynomial(int n, const double *c, double x) {
+double EvalPolynomial(int n, const double* c, double x) {
   long double sum = 0.0L;
   for (int k = 0; k < n; ++k)
     sum += static_cast<long double>(c[k]) * IntPower(x, k);
   return static_cast<double>(sum);
 }
 
-double IntegratePolynomial(int n, const double *c, double upper, double lower) {
+double IntegratePolynomial(int n, const double* c, double upper, double lower) {
   long double sum = 0.0L;
   for (int k = 0; k < n; ++k) {
     const long double rise = static_cast<long double>(IntPower(upper, k + 1)) - IntPower(lower, k + 1);
@@ -91,7 +91,7 @@ double IntegratePolynomial(int n, const double *c, double upper, double lower) {
   return static_cast<double>(sum);
 }
 
-double PolynomialArcLength(int n, const double *c, double upper, double lower, int steps) {
+double PolynomialArcLength(int n, const double* c, double upper, double lower, int steps) {
   const int m = steps < 1 ? 1 : steps;
   const long double d = (static_cast<long double>(upper) - lower) / m;
   long double length = 0.0L;
@@ -109,7 +109,7 @@ double PolynomialArcLength(int n, const double *c, double upper, double lower, i
   return static_cast<double>(length);
 }
 
-std::string PolynomialText(int n, const double *c) {
+std::string PolynomialText(int n, const double* c) {
   std::string text;
   for (int k = n - 1; k >= 0; --k) {
     text += FormatGeneral(c[k], 15);

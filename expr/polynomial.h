@@ -31,23 +31,23 @@ struct PolynomialFit {
 /// Gauss-Jordan elimination on the Vandermonde matrix. A zero pivot is replaced by the first row
 /// below it with a non-zero entry in that column; when there is none, Singular is set. A count
 /// outside 1..MaxSolverNodes gives Count = 0 and Singular (0 nodes is not singular).
-PolynomialFit SolvePolynomialCoefficients(const double *xs, const double *ys, int n);
+PolynomialFit SolvePolynomialCoefficients(const double* xs, const double* ys, int n);
 
 /// The value at x of the polynomial with the n coefficients c (c[k] multiplies x^k).
 /// n <= 0 gives 0.
-double EvalPolynomial(int n, const double *c, double x);
+double EvalPolynomial(int n, const double* c, double x);
 
 /// The exact integral of the polynomial from `lower` to `upper` (signed: swapping the bounds
 /// changes the sign).
-double IntegratePolynomial(int n, const double *c, double upper, double lower);
+double IntegratePolynomial(int n, const double* c, double upper, double lower);
 
 /// The length of the graph between the bounds, as the sum of `steps` chords at equal abscissa
 /// steps (steps below 1 count as 1). Lengths are in the units of the coefficients' plane.
-double PolynomialArcLength(int n, const double *c, double upper, double lower, int steps);
+double PolynomialArcLength(int n, const double* c, double upper, double lower, int steps);
 
 /// The polynomial as a formula in x, highest power first, e.g. "0.5*x^2-2*x^1+1*x^0". Each
 /// coefficient is written with 15 significant digits and "." (scientific notation below 0.00001
 /// or beyond 15 integer digits). n <= 0 gives an empty text.
-std::string PolynomialText(int n, const double *c);
+std::string PolynomialText(int n, const double* c);
 
 } // namespace drex

@@ -12,7 +12,7 @@ namespace drex {
 namespace {
 
 // The vertices of a polyline in user units; empty when a reference is unusable.
-std::vector<CurvePoint> PolylineVertices(const Construction &doc, const TGeomObject &obj, double unitLength) {
+std::vector<CurvePoint> PolylineVertices(const Construction& doc, const TGeomObject& obj, double unitLength) {
   std::vector<CurvePoint> pts;
   if (obj.RefCount < 0 || obj.RefCount > MaxPolylineRefs) return pts;
   for (int i = 1; i <= obj.RefCount; ++i) {
@@ -33,14 +33,14 @@ template <typename CurveFn> std::vector<CurvePoint> SampleCurve(double lower, do
   return pts;
 }
 
-double Value(DS_Calc &calc, const std::string &text, char letter, long double at) {
+double Value(DS_Calc& calc, const std::string& text, char letter, long double at) {
   const long double v = calc.EvaluateExpression(SubstituteVariable(text, letter, at));
   return calc.CalcError == 0 ? static_cast<double>(v) : 0.0;
 }
 
 } // namespace
 
-RevolutionOutcome RevolutionSolids(CalcContext &ctx, const Construction &doc, int objNo, double unitLength) {
+RevolutionOutcome RevolutionSolids(CalcContext& ctx, const Construction& doc, int objNo, double unitLength) {
   RevolutionOutcome out;
   if (ctx.State.Busy()) {
     out.Refused = true;
@@ -50,7 +50,7 @@ RevolutionOutcome RevolutionSolids(CalcContext &ctx, const Construction &doc, in
     out.NoSolid = true;
     return out;
   }
-  const TGeomObject &obj = doc[objNo];
+  const TGeomObject& obj = doc[objNo];
   SolidsOutcome solids;
 
   if (obj.Kind == okPolyline) {
@@ -60,7 +60,7 @@ RevolutionOutcome RevolutionSolids(CalcContext &ctx, const Construction &doc, in
       return out;
     }
     std::vector<double> xs, ys;
-    for (const CurvePoint &p : out.Curve) {
+    for (const CurvePoint& p : out.Curve) {
       xs.push_back(p.X);
       ys.push_back(p.Y);
     }

@@ -33,6 +33,6 @@ struct RevolutionOutcome {
 /// between its smallest and largest node abscissa, kind 13 of function type 1 or 2 by its formulas
 /// over its parameter interval X1..Y1. The values are also kept in ctx.State.Solids. Failed
 /// samples count as 0; curve points of failed samples have the coordinate 0.
-RevolutionOutcome RevolutionSolids(CalcContext &ctx, const Construction &doc, int objNo, double unitLength);
+RevolutionOutcome RevolutionSolids(CalcContext& ctx, const Construction& doc, int objNo, double unitLength);
 
 } // namespace drex

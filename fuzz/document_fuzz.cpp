@@ -10,7 +10,7 @@
 #include "documents/document_file.h"
 #include "kernel/recalc.h"
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   // Tables of 10001 records are large: two are made once and reused, as the loader reuses its own.
   static drex::Construction doc;
   static drex::Construction again;

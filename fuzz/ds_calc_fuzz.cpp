@@ -11,7 +11,7 @@
 
 namespace {
 
-bool SameOutcome(drex::DS_Calc &fast, drex::DS_Calc &reference, const std::string &text) {
+bool SameOutcome(drex::DS_Calc& fast, drex::DS_Calc& reference, const std::string& text) {
   const long double a = fast.EvaluateExpression(text);
   const long double b = reference.EvaluateByRewriting(text);
   if (fast.CalcError != reference.CalcError) return false;
@@ -23,7 +23,7 @@ bool SameOutcome(drex::DS_Calc &fast, drex::DS_Calc &reference, const std::strin
 
 } // namespace
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   // One evaluator kept across inputs, so that its cache meets many shapes; one fresh per input.
   static drex::DS_Calc fast;
   drex::DS_Calc reference;
@@ -32,7 +32,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
   const char letter = static_cast<char>("XTFYZ"[data[0] % 5]);
   static const long double Values[] = {0.01L, -0.5L, 3, -1234567890.5L, 0, 1e40L, -1e60L, 1.0L / 3};
   const long double value = Values[(data[0] / 5) % 8];
-  const std::string text(reinterpret_cast<const char *>(data) + 1, size - 1);
+  const std::string text(reinterpret_cast<const char*>(data) + 1, size - 1);
 
   if (!SameOutcome(fast, reference, text)) std::abort();
   const std::string substituted = drex::SubstituteVariable(text, letter, value);

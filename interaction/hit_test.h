@@ -10,8 +10,8 @@ namespace drex {
 
 /// Everything a hit test reads besides the table.
 struct HitContext {
-  const TViewState &View;
-  const ViewArea &Area;
+  const TViewState& View;
+  const ViewArea& Area;
   int UnitLength;  ///< internal units per user unit
   bool ShowHidden; ///< hidden objects take part too
 };
@@ -20,10 +20,10 @@ struct HitContext {
 /// takes part when it is defined and visible (or hidden objects are shown). The first point hit
 /// wins over everything after it; among other objects a later hit replaces an earlier one. The
 /// tolerance is HitTolerance pixels, a distance of exactly that is a miss. Graphs are never hit.
-int HitTest(const Construction &c, const HitContext &ctx, int x, int y);
+int HitTest(const Construction& c, const HitContext& ctx, int x, int y);
 
 /// Value at user-unit argument `t` of the interpolation polynomial `o` (its coefficients).
-double PolynomialValue(const TGeomObject &o, double t);
+double PolynomialValue(const TGeomObject& o, double t);
 
 /// An axis-parallel pixel rectangle given by the corner where the band started and the other one.
 struct BandRect {
@@ -36,6 +36,6 @@ struct BandRect {
 /// the last) inside or a segment crossing a side inside, a circle passing through it or lying
 /// inside, a polynomial with one of its 101 samples inside. Borders count as inside. Graphs are
 /// left to the caller, which asks the drawing's sampling.
-bool BandCatches(const Construction &c, const HitContext &ctx, const BandRect &band, int n);
+bool BandCatches(const Construction& c, const HitContext& ctx, const BandRect& band, int n);
 
 } // namespace drex

@@ -32,7 +32,8 @@ public:
   uint32_t U32LE() {
     if (!Need(4)) return 0;
     uint32_t v = 0;
-    for (int k = 3; k >= 0; --k) v = (v << 8) | data_[pos_ + static_cast<std::size_t>(k)];
+    for (int k = 3; k >= 0; --k)
+      v = (v << 8) | data_[pos_ + static_cast<std::size_t>(k)];
     pos_ += 4;
     return v;
   }
@@ -40,7 +41,8 @@ public:
   uint64_t U64LE() {
     if (!Need(8)) return 0;
     uint64_t v = 0;
-    for (int k = 7; k >= 0; --k) v = (v << 8) | data_[pos_ + static_cast<std::size_t>(k)];
+    for (int k = 7; k >= 0; --k)
+      v = (v << 8) | data_[pos_ + static_cast<std::size_t>(k)];
     pos_ += 8;
     return v;
   }
@@ -97,11 +99,11 @@ public:
 
 private:
   /// Appends the N low bytes of `v`, least significant first, with one size change.
-  template <std::size_t N>
-  void Word(uint64_t v) {
+  template <std::size_t N> void Word(uint64_t v) {
     const std::size_t at = out_.size();
     out_.resize(at + N);
-    for (std::size_t k = 0; k < N; ++k) out_[at + k] = static_cast<uint8_t>((v >> (8 * k)) & 0xFF);
+    for (std::size_t k = 0; k < N; ++k)
+      out_[at + k] = static_cast<uint8_t>((v >> (8 * k)) & 0xFF);
   }
 
   std::vector<uint8_t>& out_;

@@ -12,8 +12,7 @@ namespace drex {
 /// A length-prefixed single-byte string of capacity N as stored in records and files: one length
 /// byte, then N bytes of Windows-1251 text. Every byte is kept, the unused tail included, so that a
 /// record read from a file is written back byte for byte.
-template <int N>
-struct ShortString {
+template <int N> struct ShortString {
   static_assert(N > 0 && N <= 255, "a short string holds at most 255 bytes");
   static constexpr int Capacity = N;
 
@@ -178,14 +177,22 @@ constexpr int32_t RgbValue(int r, int g, int b) { return r + 256 * g + 65536 * b
 
 /// The sixteen colours in the order the colour lists show them.
 constexpr std::array<PaletteEntry, 16> ColorPalette = {{
-    {"black", RgbValue(0, 0, 0)},        {"maroon", RgbValue(128, 0, 0)},
-    {"green", RgbValue(0, 128, 0)},      {"olive", RgbValue(128, 128, 0)},
-    {"navy", RgbValue(0, 0, 128)},       {"purple", RgbValue(128, 0, 128)},
-    {"teal", RgbValue(0, 128, 128)},     {"grey", RgbValue(128, 128, 128)},
-    {"silver", RgbValue(192, 192, 192)}, {"red", RgbValue(255, 0, 0)},
-    {"lime", RgbValue(0, 255, 0)},       {"yellow", RgbValue(255, 255, 0)},
-    {"blue", RgbValue(0, 0, 255)},       {"fuchsia", RgbValue(255, 0, 255)},
-    {"aqua", RgbValue(0, 255, 255)},     {"white", RgbValue(255, 255, 255)},
+    {"black", RgbValue(0, 0, 0)},
+    {"maroon", RgbValue(128, 0, 0)},
+    {"green", RgbValue(0, 128, 0)},
+    {"olive", RgbValue(128, 128, 0)},
+    {"navy", RgbValue(0, 0, 128)},
+    {"purple", RgbValue(128, 0, 128)},
+    {"teal", RgbValue(0, 128, 128)},
+    {"grey", RgbValue(128, 128, 128)},
+    {"silver", RgbValue(192, 192, 192)},
+    {"red", RgbValue(255, 0, 0)},
+    {"lime", RgbValue(0, 255, 0)},
+    {"yellow", RgbValue(255, 255, 0)},
+    {"blue", RgbValue(0, 0, 255)},
+    {"fuchsia", RgbValue(255, 0, 255)},
+    {"aqua", RgbValue(0, 255, 255)},
+    {"white", RgbValue(255, 255, 255)},
 }};
 
 /// Pen styles of the line-type list ("Суцільна", "Пунктирна", "Штрихова", "Штрихпунктирна"), by

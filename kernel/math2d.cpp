@@ -24,7 +24,7 @@ bool Near(Real e, Real a, Real b) { return std::fabs(b - a) < e; }
 
 /// Classifies a discriminant: true when it admits solutions, setting count to 1 (and disc to 0
 /// when it was a little negative) for a touching configuration.
-bool ClassifyDiscriminant(Real &disc, Real tol, int &count) {
+bool ClassifyDiscriminant(Real& disc, Real tol, int& count) {
   if (!std::isfinite(disc)) return false;
   if (Near(tol, 0, disc)) {
     count = 1;
@@ -35,7 +35,7 @@ bool ClassifyDiscriminant(Real &disc, Real tol, int &count) {
 }
 
 /// The square root of a radicand that must not be negative beyond rounding noise.
-bool RootOf(Real radicand, Real &root) {
+bool RootOf(Real radicand, Real& root) {
   if (!std::isfinite(radicand)) return false;
   if (radicand < 0) {
     if (radicand <= -RoundingRadicandTol) return false;
@@ -46,7 +46,7 @@ bool RootOf(Real radicand, Real &root) {
 }
 
 /// Writes the solutions when all four coordinates fit a double; false otherwise.
-bool StoreSolutions(Real xa, Real ya, Real xb, Real yb, TwoSolutions &out) {
+bool StoreSolutions(Real xa, Real ya, Real xb, Real yb, TwoSolutions& out) {
   if (!FitsDouble(xa) || !FitsDouble(ya) || !FitsDouble(xb) || !FitsDouble(yb)) return false;
   out.First = {static_cast<double>(xa), static_cast<double>(ya)};
   out.Second = {static_cast<double>(xb), static_cast<double>(yb)};
@@ -54,7 +54,7 @@ bool StoreSolutions(Real xa, Real ya, Real xb, Real yb, TwoSolutions &out) {
 }
 
 /// Moves both solutions by `by`; a coordinate that leaves the double range fails the result.
-void AddCentre(TwoSolutions &s, Point2 by) {
+void AddCentre(TwoSolutions& s, Point2 by) {
   const Real x1 = static_cast<Real>(s.First.x) + by.x;
   const Real y1 = static_cast<Real>(s.First.y) + by.y;
   const Real x2 = static_cast<Real>(s.Second.x) + by.x;
@@ -121,9 +121,9 @@ ValueResult OrientedAngle(Point2 p1, Point2 p2, Point2 p3, Point2 p4) {
   return {ToDouble(a - Pi), false};
 }
 
-double PolygonArea(const Point2 *vertices, std::size_t count) {
+double PolygonArea(const Point2* vertices, std::size_t count) {
   if (vertices == nullptr || count == 0) return 0;
-  auto term = [](const Point2 &v, const Point2 &w) {
+  auto term = [](const Point2& v, const Point2& w) {
     return static_cast<Real>(v.x) * w.y - static_cast<Real>(w.x) * v.y;
   };
   Real sum = 0;
@@ -159,7 +159,7 @@ PointResult ReflectInLine(Point2 p, Point2 la, Point2 lb) {
   return {{static_cast<double>(x), static_cast<double>(y)}, false};
 }
 
-TwoSolutions IntersectLineCircle(const LineEq &line, Point2 centre, double r, const TwoSolutions &previous) {
+TwoSolutions IntersectLineCircle(const LineEq& line, Point2 centre, double r, const TwoSolutions& previous) {
   TwoSolutions res = previous;
   res.Count = 2;
   const Real a = line.A;
@@ -196,7 +196,7 @@ TwoSolutions IntersectLineCircle(const LineEq &line, Point2 centre, double r, co
   return res;
 }
 
-TwoSolutions IntersectCircles(Point2 c1, double r1, Point2 c2, double r2, const TwoSolutions &previous) {
+TwoSolutions IntersectCircles(Point2 c1, double r1, Point2 c2, double r2, const TwoSolutions& previous) {
   TwoSolutions res = previous;
   res.Count = 2;
   const Real dx = static_cast<Real>(c2.x) - c1.x;
@@ -238,7 +238,7 @@ TwoSolutions IntersectCircles(Point2 c1, double r1, Point2 c2, double r2, const 
   return res;
 }
 
-TwoSolutions TangentPoints(Point2 p, Point2 centre, double r, const TwoSolutions &previous) {
+TwoSolutions TangentPoints(Point2 p, Point2 centre, double r, const TwoSolutions& previous) {
   TwoSolutions res = previous;
   res.Count = 2;
   const Real u = static_cast<Real>(p.x) - centre.x;

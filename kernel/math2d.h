@@ -131,10 +131,10 @@ ValueResult OrientedAngle(Point2 p1, Point2 p2, Point2 p3, Point2 p4);
 
 /// Area of the polygon with the `count` vertices at `vertices`, closing edge always included
 /// (shoelace formula); a closed list whose last vertex repeats the first gives the same area.
-double PolygonArea(const Point2 *vertices, std::size_t count);
+double PolygonArea(const Point2* vertices, std::size_t count);
 
 /// PolygonArea of all points of `vertices`.
-inline double PolygonArea(const std::vector<Point2> &vertices) { return PolygonArea(vertices.data(), vertices.size()); }
+inline double PolygonArea(const std::vector<Point2>& vertices) { return PolygonArea(vertices.data(), vertices.size()); }
 
 /// The common point of the infinite lines l1a–l1b and l2a–l2b by Cramer's rule, with no
 /// tolerance (nearly parallel lines give far points). Fails when the determinant is exactly 0
@@ -156,7 +156,7 @@ constexpr double LineCircleTouchTol = 1e-6;
 /// Count 1 when the discriminant is within LineCircleTouchTol of 0 (the line touches), 0 when the
 /// line misses the circle or A = B = 0. The centre is added to both solutions whether or not the
 /// routine failed, so a failed result is `previous` (its Count ignored) moved by the centre.
-TwoSolutions IntersectLineCircle(const LineEq &line, Point2 centre, double r, const TwoSolutions &previous = {});
+TwoSolutions IntersectLineCircle(const LineEq& line, Point2 centre, double r, const TwoSolutions& previous = {});
 
 /// Discriminants below this in absolute value mean the circles touch.
 constexpr double CirclesTouchTol = 1e-6;
@@ -171,7 +171,7 @@ constexpr double CirclesSignTol = 0.00001;
 /// circles with different x the second solution is the mirror image of the touching point about
 /// the vertical through c1. Count 0 for concentric circles or circles that do not meet; c1 is
 /// added to both solutions even then, so a failed result is `previous` moved by c1.
-TwoSolutions IntersectCircles(Point2 c1, double r1, Point2 c2, double r2, const TwoSolutions &previous = {});
+TwoSolutions IntersectCircles(Point2 c1, double r1, Point2 c2, double r2, const TwoSolutions& previous = {});
 
 /// |distance − radius| below this puts the point on the circle for TangentPoints.
 constexpr double TangentOnCircleTol = 0.001;
@@ -187,6 +187,6 @@ constexpr double TangentSignTol = 0.00001;
 /// - p inside: Count 0.
 /// Except on the circle, the centre is added to both solutions also on failure, so a failed result
 /// is `previous` moved by the centre.
-TwoSolutions TangentPoints(Point2 p, Point2 centre, double r, const TwoSolutions &previous = {});
+TwoSolutions TangentPoints(Point2 p, Point2 centre, double r, const TwoSolutions& previous = {});
 
 } // namespace drex

@@ -9,8 +9,7 @@ struct ImageWriter {
   void I16(std::size_t, const int16_t& v) { out.I16LE(v); }
   void I32(std::size_t, const int32_t& v) { out.I32LE(v); }
   void F64(std::size_t, const double& v) { out.F64LE(v); }
-  template <int N>
-  void Str(std::size_t, const ShortString<N>& s) {
+  template <int N> void Str(std::size_t, const ShortString<N>& s) {
     out.U8(s.Len);
     out.Bytes(s.Chars.data(), s.Chars.size());
   }
@@ -22,8 +21,7 @@ struct ImageReader {
   void I16(std::size_t, int16_t& v) { v = in.I16LE(); }
   void I32(std::size_t, int32_t& v) { v = in.I32LE(); }
   void F64(std::size_t, double& v) { v = in.F64LE(); }
-  template <int N>
-  void Str(std::size_t, ShortString<N>& s) {
+  template <int N> void Str(std::size_t, ShortString<N>& s) {
     s.Len = in.U8();
     in.Bytes(s.Chars.data(), s.Chars.size());
   }
@@ -35,7 +33,8 @@ void WriteObjectImage(const TGeomObject& o, ByteWriter& out) {
   ImageWriter w{out};
   VisitObjectRecord(o, w);
   const int m = LastStoredRef(o.Kind, o.RefCount);
-  for (int k = 0; k <= m; ++k) out.I16LE(o.Refs[static_cast<std::size_t>(k)]);
+  for (int k = 0; k <= m; ++k)
+    out.I16LE(o.Refs[static_cast<std::size_t>(k)]);
 }
 
 bool ReadObjectImage(ByteReader& in, TGeomObject& o) {
@@ -44,7 +43,8 @@ bool ReadObjectImage(ByteReader& in, TGeomObject& o) {
   if (!in.ok()) return false;
   const int m = LastStoredRef(o.Kind, o.RefCount);
   if (m < 0) return false;
-  for (int k = 0; k <= m; ++k) o.Refs[static_cast<std::size_t>(k)] = in.I16LE();
+  for (int k = 0; k <= m; ++k)
+    o.Refs[static_cast<std::size_t>(k)] = in.I16LE();
   return in.ok();
 }
 

@@ -21,8 +21,7 @@ constexpr std::size_t FixedImageBytes = 736;
 
 /// Visits every field of the fixed part in stored order, with its record offset. A visitor has
 /// U8, I32, F64 and I16 members taking (offset, field&) and Str taking (offset, ShortString&).
-template <class Record, class Visitor>
-void VisitObjectRecord(Record& o, Visitor& v) {
+template <class Record, class Visitor> void VisitObjectRecord(Record& o, Visitor& v) {
   v.U8(0, o.Kind);
   v.Str(1, o.Name);
   v.I32(22, o.Color);
@@ -42,7 +41,8 @@ void VisitObjectRecord(Record& o, Visitor& v) {
   v.I32(586, o.ScrY1);
   v.I32(590, o.ScrX2);
   v.I32(594, o.ScrY2);
-  for (std::size_t k = 0; k < o.Param.size(); ++k) v.F64(598 + 8 * k, o.Param[k]);
+  for (std::size_t k = 0; k < o.Param.size(); ++k)
+    v.F64(598 + 8 * k, o.Param[k]);
   v.I16(726, o.RefCount);
 }
 

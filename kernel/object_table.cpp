@@ -17,7 +17,8 @@ std::string CutCharacters(const std::string& utf8, int count) {
   std::size_t i = 0;
   for (int n = 0; n < count && i < utf8.size(); ++n) {
     ++i;
-    while (i < utf8.size() && (static_cast<unsigned char>(utf8[i]) & 0xC0) == 0x80) ++i;
+    while (i < utf8.size() && (static_cast<unsigned char>(utf8[i]) & 0xC0) == 0x80)
+      ++i;
   }
   return utf8.substr(0, i);
 }
@@ -68,7 +69,8 @@ std::string DefaultName(const Construction& c, int kind, const NamingRules& rule
     if (allDigits) taken.insert(n);
   }
   long long n = 1;
-  while (taken.count(n) != 0) ++n;
+  while (taken.count(n) != 0)
+    ++n;
   return stem + std::to_string(n);
 }
 
@@ -96,8 +98,7 @@ int InitialRefCount(int kind) {
   }
 }
 
-void InitObject(Construction& c, int kind, int number, const NamingRules& rules, double mouseX,
-                double mouseY) {
+void InitObject(Construction& c, int kind, int number, const NamingRules& rules, double mouseX, double mouseY) {
   TGeomObject& o = c[number];
   o = TGeomObject{};
   o.Kind = static_cast<uint8_t>(kind);

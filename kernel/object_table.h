@@ -41,8 +41,7 @@ std::string DefaultName(const Construction& c, int kind, const NamingRules& rule
 /// zeroed record, default name, black solid pen of width 1, shown, defined, the kind's initial
 /// RefCount, (X1, Y1) = the given mouse position; a function graph gets the interval -5..5 and the
 /// formulas "x" and "t".
-void InitObject(Construction& c, int kind, int number, const NamingRules& rules, double mouseX,
-                double mouseY);
+void InitObject(Construction& c, int kind, int number, const NamingRules& rules, double mouseX, double mouseY);
 
 /// The initial RefCount of a kind: the number of references it is made with, or for polylines
 /// and polynomials the most a tool accepts.

@@ -36,20 +36,20 @@ constexpr double AttachCentreTol = 0.00001;
 // The table as the pass sees it: the slots and the number of objects references may name, and
 // room for the vertices of one polyline in user units, set up once per pass.
 struct Table {
-  Construction &C;
-  TGeomObject *Slots; // &C[0], kept here so that stores into records do not make it reloaded
+  Construction& C;
+  TGeomObject* Slots; // &C[0], kept here so that stores into records do not make it reloaded
   int Count;
   double UnitLength;
-  Point2 *PolylineUser; // MaxPolylineRefs points
+  Point2* PolylineUser; // MaxPolylineRefs points
 };
 
-Point2 P1(const TGeomObject &o) { return {o.X1, o.Y1}; }
-Point2 P2(const TGeomObject &o) { return {o.X2, o.Y2}; }
-void SetP1(TGeomObject &o, Point2 p) {
+Point2 P1(const TGeomObject& o) { return {o.X1, o.Y1}; }
+Point2 P2(const TGeomObject& o) { return {o.X2, o.Y2}; }
+void SetP1(TGeomObject& o, Point2 p) {
   o.X1 = p.x;
   o.Y1 = p.y;
 }
-void SetP2(TGeomObject &o, Point2 p) {
+void SetP2(TGeomObject& o, Point2 p) {
   o.X2 = p.x;
   o.Y2 = p.y;
 }
@@ -57,18 +57,18 @@ void SetP2(TGeomObject &o, Point2 p) {
 // The parent named by reference k of `o`, or null when k is not among the listed references, the
 // number names no object of the table, the parent's kind is not in `allowed`, or the parent is not
 // defined.
-const TGeomObject *Parent(const Table &t, const TGeomObject &o, int k, KindSet allowed) {
+const TGeomObject* Parent(const Table& t, const TGeomObject& o, int k, KindSet allowed) {
   if (k < 1 || k > o.RefCount) return nullptr;
   const int n = o.Refs[static_cast<std::size_t>(k)];
   if (n < 1 || n > t.Count) return nullptr;
-  const TGeomObject &p = t.Slots[n];
+  const TGeomObject& p = t.Slots[n];
   if (p.Kind > MaxKind || (allowed & KindBit(p.Kind)) == 0 || p.Defined == 0) return nullptr;
   return &p;
 }
 
 // True when every listed reference names an object of the table and that object is defined. A
 // reference count outside the record's room counts as a broken list.
-bool ParentsDefined(const Table &t, const TGeomObject &o) {
+bool ParentsDefined(const Table& t, const TGeomObject& o) {
   const int n = o.RefCount;
   if (n < 0 || n > MaxPolylineRefs) return false;
   for (int k = 1; k <= n; ++k) {
@@ -78,7 +78,7 @@ bool ParentsDefined(const Table &t, const TGeomObject &o) {
   return true;
 }
 
-bool HasPairs(const TGeomObject &o) {
+bool HasPairs(const TGeomObject& o) {
   return o.Kind == okTangent || (o.Kind == okIntersection && (o.Refs[0] == isLineCircle || o.Refs[0] == isTwoCircles));
 }
 
@@ -87,31 +87,31 @@ bool HasPairs(const TGeomObject &o) {
 // object i - 1 computed both solutions and handed the second to object i in this pass; with the
 // same parents picked twice, or a lone second solution followed by a new pair, a twin of a twin
 // would keep coordinates nobody wrote.
-bool TwinOfPrevious(const TGeomObject *slots, int count, int i, const TGeomObject &o) {
+bool TwinOfPrevious(const TGeomObject* slots, int count, int i, const TGeomObject& o) {
   if (i < 2 || i > count || !HasPairs(o) || o.RootNo() != 2) return false;
-  const TGeomObject &prev = slots[i - 1];
-  return prev.Kind == o.Kind && prev.Refs[0] == o.Refs[0] && prev.Refs[1] == o.Refs[1] &&
-         prev.Refs[2] == o.Refs[2] && prev.RootNo() != 2;
+  const TGeomObject& prev = slots[i - 1];
+  return prev.Kind == o.Kind && prev.Refs[0] == o.Refs[0] && prev.Refs[1] == o.Refs[1] && prev.Refs[2] == o.Refs[2] &&
+         prev.RootNo() != 2;
 }
-bool TwinOfPrevious(const Table &t, int i, const TGeomObject &o) { return TwinOfPrevious(t.Slots, t.Count, i, o); }
+bool TwinOfPrevious(const Table& t, int i, const TGeomObject& o) { return TwinOfPrevious(t.Slots, t.Count, i, o); }
 
 // The object after `i` when it is the twin of object i, else null.
-TGeomObject *NextTwin(const Table &t, int i) {
+TGeomObject* NextTwin(const Table& t, int i) {
   if (i + 1 > t.Count) return nullptr;
-  TGeomObject &next = t.Slots[i + 1];
+  TGeomObject& next = t.Slots[i + 1];
   return TwinOfPrevious(t, i + 1, next) ? &next : nullptr;
 }
 
-bool CalcMidpoint(const Table &t, TGeomObject &o) {
-  const TGeomObject *a = Parent(t, o, 1, PointSet);
-  const TGeomObject *b = Parent(t, o, 2, PointSet);
+bool CalcMidpoint(const Table& t, TGeomObject& o) {
+  const TGeomObject* a = Parent(t, o, 1, PointSet);
+  const TGeomObject* b = Parent(t, o, 2, PointSet);
   if (a == nullptr || b == nullptr) return false;
   SetP1(o, Midpoint(P1(*a), P1(*b)));
   return true;
 }
 
-bool CalcPointOn(const Table &t, TGeomObject &o) {
-  const TGeomObject *h = Parent(t, o, 1, LineSet | PolylineSet | CircleSet);
+bool CalcPointOn(const Table& t, TGeomObject& o) {
+  const TGeomObject* h = Parent(t, o, 1, LineSet | PolylineSet | CircleSet);
   if (h == nullptr) return false;
   if (h->Kind == okCircle) {
     o.X1 = h->X1 + o.AttachA() * h->Length();
@@ -129,20 +129,20 @@ bool CalcPointOn(const Table &t, TGeomObject &o) {
 
 // Solution 1 or 2 for `o` by its RootNo; the first object of a pair also hands solution 2 to its
 // twin.
-void TakeIntersectionRoot(const Table &t, int i, TGeomObject &o, const TwoSolutions &s) {
+void TakeIntersectionRoot(const Table& t, int i, TGeomObject& o, const TwoSolutions& s) {
   if (o.RootNo() == 2) {
     SetP1(o, s.Second);
     return;
   }
   SetP1(o, s.First);
-  if (TGeomObject *twin = NextTwin(t, i)) SetP1(*twin, s.Second);
+  if (TGeomObject* twin = NextTwin(t, i)) SetP1(*twin, s.Second);
 }
 
-bool CalcIntersection(const Table &t, int i, TGeomObject &o) {
+bool CalcIntersection(const Table& t, int i, TGeomObject& o) {
   switch (o.Refs[0]) {
   case isTwoLines: {
-    const TGeomObject *l1 = Parent(t, o, 1, LineSet);
-    const TGeomObject *l2 = Parent(t, o, 2, LineSet);
+    const TGeomObject* l1 = Parent(t, o, 1, LineSet);
+    const TGeomObject* l2 = Parent(t, o, 2, LineSet);
     if (l1 == nullptr || l2 == nullptr) return false;
     const PointResult r = IntersectLines(P1(*l1), P2(*l1), P1(*l2), P2(*l2), P1(o));
     if (r.Failed) return false;
@@ -151,8 +151,8 @@ bool CalcIntersection(const Table &t, int i, TGeomObject &o) {
   }
   case isLineCircle: {
     if (TwinOfPrevious(t, i, o)) return t.Slots[i - 1].Defined != 0;
-    const TGeomObject *l = Parent(t, o, 1, LineSet);
-    const TGeomObject *k = Parent(t, o, 2, CircleSet);
+    const TGeomObject* l = Parent(t, o, 1, LineSet);
+    const TGeomObject* k = Parent(t, o, 2, CircleSet);
     if (l == nullptr || k == nullptr) return false;
     const TwoSolutions s = IntersectLineCircle(LineEquation(P1(*l), P2(*l)), P1(*k), k->Length());
     if (s.Count == 0) return false;
@@ -161,8 +161,8 @@ bool CalcIntersection(const Table &t, int i, TGeomObject &o) {
   }
   case isTwoCircles: {
     if (TwinOfPrevious(t, i, o)) return t.Slots[i - 1].Defined != 0;
-    const TGeomObject *k1 = Parent(t, o, 1, CircleSet);
-    const TGeomObject *k2 = Parent(t, o, 2, CircleSet);
+    const TGeomObject* k1 = Parent(t, o, 1, CircleSet);
+    const TGeomObject* k2 = Parent(t, o, 2, CircleSet);
     if (k1 == nullptr || k2 == nullptr) return false;
     const TwoSolutions s = IntersectCircles(P1(*k1), k1->Length(), P1(*k2), k2->Length());
     if (s.Count == 0) return false;
@@ -175,9 +175,9 @@ bool CalcIntersection(const Table &t, int i, TGeomObject &o) {
   }
 }
 
-bool CalcSymmetric(const Table &t, TGeomObject &o) {
-  const TGeomObject *p = Parent(t, o, 1, PointSet);
-  const TGeomObject *m = Parent(t, o, 2, PointSet | LineSet);
+bool CalcSymmetric(const Table& t, TGeomObject& o) {
+  const TGeomObject* p = Parent(t, o, 1, PointSet);
+  const TGeomObject* m = Parent(t, o, 2, PointSet | LineSet);
   if (p == nullptr || m == nullptr) return false;
   if (IsPointKind(m->Kind)) {
     o.X1 = 2 * m->X1 - p->X1;
@@ -189,9 +189,9 @@ bool CalcSymmetric(const Table &t, TGeomObject &o) {
 }
 
 // Kinds 5 and 11: the two defining points are the two parents.
-bool CalcTwoPoints(const Table &t, TGeomObject &o) {
-  const TGeomObject *a = Parent(t, o, 1, PointSet);
-  const TGeomObject *b = Parent(t, o, 2, PointSet);
+bool CalcTwoPoints(const Table& t, TGeomObject& o) {
+  const TGeomObject* a = Parent(t, o, 1, PointSet);
+  const TGeomObject* b = Parent(t, o, 2, PointSet);
   if (a == nullptr || b == nullptr) return false;
   SetP1(o, P1(*a));
   SetP2(o, P1(*b));
@@ -200,9 +200,9 @@ bool CalcTwoPoints(const Table &t, TGeomObject &o) {
   return true;
 }
 
-bool CalcParallel(const Table &t, TGeomObject &o) {
-  const TGeomObject *p = Parent(t, o, 1, PointSet);
-  const TGeomObject *l = Parent(t, o, 2, LineSet);
+bool CalcParallel(const Table& t, TGeomObject& o) {
+  const TGeomObject* p = Parent(t, o, 1, PointSet);
+  const TGeomObject* l = Parent(t, o, 2, LineSet);
   if (p == nullptr || l == nullptr) return false;
   SetP1(o, P1(*p));
   o.X2 = p->X1 + (l->X2 - l->X1);
@@ -210,9 +210,9 @@ bool CalcParallel(const Table &t, TGeomObject &o) {
   return true;
 }
 
-bool CalcPerpendicular(const Table &t, TGeomObject &o) {
-  const TGeomObject *p = Parent(t, o, 1, PointSet);
-  const TGeomObject *l = Parent(t, o, 2, LineSet);
+bool CalcPerpendicular(const Table& t, TGeomObject& o) {
+  const TGeomObject* p = Parent(t, o, 1, PointSet);
+  const TGeomObject* l = Parent(t, o, 2, LineSet);
   if (p == nullptr || l == nullptr) return false;
   SetP1(o, P1(*p));
   o.X2 = p->X1 - (l->Y2 - l->Y1);
@@ -220,10 +220,10 @@ bool CalcPerpendicular(const Table &t, TGeomObject &o) {
   return true;
 }
 
-bool CalcBisector(const Table &t, TGeomObject &o) {
-  const TGeomObject *a = Parent(t, o, 1, PointSet);
-  const TGeomObject *b = Parent(t, o, 2, PointSet);
-  const TGeomObject *c = Parent(t, o, 3, PointSet);
+bool CalcBisector(const Table& t, TGeomObject& o) {
+  const TGeomObject* a = Parent(t, o, 1, PointSet);
+  const TGeomObject* b = Parent(t, o, 2, PointSet);
+  const TGeomObject* c = Parent(t, o, 3, PointSet);
   if (a == nullptr || b == nullptr || c == nullptr) return false;
   SetP1(o, P1(*b));
   const double d1 = Distance(P1(*a), P1(*b));
@@ -236,10 +236,10 @@ bool CalcBisector(const Table &t, TGeomObject &o) {
   return true;
 }
 
-bool CalcTangent(const Table &t, int i, TGeomObject &o) {
+bool CalcTangent(const Table& t, int i, TGeomObject& o) {
   if (TwinOfPrevious(t, i, o)) return t.Slots[i - 1].Defined != 0;
-  const TGeomObject *p = Parent(t, o, 1, PointSet);
-  const TGeomObject *k = Parent(t, o, 2, CircleSet);
+  const TGeomObject* p = Parent(t, o, 1, PointSet);
+  const TGeomObject* k = Parent(t, o, 2, CircleSet);
   if (p == nullptr || k == nullptr) return false;
   SetP1(o, P1(*p));
   const TwoSolutions s = TangentPoints(P1(*p), P1(*k), k->Length());
@@ -249,21 +249,21 @@ bool CalcTangent(const Table &t, int i, TGeomObject &o) {
     return true;
   }
   SetP2(o, s.First);
-  if (TGeomObject *twin = NextTwin(t, i)) {
+  if (TGeomObject* twin = NextTwin(t, i)) {
     SetP1(*twin, P1(o));
     SetP2(*twin, s.Second);
   }
   return true;
 }
 
-bool CalcPolyline(const Table &t, TGeomObject &o) {
+bool CalcPolyline(const Table& t, TGeomObject& o) {
   const int n = o.RefCount;
   if (n < 1 || n > MaxPolylineRefs) return false;
-  Point2 *user = t.PolylineUser;
+  Point2* user = t.PolylineUser;
   double length = 0;
   Point2 prev{};
   for (int k = 1; k <= n; ++k) {
-    const TGeomObject *v = Parent(t, o, k, PointSet);
+    const TGeomObject* v = Parent(t, o, k, PointSet);
     if (v == nullptr) return false;
     const Point2 p = P1(*v);
     if (k > 1) length += Distance(prev, p);
@@ -279,14 +279,14 @@ bool CalcPolyline(const Table &t, TGeomObject &o) {
   return true;
 }
 
-bool CalcPolynomial(const Table &t, int number, TGeomObject &o) {
+bool CalcPolynomial(const Table& t, int number, TGeomObject& o) {
   const int n = o.RefCount;
   if (n < 1 || n > MaxPolynomialNodes) return false;
   double xs[MaxPolynomialNodes];
   double ys[MaxPolynomialNodes];
   double rawX[MaxPolynomialNodes];
   for (int k = 1; k <= n; ++k) {
-    const TGeomObject *v = Parent(t, o, k, PointSet);
+    const TGeomObject* v = Parent(t, o, k, PointSet);
     if (v == nullptr) return false;
     rawX[k - 1] = v->X1;
     xs[k - 1] = v->X1 / t.UnitLength;
@@ -295,7 +295,7 @@ bool CalcPolynomial(const Table &t, int number, TGeomObject &o) {
   for (int a = 0; a < n; ++a)
     for (int b = a + 1; b < n; ++b)
       if (!(std::fabs(rawX[a] - rawX[b]) >= NodeAboveTol)) return false;
-  const PolynomialFit &fit = t.C.Polynomials().Fit(number, xs, ys, n);
+  const PolynomialFit& fit = t.C.Polynomials().Fit(number, xs, ys, n);
   if (fit.Singular || fit.Count != n) return false;
   o.ExtA() = *std::min_element(xs, xs + n);
   o.ExtB() = *std::max_element(xs, xs + n);
@@ -306,7 +306,7 @@ bool CalcPolynomial(const Table &t, int number, TGeomObject &o) {
 
 // False when a point, line or circle has a defining coordinate that is not a finite number (a
 // damaged free point, or an overflow): it has no place to be drawn or measured at.
-bool PositionFinite(const TGeomObject &o) {
+bool PositionFinite(const TGeomObject& o) {
   if (IsPointKind(o.Kind)) return std::isfinite(o.X1) && std::isfinite(o.Y1);
   if (IsLineKind(o.Kind) || o.Kind == okCircle)
     return std::isfinite(o.X1) && std::isfinite(o.Y1) && std::isfinite(o.X2) && std::isfinite(o.Y2);
@@ -314,7 +314,7 @@ bool PositionFinite(const TGeomObject &o) {
 }
 
 // Computes the kind's fields of object i from its parents; false when it cannot be constructed.
-bool CalcObject(const Table &t, int i, TGeomObject &o) {
+bool CalcObject(const Table& t, int i, TGeomObject& o) {
   switch (static_cast<TObjKind>(o.Kind)) {
   case okPoint:
   case okFunction:
@@ -352,7 +352,7 @@ bool CalcObject(const Table &t, int i, TGeomObject &o) {
 // range clamp to it; NaN gives 0.
 class PixelMap {
 public:
-  PixelMap(const TViewState &view, const ViewArea &area)
+  PixelMap(const TViewState& view, const ViewArea& area)
       : zoom_(view.Zoom), offX_(static_cast<double>(view.OrgX) + area.CentreX), centreY_(area.CentreY),
         orgY_(view.OrgY) {}
 
@@ -395,7 +395,7 @@ static_assert(alignof(TGeomObject) >= 64 && offsetof(TGeomObject, Refs) + 4 * si
               "the fields of a record the pass reads first share its first cache line");
 static_assert(offsetof(TGeomObject, Param) / 64 == LengthOffset / 64, "the first parameters share a cache line");
 
-void PrefetchLine(const char *address) {
+void PrefetchLine(const char* address) {
 #if defined(__GNUC__)
   __builtin_prefetch(address);
 #else
@@ -403,18 +403,18 @@ void PrefetchLine(const char *address) {
 #endif
 }
 
-void PrefetchRecord(const TGeomObject &o) {
-  const char *base = reinterpret_cast<const char *>(&o);
+void PrefetchRecord(const TGeomObject& o) {
+  const char* base = reinterpret_cast<const char*>(&o);
   PrefetchLine(base);
   PrefetchLine(base + LengthOffset);
 }
 
-void PrefetchParentsOf(const Table &t, const TGeomObject &o) {
+void PrefetchParentsOf(const Table& t, const TGeomObject& o) {
   const int n = std::min<int>(o.RefCount, PrefetchParents);
   for (int k = 1; k <= n; ++k) {
     const int r = o.Refs[static_cast<std::size_t>(k)];
     if (r < 1 || r > t.Count) continue;
-    const char *base = reinterpret_cast<const char *>(&t.Slots[r]);
+    const char* base = reinterpret_cast<const char*>(&t.Slots[r]);
     PrefetchLine(base);
     PrefetchLine(base + LengthOffset);
   }
@@ -422,22 +422,22 @@ void PrefetchParentsOf(const Table &t, const TGeomObject &o) {
 
 } // namespace
 
-bool IsTwinOfPrevious(const Construction &c, int i) {
+bool IsTwinOfPrevious(const Construction& c, int i) {
   const int count = std::clamp<int>(c.ObjCount, 0, MaxObjects);
   return i >= 2 && i <= count && TwinOfPrevious(&c[0], count, i, c[i]);
 }
 
-void RecalcPass(Construction &c, const ViewArea &area, int unitLength, int stepPos) {
+void RecalcPass(Construction& c, const ViewArea& area, int unitLength, int stepPos) {
   const int count = std::clamp<int>(c.ObjCount, 0, MaxObjects);
   const int bound = stepPos > 0 ? std::min(stepPos, count) : count;
   std::array<Point2, MaxPolylineRefs> polylineUser;
-  TGeomObject *const slots = &c[0];
+  TGeomObject* const slots = &c[0];
   const Table t{c, slots, count, unitLength > 0 ? static_cast<double>(unitLength) : 1.0, polylineUser.data()};
   const PixelMap pixels(c.View, area);
   for (int i = 1; i <= bound; ++i) {
     if (i + PrefetchFar <= bound) PrefetchRecord(slots[i + PrefetchFar]);
     if (i + PrefetchNear <= bound) PrefetchParentsOf(t, slots[i + PrefetchNear]);
-    TGeomObject &o = slots[i];
+    TGeomObject& o = slots[i];
     // Defined first, so that an object referring to itself reads itself as constructible.
     o.Defined = 1;
     o.Defined = ParentsDefined(t, o) && CalcObject(t, i, o) && PositionFinite(o) ? 1 : 0;
@@ -456,13 +456,13 @@ void RecalcPass(Construction &c, const ViewArea &area, int unitLength, int stepP
   }
 }
 
-void AttachPoint(Construction &c, int i) {
+void AttachPoint(Construction& c, int i) {
   const int count = std::clamp<int>(c.ObjCount, 0, MaxObjects);
   if (i < 1 || i > count) return;
-  TGeomObject &o = c[i];
+  TGeomObject& o = c[i];
   const int hostNo = o.Refs[1];
   if (o.RefCount < 1 || hostNo < 1 || hostNo > count) return;
-  const TGeomObject &h = c[hostNo];
+  const TGeomObject& h = c[hostNo];
   o.Length() = Distance(P1(o), P1(h));
   if (IsLineKind(h.Kind)) {
     o.AttachA() = InBox(P2(h), P1(o), P1(h)) ? -1.0 : 1.0;
@@ -475,7 +475,7 @@ void AttachPoint(Construction &c, int i) {
 namespace {
 
 // Appends a copy of object i with its own default name and RootNo 2; 0 when the table is full.
-int AppendTwin(Construction &c, int i, int kind, const NamingRules &rules) {
+int AppendTwin(Construction& c, int i, int kind, const NamingRules& rules) {
   if (c.ObjCount >= MaxObjects) return 0;
   // The name is chosen before the copy is counted: the copy carries the name of object i, which
   // is counted already, so the result is the same.
@@ -487,19 +487,19 @@ int AppendTwin(Construction &c, int i, int kind, const NamingRules &rules) {
   return n;
 }
 
-bool IsLineObject(const Construction &c, int number, int count) {
+bool IsLineObject(const Construction& c, int number, int count) {
   return number >= 1 && number <= count && IsLineKind(c[number].Kind);
 }
-bool IsCircleObject(const Construction &c, int number, int count) {
+bool IsCircleObject(const Construction& c, int number, int count) {
   return number >= 1 && number <= count && c[number].Kind == okCircle;
 }
 
 } // namespace
 
-int ClassifyIntersection(Construction &c, int i, const NamingRules &rules) {
+int ClassifyIntersection(Construction& c, int i, const NamingRules& rules) {
   const int count = std::clamp<int>(c.ObjCount, 0, MaxObjects);
   if (i < 1 || i > count) return 0;
-  TGeomObject &o = c[i];
+  TGeomObject& o = c[i];
   o.SetRootNo(1);
   const int x = o.Refs[1];
   const int y = o.Refs[2];
@@ -518,7 +518,7 @@ int ClassifyIntersection(Construction &c, int i, const NamingRules &rules) {
   return AppendTwin(c, i, okIntersection, rules);
 }
 
-int AppendTangentTwin(Construction &c, int i, const NamingRules &rules) {
+int AppendTangentTwin(Construction& c, int i, const NamingRules& rules) {
   const int count = std::clamp<int>(c.ObjCount, 0, MaxObjects);
   if (i < 1 || i > count) return 0;
   c[i].SetRootNo(1);

@@ -18,7 +18,7 @@ namespace drex {
 /// that are not listed (beyond RefCount), that name no object of the table, or that name an object
 /// of a kind the object cannot be built on make the object undefined. Records are read and
 /// written in place.
-void RecalcPass(Construction &c, const ViewArea &area, int unitLength, int stepPos);
+void RecalcPass(Construction& c, const ViewArea& area, int unitLength, int stepPos);
 
 /// Prepares the free data of the point on an object `i` (kind 2) from its position (X1, Y1) and
 /// its host `Refs[1]`: the distance from the host's first point (`Length`); on a line the side of
@@ -26,23 +26,23 @@ void RecalcPass(Construction &c, const ViewArea &area, int unitLength, int stepP
 /// second point and the point, else +1); on a circle the cosine and sine of the point's angle
 /// about the centre (`AttachA`, `AttachB`), kept as they were when the point is at the centre.
 /// Does nothing when `i` or its host is not an object of the table.
-void AttachPoint(Construction &c, int i);
+void AttachPoint(Construction& c, int i);
 
 /// Sets up the intersection point `i` (kind 3) after Refs[1] and Refs[2] are set: RootNo = 1,
 /// the subtype in Refs[0] (1 two lines, 2 line and circle with the line put first, 3 otherwise)
 /// and, for subtypes 2 and 3, appends the twin at ObjCount + 1: a copy of object i with its own
 /// default name and RootNo = 2. Returns the twin's number, or 0 when no twin was made (subtype 1,
 /// or the table has no free slot, in which case the single point follows its RootNo).
-int ClassifyIntersection(Construction &c, int i, const NamingRules &rules);
+int ClassifyIntersection(Construction& c, int i, const NamingRules& rules);
 
 /// Makes the tangent `i` (kind 9, both parents set) the first of a pair: RootNo = 1, and appends
 /// the twin at ObjCount + 1, a copy with its own default name and RootNo = 2. Returns the twin's
 /// number, or 0 when the table has no free slot.
-int AppendTangentTwin(Construction &c, int i, const NamingRules &rules);
+int AppendTangentTwin(Construction& c, int i, const NamingRules& rules);
 
 /// True when object i (2..ObjCount) is the twin of object i - 1: both are intersections of
 /// subtype 2 or 3, or both tangents, with equal Refs[0], Refs[1] and Refs[2], and object i takes
 /// the second solution (RootNo 2) while object i - 1 does not.
-bool IsTwinOfPrevious(const Construction &c, int i);
+bool IsTwinOfPrevious(const Construction& c, int i);
 
 } // namespace drex

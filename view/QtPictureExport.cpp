@@ -10,7 +10,7 @@
 
 namespace drex {
 
-int ExportPicture(const ExportOptions &options) {
+int ExportPicture(const ExportOptions& options) {
   ConsolePlatform platform(stderr);
   Program prog(platform);
   prog.UnitLength = UnitLengthForScreen(platform.ScreenPixelsPerInch());

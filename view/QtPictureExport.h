@@ -9,6 +9,6 @@ namespace drex {
 /// writes options.OutPath as PNG. Messages go to the error stream. Returns the process exit code:
 /// 0 on success, 1 when the document could not be loaded or the picture not written. Needs a
 /// QGuiApplication (the offscreen platform will do); shows no window.
-int ExportPicture(const ExportOptions &options);
+int ExportPicture(const ExportOptions& options);
 
 } // namespace drex

@@ -58,11 +58,11 @@ public:
   virtual int Width() const = 0;
   virtual int Height() const = 0;
 
-  virtual void SetPen(const CanvasPen &pen) = 0;
+  virtual void SetPen(const CanvasPen& pen) = 0;
   virtual CanvasPen Pen() const = 0;
-  virtual void SetBrush(const CanvasBrush &brush) = 0;
+  virtual void SetBrush(const CanvasBrush& brush) = 0;
   virtual CanvasBrush Brush() const = 0;
-  virtual void SetFont(const CanvasFont &font) = 0;
+  virtual void SetFont(const CanvasFont& font) = 0;
   virtual CanvasFont Font() const = 0;
 
   /// Fills [left, right) × [top, bottom) with the brush colour, whatever the brush style and pen mode.
@@ -77,14 +77,14 @@ public:
   /// Rectangle [left, right) × [top, bottom): outline with the pen, inside with the brush.
   virtual void Rectangle(int left, int top, int right, int bottom) = 0;
   /// Closed polygon through the points: inside (even-odd rule) with the brush, outline with the pen.
-  virtual void Polygon(const std::vector<PixelPoint> &points) = 0;
+  virtual void Polygon(const std::vector<PixelPoint>& points) = 0;
   /// Sets one pixel to a colour, whatever the pen.
   virtual void SetPixel(int x, int y, int32_t color) = 0;
   /// Text (UTF-8) with its top left corner at (x, y) in the font colour; the background is the
   /// brush colour when the brush is solid and left as it is when the brush is clear.
-  virtual void TextOut(int x, int y, const std::string &text) = 0;
+  virtual void TextOut(int x, int y, const std::string& text) = 0;
   /// Width of a text (UTF-8) in pixels with the current font.
-  virtual int TextWidth(const std::string &text) = 0;
+  virtual int TextWidth(const std::string& text) = 0;
 
   // Single-attribute changes, built on the state calls above.
   void SetPenColor(int32_t color) {

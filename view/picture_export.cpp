@@ -10,39 +10,39 @@ namespace drex {
 
 namespace {
 
-bool ParseSide(const char *first, const char *last, int &value) {
+bool ParseSide(const char* first, const char* last, int& value) {
   const auto result = std::from_chars(first, last, value);
   return result.ec == std::errc() && result.ptr == last && value >= 1 && value <= MaxExportSide;
 }
 
 } // namespace
 
-bool ParseExportSize(const std::string &text, int &width, int &height) {
+bool ParseExportSize(const std::string& text, int& width, int& height) {
   const std::size_t x = text.find_first_of("xX");
   if (x == std::string::npos || x == 0 || x + 1 >= text.size()) return false;
   int w = 0, h = 0;
-  const char *s = text.data();
+  const char* s = text.data();
   if (!ParseSide(s, s + x, w) || !ParseSide(s + x + 1, s + text.size(), h)) return false;
   width = w;
   height = h;
   return true;
 }
 
-ExportParse ParseExportOptions(const std::vector<std::string> &args, ExportOptions &options, std::string &error) {
+ExportParse ParseExportOptions(const std::vector<std::string>& args, ExportOptions& options, std::string& error) {
   bool requested = false;
-  for (const std::string &a : args)
+  for (const std::string& a : args)
     requested = requested || a == "--export-png";
   if (!requested) return ExportParse::NotRequested;
   ExportOptions parsed;
   bool haveOut = false;
   for (std::size_t i = 0; i < args.size(); ++i) {
-    const std::string &a = args[i];
+    const std::string& a = args[i];
     if (a == "--export-png" || a == "--size") {
       if (i + 1 >= args.size()) {
         error = a + " needs a value";
         return ExportParse::Invalid;
       }
-      const std::string &value = args[++i];
+      const std::string& value = args[++i];
       if (a == "--size") {
         if (!ParseExportSize(value, parsed.Width, parsed.Height)) {
           error = "--size takes WIDTHxHEIGHT, each 1.." + std::to_string(MaxExportSide) + ", not \"" + value + "\"";
@@ -73,7 +73,7 @@ ExportParse ParseExportOptions(const std::vector<std::string> &args, ExportOptio
   return ExportParse::Ok;
 }
 
-MsgButton ConsolePlatform::MessageBox(MsgType, const std::string &text, int buttons) {
+MsgButton ConsolePlatform::MessageBox(MsgType, const std::string& text, int buttons) {
   messages_.push_back(text);
   if (out_ != nullptr) std::fprintf(out_, "drex2d: %s\n", text.c_str());
   for (MsgButton b : {mbOK, mbNo, mbCancel, mbYes}) {
@@ -82,7 +82,7 @@ MsgButton ConsolePlatform::MessageBox(MsgType, const std::string &text, int butt
   return mbOK;
 }
 
-int RenderDocument(Program &prog, Canvas &canvas, const std::string &path) {
+int RenderDocument(Program& prog, Canvas& canvas, const std::string& path) {
   const int result = LoadDocument(prog, path);
   if (result < 0) return result;
   prog.Surface = &canvas;

@@ -35,42 +35,42 @@ enum class ExportParse {
 };
 
 /// Reads the export options from the program's arguments (without the program name).
-ExportParse ParseExportOptions(const std::vector<std::string> &args, ExportOptions &options, std::string &error);
+ExportParse ParseExportOptions(const std::vector<std::string>& args, ExportOptions& options, std::string& error);
 
 /// Reads "WIDTHxHEIGHT", each side 1..MaxExportSide; false when malformed or out of range.
-bool ParseExportSize(const std::string &text, int &width, int &height);
+bool ParseExportSize(const std::string& text, int& width, int& height);
 
 /// A desktop without a window: every message goes to `out` as one line and is answered with the
 /// safest button offered (OK, else No, else Cancel; Yes only when it is the sole button); dialogs are cancelled, timers
 /// only remembered.
 class ConsolePlatform : public Platform {
 public:
-  explicit ConsolePlatform(std::FILE *out) : out_(out) {}
+  explicit ConsolePlatform(std::FILE* out) : out_(out) {}
 
-  MsgButton MessageBox(MsgType type, const std::string &text, int buttons) override;
-  bool InputBox(const std::string &, const std::string &, std::string &) override { return false; }
-  std::string OpenDialog(const FileDialogRequest &) override { return {}; }
-  std::string SaveDialog(const FileDialogRequest &) override { return {}; }
+  MsgButton MessageBox(MsgType type, const std::string& text, int buttons) override;
+  bool InputBox(const std::string&, const std::string&, std::string&) override { return false; }
+  std::string OpenDialog(const FileDialogRequest&) override { return {}; }
+  std::string SaveDialog(const FileDialogRequest&) override { return {}; }
   void StartTimer(TimerId id, int intervalMs) override { timers_[id] = intervalMs; }
   void StopTimer(TimerId id) override { timers_.erase(id); }
   bool TimerRunning(TimerId id) const override { return timers_.count(id) != 0; }
   void ProcessPendingEvents() override {}
-  void ShowProgress(const std::string &, bool) override {}
+  void ShowProgress(const std::string&, bool) override {}
   void SetProgressRange(int) override {}
   void SetProgressPosition(int) override {}
   void HideProgress() override {}
   bool StopRequested() const override { return false; }
   void SetCursor(int) override {}
-  bool OpenWithAssociatedProgram(const std::string &) override { return false; }
+  bool OpenWithAssociatedProgram(const std::string&) override { return false; }
   /// The usual desktop value, so that exported pictures have one scale everywhere.
   int ScreenPixelsPerInch() const override { return 96; }
   void CopyPictureToClipboard() override {}
 
   /// Texts of the messages written so far.
-  const std::vector<std::string> &Messages() const { return messages_; }
+  const std::vector<std::string>& Messages() const { return messages_; }
 
 private:
-  std::FILE *out_;
+  std::FILE* out_;
   std::map<TimerId, int> timers_;
   std::vector<std::string> messages_;
 };
@@ -78,6 +78,6 @@ private:
 /// Loads the document at `path` into `prog` and, when that succeeded, redraws it in full on
 /// `canvas` with the view stored in the document. Returns the load result (negative on failure;
 /// the program's message has then gone to prog's desktop).
-int RenderDocument(Program &prog, Canvas &canvas, const std::string &path);
+int RenderDocument(Program& prog, Canvas& canvas, const std::string& path);
 
 } // namespace drex

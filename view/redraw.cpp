@@ -32,19 +32,19 @@ constexpr double MaxGridDots = 1e6;
 /// Clears the redraw guard however the redraw ends.
 class GuardScope {
 public:
-  explicit GuardScope(bool &flag) : flag_(flag) { flag_ = true; }
+  explicit GuardScope(bool& flag) : flag_(flag) { flag_ = true; }
   ~GuardScope() { flag_ = false; }
-  GuardScope(const GuardScope &) = delete;
-  GuardScope &operator=(const GuardScope &) = delete;
+  GuardScope(const GuardScope&) = delete;
+  GuardScope& operator=(const GuardScope&) = delete;
 
 private:
-  bool &flag_;
+  bool& flag_;
 };
 
 PixelPoint ToPixel(Point2 screen) { return PixelPoint{RoundHalfEven(screen.x), RoundHalfEven(screen.y)}; }
 
 /// The pixel of a world point in internal units.
-PixelPoint PixelOf(const Program &prog, Point2 world) {
+PixelPoint PixelOf(const Program& prog, Point2 world) {
   return ToPixel(WorldToScreen(prog.Doc.View, prog.Area, world));
 }
 
@@ -55,17 +55,17 @@ bool FitsInt(int64_t v) { return v >= INT_MIN && v <= INT_MAX; }
 int ClampToInt(int64_t v) { return static_cast<int>(std::clamp<int64_t>(v, INT_MIN, INT_MAX)); }
 
 /// Radius in pixels of a circle drawn from its two pixel fields.
-int64_t CircleRadius(const TGeomObject &o) {
+int64_t CircleRadius(const TGeomObject& o) {
   const double dx = static_cast<double>(o.ScrX2) - o.ScrX1;
   const double dy = static_cast<double>(o.ScrY2) - o.ScrY1;
   return RoundHalfEven(std::hypot(dx, dy));
 }
 
 /// True when object `number` is a valid reference of the table.
-bool IsObject(const Program &prog, int number) { return number >= 1 && number <= prog.Doc.ObjCount; }
+bool IsObject(const Program& prog, int number) { return number >= 1 && number <= prog.Doc.ObjCount; }
 
 /// True when the polyline's vertex references can be followed.
-bool PolylineRefsValid(const Program &prog, const TGeomObject &o) {
+bool PolylineRefsValid(const Program& prog, const TGeomObject& o) {
   if (o.RefCount < 1 || o.RefCount > MaxPolylineRefs) return false;
   for (int k = 1; k <= o.RefCount; ++k) {
     if (!IsObject(prog, o.Ref(k))) return false;
@@ -73,31 +73,31 @@ bool PolylineRefsValid(const Program &prog, const TGeomObject &o) {
   return true;
 }
 
-PixelPoint VertexPixel(const Program &prog, const TGeomObject &o, int k) {
-  const TGeomObject &v = prog.Doc[o.Ref(k)];
+PixelPoint VertexPixel(const Program& prog, const TGeomObject& o, int k) {
+  const TGeomObject& v = prog.Doc[o.Ref(k)];
   return PixelPoint{v.ScrX1, v.ScrY1};
 }
 
 /// The node count of a polynomial whose coefficients can be used, 0 otherwise.
-int PolynomialNodes(const TGeomObject &o) {
+int PolynomialNodes(const TGeomObject& o) {
   return (o.RefCount >= 1 && o.RefCount <= MaxPolynomialNodes) ? o.RefCount : 0;
 }
 
-double PolynomialAt(const TGeomObject &o, double x) { return EvalPolynomial(PolynomialNodes(o), &o.Param[6], x); }
+double PolynomialAt(const TGeomObject& o, double x) { return EvalPolynomial(PolynomialNodes(o), &o.Param[6], x); }
 
 /// A selection handle: the box (x + left, y + left, x + right, y + right); not drawn when the box
 /// leaves the int range.
-void Handle(Canvas &canvas, int64_t x, int64_t y, int left, int right) {
+void Handle(Canvas& canvas, int64_t x, int64_t y, int left, int right) {
   const int64_t l = x + left, t = y + left, r = x + right, b = y + right;
   if (FitsInt(l) && FitsInt(t) && FitsInt(r) && FitsInt(b)) {
     canvas.Rectangle(static_cast<int>(l), static_cast<int>(t), static_cast<int>(r), static_cast<int>(b));
   }
 }
 
-void Handle(Canvas &canvas, PixelPoint p, int left, int right) { Handle(canvas, p.X, p.Y, left, right); }
+void Handle(Canvas& canvas, PixelPoint p, int left, int right) { Handle(canvas, p.X, p.Y, left, right); }
 
 /// The two handles of a segment, a third of the way in from each end.
-void SegmentHandles(Canvas &canvas, PixelPoint p, PixelPoint q) {
+void SegmentHandles(Canvas& canvas, PixelPoint p, PixelPoint q) {
   const int dx = RoundHalfEven((static_cast<double>(q.X) - p.X) / 3);
   const int dy = RoundHalfEven((static_cast<double>(q.Y) - p.Y) / 3);
   Handle(canvas, PixelPoint{p.X + dx, p.Y + dy}, -1, 3);
@@ -105,12 +105,12 @@ void SegmentHandles(Canvas &canvas, PixelPoint p, PixelPoint q) {
 }
 
 /// Pen of an object's curve.
-CanvasPen ObjectPen(const TGeomObject &o, bool blankedOut) {
+CanvasPen ObjectPen(const TGeomObject& o, bool blankedOut) {
   return CanvasPen{blankedOut ? ColorWhite : o.Color, PenStyleOfRecord(o.PenStyle), ClampPenWidth(o.PenWidth),
                    PenMode::Copy};
 }
 
-void DrawAxes(Program &prog, Canvas &canvas, double tick) {
+void DrawAxes(Program& prog, Canvas& canvas, double tick) {
   canvas.SetPen(CanvasPen{ColorGrey, PenStyle::Solid, 1, PenMode::Copy});
   canvas.SetBrushStyle(BrushStyle::Clear);
   DrawClippedLine(canvas, prog.Doc.View, prog.Area, {-1, 0}, {1, 0});
@@ -131,9 +131,9 @@ void DrawAxes(Program &prog, Canvas &canvas, double tick) {
   canvas.LineTo(px.X, px.Y + 3);
 }
 
-void DrawGridDots(Program &prog, Canvas &canvas, double tick) {
+void DrawGridDots(Program& prog, Canvas& canvas, double tick) {
   const double u = prog.UnitLength * tick;
-  const auto &c = prog.Area.VisibleCorners;
+  const auto& c = prog.Area.VisibleCorners;
   const double i0 = std::trunc(c[0].x / u), i1 = std::trunc(c[2].x / u);
   const double j0 = std::trunc(c[0].y / u), j1 = std::trunc(c[2].y / u);
   if (!std::isfinite(i0) || !std::isfinite(i1) || !std::isfinite(j0) || !std::isfinite(j1)) return;
@@ -146,7 +146,7 @@ void DrawGridDots(Program &prog, Canvas &canvas, double tick) {
   }
 }
 
-void DrawPolyline(Program &prog, Canvas &canvas, const TGeomObject &o) {
+void DrawPolyline(Program& prog, Canvas& canvas, const TGeomObject& o) {
   if (!PolylineRefsValid(prog, o)) return;
   const PixelPoint first = VertexPixel(prog, o, 1);
   canvas.MoveTo(first.X, first.Y);
@@ -165,7 +165,7 @@ void DrawPolyline(Program &prog, Canvas &canvas, const TGeomObject &o) {
   }
 }
 
-void DrawCircle(Canvas &canvas, const TGeomObject &o) {
+void DrawCircle(Canvas& canvas, const TGeomObject& o) {
   canvas.SetBrushStyle(BrushStyle::Clear);
   const int64_t r = CircleRadius(o);
   const int64_t l = o.ScrX1 - r, t = o.ScrY1 - r, rr = o.ScrX1 + r, b = o.ScrY1 + r;
@@ -175,8 +175,8 @@ void DrawCircle(Canvas &canvas, const TGeomObject &o) {
   canvas.SetBrushStyle(BrushStyle::Solid);
 }
 
-void DrawCurve(Program &prog, Canvas &canvas, int number) {
-  const TGeomObject &o = prog.Doc[number];
+void DrawCurve(Program& prog, Canvas& canvas, int number) {
+  const TGeomObject& o = prog.Doc[number];
   switch (static_cast<TObjKind>(o.Kind)) {
   case okPoint:
   case okMidpoint:
@@ -212,7 +212,7 @@ double ScreenDirection(PixelPoint v, PixelPoint p) {
   return theta >= Pi ? theta - 2 * Pi : theta;
 }
 
-void DrawAngleMark(Canvas &canvas, const TGeomObject &a, const TGeomObject &v, const TGeomObject &c, LabelRect &rect) {
+void DrawAngleMark(Canvas& canvas, const TGeomObject& a, const TGeomObject& v, const TGeomObject& c, LabelRect& rect) {
   const ValueResult angle = OrientedAngle({v.X1, v.Y1}, {a.X1, a.Y1}, {v.X1, v.Y1}, {c.X1, c.Y1});
   if (angle.Failed || !std::isfinite(angle.Value)) return;
   canvas.SetPen(CanvasPen{ColorBlack, PenStyle::Solid, 1, PenMode::Copy});
@@ -260,7 +260,7 @@ void DrawAngleMark(Canvas &canvas, const TGeomObject &a, const TGeomObject &v, c
   canvas.LineTo(onLeft ? underlineEnd : lx, underline);
 }
 
-void DrawDistanceLabel(Program &prog, Canvas &canvas, const TGeomObject &a, const TGeomObject &b, LabelRect &rect) {
+void DrawDistanceLabel(Program& prog, Canvas& canvas, const TGeomObject& a, const TGeomObject& b, LabelRect& rect) {
   const int unit = prog.UnitLength > 0 ? prog.UnitLength : 1;
   const double value = Distance({a.X1, a.Y1}, {b.X1, b.Y1}) / unit;
   const double mx = (static_cast<double>(a.ScrX1) + b.ScrX1) / 2;
@@ -274,10 +274,10 @@ void DrawDistanceLabel(Program &prog, Canvas &canvas, const TGeomObject &a, cons
   canvas.TextOut(left, top, text);
 }
 
-void DrawMeasurements(Program &prog, Canvas &canvas) {
+void DrawMeasurements(Program& prog, Canvas& canvas) {
   const int count = std::min<int>(prog.Doc.MeasureCount, MaxMeasurements);
   for (int i = 0; i < count; ++i) {
-    const Measurement &m = prog.Doc.Measurements[static_cast<std::size_t>(i)];
+    const Measurement& m = prog.Doc.Measurements[static_cast<std::size_t>(i)];
     const int points = m.Type == 0 ? 3 : 2;
     bool usable = m.Type <= 1;
     for (int k = 0; k < points && usable; ++k) {
@@ -287,9 +287,9 @@ void DrawMeasurements(Program &prog, Canvas &canvas) {
     if (!usable) continue;
     canvas.SetBrushStyle(BrushStyle::Clear);
     canvas.SetPenColor(ColorBlack);
-    LabelRect &rect = prog.Drawing.LabelRects[static_cast<std::size_t>(i)];
-    const TGeomObject &first = prog.Doc[m.Objects[0]];
-    const TGeomObject &second = prog.Doc[m.Objects[1]];
+    LabelRect& rect = prog.Drawing.LabelRects[static_cast<std::size_t>(i)];
+    const TGeomObject& first = prog.Doc[m.Objects[0]];
+    const TGeomObject& second = prog.Doc[m.Objects[1]];
     if (m.Type == 0)
       DrawAngleMark(canvas, first, second, prog.Doc[m.Objects[2]], rect);
     else
@@ -297,8 +297,8 @@ void DrawMeasurements(Program &prog, Canvas &canvas) {
   }
 }
 
-void DrawHandles(Program &prog, Canvas &canvas, int number) {
-  const TGeomObject &o = prog.Doc[number];
+void DrawHandles(Program& prog, Canvas& canvas, int number) {
+  const TGeomObject& o = prog.Doc[number];
   canvas.SetPen(CanvasPen{ColorWhite, PenStyle::Solid, 2, PenMode::Xor});
   canvas.SetBrushColor(ColorBlack);
   const PixelPoint p{o.ScrX1, o.ScrY1};
@@ -353,7 +353,7 @@ void DrawHandles(Program &prog, Canvas &canvas, int number) {
   canvas.SetPenMode(PenMode::Copy);
 }
 
-void DrawPoint(Program &prog, Canvas &canvas, const TGeomObject &o, bool blankedOut) {
+void DrawPoint(Program& prog, Canvas& canvas, const TGeomObject& o, bool blankedOut) {
   canvas.SetPen(CanvasPen{ColorBlack, PenStyle::Solid, 1, PenMode::Copy});
   canvas.SetBrushColor(o.Color);
   if (blankedOut) {
@@ -381,9 +381,9 @@ struct GraphSample {
   bool Failed = false;
 };
 
-GraphSample EvaluateSample(DS_Calc &calc, const TGeomObject &o, double t) {
+GraphSample EvaluateSample(DS_Calc& calc, const TGeomObject& o, double t) {
   GraphSample s;
-  auto eval = [&](const ShortString<255> &text, char letter) {
+  auto eval = [&](const ShortString<255>& text, char letter) {
     const long double v = calc.EvaluateExpression(SubstituteVariable(text.Bytes(), letter, t));
     if (calc.CalcError != 0) s.Failed = true;
     return static_cast<double>(v);
@@ -418,13 +418,13 @@ struct HitBox {
 
 /// The 101 samples of graph `number`: draws them on `canvas` or, with `hit` set, tests them
 /// against the rectangle and returns whether one fell inside.
-bool SampleGraph(Program &prog, int number, Canvas *canvas, const HitBox *hit) {
-  TGeomObject &o = prog.Doc[number];
+bool SampleGraph(Program& prog, int number, Canvas* canvas, const HitBox* hit) {
+  TGeomObject& o = prog.Doc[number];
   if (o.FuncType < 1 || o.FuncType > 3) return false;
   const double a = o.X1, b = o.Y1;
   const double d = (b - a) / (GraphSamples - 1);
   const int unit = prog.UnitLength;
-  DS_Calc &calc = prog.Drawing.GraphCalc;
+  DS_Calc& calc = prog.Drawing.GraphCalc;
   bool anySample = false;
   bool found = false;
   bool previousFailed = false;
@@ -473,9 +473,9 @@ bool SampleGraph(Program &prog, int number, Canvas *canvas, const HitBox *hit) {
 
 } // namespace
 
-double TickStep(const ViewArea &area, int unitLength) {
+double TickStep(const ViewArea& area, int unitLength) {
   const double unit = unitLength > 0 ? unitLength : 1;
-  const auto &c = area.VisibleCorners;
+  const auto& c = area.VisibleCorners;
   const double width = std::fabs(c[0].x - c[2].x) / unit;
   const double height = std::fabs(c[0].y - c[2].y) / unit;
   const double r = std::max(width, height) + 1;
@@ -487,7 +487,7 @@ double TickStep(const ViewArea &area, int unitLength) {
   return s;
 }
 
-void DrawClippedLine(Canvas &canvas, const TViewState &view, const ViewArea &area, Point2 a, Point2 b) {
+void DrawClippedLine(Canvas& canvas, const TViewState& view, const ViewArea& area, Point2 a, Point2 b) {
   PixelPoint crossings[2];
   int found = 0;
   for (int edge = 0; edge < 4 && found < 2; ++edge) {
@@ -508,8 +508,8 @@ void DrawClippedLine(Canvas &canvas, const TViewState &view, const ViewArea &are
   canvas.LineTo(crossings[1].X, crossings[1].Y);
 }
 
-void PlotPolynomial(Program &prog, Canvas &canvas, int number) {
-  const TGeomObject &o = prog.Doc[number];
+void PlotPolynomial(Program& prog, Canvas& canvas, int number) {
+  const TGeomObject& o = prog.Doc[number];
   const double a = o.ExtA(), b = o.ExtB();
   const double d = (b - a) / (GraphSamples - 1);
   const int unit = prog.UnitLength;
@@ -523,22 +523,22 @@ void PlotPolynomial(Program &prog, Canvas &canvas, int number) {
   }
 }
 
-void PlotFunctionGraph(Program &prog, Canvas &canvas, int number) { SampleGraph(prog, number, &canvas, nullptr); }
+void PlotFunctionGraph(Program& prog, Canvas& canvas, int number) { SampleGraph(prog, number, &canvas, nullptr); }
 
-bool GraphTouchesRect(Program &prog, int number, int x1, int y1, int x2, int y2) {
+bool GraphTouchesRect(Program& prog, int number, int x1, int y1, int x2, int y2) {
   if (!IsObject(prog, number) || prog.Doc[number].Kind != okFunction) return false;
   const HitBox box{std::min(x1, x2), std::min(y1, y2), std::max(x1, x2), std::max(y1, y2)};
   return SampleGraph(prog, number, nullptr, &box);
 }
 
-void Redraw(Program &prog, bool full) {
-  RedrawState &state = prog.Drawing;
+void Redraw(Program& prog, bool full) {
+  RedrawState& state = prog.Drawing;
   if (state.Busy) return;
   GuardScope guard(state.Busy);
 
   prog.Desktop.ProcessPendingEvents();
 
-  Canvas *canvas = prog.Surface;
+  Canvas* canvas = prog.Surface;
   prog.Area = canvas != nullptr ? MakeViewArea(canvas->Width(), canvas->Height(), prog.Doc.View)
                                 : MakeViewArea(prog.Area.Width, prog.Area.Height, prog.Doc.View);
   if (canvas != nullptr) canvas->SetBrushColor(ColorWhite);
@@ -549,12 +549,12 @@ void Redraw(Program &prog, bool full) {
       state.TickStep = TickStep(prog.Area, prog.UnitLength);
       if (prog.Config.IsOsi) DrawAxes(prog, *canvas, state.TickStep);
       if (prog.Config.DrawGrid) DrawGridDots(prog, *canvas, state.TickStep);
-    } catch (const std::exception &) {
+    } catch (const std::exception&) {
       // A failure of the background layers leaves the objects still to be drawn.
     }
   }
 
-  OperationState &op = prog.Op;
+  OperationState& op = prog.Op;
   const int stepPos = op.StepPos;
   int n = prog.Doc.ObjCount;
   if (stepPos >= 1) {
@@ -570,7 +570,7 @@ void Redraw(Program &prog, bool full) {
   }
 
   // Objects of the running operation's picks are blanked out in the blink phase "off".
-  std::vector<uint8_t> &blanked = state.BlankedScratch;
+  std::vector<uint8_t>& blanked = state.BlankedScratch;
   const bool anyBlanked = !op.BlinkPhase && op.PickCount > 0;
   if (anyBlanked) {
     blanked.assign(SlotCount, 0);
@@ -583,7 +583,7 @@ void Redraw(Program &prog, bool full) {
   auto isBlanked = [&](int number) { return anyBlanked && blanked[static_cast<std::size_t>(number)] != 0; };
 
   for (int i = 1; i <= n; ++i) {
-    const TGeomObject &o = prog.Doc[i];
+    const TGeomObject& o = prog.Doc[i];
     if (IsPointKind(o.Kind)) continue;
     canvas->SetPen(ObjectPen(o, isBlanked(i)));
     if (o.Defined && (o.Visible || prog.ShowHidden || stepPos > 0)) DrawCurve(prog, *canvas, i);
@@ -594,7 +594,7 @@ void Redraw(Program &prog, bool full) {
   state.AnySelected = false;
   if (!prog.Desktop.TimerRunning(TimerId::Blic)) {
     for (int i = 1; i <= n; ++i) {
-      const TGeomObject &o = prog.Doc[i];
+      const TGeomObject& o = prog.Doc[i];
       if (o.Selected && o.Visible && o.Defined && stepPos == 0) {
         state.AnySelected = true;
         DrawHandles(prog, *canvas, i);
@@ -603,7 +603,7 @@ void Redraw(Program &prog, bool full) {
   }
 
   for (int i = 1; i <= n; ++i) {
-    const TGeomObject &o = prog.Doc[i];
+    const TGeomObject& o = prog.Doc[i];
     if (IsPointKind(o.Kind) && o.Defined && (o.Visible || prog.ShowHidden)) DrawPoint(prog, *canvas, o, isBlanked(i));
   }
 

@@ -28,7 +28,7 @@ struct LabelRect {
 /// Calls into the parts drawn or refreshed with every redraw; a hook that is not set is skipped.
 struct RedrawHooks {
   /// Paints the locus trace over the finished picture (full redraws only).
-  std::function<void(Canvas &)> DrawLocusTrace;
+  std::function<void(Canvas&)> DrawLocusTrace;
   /// Refreshes the report on the current object (full redraws only).
   std::function<void()> RefreshReport;
   /// Enables the delete commands exactly when the argument is true.
@@ -63,28 +63,28 @@ constexpr double GraphPixelLimit = 32000;
 /// everything and ends with the locus trace and the report; full = false paints the objects over
 /// the picture that is there (the blink timer's redraw). Returns at once while another redraw runs.
 /// Without a surface the objects are still recomputed with the last area geometry.
-void Redraw(Program &prog, bool full);
+void Redraw(Program& prog, bool full);
 
 /// The step of the axis unit marks and of the grid in user units: the smallest power of ten
 /// (10^-12 at least) that divides the larger visible extent plus 1 into fewer than 50 steps.
-double TickStep(const ViewArea &area, int unitLength);
+double TickStep(const ViewArea& area, int unitLength);
 
 /// Draws the infinite line through two world points across the drawing area, from its first to
 /// its second crossing with the area's edges (top, right, bottom, left). A line that misses the
 /// area, touches only a corner or runs along an edge is not drawn.
-void DrawClippedLine(Canvas &canvas, const TViewState &view, const ViewArea &area, Point2 a, Point2 b);
+void DrawClippedLine(Canvas& canvas, const TViewState& view, const ViewArea& area, Point2 a, Point2 b);
 
 /// Plots the interpolation polynomial `number` (kind 12) with 101 samples over its node range.
-void PlotPolynomial(Program &prog, Canvas &canvas, int number);
+void PlotPolynomial(Program& prog, Canvas& canvas, int number);
 
 /// Plots the function graph `number` (kind 13) with 101 samples over its interval, lifting the pen
 /// at samples that cannot be evaluated or lie far off; a selected graph gets ten XOR handles.
 /// Updates the sample extent ExtA..ExtD of the record.
-void PlotFunctionGraph(Program &prog, Canvas &canvas, int number);
+void PlotFunctionGraph(Program& prog, Canvas& canvas, int number);
 
 /// The hit-test mode of graph plotting: true when at least one of the 101 samples of graph
 /// `number` falls on a pixel of the rectangle with corners (x1, y1) and (x2, y2), borders
 /// included. Draws nothing; updates the sample extent like plotting does.
-bool GraphTouchesRect(Program &prog, int number, int x1, int y1, int x2, int y2);
+bool GraphTouchesRect(Program& prog, int number, int x1, int y1, int x2, int y2);
 
 } // namespace drex

@@ -21,7 +21,7 @@ int16_t ClampOffset(long long value) {
 
 } // namespace
 
-ViewArea MakeViewArea(int width, int height, const TViewState &view) {
+ViewArea MakeViewArea(int width, int height, const TViewState& view) {
   ViewArea area;
   area.Width = std::max(width, 0);
   area.Height = std::max(height, 0);
@@ -35,13 +35,13 @@ ViewArea MakeViewArea(int width, int height, const TViewState &view) {
   return area;
 }
 
-Point2 WorldToScreen(const TViewState &view, const ViewArea &area, Point2 world) {
+Point2 WorldToScreen(const TViewState& view, const ViewArea& area, Point2 world) {
   const double sx = world.x * view.Zoom + (static_cast<double>(view.OrgX) + area.CentreX);
   const double sy = area.CentreY - (world.y * view.Zoom + view.OrgY);
   return {sx, sy};
 }
 
-Point2 ScreenToWorld(const TViewState &view, const ViewArea &area, int px, int py) {
+Point2 ScreenToWorld(const TViewState& view, const ViewArea& area, int px, int py) {
   // Pixel sums in double: the integers may be anything a mouse event or a caller passes.
   const double x = (static_cast<double>(px) - area.CentreX - view.OrgX) / view.Zoom;
   const double y = (static_cast<double>(area.CentreY) - py - view.OrgY) / view.Zoom;
@@ -63,29 +63,29 @@ int RoundHalfEven(double value) {
   return static_cast<int>(std::clamp(rounded, static_cast<double>(INT_MIN), static_cast<double>(INT_MAX)));
 }
 
-bool ZoomIn(TViewState &view) {
+bool ZoomIn(TViewState& view) {
   if (!(view.Zoom < ZoomInLimit)) return false;
   view.Zoom *= ZoomInFactor;
   return true;
 }
 
-bool ZoomOut(TViewState &view) {
+bool ZoomOut(TViewState& view) {
   if (!(view.Zoom > ZoomOutLimit)) return false;
   view.Zoom *= ZoomOutFactor;
   return true;
 }
 
-void ZoomEqual(TViewState &view) {
+void ZoomEqual(TViewState& view) {
   view.Zoom = 1.0;
   view.OrgX = 0;
   view.OrgY = 0;
 }
 
-void FitView(TViewState &view, const Construction &doc, int width, int height) {
+void FitView(TViewState& view, const Construction& doc, int width, int height) {
   long double minX = 0, maxX = 0, minY = 0, maxY = 0;
   const int count = std::clamp<int>(doc.ObjCount, 0, MaxObjects);
   for (int k = 1; k <= count; ++k) {
-    const TGeomObject &o = doc[k];
+    const TGeomObject& o = doc[k];
     long double r = 0;
     if (o.Kind == okCircle) r = Distance({o.X1, o.Y1}, {o.X2, o.Y2});
     const long double x = o.X1;
@@ -124,7 +124,7 @@ void FitView(TViewState &view, const Construction &doc, int width, int height) {
   view.OrgY = ClampOffset(offset(cy));
 }
 
-void PanView(TViewState &view, int dX, int dY) {
+void PanView(TViewState& view, int dX, int dY) {
   view.OrgX = ClampOffset(static_cast<long long>(view.OrgX) + dX);
   view.OrgY = ClampOffset(static_cast<long long>(view.OrgY) - dY);
 }

@@ -12,8 +12,8 @@ class Construction;
 
 /// Where the world origin sits on the screen and how many pixels an internal unit takes.
 struct TViewState {
-  int16_t OrgX = 0; ///< pixels right of the drawing area's centre
-  int16_t OrgY = 0; ///< pixels above the drawing area's centre
+  int16_t OrgX = 0;  ///< pixels right of the drawing area's centre
+  int16_t OrgY = 0;  ///< pixels above the drawing area's centre
   double Zoom = 1.0; ///< pixels per internal unit
 };
 
@@ -44,36 +44,36 @@ struct ViewArea {
 
 /// The area geometry for a drawing area of width × height pixels seen with `view` (a negative size
 /// counts as 0).
-ViewArea MakeViewArea(int width, int height, const TViewState &view);
+ViewArea MakeViewArea(int width, int height, const TViewState& view);
 
 /// Screen position of a world point, not rounded: (x·Zoom + OrgX + CentreX,
 /// CentreY − (y·Zoom + OrgY)).
-Point2 WorldToScreen(const TViewState &view, const ViewArea &area, Point2 world);
+Point2 WorldToScreen(const TViewState& view, const ViewArea& area, Point2 world);
 
 /// World point of a pixel: ((px − CentreX − OrgX)/Zoom, (CentreY − py − OrgY)/Zoom).
-Point2 ScreenToWorld(const TViewState &view, const ViewArea &area, int px, int py);
+Point2 ScreenToWorld(const TViewState& view, const ViewArea& area, int px, int py);
 
 /// The nearest integer, halves going to the even neighbour; values beyond the int range are
 /// clamped to it and NaN gives 0.
 int RoundHalfEven(double value);
 
 /// Multiplies Zoom by ZoomInFactor when it is below ZoomInLimit; true when it changed.
-bool ZoomIn(TViewState &view);
+bool ZoomIn(TViewState& view);
 
 /// Multiplies Zoom by ZoomOutFactor when it is above ZoomOutLimit; true when it changed.
-bool ZoomOut(TViewState &view);
+bool ZoomOut(TViewState& view);
 
 /// One internal unit per pixel with the world origin at the centre of the area.
-void ZoomEqual(TViewState &view);
+void ZoomEqual(TViewState& view);
 
 /// Centres the box around all objects of `doc` (a circle widened by its radius, every other object
 /// by the point X1, Y1) in a width × height area, spanning 1/1.1 of it along the tighter direction.
 /// Falls back to one internal unit per pixel when the area is empty or the box is a point; the
 /// offsets are clamped to ±MaxViewOffset and Zoom to at least MinFitZoom.
-void FitView(TViewState &view, const Construction &doc, int width, int height);
+void FitView(TViewState& view, const Construction& doc, int width, int height);
 
 /// Moves the world origin dX pixels right and dY pixels down on the screen (OrgX + dX,
 /// OrgY − dY), each offset clamped to ±MaxViewOffset.
-void PanView(TViewState &view, int dX, int dY);
+void PanView(TViewState& view, int dX, int dY);
 
 } // namespace drex

@@ -42,17 +42,17 @@ struct DocSpec {
   std::size_t Extra = 0;             ///< bytes appended at the end
 };
 
-inline void PutU16(std::vector<uint8_t> &b, std::size_t at, uint16_t v) {
+inline void PutU16(std::vector<uint8_t>& b, std::size_t at, uint16_t v) {
   b[at] = static_cast<uint8_t>(v & 0xFF);
   b[at + 1] = static_cast<uint8_t>(v >> 8);
 }
-inline void AddU16(std::vector<uint8_t> &b, uint16_t v) {
+inline void AddU16(std::vector<uint8_t>& b, uint16_t v) {
   b.push_back(static_cast<uint8_t>(v & 0xFF));
   b.push_back(static_cast<uint8_t>(v >> 8));
 }
-inline void AddI16(std::vector<uint8_t> &b, int16_t v) { AddU16(b, static_cast<uint16_t>(v)); }
+inline void AddI16(std::vector<uint8_t>& b, int16_t v) { AddU16(b, static_cast<uint16_t>(v)); }
 
-inline std::vector<uint8_t> ImageBytes(const ObjSpec &o) {
+inline std::vector<uint8_t> ImageBytes(const ObjSpec& o) {
   std::vector<uint8_t> b(728, o.Fill);
   b[0] = o.Kind;
   b[1] = static_cast<uint8_t>(o.NameLen >= 0 ? o.NameLen : static_cast<int>(o.Name.size()));
@@ -65,9 +65,9 @@ inline std::vector<uint8_t> ImageBytes(const ObjSpec &o) {
   return b;
 }
 
-inline std::string DynText(const std::string &text, int field) { return field == 0 ? text : text + ":"; }
+inline std::string DynText(const std::string& text, int field) { return field == 0 ? text : text + ":"; }
 
-inline std::vector<uint8_t> DocumentBytes(const DocSpec &d) {
+inline std::vector<uint8_t> DocumentBytes(const DocSpec& d) {
   std::vector<uint8_t> b;
   for (int k = 0; k < 4; ++k)
     b.push_back(static_cast<uint8_t>(d.Magic >> (8 * k)));
@@ -83,17 +83,17 @@ inline std::vector<uint8_t> DocumentBytes(const DocSpec &d) {
   std::memcpy(&bits, &d.Zoom, 8);
   for (int k = 0; k < 8; ++k)
     b.push_back(static_cast<uint8_t>(bits >> (8 * k)));
-  for (const ObjSpec &o : d.Objects) {
+  for (const ObjSpec& o : d.Objects) {
     const std::vector<uint8_t> img = ImageBytes(o);
     b.insert(b.end(), img.begin(), img.end());
   }
-  for (const MeasureSpec &m : d.Measures) {
+  for (const MeasureSpec& m : d.Measures) {
     b.push_back(m.Type);
     AddI16(b, m.A);
     AddI16(b, m.B);
     AddI16(b, m.C);
   }
-  for (const std::string &t : d.DynTexts) {
+  for (const std::string& t : d.DynTexts) {
     for (int field = 0; field < 2; ++field) {
       const std::string s = DynText(t, field);
       std::vector<uint8_t> part(256, 0x5A);

@@ -80,7 +80,7 @@ TEST_F(DocumentCommandTest, SaveOfUnnamedDocumentGoesThroughTheDialog) {
   EXPECT_FALSE(std::filesystem::exists(NoNamePath()));
 
   ASSERT_EQ(desk.Dialogs.size(), 1u);
-  const FileDialogRequest &r = desk.Dialogs[0];
+  const FileDialogRequest& r = desk.Dialogs[0];
   EXPECT_EQ(r.Title, "Збереження об'єктів");
   EXPECT_EQ(r.Filter, "Об'єкти у форматі DREX-2D|*.d2d|Всі файли|*.*");
   EXPECT_EQ(r.DefaultExt, "d2d");

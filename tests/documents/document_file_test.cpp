@@ -43,7 +43,7 @@ TEST_F(DocumentTest, EmptyConstructionIsTheHeaderAlone) {
 
 TEST_F(DocumentTest, ImageLengthsAndOffsetsByKind) {
   struct Case {
-    const char *what;
+    const char* what;
     uint8_t kind;
     int16_t refCount;
     std::size_t length;
@@ -56,11 +56,11 @@ TEST_F(DocumentTest, ImageLengthsAndOffsetsByKind) {
       {"polyline of 503 vertices", okPolyline, 503, 1736},
       {"graph", okFunction, 0, 736},
   };
-  for (const Case &c : cases) {
+  for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
     Construction doc;
     doc.ObjCount = 1;
-    TGeomObject &o = doc[1];
+    TGeomObject& o = doc[1];
     o.Kind = c.kind;
     o.RefCount = c.refCount;
     o.Refs[0] = 0x0102;
@@ -71,7 +71,7 @@ TEST_F(DocumentTest, ImageLengthsAndOffsetsByKind) {
     ASSERT_TRUE(SerializeDocument(doc, bytes));
     ASSERT_EQ(bytes.size(), DocumentHeaderBytes + c.length);
     EXPECT_EQ(DocumentLength(doc), bytes.size());
-    const uint8_t *img = bytes.data() + DocumentHeaderBytes;
+    const uint8_t* img = bytes.data() + DocumentHeaderBytes;
     EXPECT_EQ(img[0], c.kind);
     EXPECT_EQ(img[557], 0x3F);
     EXPECT_EQ(img[556], 0xF0);
@@ -127,17 +127,17 @@ TEST_F(DocumentTest, LoadReplacesStateAndSaveClearsModified) {
 // Files that must be refused, each leaving the current construction as it was.
 
 struct BadFile {
-  const char *what;
-  void (*change)(DocSpec &);
+  const char* what;
+  void (*change)(DocSpec&);
   DocCheck check;
 };
 
-void PrintTo(const BadFile &b, std::ostream *os) { *os << b.what; }
+void PrintTo(const BadFile& b, std::ostream* os) { *os << b.what; }
 
 class RefusedDocument : public DocumentTest, public ::testing::WithParamInterface<BadFile> {};
 
 TEST_P(RefusedDocument, IsRefusedAndChangesNothing) {
-  const BadFile &bad = GetParam();
+  const BadFile& bad = GetParam();
   DocSpec d = SampleDocument();
   bad.change(d);
   const std::vector<uint8_t> bytes = DocumentBytes(d);
@@ -168,84 +168,84 @@ constexpr double NaN = std::numeric_limits<double>::quiet_NaN();
 
 const BadFile BadFiles[] = {
     // Header, in the order it is checked.
-    {"wrong magic", [](DocSpec &d) { d.Magic = 0x20971bcd; }, DocCheck::BadMagic},
-    {"10001 objects", [](DocSpec &d) { d.ObjCount = 10001; }, DocCheck::TooManyObjects},
-    {"101 dynamic expressions", [](DocSpec &d) { d.DynExprCount = 101; }, DocCheck::TooManyDynExprs},
-    {"101 measurements", [](DocSpec &d) { d.MeasureCount = 101; }, DocCheck::TooManyMeasures},
-    {"zoom 0", [](DocSpec &d) { d.Zoom = 0; }, DocCheck::ZoomTooSmall},
-    {"zoom exactly 1e-7", [](DocSpec &d) { d.Zoom = 1e-7; }, DocCheck::ZoomTooSmall},
-    {"zoom negative", [](DocSpec &d) { d.Zoom = -5; }, DocCheck::ZoomTooSmall},
-    {"zoom NaN", [](DocSpec &d) { d.Zoom = NaN; }, DocCheck::ZoomTooSmall},
-    {"zoom exactly 1e6", [](DocSpec &d) { d.Zoom = 1e6; }, DocCheck::ZoomTooLarge},
-    {"zoom infinite", [](DocSpec &d) { d.Zoom = HUGE_VAL; }, DocCheck::ZoomTooLarge},
-    {"OrgX 10000", [](DocSpec &d) { d.OrgX = 10000; }, DocCheck::OrgXOutOfRange},
-    {"OrgX -10000", [](DocSpec &d) { d.OrgX = -10000; }, DocCheck::OrgXOutOfRange},
-    {"OrgY 10000", [](DocSpec &d) { d.OrgY = 10000; }, DocCheck::OrgYOutOfRange},
-    {"OrgY -32768", [](DocSpec &d) { d.OrgY = -32768; }, DocCheck::OrgYOutOfRange},
-    {"negative ObjCount", [](DocSpec &d) { d.ObjCount = -1; }, DocCheck::NegativeCount},
-    {"negative MeasureCount", [](DocSpec &d) { d.MeasureCount = -32768; }, DocCheck::NegativeCount},
-    {"negative DynExprCount", [](DocSpec &d) { d.DynExprCount = -3; }, DocCheck::NegativeCount},
+    {"wrong magic", [](DocSpec& d) { d.Magic = 0x20971bcd; }, DocCheck::BadMagic},
+    {"10001 objects", [](DocSpec& d) { d.ObjCount = 10001; }, DocCheck::TooManyObjects},
+    {"101 dynamic expressions", [](DocSpec& d) { d.DynExprCount = 101; }, DocCheck::TooManyDynExprs},
+    {"101 measurements", [](DocSpec& d) { d.MeasureCount = 101; }, DocCheck::TooManyMeasures},
+    {"zoom 0", [](DocSpec& d) { d.Zoom = 0; }, DocCheck::ZoomTooSmall},
+    {"zoom exactly 1e-7", [](DocSpec& d) { d.Zoom = 1e-7; }, DocCheck::ZoomTooSmall},
+    {"zoom negative", [](DocSpec& d) { d.Zoom = -5; }, DocCheck::ZoomTooSmall},
+    {"zoom NaN", [](DocSpec& d) { d.Zoom = NaN; }, DocCheck::ZoomTooSmall},
+    {"zoom exactly 1e6", [](DocSpec& d) { d.Zoom = 1e6; }, DocCheck::ZoomTooLarge},
+    {"zoom infinite", [](DocSpec& d) { d.Zoom = HUGE_VAL; }, DocCheck::ZoomTooLarge},
+    {"OrgX 10000", [](DocSpec& d) { d.OrgX = 10000; }, DocCheck::OrgXOutOfRange},
+    {"OrgX -10000", [](DocSpec& d) { d.OrgX = -10000; }, DocCheck::OrgXOutOfRange},
+    {"OrgY 10000", [](DocSpec& d) { d.OrgY = 10000; }, DocCheck::OrgYOutOfRange},
+    {"OrgY -32768", [](DocSpec& d) { d.OrgY = -32768; }, DocCheck::OrgYOutOfRange},
+    {"negative ObjCount", [](DocSpec& d) { d.ObjCount = -1; }, DocCheck::NegativeCount},
+    {"negative MeasureCount", [](DocSpec& d) { d.MeasureCount = -32768; }, DocCheck::NegativeCount},
+    {"negative DynExprCount", [](DocSpec& d) { d.DynExprCount = -3; }, DocCheck::NegativeCount},
     // Object images.
-    {"kind 14", [](DocSpec &d) { d.Objects[1].Kind = 14; }, DocCheck::BadKind},
-    {"kind 255", [](DocSpec &d) { d.Objects[8].Kind = 255; }, DocCheck::BadKind},
-    {"negative RefCount of a midpoint", [](DocSpec &d) { d.Objects[3].RefCount = -1; }, DocCheck::BadRefCount},
-    {"line with 4 references", [](DocSpec &d) { d.Objects[4].RefCount = 4; }, DocCheck::BadRefCount},
+    {"kind 14", [](DocSpec& d) { d.Objects[1].Kind = 14; }, DocCheck::BadKind},
+    {"kind 255", [](DocSpec& d) { d.Objects[8].Kind = 255; }, DocCheck::BadKind},
+    {"negative RefCount of a midpoint", [](DocSpec& d) { d.Objects[3].RefCount = -1; }, DocCheck::BadRefCount},
+    {"line with 4 references", [](DocSpec& d) { d.Objects[4].RefCount = 4; }, DocCheck::BadRefCount},
     {"negative RefCount of a polyline",
-     [](DocSpec &d) {
+     [](DocSpec& d) {
        d.Objects[5].RefCount = -1;
        d.Objects[5].Refs.clear();
      },
      DocCheck::BadRefCount},
     {"polyline with 504 vertices",
-     [](DocSpec &d) {
+     [](DocSpec& d) {
        d.Objects[5].RefCount = 504;
        d.Objects[5].Refs.assign(504, 1);
      },
      DocCheck::BadRefCount},
     {"polynomial with 11 nodes",
-     [](DocSpec &d) {
+     [](DocSpec& d) {
        d.Objects[6].RefCount = 11;
        d.Objects[6].Refs = {1, 2, 3, 1, 2, 3, 1, 2, 3, 1, 2};
      },
      DocCheck::BadRefCount},
-    {"name length 21", [](DocSpec &d) { d.Objects[0].NameLen = 21; }, DocCheck::BadStringLength},
-    {"name length 255", [](DocSpec &d) { d.Objects[7].NameLen = 255; }, DocCheck::BadStringLength},
-    {"reference 0", [](DocSpec &d) { d.Objects[3].Refs[1] = 0; }, DocCheck::BadReference},
-    {"reference past ObjCount", [](DocSpec &d) { d.Objects[4].Refs[0] = 10; }, DocCheck::BadReference},
-    {"negative reference", [](DocSpec &d) { d.Objects[5].Refs[2] = -3; }, DocCheck::BadReference},
-    {"polynomial node past ObjCount", [](DocSpec &d) { d.Objects[6].Refs[2] = 32767; }, DocCheck::BadReference},
-    {"object refers to itself", [](DocSpec &d) { d.Objects[3].Refs[0] = 4; }, DocCheck::SelfReference},
-    {"polyline vertex is the polyline", [](DocSpec &d) { d.Objects[5].Refs[3] = 6; }, DocCheck::SelfReference},
-    {"two objects refer to each other", [](DocSpec &d) { d.Objects[3].Refs[1] = 9; }, DocCheck::ReferenceCycle},
+    {"name length 21", [](DocSpec& d) { d.Objects[0].NameLen = 21; }, DocCheck::BadStringLength},
+    {"name length 255", [](DocSpec& d) { d.Objects[7].NameLen = 255; }, DocCheck::BadStringLength},
+    {"reference 0", [](DocSpec& d) { d.Objects[3].Refs[1] = 0; }, DocCheck::BadReference},
+    {"reference past ObjCount", [](DocSpec& d) { d.Objects[4].Refs[0] = 10; }, DocCheck::BadReference},
+    {"negative reference", [](DocSpec& d) { d.Objects[5].Refs[2] = -3; }, DocCheck::BadReference},
+    {"polynomial node past ObjCount", [](DocSpec& d) { d.Objects[6].Refs[2] = 32767; }, DocCheck::BadReference},
+    {"object refers to itself", [](DocSpec& d) { d.Objects[3].Refs[0] = 4; }, DocCheck::SelfReference},
+    {"polyline vertex is the polyline", [](DocSpec& d) { d.Objects[5].Refs[3] = 6; }, DocCheck::SelfReference},
+    {"two objects refer to each other", [](DocSpec& d) { d.Objects[3].Refs[1] = 9; }, DocCheck::ReferenceCycle},
     {"cycle through three objects",
-     [](DocSpec &d) {
+     [](DocSpec& d) {
        d.Objects[0] = {1, 2, {9, 2}, "A"}; // 1 → 9 → 4 → 1
      },
      DocCheck::ReferenceCycle},
     // Measurements.
-    {"measurement type 2", [](DocSpec &d) { d.Measures[0].Type = 2; }, DocCheck::BadMeasureType},
-    {"angle at a line", [](DocSpec &d) { d.Measures[0].B = 5; }, DocCheck::BadMeasureObject},
-    {"angle with third number 0", [](DocSpec &d) { d.Measures[0].C = 0; }, DocCheck::BadMeasureObject},
-    {"distance to object 10", [](DocSpec &d) { d.Measures[1].B = 10; }, DocCheck::BadMeasureObject},
-    {"distance from a circle", [](DocSpec &d) { d.Measures[1].A = 9; }, DocCheck::BadMeasureObject},
+    {"measurement type 2", [](DocSpec& d) { d.Measures[0].Type = 2; }, DocCheck::BadMeasureType},
+    {"angle at a line", [](DocSpec& d) { d.Measures[0].B = 5; }, DocCheck::BadMeasureObject},
+    {"angle with third number 0", [](DocSpec& d) { d.Measures[0].C = 0; }, DocCheck::BadMeasureObject},
+    {"distance to object 10", [](DocSpec& d) { d.Measures[1].B = 10; }, DocCheck::BadMeasureObject},
+    {"distance from a circle", [](DocSpec& d) { d.Measures[1].A = 9; }, DocCheck::BadMeasureObject},
     // Length.
-    {"one byte too long", [](DocSpec &d) { d.Extra = 1; }, DocCheck::TrailingBytes},
-    {"counts say less than there is", [](DocSpec &d) { d.DynExprCount = 0; }, DocCheck::TrailingBytes},
-    {"one byte short", [](DocSpec &d) { d.Cut = 1; }, DocCheck::ReadError},
-    {"header cut", [](DocSpec &d) { d.Cut = 99999; }, DocCheck::ReadError},
-    {"file ends inside an object's fixed part", [](DocSpec &d) { d.Cut = 700 + 7 * 2 + 512 + 736; },
+    {"one byte too long", [](DocSpec& d) { d.Extra = 1; }, DocCheck::TrailingBytes},
+    {"counts say less than there is", [](DocSpec& d) { d.DynExprCount = 0; }, DocCheck::TrailingBytes},
+    {"one byte short", [](DocSpec& d) { d.Cut = 1; }, DocCheck::ReadError},
+    {"header cut", [](DocSpec& d) { d.Cut = 99999; }, DocCheck::ReadError},
+    {"file ends inside an object's fixed part", [](DocSpec& d) { d.Cut = 700 + 7 * 2 + 512 + 736; },
      DocCheck::ReadError},
     {"file ends inside the polynomial's references",
-     [](DocSpec &d) {
+     [](DocSpec& d) {
        d.Objects.resize(7);
        d.Measures.clear();
        d.DynTexts.clear();
        d.Cut = 3;
      },
      DocCheck::ReadError},
-    {"more objects announced than stored", [](DocSpec &d) { d.ObjCount = 10; }, DocCheck::ReadError},
+    {"more objects announced than stored", [](DocSpec& d) { d.ObjCount = 10; }, DocCheck::ReadError},
     {"more measurements announced than stored",
-     [](DocSpec &d) {
+     [](DocSpec& d) {
        d.MeasureCount = 3;
        d.DynTexts.clear();
      },
@@ -256,52 +256,52 @@ INSTANTIATE_TEST_SUITE_P(Malformed, RefusedDocument, ::testing::ValuesIn(BadFile
 
 TEST_F(DocumentTest, FilesThatMustLoad) {
   struct GoodFile {
-    const char *what;
-    void (*change)(DocSpec &);
+    const char* what;
+    void (*change)(DocSpec&);
   };
   const GoodFile cases[] = {
       {"unused reference words hold anything",
-       [](DocSpec &d) {
+       [](DocSpec& d) {
          d.Objects[4].Refs = {1, 2, -999};
        }},
       {"a point with three references",
-       [](DocSpec &d) {
+       [](DocSpec& d) {
          d.Objects[2].RefCount = 3;
          d.Objects[2].Refs = {1, 2, 2};
        }},
       {"a polyline with no vertices",
-       [](DocSpec &d) {
+       [](DocSpec& d) {
          d.Objects[5].RefCount = 0;
          d.Objects[5].Refs.clear();
        }},
       {"a polyline of 503 vertices",
-       [](DocSpec &d) {
+       [](DocSpec& d) {
          d.Objects[5].RefCount = 503;
          d.Objects[5].Refs.assign(503, 2);
        }},
       {"a polynomial of 10 nodes",
-       [](DocSpec &d) {
+       [](DocSpec& d) {
          d.Objects[6].RefCount = 10;
          d.Objects[6].Refs.assign(10, 3);
        }},
       {"references to later objects",
-       [](DocSpec &d) {
+       [](DocSpec& d) {
          d.Objects[0] = {1, 2, {3, 8}, "A"};
        }},
-      {"name of 20 bytes", [](DocSpec &d) { d.Objects[0].NameLen = 20; }},
+      {"name of 20 bytes", [](DocSpec& d) { d.Objects[0].NameLen = 20; }},
       {"view at the limits",
-       [](DocSpec &d) {
+       [](DocSpec& d) {
          d.OrgX = 9999;
          d.OrgY = -9999;
          d.Zoom = 999999.0;
        }},
       {"100 measurements and 100 expressions",
-       [](DocSpec &d) {
+       [](DocSpec& d) {
          d.Measures.assign(100, {1, 3, 2, 0});
          d.DynTexts.assign(100, std::string(254, 'x'));
        }},
   };
-  for (const GoodFile &c : cases) {
+  for (const GoodFile& c : cases) {
     SCOPED_TRACE(c.what);
     DocSpec d = SampleDocument();
     c.change(d);
@@ -452,7 +452,7 @@ TEST_F(DocumentTest, SaveReplacesTheOldFileAndLeavesNoTemporary) {
   ASSERT_TRUE(SaveDocument(prog, path));
   EXPECT_EQ(ReadFile(path), CurrentBytes());
   int files = 0;
-  for (const auto &entry : std::filesystem::directory_iterator(dir)) {
+  for (const auto& entry : std::filesystem::directory_iterator(dir)) {
     (void)entry;
     ++files;
   }
@@ -499,7 +499,7 @@ TEST_F(DocumentTest, SaveThatCannotWriteEverythingKeepsTheOldFile) {
   EXPECT_TRUE(prog.Modified);
   EXPECT_EQ(ReadFile(path), old);
   int files = 0;
-  for (const auto &entry : std::filesystem::directory_iterator(dir)) {
+  for (const auto& entry : std::filesystem::directory_iterator(dir)) {
     (void)entry;
     ++files;
   }
@@ -511,7 +511,7 @@ TEST_F(DocumentTest, SaveThatCannotWriteEverythingKeepsTheOldFile) {
 // Recent files.
 
 TEST_F(DocumentTest, RecentListKeepsFiveNewestFirst) {
-  for (const char *p : {"/d/1.d2d", "/d/2.d2d", "/d/3.d2d", "/d/4.d2d", "/d/5.d2d"})
+  for (const char* p : {"/d/1.d2d", "/d/2.d2d", "/d/3.d2d", "/d/4.d2d", "/d/5.d2d"})
     UpdateRecentFiles(prog, p, rfPutFirst);
   EXPECT_EQ(prog.RecentFiles, (std::vector<std::string>{"/d/5.d2d", "/d/4.d2d", "/d/3.d2d", "/d/2.d2d", "/d/1.d2d"}));
   UpdateRecentFiles(prog, "/d/6.d2d", rfPutFirst);
@@ -560,7 +560,7 @@ TEST_F(DocumentTest, LoadingTheSameFileTwiceListsItOnce) {
 
 // Writes the fixture documents as seeds for the fuzzer when DREX2D_SEED_DIR names a folder.
 TEST_F(DocumentTest, WriteFuzzSeeds) {
-  const char *seedDir = std::getenv("DREX2D_SEED_DIR");
+  const char* seedDir = std::getenv("DREX2D_SEED_DIR");
   if (seedDir == nullptr) GTEST_SKIP() << "DREX2D_SEED_DIR not set";
   const std::filesystem::path out = std::filesystem::u8path(seedDir);
   std::filesystem::create_directories(out);

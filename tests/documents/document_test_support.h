@@ -17,10 +17,10 @@ namespace drex::testdoc {
 
 inline std::filesystem::path MakeScratchFolder() {
   static int counter = 0;
-  const auto *info = ::testing::UnitTest::GetInstance()->current_test_info();
+  const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
   std::string name =
       "drex2d_doc_" + std::to_string(::getpid()) + "_" + std::to_string(++counter) + "_" + (info ? info->name() : "x");
-  for (char &c : name)
+  for (char& c : name)
     if (c == '/') c = '_';
   const auto dir = std::filesystem::temp_directory_path() / name;
   std::filesystem::remove_all(dir);
@@ -28,12 +28,12 @@ inline std::filesystem::path MakeScratchFolder() {
   return dir;
 }
 
-inline void WriteFile(const std::string &path, const std::vector<uint8_t> &bytes) {
+inline void WriteFile(const std::string& path, const std::vector<uint8_t>& bytes) {
   std::ofstream out(std::filesystem::u8path(path), std::ios::binary | std::ios::trunc);
-  out.write(reinterpret_cast<const char *>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+  out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
 }
 
-inline std::vector<uint8_t> ReadFile(const std::string &path) {
+inline std::vector<uint8_t> ReadFile(const std::string& path) {
   std::ifstream in(std::filesystem::u8path(path), std::ios::binary);
   return std::vector<uint8_t>(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
@@ -50,10 +50,10 @@ protected:
     std::filesystem::remove_all(dir, ec);
   }
 
-  std::string Path(const std::string &name) const { return (dir / std::filesystem::u8path(name)).u8string(); }
+  std::string Path(const std::string& name) const { return (dir / std::filesystem::u8path(name)).u8string(); }
 
   /// Writes the bytes of `d` as file `name` and returns its path.
-  std::string Fixture(const DocSpec &d, const std::string &name = "doc.d2d") {
+  std::string Fixture(const DocSpec& d, const std::string& name = "doc.d2d") {
     const std::string path = Path(name);
     WriteFile(path, DocumentBytes(d));
     return path;
@@ -78,9 +78,9 @@ protected:
     return bytes;
   }
 
-  std::string InvalidMessage(const std::string &path) const { return FormatMsg(prog.Msgs[30], {path}); }
-  std::string ReadErrorMessage(const std::string &path) const { return prog.Msgs[31] + " " + path; }
-  std::string SaveErrorMessage(const std::string &path) const { return prog.Msgs[29] + " " + path; }
+  std::string InvalidMessage(const std::string& path) const { return FormatMsg(prog.Msgs[30], {path}); }
+  std::string ReadErrorMessage(const std::string& path) const { return prog.Msgs[31] + " " + path; }
+  std::string SaveErrorMessage(const std::string& path) const { return prog.Msgs[29] + " " + path; }
 
   ScriptedPlatform desk;
   Program prog;

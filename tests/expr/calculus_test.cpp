@@ -77,7 +77,7 @@ TEST_F(CalculusTest, StepCountIsHeldToTheSettingRange) {
 }
 
 struct DerivativeCase {
-  const char *text;
+  const char* text;
   double x;
   double value;
   bool unstable;
@@ -87,7 +87,7 @@ struct DerivativeCase {
 class DerivativeTable : public CalculusTest, public ::testing::WithParamInterface<DerivativeCase> {};
 
 TEST_P(DerivativeTable, Value) {
-  const DerivativeCase &c = GetParam();
+  const DerivativeCase& c = GetParam();
   CalcContext ctx = Ctx();
   const CalcOutcome r = Differentiate(ctx, c.text, 'X', c.x);
   EXPECT_FALSE(r.Refused);
@@ -215,7 +215,7 @@ public:
     const SolidsOutcome s = GraphSolids(*ctx, "1", 0, 1);
     nested.push_back({s.Values.VolumeOx, s.Refused});
   }
-  CalcContext *ctx = nullptr;
+  CalcContext* ctx = nullptr;
   bool tried = false;
   std::vector<CalcOutcome> nested;
 };
@@ -232,7 +232,7 @@ TEST(CalculusGuard, SecondCalculationIsRefusedWhileOneRuns) {
   EXPECT_FALSE(outer.Refused);
   EXPECT_NEAR(outer.Value, 2 * Pi * (1 + 2e-9), 1e-12);
   ASSERT_EQ(ui.nested.size(), 3u);
-  for (const CalcOutcome &n : ui.nested) {
+  for (const CalcOutcome& n : ui.nested) {
     EXPECT_TRUE(n.Refused);
     EXPECT_EQ(n.Value, 0);
   }

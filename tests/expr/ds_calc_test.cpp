@@ -37,20 +37,20 @@ bool SameBits(long double a, long double b) {
 }
 
 struct CalcCase {
-  const char *Text;
+  const char* Text;
   long double Value;
   int Code;
-  const char *Why;
+  const char* Why;
 };
 
-void PrintTo(const CalcCase &c, std::ostream *os) { *os << '"' << c.Text << "\" (" << c.Why << ")"; }
+void PrintTo(const CalcCase& c, std::ostream* os) { *os << '"' << c.Text << "\" (" << c.Why << ")"; }
 
 // Every case is run through the cached path twice (cold and warm) and through the rewriting
 // reference; all three must give the expected code, the value, and the same bits.
 class CalcTable : public ::testing::TestWithParam<CalcCase> {};
 
 TEST_P(CalcTable, CachedAndRewritingAgreeWithTable) {
-  const CalcCase &c = GetParam();
+  const CalcCase& c = GetParam();
   DS_Calc calc;
   const long double cold = calc.EvaluateExpression(c.Text);
   const int coldCode = calc.CalcError;
@@ -295,22 +295,22 @@ TEST(DsCalcSubstitution, ValuesWithoutANumberTextEvaluateToMathError) {
 }
 
 struct SubstitutionCase {
-  const char *Formula;
+  const char* Formula;
   char Letter;
   long double X;
   long double Value;
   int Code;
-  const char *Why;
+  const char* Why;
 };
 
-void PrintTo(const SubstitutionCase &c, std::ostream *os) {
+void PrintTo(const SubstitutionCase& c, std::ostream* os) {
   *os << '"' << c.Formula << "\" with " << c.Letter << " (" << c.Why << ")";
 }
 
 class SubstitutionTable : public ::testing::TestWithParam<SubstitutionCase> {};
 
 TEST_P(SubstitutionTable, SubstitutedTextEvaluates) {
-  const SubstitutionCase &c = GetParam();
+  const SubstitutionCase& c = GetParam();
   DS_Calc calc;
   const std::string text = SubstituteVariable(c.Formula, c.Letter, c.X);
   const long double value = calc.EvaluateExpression(text);
@@ -451,7 +451,7 @@ TEST(DsCalcDifferential, NumbersConvertLikeFromChars) {
   }
 }
 
-void ExpectSameOutcome(DS_Calc &fast, DS_Calc &reference, const std::string &text) {
+void ExpectSameOutcome(DS_Calc& fast, DS_Calc& reference, const std::string& text) {
   const long double a = fast.EvaluateExpression(text);
   const long double b = reference.EvaluateByRewriting(text);
   ASSERT_EQ(fast.CalcError, reference.CalcError) << text;
@@ -459,7 +459,7 @@ void ExpectSameOutcome(DS_Calc &fast, DS_Calc &reference, const std::string &tex
 }
 
 TEST(DsCalcDifferential, RandomTextsAgree) {
-  static const char *const Pieces[] = {
+  static const char* const Pieces[] = {
       "(",    ")",    "(",       ")",    "+",    "-",   "-",    "*",   "/",  "^",    "1",   "2",     "0",  "0.5",
       ".",    "3.25", "0.00001", "x",    "x",    " ",   "sin",  "cos", "tg", "sqrt", "sqr", "ln",    "lg", "exp",
       "frac", "int",  "abs",     "asin", "acos", "atg", "actg", "ctg", "pi", "y",    ",",   "10000", "/x", "/0.00001"};
@@ -485,12 +485,12 @@ TEST(DsCalcDifferential, RandomTextsAgree) {
 }
 
 TEST(DsCalcDifferential, TableFormulasOverManyValues) {
-  static const char *const Formulas[] = {"sin(x)*x^2+3",        "sqrt(abs(x))/(1+x^2)", "2^x-ln(x+5)",  "1/x",
+  static const char* const Formulas[] = {"sin(x)*x^2+3",        "sqrt(abs(x))/(1+x^2)", "2^x-ln(x+5)",  "1/x",
                                          "(x)^(1/3)",           "asin(x)+acos(x)",      "ctg(x)*tg(x)", "x^x",
                                          "-x^2+frac(x)*int(x)", "lg(x)/exp(x)"};
   DS_Calc fast;
   DS_Calc reference;
-  for (const char *formula : Formulas)
+  for (const char* formula : Formulas)
     for (int k = -400; k <= 400; ++k)
       ExpectSameOutcome(fast, reference, SubstituteVariable(formula, 'x', k / 100.0L));
 }

@@ -13,13 +13,13 @@ namespace {
 struct FormatCase {
   double value;
   int digits;
-  const char *text;
+  const char* text;
 };
 
 class FormatAnswerTable : public ::testing::TestWithParam<FormatCase> {};
 
 TEST_P(FormatAnswerTable, GivesText) {
-  const FormatCase &c = GetParam();
+  const FormatCase& c = GetParam();
   EXPECT_EQ(FormatAnswer(c.value, c.digits), c.text) << "value " << c.value << " digits " << c.digits;
 }
 

@@ -10,7 +10,7 @@ namespace {
 
 constexpr double Pi = 3.14159265358979323846;
 
-SolidValues Solids(const std::vector<double> &xs, const std::vector<double> &ys) {
+SolidValues Solids(const std::vector<double>& xs, const std::vector<double>& ys) {
   return PolylineSolids(xs.data(), ys.data(), static_cast<int>(xs.size()));
 }
 

@@ -62,7 +62,7 @@ TEST(SolvePolynomialCoefficients, EqualAbscissasAreSingularWithoutNaNs) {
   // Wherever the equal pair stands: at the end, at the start (a zero pivot that a row exchange
   // moves on), or apart.
   const double ys3[] = {0, 1, 1};
-  for (const auto &xs3 : {std::vector<double>{0, 2, 2}, std::vector<double>{2, 2, 0}, std::vector<double>{2, 0, 2}}) {
+  for (const auto& xs3 : {std::vector<double>{0, 2, 2}, std::vector<double>{2, 2, 0}, std::vector<double>{2, 0, 2}}) {
     const PolynomialFit f = SolvePolynomialCoefficients(xs3.data(), ys3, 3);
     EXPECT_TRUE(f.Singular);
     for (int k = 0; k < 3; ++k)

@@ -30,7 +30,7 @@ protected:
     doc[n].Defined = 1;
     return n;
   }
-  int AddGraph(uint8_t funcType, const char *e1, const char *e2, double from, double to) {
+  int AddGraph(uint8_t funcType, const char* e1, const char* e2, double from, double to) {
     const int n = AddObject(okFunction);
     doc[n].FuncType = funcType;
     doc[n].Expr1.Assign(e1);
@@ -146,7 +146,7 @@ public:
     target->Y1 = 100;
     target->Expr1.Assign("2");
   }
-  TGeomObject *target = nullptr;
+  TGeomObject* target = nullptr;
 };
 
 TEST(RevolutionEdited, ObjectChangedDuringTheCalculationDoesNotMixIn) {

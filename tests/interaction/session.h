@@ -80,7 +80,7 @@ protected:
   }
   int Built(int kind, std::initializer_list<int> refs) {
     const int n = prog.AppendObject(kind);
-    TGeomObject &o = prog.Doc[n];
+    TGeomObject& o = prog.Doc[n];
     int k = 0;
     for (int r : refs)
       o.Refs[static_cast<std::size_t>(++k)] = static_cast<int16_t>(r);
@@ -89,7 +89,7 @@ protected:
   }
   void Refresh() { Redraw(prog, true); }
 
-  TGeomObject &Obj(int n) { return prog.Doc[n]; }
+  TGeomObject& Obj(int n) { return prog.Doc[n]; }
   int Count() const { return prog.Doc.ObjCount; }
   std::string Caption(int n) const { return ObjectCaption(prog.Doc, n, prog.Kinds); }
 

@@ -73,7 +73,7 @@ TEST(Math2dBasics, InBoxIncludesTheBorderForEitherCornerOrder) {
     bool in;
   } cases[] = {{{1, 1}, true},    {{0, 0}, true},     {{2, 3}, true},      {{0, 3}, true},
                {{2.5, 1}, false}, {{1, -0.1}, false}, {{-1e-12, 1}, false}};
-  for (const Case &c : cases) {
+  for (const Case& c : cases) {
     EXPECT_EQ(InBox({0, 0}, {2, 3}, c.p), c.in) << c.p;
     EXPECT_EQ(InBox({2, 3}, {0, 0}, c.p), c.in) << c.p;
     EXPECT_EQ(InBox({0, 3}, {2, 0}, c.p), c.in) << c.p;
@@ -96,7 +96,7 @@ TEST(Math2dBasics, PointNearSegment) {
       // The distance overflows: not near, even with an infinite tolerance.
       {{0, -1e308}, {1, -1e308}, {0.5, 1e308}, HUGE_VAL, false, false},
   };
-  for (const Case &c : cases) {
+  for (const Case& c : cases) {
     const SegmentProximity r = PointNearSegment(c.a, c.b, c.p, c.e);
     EXPECT_EQ(r.Near, c.nearExpected) << c.a << c.b << c.p;
     EXPECT_EQ(r.Inside, c.insideExpected) << c.a << c.b << c.p;
@@ -111,7 +111,7 @@ TEST(Math2dAngle, KnownAngles) {
   EXPECT_DOUBLE_EQ(OrientedAngle({0, 0}, {10, 0}, {5, 5}, {6, 5}).Value, 0);
   EXPECT_DOUBLE_EQ(OrientedAngle({0, 0}, {10, 0}, {0, 0}, {-3, 0}).Value, -Pi);
   // A zero vector on either side gives −π without failure.
-  for (const ValueResult &r :
+  for (const ValueResult& r :
        {OrientedAngle({1, 1}, {1, 1}, {0, 0}, {1, 0}), OrientedAngle({0, 0}, {1, 0}, {2, 2}, {2, 2 + 1e-12})}) {
     EXPECT_FALSE(r.Failed);
     EXPECT_DOUBLE_EQ(r.Value, -Pi);
@@ -180,7 +180,7 @@ TEST(Math2dLines, IntersectLines) {
       {{0, 0}, {1, 0}, {2, 2}, {2, 2}},              // second line given by one point
       {{0, 0}, {1, 1e-300}, {0, 1e300}, {1, 1e300}}, // the common point is beyond any double
   };
-  for (const Case &c : failing) {
+  for (const Case& c : failing) {
     const PointResult r = IntersectLines(c.a, c.b, c.c, c.d, previous);
     EXPECT_TRUE(r.Failed) << c.a << c.b << c.c << c.d;
     EXPECT_POINT_NEAR(r.Point, previous, 0);
@@ -243,7 +243,7 @@ TEST(Math2dLineCircle, ExamplesAndSolutionOrder) {
   EXPECT_POINT_NEAR(vertical.Second, (Point2{0, -1}), 1e-15);
 
   // The order does not depend on the direction the line was given in.
-  for (const LineEq &line : {LineEquation({0, 0}, {1, 1}), LineEquation({1, 1}, {0, 0})}) {
+  for (const LineEq& line : {LineEquation({0, 0}, {1, 1}), LineEquation({1, 1}, {0, 0})}) {
     const TwoSolutions diagonal = IntersectLineCircle(line, {0, 0}, 1);
     EXPECT_EQ(diagonal.Count, 2);
     EXPECT_POINT_NEAR(diagonal.First, (Point2{std::sqrt(0.5), std::sqrt(0.5)}), 1e-15);
@@ -252,7 +252,7 @@ TEST(Math2dLineCircle, ExamplesAndSolutionOrder) {
 }
 
 TEST(Math2dLineCircle, HorizontalLineGivesItsPointsLargerXFirst) {
-  for (const LineEq &line : {LineEquation({-4, 0.6}, {9, 0.6}), LineEquation({9, 0.6}, {-4, 0.6})}) {
+  for (const LineEq& line : {LineEquation({-4, 0.6}, {9, 0.6}), LineEquation({9, 0.6}, {-4, 0.6})}) {
     const TwoSolutions s = IntersectLineCircle(line, {0, 0}, 1);
     EXPECT_EQ(s.Count, 2);
     EXPECT_POINT_NEAR(s.First, (Point2{0.8, 0.6}), 1e-15);
@@ -275,7 +275,7 @@ TEST(Math2dLineCircle, FailuresStillAddTheCentre) {
       {LineEquation({2, 2}, {2, 2}), 1}, // no line at all
       {LineEquation({0, 9}, {1, 9}), 1}, // horizontal, misses
   };
-  for (const Case &c : cases) {
+  for (const Case& c : cases) {
     const TwoSolutions s = IntersectLineCircle(c.line, {10, 20}, c.r, previous);
     EXPECT_EQ(s.Count, 0);
     EXPECT_POINT_NEAR(s.First, (Point2{11, 22}), 0);
@@ -369,7 +369,7 @@ TEST(Math2dCircles, FailuresStillAddTheFirstCentre) {
       {{11, 20}, 5, 1}, // one inside the other
       {{10, 30}, 3, 3}, // apart, same x
   };
-  for (const Case &c : cases) {
+  for (const Case& c : cases) {
     const TwoSolutions s = IntersectCircles({10, 20}, c.r1, c.c2, c.r2, previous);
     EXPECT_EQ(s.Count, 0) << c.c2;
     EXPECT_POINT_NEAR(s.First, (Point2{11, 21}), 0);
@@ -410,7 +410,7 @@ TEST(Math2dTangents, ExamplesAndSolutionOrder) {
       {{0, -5}, {-2.4, -1.8}, {2.4, -1.8}}, // same x, P below: exchanged
       {{-5, 0}, {-1.8, 2.4}, {-1.8, -2.4}},
   };
-  for (const Case &c : cases) {
+  for (const Case& c : cases) {
     const TwoSolutions s = TangentPoints(c.p, {0, 0}, 3);
     EXPECT_EQ(s.Count, 2) << c.p;
     EXPECT_POINT_NEAR(s.First, c.first, 1e-12);

@@ -12,21 +12,20 @@ namespace {
 // Offsets and widths the visitor reports, collected once.
 struct LayoutRecorder {
   std::map<std::size_t, std::size_t> widths;
-  template <class T>
-  void Add(std::size_t offset, T&) { widths[offset] = sizeof(T); }
+  template <class T> void Add(std::size_t offset, T&) { widths[offset] = sizeof(T); }
   void U8(std::size_t o, uint8_t& v) { Add(o, v); }
   void I16(std::size_t o, int16_t& v) { Add(o, v); }
   void I32(std::size_t o, int32_t& v) { Add(o, v); }
   void F64(std::size_t o, double& v) { Add(o, v); }
-  template <int N>
-  void Str(std::size_t o, ShortString<N>&) { widths[o] = N + 1; }
+  template <int N> void Str(std::size_t o, ShortString<N>&) { widths[o] = N + 1; }
 };
 
 TGeomObject SentinelObject() {
   TGeomObject o;
   o.Kind = 11;
   o.Name.Len = 3;
-  for (std::size_t k = 0; k < o.Name.Chars.size(); ++k) o.Name.Chars[k] = static_cast<uint8_t>(0xA0 + k);
+  for (std::size_t k = 0; k < o.Name.Chars.size(); ++k)
+    o.Name.Chars[k] = static_cast<uint8_t>(0xA0 + k);
   o.Color = 0x01020304;
   o.PenStyle = 0x11121314;
   o.PenWidth = 0x21222324;
@@ -46,7 +45,8 @@ TGeomObject SentinelObject() {
   o.ScrY1 = 0x7FFFFFFF;
   o.ScrX2 = static_cast<int32_t>(0x80000000u);
   o.ScrY2 = 7;
-  for (std::size_t k = 0; k < o.Param.size(); ++k) o.Param[k] = 100.0 + static_cast<double>(k);
+  for (std::size_t k = 0; k < o.Param.size(); ++k)
+    o.Param[k] = 100.0 + static_cast<double>(k);
   o.RefCount = 2;
   o.Refs[0] = -32768;
   o.Refs[1] = 0x7FFF;
@@ -58,7 +58,8 @@ TGeomObject SentinelObject() {
 
 double DoubleAt(const std::vector<uint8_t>& b, std::size_t off) {
   uint64_t bits = 0;
-  for (int k = 7; k >= 0; --k) bits = (bits << 8) | b[off + static_cast<std::size_t>(k)];
+  for (int k = 7; k >= 0; --k)
+    bits = (bits << 8) | b[off + static_cast<std::size_t>(k)];
   double d;
   std::memcpy(&d, &bits, sizeof d);
   return d;
@@ -78,8 +79,10 @@ TEST(ObjectImage, LayoutIsContiguousAndEndsAtRefs) {
     next = offset + width;
   }
   EXPECT_EQ(next, RefsOffset);
-  const std::size_t pinned[] = {0, 1, 22, 26, 30, 34, 35, 36, 37, 293, 549, 550, 558, 566, 574, 582, 586, 590, 594, 598, 718, 726};
-  for (std::size_t off : pinned) EXPECT_EQ(rec.widths.count(off), 1u) << off;
+  const std::size_t pinned[] = {0,   1,   22,  26,  30,  34,  35,  36,  37,  293, 549,
+                                550, 558, 566, 574, 582, 586, 590, 594, 598, 718, 726};
+  for (std::size_t off : pinned)
+    EXPECT_EQ(rec.widths.count(off), 1u) << off;
 }
 
 TEST(ObjectImage, SentinelsLandAtTheirOffsetsLittleEndian) {
@@ -112,7 +115,8 @@ TEST(ObjectImage, SentinelsLandAtTheirOffsetsLittleEndian) {
   EXPECT_EQ(U32At(bytes, 586), 0x7FFFFFFFu);
   EXPECT_EQ(U32At(bytes, 590), 0x80000000u);
   EXPECT_EQ(U32At(bytes, 594), 7u);
-  for (std::size_t k = 0; k < 16; ++k) EXPECT_EQ(DoubleAt(bytes, 598 + 8 * k), 100.0 + static_cast<double>(k));
+  for (std::size_t k = 0; k < 16; ++k)
+    EXPECT_EQ(DoubleAt(bytes, 598 + 8 * k), 100.0 + static_cast<double>(k));
   EXPECT_EQ(bytes[726], 2);
   EXPECT_EQ(bytes[727], 0);
   EXPECT_EQ(bytes[728], 0x00);
@@ -176,11 +180,13 @@ TEST(ByteIo, BoundaryValuesRoundTrip) {
   std::vector<uint8_t> bytes;
   ByteWriter w(bytes);
   const int16_t shorts[] = {0, 1, -1, 0x7FFF, -32768};
-  for (int16_t v : shorts) w.I16LE(v);
+  for (int16_t v : shorts)
+    w.I16LE(v);
   w.I32LE(-2);
   w.F64LE(-0.5);
   ByteReader r(bytes);
-  for (int16_t v : shorts) EXPECT_EQ(r.I16LE(), v);
+  for (int16_t v : shorts)
+    EXPECT_EQ(r.I16LE(), v);
   EXPECT_EQ(r.I32LE(), -2);
   EXPECT_EQ(r.F64LE(), -0.5);
   EXPECT_TRUE(r.ok());

@@ -37,7 +37,8 @@ TEST_F(ObjectTableTest, PointsTakeTheFirstFreeLetter) {
 }
 
 TEST_F(ObjectTableTest, AfterTheAlphabetPointsAreNumbered) {
-  for (int k = 0; k < 26; ++k) Add(okPoint);
+  for (int k = 0; k < 26; ++k)
+    Add(okPoint);
   EXPECT_EQ(Name(1), "A");
   EXPECT_EQ(Name(26), "Z");
   EXPECT_EQ(NextName(okPoint), "точка1");
@@ -73,7 +74,8 @@ TEST_F(ObjectTableTest, InitObjectDefaults) {
   EXPECT_EQ(f.Visible, 1);
   EXPECT_EQ(f.Defined, 1);
   const int expected[KindCount] = {0, 2, 1, 2, 2, 2, 2, 2, 3, 2, 500, 2, 10, 0};
-  for (int kind = 0; kind < KindCount; ++kind) EXPECT_EQ(InitialRefCount(kind), expected[kind]) << kind;
+  for (int kind = 0; kind < KindCount; ++kind)
+    EXPECT_EQ(InitialRefCount(kind), expected[kind]) << kind;
 }
 
 TEST_F(ObjectTableTest, InitObjectPlacesPointAtMouseAndClearsOldBytes) {

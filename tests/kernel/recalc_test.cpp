@@ -16,11 +16,11 @@ namespace {
 
 constexpr double Eps = 1e-9;
 
-::testing::AssertionResult At(const TGeomObject &o, double x, double y, double eps = 1e-7) {
+::testing::AssertionResult At(const TGeomObject& o, double x, double y, double eps = 1e-7) {
   if (std::fabs(o.X1 - x) <= eps && std::fabs(o.Y1 - y) <= eps) return ::testing::AssertionSuccess();
   return ::testing::AssertionFailure() << "(" << o.X1 << ", " << o.Y1 << ") instead of (" << x << ", " << y << ")";
 }
-::testing::AssertionResult SecondAt(const TGeomObject &o, double x, double y, double eps = 1e-7) {
+::testing::AssertionResult SecondAt(const TGeomObject& o, double x, double y, double eps = 1e-7) {
   if (std::fabs(o.X2 - x) <= eps && std::fabs(o.Y2 - y) <= eps) return ::testing::AssertionSuccess();
   return ::testing::AssertionFailure() << "(" << o.X2 << ", " << o.Y2 << ") instead of (" << x << ", " << y << ")";
 }
@@ -112,33 +112,16 @@ TEST_F(RecalcTest, PixelsRoundHalfToEvenUnderTheView) {
 // The pass folds the view mapping into its loop; its pixels must be those of the one conversion
 // the rest of the program uses, halves, far points and damaged values included.
 TEST_F(RecalcTest, PixelsMatchTheViewConversion) {
-  const double values[] = {0.25,
-                           0.5,
-                           1.5,
-                           -2.5,
-                           3.4999,
-                           1e-300,
-                           123456.5,
-                           -9.5e8,
-                           3e9,
-                           -3e9,
+  const double values[] = {0.25, 0.5, 1.5, -2.5, 3.4999, 1e-300, 123456.5, -9.5e8, 3e9, -3e9,
                            // At zoom 1 the pixel x is x + 400: the edges of the int range.
-                           2147483246.5,
-                           2147483247.0,
-                           2147483247.5,
-                           -2147484047.5,
-                           -2147484048.0,
-                           -2147484048.5,
-                           -2147484049.0,
-                           1e300,
-                           -1e300,
-                           std::numeric_limits<double>::quiet_NaN(),
+                           2147483246.5, 2147483247.0, 2147483247.5, -2147484047.5, -2147484048.0, -2147484048.5,
+                           -2147484049.0, 1e300, -1e300, std::numeric_limits<double>::quiet_NaN(),
                            std::numeric_limits<double>::infinity()};
   for (double x : values)
     for (double y : values)
       b.Point(x, -y);
   const TViewState views[] = {{0, 0, 1.0}, {-37, 12, 0.5}, {9999, -9999, 44.0}, {1, 1, 1e-7}};
-  for (const TViewState &view : views) {
+  for (const TViewState& view : views) {
     doc.View = view;
     const ViewArea area = MakeViewArea(801, 601, view);
     RecalcPass(doc, area, 48, 0);
@@ -448,7 +431,7 @@ TEST_F(RecalcTest, MalformedReferencesMakeObjectsUndefined) {
   const int poly = b.Polyline({a, c});
   const int graph = b.Graph("sin(x)");
   struct Case {
-    const char *What;
+    const char* What;
     int Kind;
     std::vector<int> Refs;
     int RefCount; // -1: the number of Refs
@@ -480,7 +463,7 @@ TEST_F(RecalcTest, MalformedReferencesMakeObjectsUndefined) {
       {"polynomial on a line", okPolynomial, {a, line}, -1, 0},
       {"kind outside the table", 200, {a}, -1, 0},
   };
-  for (const Case &cs : cases) {
+  for (const Case& cs : cases) {
     SCOPED_TRACE(cs.What);
     doc.ObjCount = static_cast<int16_t>(graph);
     const int n = ++doc.ObjCount;
@@ -542,7 +525,7 @@ TEST_F(RecalcTest, ClassifyIntersectionAndTangentTwins) {
       {k, line, isLineCircle, line, true},    {k, k, isTwoCircles, k, true},
       {poly, line, isTwoCircles, poly, true}, {0, 9999, isTwoCircles, 0, true},
   };
-  for (const Case &cs : cases) {
+  for (const Case& cs : cases) {
     const int n = b.Raw(okIntersection, {cs.First, cs.Second});
     doc[n].SetRootNo(2);
     const int twin = ClassifyIntersection(doc, n, b.Naming());
@@ -573,7 +556,7 @@ TEST_F(RecalcTest, ClassifyIntersectionAndTangentTwins) {
 
 // Checks what each defined object of a generated construction must satisfy, computed here
 // independently from the parents' current positions.
-void ExpectConsistent(const Construction &c) {
+void ExpectConsistent(const Construction& c) {
   auto p1 = [&](int n) { return Point2{c[n].X1, c[n].Y1}; };
   auto p2 = [&](int n) { return Point2{c[n].X2, c[n].Y2}; };
   auto onLine = [&](Point2 p, int l) {
@@ -582,7 +565,7 @@ void ExpectConsistent(const Construction &c) {
   };
   auto onCircle = [&](Point2 p, int k) { return std::fabs(Distance(p, p1(k)) - c[k].Length()); };
   for (int i = 1; i <= c.ObjCount; ++i) {
-    const TGeomObject &o = c[i];
+    const TGeomObject& o = c[i];
     if (!o.Defined) continue;
     SCOPED_TRACE(::testing::Message() << "object " << i << " of kind " << int(o.Kind));
     const int r1 = o.Refs[1], r2 = o.Refs[2];

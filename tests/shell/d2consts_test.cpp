@@ -30,9 +30,11 @@ TEST(MsgTable, TrailingBlankOf34ButNot39) {
 TEST(MsgTable, EmptyPromptEntries) {
   MsgTable msgs;
   const int empty[] = {101, 102, 105, 107, 108, 111, 114, 117, 120, 123, 129, 132, 135, 137, 138, 140, 141};
-  for (int i : empty) EXPECT_TRUE(msgs[i].empty()) << i;
+  for (int i : empty)
+    EXPECT_TRUE(msgs[i].empty()) << i;
   int nonEmpty = 0;
-  for (int i = 0; i < MsgCount; ++i) nonEmpty += msgs[i].empty() ? 0 : 1;
+  for (int i = 0; i < MsgCount; ++i)
+    nonEmpty += msgs[i].empty() ? 0 : 1;
   EXPECT_EQ(nonEmpty, MsgCount - 17);
 }
 

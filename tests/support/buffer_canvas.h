@@ -15,10 +15,10 @@ public:
       : RasterCanvas(nullptr, 0, 0, 0), pixels_(static_cast<std::size_t>(width) * height, PixelOfColor(ColorWhite)) {
     Attach(pixels_.data(), width, height, width);
   }
-  void TextOut(int, int, const std::string &) override {}
-  int TextWidth(const std::string &text) override { return 8 * static_cast<int>(text.size()); }
+  void TextOut(int, int, const std::string&) override {}
+  int TextWidth(const std::string& text) override { return 8 * static_cast<int>(text.size()); }
 
-  const std::vector<uint32_t> &Pixels() const { return pixels_; }
+  const std::vector<uint32_t>& Pixels() const { return pixels_; }
   /// Number of pixels of the colour.
   int CountOf(int32_t color) const {
     int n = 0;

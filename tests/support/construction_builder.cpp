@@ -6,13 +6,13 @@
 
 namespace drex {
 
-ConstructionBuilder::ConstructionBuilder(Construction &c) : c_(c) { TakeKindTexts(msgs_, texts_); }
+ConstructionBuilder::ConstructionBuilder(Construction& c) : c_(c) { TakeKindTexts(msgs_, texts_); }
 
-int ConstructionBuilder::Append(int kind, const std::vector<int> &refs) {
+int ConstructionBuilder::Append(int kind, const std::vector<int>& refs) {
   if (c_.ObjCount >= MaxObjects || refs.size() > static_cast<std::size_t>(MaxPolylineRefs))
     throw std::length_error("construction too large");
   const int n = ++c_.ObjCount;
-  TGeomObject &o = c_[n];
+  TGeomObject& o = c_[n];
   // The defaults of a new object, with a cheap unique name: a default name would scan the whole
   // table for every object.
   o = TGeomObject{};
@@ -67,7 +67,7 @@ int ConstructionBuilder::Tangent(int p, int circle) {
 
 int ConstructionBuilder::SingleTangent(int p, int circle) { return Append(okTangent, {p, circle}); }
 
-int ConstructionBuilder::Polyline(const std::vector<int> &vertices, bool closed, int fillColor) {
+int ConstructionBuilder::Polyline(const std::vector<int>& vertices, bool closed, int fillColor) {
   std::vector<int> refs = vertices;
   if (closed && !refs.empty()) refs.push_back(refs.front());
   const int n = Append(okPolyline, refs);
@@ -79,11 +79,11 @@ int ConstructionBuilder::Polyline(const std::vector<int> &vertices, bool closed,
 }
 
 int ConstructionBuilder::Circle(int centre, int onCircle) { return Append(okCircle, {centre, onCircle}); }
-int ConstructionBuilder::Polynomial(const std::vector<int> &nodes) { return Append(okPolynomial, nodes); }
+int ConstructionBuilder::Polynomial(const std::vector<int>& nodes) { return Append(okPolynomial, nodes); }
 
-int ConstructionBuilder::Graph(const std::string &expr1, int funcType, const std::string &expr2) {
+int ConstructionBuilder::Graph(const std::string& expr1, int funcType, const std::string& expr2) {
   const int n = Append(okFunction, {});
-  TGeomObject &o = c_[n];
+  TGeomObject& o = c_[n];
   o.FuncType = static_cast<uint8_t>(funcType);
   o.X1 = -5.0;
   o.Y1 = 5.0;

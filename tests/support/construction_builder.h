@@ -15,11 +15,11 @@ namespace drex {
 class ConstructionBuilder {
 public:
   /// Appends to `c` from its current ObjCount on.
-  explicit ConstructionBuilder(Construction &c);
+  explicit ConstructionBuilder(Construction& c);
 
-  Construction &Doc() { return c_; }
-  const Construction &Doc() const { return c_; }
-  TGeomObject &operator[](int number) { return c_[number]; }
+  Construction& Doc() { return c_; }
+  const Construction& Doc() const { return c_; }
+  TGeomObject& operator[](int number) { return c_[number]; }
   /// The naming rules used for the second object of a pair.
   NamingRules Naming() const { return NamingRules{texts_, false}; }
 
@@ -44,20 +44,20 @@ public:
   int SingleTangent(int p, int circle);
   /// A polyline through the vertices; closed repeats the first vertex at the end; a fill colour
   /// of -1 leaves it unfilled.
-  int Polyline(const std::vector<int> &vertices, bool closed = false, int fillColor = -1);
+  int Polyline(const std::vector<int>& vertices, bool closed = false, int fillColor = -1);
   int Circle(int centre, int onCircle);
-  int Polynomial(const std::vector<int> &nodes);
+  int Polynomial(const std::vector<int>& nodes);
   /// A function graph: 1 explicit y(x), 2 parametric (x(t), y(t)), 3 polar.
-  int Graph(const std::string &expr1, int funcType = 1, const std::string &expr2 = "t");
+  int Graph(const std::string& expr1, int funcType = 1, const std::string& expr2 = "t");
 
   /// Appends an object of `kind` with the references exactly as given (no checks), for records
   /// as a damaged file could hold them.
   int Raw(int kind, std::initializer_list<int> refs);
 
 private:
-  int Append(int kind, const std::vector<int> &refs);
+  int Append(int kind, const std::vector<int>& refs);
 
-  Construction &c_;
+  Construction& c_;
   MsgTable msgs_;
   KindTexts texts_;
 };

@@ -27,7 +27,7 @@ public:
   double Uniform(double lo, double hi) {
     return lo + (hi - lo) * static_cast<double>(Next() >> 11) * (1.0 / 9007199254740992.0);
   }
-  int Pick(const std::vector<int> &pool) {
+  int Pick(const std::vector<int>& pool) {
     return pool[static_cast<std::size_t>(Below(static_cast<int>(pool.size())))];
   }
 
@@ -40,7 +40,7 @@ constexpr double FreeRange = 300.0;
 // What a recipe appends and the pools it draws its parents from.
 class MixedGenerator {
 public:
-  MixedGenerator(Construction &c, int count, uint32_t seed) : b_(c), count_(count), rnd_(seed) {}
+  MixedGenerator(Construction& c, int count, uint32_t seed) : b_(c), count_(count), rnd_(seed) {}
 
   void Run() {
     while (Room() > 0) {
@@ -68,7 +68,7 @@ private:
   }
 
   void Style(int n) {
-    TGeomObject &o = b_[n];
+    TGeomObject& o = b_[n];
     o.Color = ColorPalette[static_cast<std::size_t>(rnd_.Below(16))].Value;
     o.PenStyle = rnd_.Below(4);
     o.PenWidth = 1 + rnd_.Below(3);
@@ -231,7 +231,7 @@ private:
       Style(b_.Polynomial(refs));
       return true;
     }
-    static const char *const Explicit[] = {"sin(x)", "x*x/4-1", "cos(2*x)+x/3", "exp(-x*x)"};
+    static const char* const Explicit[] = {"sin(x)", "x*x/4-1", "cos(2*x)+x/3", "exp(-x*x)"};
     const int which = rnd_.Below(5);
     const int n = which < 4 ? b_.Graph(Explicit[which]) : b_.Graph("cos(t)", 2, "sin(2*t)");
     Style(n);
@@ -246,12 +246,12 @@ private:
 
 } // namespace
 
-void GenerateMixedConstruction(Construction &c, int count, uint32_t seed) {
+void GenerateMixedConstruction(Construction& c, int count, uint32_t seed) {
   c.ObjCount = 0;
   MixedGenerator(c, std::clamp(count, 0, MaxObjects), seed).Run();
 }
 
-void GenerateMidpointChain(Construction &c, int count) {
+void GenerateMidpointChain(Construction& c, int count) {
   c.ObjCount = 0;
   ConstructionBuilder b(c);
   const int total = std::clamp(count, 2, MaxObjects);
@@ -261,7 +261,7 @@ void GenerateMidpointChain(Construction &c, int count) {
     b.Midpoint(c.ObjCount, fixed);
 }
 
-void MoveFreePoints(Construction &c, double dx, double dy) {
+void MoveFreePoints(Construction& c, double dx, double dy) {
   for (int i = 1; i <= c.ObjCount; ++i) {
     if (c[i].Kind != okPoint) continue;
     c[i].X1 += dx;

@@ -14,14 +14,14 @@ namespace drex {
 /// closed, some of those filled), a few interpolation polynomials and function graphs. Free points
 /// lie within ±300 internal units of the origin. Most objects are constructible at zoom 1; some
 /// (tangents from inside a circle, circles that miss) are not. The view is left as it is.
-void GenerateMixedConstruction(Construction &c, int count, uint32_t seed);
+void GenerateMixedConstruction(Construction& c, int count, uint32_t seed);
 
 /// Replaces the objects of `c` by a chain of `count` objects (at least 2): object 1 is a fixed
 /// point, object 2 a free point, and every further object the midpoint of the object before it
 /// and object 1.
-void GenerateMidpointChain(Construction &c, int count);
+void GenerateMidpointChain(Construction& c, int count);
 
 /// Moves every free point (kind 0) by (dx, dy), as a drag of all of them would.
-void MoveFreePoints(Construction &c, double dx, double dy);
+void MoveFreePoints(Construction& c, double dx, double dy);
 
 } // namespace drex

@@ -11,10 +11,10 @@
 
 namespace drex {
 
-inline std::ostream &operator<<(std::ostream &os, const Point2 &p) { return os << '(' << p.x << ", " << p.y << ')'; }
+inline std::ostream& operator<<(std::ostream& os, const Point2& p) { return os << '(' << p.x << ", " << p.y << ')'; }
 
 /// Predicate format for EXPECT_POINT_NEAR: both coordinates within eps.
-inline ::testing::AssertionResult PointsNear(const char *aExpr, const char *bExpr, const char *epsExpr, Point2 a,
+inline ::testing::AssertionResult PointsNear(const char* aExpr, const char* bExpr, const char* epsExpr, Point2 a,
                                              Point2 b, double eps) {
   if (std::fabs(a.x - b.x) <= eps && std::fabs(a.y - b.y) <= eps) return ::testing::AssertionSuccess();
   return ::testing::AssertionFailure() << aExpr << " = " << ::testing::PrintToString(a) << " and " << bExpr << " = "
@@ -23,7 +23,7 @@ inline ::testing::AssertionResult PointsNear(const char *aExpr, const char *bExp
 }
 
 /// Predicate format for ExpectOnLine: p within eps of the infinite line through a and b.
-inline ::testing::AssertionResult PointOnLine(const char *pExpr, const char *, const char *, const char *, Point2 p,
+inline ::testing::AssertionResult PointOnLine(const char* pExpr, const char*, const char*, const char*, Point2 p,
                                               Point2 a, Point2 b, double eps) {
   const double dx = b.x - a.x;
   const double dy = b.y - a.y;
@@ -38,7 +38,7 @@ inline ::testing::AssertionResult PointOnLine(const char *pExpr, const char *, c
 }
 
 /// Predicate format for ExpectOnCircle: |distance from the centre − r| within eps.
-inline ::testing::AssertionResult PointOnCircle(const char *pExpr, const char *, const char *, const char *, Point2 p,
+inline ::testing::AssertionResult PointOnCircle(const char* pExpr, const char*, const char*, const char*, Point2 p,
                                                 Point2 centre, double r, double eps) {
   const double d = std::hypot(p.x - centre.x, p.y - centre.y);
   if (std::fabs(d - r) <= eps) return ::testing::AssertionSuccess();

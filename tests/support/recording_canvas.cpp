@@ -6,7 +6,7 @@ namespace drex {
 
 namespace {
 
-const char *OpName(CanvasOp op) {
+const char* OpName(CanvasOp op) {
   switch (op) {
   case CanvasOp::FillRect:
     return "FillRect";
@@ -28,7 +28,7 @@ const char *OpName(CanvasOp op) {
   return "?";
 }
 
-const char *StyleName(PenStyle style) {
+const char* StyleName(PenStyle style) {
   switch (style) {
   case PenStyle::Solid:
     return "solid";
@@ -44,7 +44,7 @@ const char *StyleName(PenStyle style) {
 
 } // namespace
 
-std::string DescribeCall(const CanvasCall &call) {
+std::string DescribeCall(const CanvasCall& call) {
   char buf[256];
   std::string s = OpName(call.Op);
   switch (call.Op) {
@@ -116,7 +116,7 @@ void RecordingCanvas::Rectangle(int left, int top, int right, int bottom) {
   Calls.push_back(Make(CanvasOp::Rectangle, left, top, right, bottom));
 }
 
-void RecordingCanvas::Polygon(const std::vector<PixelPoint> &points) {
+void RecordingCanvas::Polygon(const std::vector<PixelPoint>& points) {
   CanvasCall call = Make(CanvasOp::Polygon, 0, 0, 0, 0);
   call.Points = points;
   Calls.push_back(std::move(call));
@@ -128,13 +128,13 @@ void RecordingCanvas::SetPixel(int x, int y, int32_t color) {
   Calls.push_back(std::move(call));
 }
 
-void RecordingCanvas::TextOut(int x, int y, const std::string &text) {
+void RecordingCanvas::TextOut(int x, int y, const std::string& text) {
   CanvasCall call = Make(CanvasOp::TextOut, x, y, 0, 0);
   call.Text = text;
   Calls.push_back(std::move(call));
 }
 
-int RecordingCanvas::TextWidth(const std::string &text) {
+int RecordingCanvas::TextWidth(const std::string& text) {
   int chars = 0;
   for (unsigned char c : text) {
     if ((c & 0xC0) != 0x80) ++chars;
@@ -144,38 +144,38 @@ int RecordingCanvas::TextWidth(const std::string &text) {
 
 std::vector<CanvasCall> RecordingCanvas::Of(CanvasOp op) const {
   std::vector<CanvasCall> out;
-  for (const CanvasCall &c : Calls) {
+  for (const CanvasCall& c : Calls) {
     if (c.Op == op) out.push_back(c);
   }
   return out;
 }
 
-const CanvasCall *RecordingCanvas::FindLine(int x0, int y0, int x1, int y1) const {
+const CanvasCall* RecordingCanvas::FindLine(int x0, int y0, int x1, int y1) const {
   return Find(CanvasOp::LineTo, x0, y0, x1, y1);
 }
 
-const CanvasCall *RecordingCanvas::Find(CanvasOp op, int a, int b, int c, int d) const {
-  for (const CanvasCall &call : Calls) {
+const CanvasCall* RecordingCanvas::Find(CanvasOp op, int a, int b, int c, int d) const {
+  for (const CanvasCall& call : Calls) {
     if (call.Op == op && call.A == a && call.B == b && call.C == c && call.D == d) return &call;
   }
   return nullptr;
 }
 
-const CanvasCall *RecordingCanvas::FindText(const std::string &text) const {
-  for (const CanvasCall &call : Calls) {
+const CanvasCall* RecordingCanvas::FindText(const std::string& text) const {
+  for (const CanvasCall& call : Calls) {
     if (call.Op == CanvasOp::TextOut && call.Text == text) return &call;
   }
   return nullptr;
 }
 
-int RecordingCanvas::IndexOf(const CanvasCall *call) const {
+int RecordingCanvas::IndexOf(const CanvasCall* call) const {
   if (call == nullptr || Calls.empty() || call < Calls.data() || call >= Calls.data() + Calls.size()) return -1;
   return static_cast<int>(call - Calls.data());
 }
 
 std::string RecordingCanvas::Log() const {
   std::string out;
-  for (const CanvasCall &c : Calls)
+  for (const CanvasCall& c : Calls)
     out += DescribeCall(c) + "\n";
   return out;
 }

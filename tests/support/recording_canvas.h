@@ -27,7 +27,7 @@ struct CanvasCall {
 };
 
 /// Text of one call, e.g. "LineTo (10,20)-(30,40) pen 0x0000FF dash w2 copy brush 0xFFFFFF solid".
-std::string DescribeCall(const CanvasCall &call);
+std::string DescribeCall(const CanvasCall& call);
 
 class RecordingCanvas : public Canvas {
 public:
@@ -35,11 +35,11 @@ public:
 
   int Width() const override { return width_; }
   int Height() const override { return height_; }
-  void SetPen(const CanvasPen &pen) override { pen_ = pen; }
+  void SetPen(const CanvasPen& pen) override { pen_ = pen; }
   CanvasPen Pen() const override { return pen_; }
-  void SetBrush(const CanvasBrush &brush) override { brush_ = brush; }
+  void SetBrush(const CanvasBrush& brush) override { brush_ = brush; }
   CanvasBrush Brush() const override { return brush_; }
-  void SetFont(const CanvasFont &font) override { font_ = font; }
+  void SetFont(const CanvasFont& font) override { font_ = font; }
   CanvasFont Font() const override { return font_; }
 
   void FillRect(int left, int top, int right, int bottom) override;
@@ -47,11 +47,11 @@ public:
   void LineTo(int x, int y) override;
   void Ellipse(int left, int top, int right, int bottom) override;
   void Rectangle(int left, int top, int right, int bottom) override;
-  void Polygon(const std::vector<PixelPoint> &points) override;
+  void Polygon(const std::vector<PixelPoint>& points) override;
   void SetPixel(int x, int y, int32_t color) override;
-  void TextOut(int x, int y, const std::string &text) override;
+  void TextOut(int x, int y, const std::string& text) override;
   /// CharWidth pixels per character (UTF-8 code point).
-  int TextWidth(const std::string &text) override;
+  int TextWidth(const std::string& text) override;
 
   /// Changes the size, as a resized drawing area would.
   void Resize(int width, int height) {
@@ -63,13 +63,13 @@ public:
   /// Calls of one operation, in order.
   std::vector<CanvasCall> Of(CanvasOp op) const;
   /// The first LineTo from (x0, y0) to (x1, y1), or nullptr.
-  const CanvasCall *FindLine(int x0, int y0, int x1, int y1) const;
+  const CanvasCall* FindLine(int x0, int y0, int x1, int y1) const;
   /// The first call of `op` whose A..D are the four values, or nullptr.
-  const CanvasCall *Find(CanvasOp op, int a, int b, int c, int d) const;
+  const CanvasCall* Find(CanvasOp op, int a, int b, int c, int d) const;
   /// The first TextOut of `text`, or nullptr.
-  const CanvasCall *FindText(const std::string &text) const;
+  const CanvasCall* FindText(const std::string& text) const;
   /// Position of a call in Calls (for order checks), or -1.
-  int IndexOf(const CanvasCall *call) const;
+  int IndexOf(const CanvasCall* call) const;
   /// Every call, one per line.
   std::string Log() const;
 

@@ -20,12 +20,17 @@ void ScriptedPlatform::ExpectInput(const std::string& answer, bool ok) {
   script_.push_back({Kind::Input, answer, 0, mbNone, ok});
 }
 
-void ScriptedPlatform::ExpectOpenDialog(const std::string& path) { script_.push_back({Kind::Open, path, 0, mbNone, true}); }
-void ScriptedPlatform::ExpectSaveDialog(const std::string& path) { script_.push_back({Kind::Save, path, 0, mbNone, true}); }
+void ScriptedPlatform::ExpectOpenDialog(const std::string& path) {
+  script_.push_back({Kind::Open, path, 0, mbNone, true});
+}
+void ScriptedPlatform::ExpectSaveDialog(const std::string& path) {
+  script_.push_back({Kind::Save, path, 0, mbNone, true});
+}
 
 void ScriptedPlatform::VerifyDone() {
   verified_ = true;
-  for (const Step& s : script_) ADD_FAILURE() << "scripted request never came: " << s.text;
+  for (const Step& s : script_)
+    ADD_FAILURE() << "scripted request never came: " << s.text;
   script_.clear();
 }
 
@@ -47,7 +52,8 @@ MsgButton ScriptedPlatform::MessageBox(MsgType, const std::string& text, int but
   if (s.kind == Kind::Message) {
     EXPECT_EQ(s.text, text);
   } else if (s.kind == Kind::MessagePrefix) {
-    EXPECT_EQ(text.compare(0, s.text.size(), s.text), 0) << "message \"" << text << "\" lacks prefix \"" << s.text << "\"";
+    EXPECT_EQ(text.compare(0, s.text.size(), s.text), 0)
+        << "message \"" << text << "\" lacks prefix \"" << s.text << "\"";
   }
   if (s.kind == Kind::Message || s.kind == Kind::MessagePrefix) {
     EXPECT_EQ(s.buttons, buttons) << "buttons of \"" << text << "\"";

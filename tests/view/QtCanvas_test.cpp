@@ -14,7 +14,7 @@
 namespace drex {
 namespace {
 
-int32_t At(QtCanvas &c, int x, int y) { return ColorOfPixel(c.Image().pixel(x, y)); }
+int32_t At(QtCanvas& c, int x, int y) { return ColorOfPixel(c.Image().pixel(x, y)); }
 
 TEST(QtCanvasPixels, RasterConventionsHoldInTheImage) {
   QtCanvas c(40, 30);
@@ -127,14 +127,14 @@ TEST(QtCanvasPixels, KeptTextMasksPaintWhatThePainterPaints) {
     p.setPen(QColor(0, 0, 128));
     const QFontMetrics metrics(font);
     int y = 2;
-    for (const std::string &t : texts) {
+    for (const std::string& t : texts) {
       p.drawText(3, y + metrics.ascent(), QString::fromStdString(t));
       y += 20;
     }
   }
   for (int pass = 0; pass < 2; ++pass) { // the second pass draws from the kept masks
     int y = 2;
-    for (const std::string &t : texts) {
+    for (const std::string& t : texts) {
       c.TextOut(3, y, t);
       y += 20;
     }
@@ -162,7 +162,7 @@ TEST(QtCanvasPixels, ResizeGivesAWhitePictureOfTheNewSize) {
 } // namespace
 } // namespace drex
 
-int main(int argc, char **argv) {
+int main(int argc, char** argv) {
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
   QGuiApplication app(argc, argv);
   testing::InitGoogleTest(&argc, argv);

@@ -41,21 +41,21 @@ TEST(ExportOptionsTest, RefusesMalformedCommands) {
       {"--export-png", "o.png", "--frobnicate", "a.d2d"},
       {"--export-png", "o.png", "--export-png", "p.png", "a.d2d"},
   };
-  for (const Args &a : bad) {
+  for (const Args& a : bad) {
     ExportOptions o;
     std::string error;
     EXPECT_EQ(ParseExportOptions(a, o, error), ExportParse::Invalid) << a.size();
     EXPECT_FALSE(error.empty());
   }
   struct Size {
-    const char *text;
+    const char* text;
     bool ok;
   };
   const Size sizes[] = {{"640x480", true},        {"1X1", true},     {"8192x8192", true},
                         {"8193x10", false},       {"0x10", false},   {"10x", false},
                         {"x10", false},           {"10x10x", false}, {"-5x10", false},
                         {"99999999999x1", false}, {"10 x10", false}, {"", false}};
-  for (const Size &s : sizes) {
+  for (const Size& s : sizes) {
     int w = 7, h = 7;
     EXPECT_EQ(ParseExportSize(s.text, w, h), s.ok) << s.text;
     if (!s.ok) {
@@ -65,7 +65,7 @@ TEST(ExportOptionsTest, RefusesMalformedCommands) {
 }
 
 TEST(ConsolePlatformTest, WritesMessagesAndNeverSaysYesUnasked) {
-  std::FILE *sink = std::tmpfile();
+  std::FILE* sink = std::tmpfile();
   ASSERT_NE(sink, nullptr);
   ConsolePlatform p(sink);
   EXPECT_EQ(p.MessageBox(MsgType::Error, "broken", mbOK), mbOK);
@@ -98,7 +98,7 @@ TEST(RenderDocumentTest, DrawsTheLoadedDocumentWithItsViewAndReportsBadFiles) {
   EXPECT_GE(RenderDocument(prog, canvas, path), 0);
   EXPECT_TRUE(platform.Messages().empty());
   // Centre (200 + 100, 150), radius 50 · 2 pixels.
-  const CanvasCall *circle = canvas.Find(CanvasOp::Ellipse, 200, 50, 400, 250);
+  const CanvasCall* circle = canvas.Find(CanvasOp::Ellipse, 200, 50, 400, 250);
   ASSERT_NE(circle, nullptr) << canvas.Log();
   EXPECT_EQ(circle->Pen.Color, 0x0000FF);
 

@@ -16,7 +16,7 @@ CanvasPen PenOf(int32_t color, PenStyle style = PenStyle::Solid, int width = 1, 
 }
 
 // Painted pixels of row y between x0 and x1 as a string of '#' (pen colour) and '.'.
-std::string RowRun(const BufferCanvas &c, int y, int x0, int x1, int32_t color) {
+std::string RowRun(const BufferCanvas& c, int y, int x0, int x1, int32_t color) {
   std::string s;
   for (int x = x0; x <= x1; ++x)
     s += c.PixelColor(x, y) == color ? '#' : '.';
@@ -127,7 +127,7 @@ struct LineCase {
 class RasterLine : public testing::TestWithParam<LineCase> {};
 
 TEST_P(RasterLine, LeavesOutTheLastPixel) {
-  const LineCase &l = GetParam();
+  const LineCase& l = GetParam();
   BufferCanvas c(40, 40);
   c.SetPen(PenOf(ColorBlack));
   c.MoveTo(l.x0, l.y0);
@@ -163,7 +163,7 @@ TEST(RasterLines, PolylineJointsArePaintedOnce) {
 }
 
 TEST(RasterLines, WidthsAcrossTheLine) {
-  const char *expected[] = {"..#..", ".##..", ".###.", "####.", "#####"};
+  const char* expected[] = {"..#..", ".##..", ".###.", "####.", "#####"};
   for (int w = 1; w <= 5; ++w) {
     BufferCanvas c(20, 12);
     c.SetPen(PenOf(ColorBlack, PenStyle::Solid, w));
@@ -192,7 +192,7 @@ TEST(RasterLines, DashPatterns) {
   struct Case {
     PenStyle style;
     int width;
-    const char *run; // row 5, x = 0..59
+    const char* run; // row 5, x = 0..59
   };
   const Case cases[] = {
       {PenStyle::Solid, 1, "############################################################"},
@@ -201,7 +201,7 @@ TEST(RasterLines, DashPatterns) {
       {PenStyle::DashDot, 1, "#########......###......#########......###......#########..."},
       {PenStyle::Dot, 2, "######......######......######......######......######......"},
   };
-  for (const Case &k : cases) {
+  for (const Case& k : cases) {
     BufferCanvas c(70, 10);
     c.SetPen(PenOf(ColorBlack, k.style, k.width));
     c.MoveTo(0, 5);
@@ -235,7 +235,7 @@ TEST(RasterLines, ClippingKeepsThePixelsAndThePattern) {
   };
   const Seg segs[] = {{-30, -10, 70, 43}, {45, -80, 3, 90}, {-1000, 7, 1000, 29}, {20, 60, 25, -3}, {-5, -5, 55, 55}};
   for (int width : {1, 4}) {
-    for (const Seg &s : segs) {
+    for (const Seg& s : segs) {
       BufferCanvas small(50, 50), large(250, 250);
       small.SetPen(PenOf(ColorBlack, PenStyle::DashDot, width));
       large.SetPen(PenOf(ColorBlack, PenStyle::DashDot, width));

@@ -24,7 +24,7 @@ protected:
     prog.UnitLength = 48;
   }
 
-  TGeomObject &Obj(int n) { return prog.Doc[n]; }
+  TGeomObject& Obj(int n) { return prog.Doc[n]; }
   void Full() {
     canvas.Clear();
     Redraw(prog, true);
@@ -33,7 +33,7 @@ protected:
   /// LineTo calls drawn with the pen colour.
   std::vector<CanvasCall> LinesIn(int32_t color) const {
     std::vector<CanvasCall> out;
-    for (const CanvasCall &c : canvas.Of(CanvasOp::LineTo)) {
+    for (const CanvasCall& c : canvas.Of(CanvasOp::LineTo)) {
       if (c.Pen.Color == color) out.push_back(c);
     }
     return out;
@@ -48,14 +48,14 @@ protected:
 TEST_F(RedrawTest, EmptyConstructionShowsBackgroundAxesUnitMarksAndGrid) {
   Full();
   ASSERT_FALSE(canvas.Calls.empty());
-  const CanvasCall &clear = canvas.Calls.front();
+  const CanvasCall& clear = canvas.Calls.front();
   EXPECT_EQ(clear.Op, CanvasOp::FillRect);
   EXPECT_EQ(&clear, canvas.Find(CanvasOp::FillRect, 0, 0, 800, 600));
   EXPECT_EQ(clear.Brush.Color, ColorWhite);
   EXPECT_DOUBLE_EQ(prog.Drawing.TickStep, 1.0);
 
-  const CanvasCall *xAxis = canvas.FindLine(800, 300, 0, 300);
-  const CanvasCall *yAxis = canvas.FindLine(400, 0, 400, 600);
+  const CanvasCall* xAxis = canvas.FindLine(800, 300, 0, 300);
+  const CanvasCall* yAxis = canvas.FindLine(400, 0, 400, 600);
   ASSERT_NE(xAxis, nullptr) << canvas.Log();
   ASSERT_NE(yAxis, nullptr);
   EXPECT_EQ(xAxis->Pen.Color, ColorGrey);
@@ -76,7 +76,7 @@ TEST_F(RedrawTest, EmptyConstructionShowsBackgroundAxesUnitMarksAndGrid) {
   EXPECT_EQ(dots.size(), 17u * 13u);
   EXPECT_NE(canvas.Find(CanvasOp::SetPixel, 400 + 8 * 48, 300 - 6 * 48, 0, 0), nullptr);
   EXPECT_NE(canvas.Find(CanvasOp::SetPixel, 400 - 8 * 48, 300 + 6 * 48, 0, 0), nullptr);
-  for (const CanvasCall &d : dots)
+  for (const CanvasCall& d : dots)
     EXPECT_EQ(d.Color, ColorBlack);
   // Layers: background, axes, then grid.
   EXPECT_LT(canvas.IndexOf(yAxis), canvas.IndexOf(canvas.Find(CanvasOp::SetPixel, 400, 300, 0, 0)));
@@ -121,7 +121,7 @@ TEST_F(RedrawTest, TickStepIsThePowerOfTenGivingFewerThanFiftySteps) {
     double step;
   };
   const Case cases[] = {{1, 48, 1}, {0.01, 48, 100}, {45, 48, 0.1}, {1, 1, 100}, {1e6, 48, 0.1}};
-  for (const Case &k : cases) {
+  for (const Case& k : cases) {
     TViewState view;
     view.Zoom = k.zoom;
     EXPECT_NEAR(TickStep(MakeViewArea(800, 600, view), k.unit), k.step, k.step * 1e-9) << k.zoom;
@@ -147,7 +147,7 @@ TEST_F(RedrawTest, ClippedLinesCrossTheAreaOrAreNotDrawn) {
       {{400, 300}, {401, 299}, false, 0, 0, 0, 0},   // touches the top right corner only
       {{-400, 0}, {-400, 1}, false, 0, 0, 0, 0},     // along the left edge
   };
-  for (const Case &k : cases) {
+  for (const Case& k : cases) {
     canvas.Clear();
     DrawClippedLine(canvas, prog.Doc.View, prog.Area, k.a, k.b);
     if (!k.drawn) {
@@ -189,7 +189,7 @@ TEST_F(RedrawTest, EveryKindIsDrawnWithItsOwnPen) {
   EXPECT_EQ(red[0].D, 500);
 
   // Circle: radius round(hypot(100, 50)) = 112 around the centre pixel, no fill.
-  const CanvasCall *ring = canvas.Find(CanvasOp::Ellipse, 400 - 112, 300 - 112, 400 + 112, 300 + 112);
+  const CanvasCall* ring = canvas.Find(CanvasOp::Ellipse, 400 - 112, 300 - 112, 400 + 112, 300 + 112);
   ASSERT_NE(ring, nullptr) << canvas.Log();
   EXPECT_EQ(ring->Pen.Color, ColorBlue);
   EXPECT_EQ(ring->Pen.Style, PenStyle::Dot);
@@ -255,14 +255,14 @@ TEST_F(RedrawTest, GraphLiftsThePenAtFailedAndFarSamples) {
   Full();
   auto red = LinesIn(ColorRed);
   EXPECT_EQ(red.size(), 98u); // 100 segments less the one into the failed sample and the first after
-  for (const CanvasCall &l : red)
+  for (const CanvasCall& l : red)
     EXPECT_FALSE(l.A < 400 && l.C >= 400) << DescribeCall(l);
 
   // y = 20/x: the samples next to 0 lie beyond ±32000 pixels as well.
   build[g].Expr1.Assign("20/x");
   Full();
   red = LinesIn(ColorRed);
-  for (const CanvasCall &l : red) {
+  for (const CanvasCall& l : red) {
     EXPECT_GE(l.D, -32000) << DescribeCall(l);
     EXPECT_LE(l.D, 32000) << DescribeCall(l);
   }
@@ -345,13 +345,13 @@ TEST_F(RedrawTest, PointsCarryTheirColourSizeAndName) {
   prog.Config.IsOsi = false;
   prog.Config.DrawGrid = false;
   Full();
-  const CanvasCall *dot = canvas.Find(CanvasOp::Ellipse, 410 - 4, 320 - 4, 410 + 5, 320 + 5);
+  const CanvasCall* dot = canvas.Find(CanvasOp::Ellipse, 410 - 4, 320 - 4, 410 + 5, 320 + 5);
   ASSERT_NE(dot, nullptr) << canvas.Log();
   EXPECT_EQ(dot->Brush.Color, ColorBlue);
   EXPECT_EQ(dot->Brush.Style, BrushStyle::Solid);
   EXPECT_EQ(dot->Pen.Color, ColorBlack);
   EXPECT_EQ(dot->Pen.Width, 1);
-  const CanvasCall *name = canvas.FindText("Ж1");
+  const CanvasCall* name = canvas.FindText("Ж1");
   ASSERT_NE(name, nullptr);
   EXPECT_EQ(name->A, 415);
   EXPECT_EQ(name->B, 324);
@@ -401,7 +401,7 @@ TEST_F(RedrawTest, SelectionHandlesAndTheDeleteCommands) {
   EXPECT_TRUE(prog.Drawing.AnySelected);
   EXPECT_EQ(enabled, 1);
   // The line from (400, 300) to (490, 270): handles a third of the way in from each end.
-  const CanvasCall *h1 = canvas.Find(CanvasOp::Rectangle, 429, 289, 433, 293);
+  const CanvasCall* h1 = canvas.Find(CanvasOp::Rectangle, 429, 289, 433, 293);
   ASSERT_NE(h1, nullptr) << canvas.Log();
   EXPECT_EQ(h1->Pen.Mode, PenMode::Xor);
   EXPECT_EQ(h1->Pen.Color, ColorWhite);
@@ -412,14 +412,14 @@ TEST_F(RedrawTest, SelectionHandlesAndTheDeleteCommands) {
   EXPECT_NE(canvas.Find(CanvasOp::Rectangle, 493, 298, 497, 302), nullptr);
   EXPECT_NE(canvas.Find(CanvasOp::Rectangle, 398, 203, 402, 207), nullptr);
   // The point: a black frame in copy mode.
-  const CanvasCall *frame = canvas.Find(CanvasOp::Rectangle, 397, 297, 405, 305);
+  const CanvasCall* frame = canvas.Find(CanvasOp::Rectangle, 397, 297, 405, 305);
   ASSERT_NE(frame, nullptr);
   EXPECT_EQ(frame->Pen.Mode, PenMode::Copy);
   EXPECT_EQ(frame->Pen.Color, ColorBlack);
   EXPECT_EQ(frame->Brush.Style, BrushStyle::Clear);
   // The graph's ten handles come with its plot; the pen is restored after each.
   int xorRects = 0;
-  for (const CanvasCall &r : canvas.Of(CanvasOp::Rectangle))
+  for (const CanvasCall& r : canvas.Of(CanvasOp::Rectangle))
     xorRects += r.Pen.Mode == PenMode::Xor;
   EXPECT_EQ(xorRects, 2 + 4 + 10);
   EXPECT_EQ(LinesIn(0x654321).size(), 100u) << "graph pen kept between handles";
@@ -471,7 +471,7 @@ TEST_F(RedrawTest, PolylineAndPolynomialHandles) {
   EXPECT_NE(canvas.Find(CanvasOp::Rectangle, 299, 249, 303, 253), nullptr);
   EXPECT_NE(canvas.Find(CanvasOp::Rectangle, 399, 299, 403, 303), nullptr);
   EXPECT_NE(canvas.Find(CanvasOp::Rectangle, 499, 249, 503, 253), nullptr);
-  for (const CanvasCall &h : marks)
+  for (const CanvasCall& h : marks)
     EXPECT_EQ(h.Pen.Mode, PenMode::Xor);
 }
 
@@ -484,7 +484,7 @@ TEST_F(RedrawTest, AngleLabelLeftOfTheVertexEndsAtItsLeader) {
   prog.Config.DrawGrid = false;
   prog.Config.IsOsi = false;
   Full();
-  const CanvasCall *label = canvas.FindText("90\xC2\xB0");
+  const CanvasCall* label = canvas.FindText("90\xC2\xB0");
   ASSERT_NE(label, nullptr) << canvas.Log();
   EXPECT_EQ(label->A, 379 - 16);
   EXPECT_EQ(label->B, 279 - 15);
@@ -509,18 +509,18 @@ TEST_F(RedrawTest, MeasurementsShowTheirValuesAndKeepTheirLabelRects) {
   prog.Config.IsOsi = false;
   Full();
   // 90 degrees, the label 30 pixels out along the middle of the arc (45° up and right).
-  const CanvasCall *angle = canvas.FindText("90\xC2\xB0");
+  const CanvasCall* angle = canvas.FindText("90\xC2\xB0");
   ASSERT_NE(angle, nullptr) << canvas.Log();
   EXPECT_EQ(angle->Font.Color, ColorBlue);
   EXPECT_EQ(angle->A, 421);
   EXPECT_EQ(angle->B, 279 - 15);
-  const LabelRect &r0 = prog.Drawing.LabelRects[0];
+  const LabelRect& r0 = prog.Drawing.LabelRects[0];
   EXPECT_EQ(r0.Left, 421);
   EXPECT_EQ(r0.Right, 421 + 16);
   EXPECT_EQ(r0.Bottom - r0.Top, 8);
   EXPECT_NE(canvas.FindLine(421, 276, 421 + 16, 276), nullptr); // underline
   // Distance sqrt(2)·100 / 48 = 2.946… shown with two digits, at the midpoint of the pixels.
-  const CanvasCall *dist = canvas.FindText("2.9");
+  const CanvasCall* dist = canvas.FindText("2.9");
   ASSERT_NE(dist, nullptr) << canvas.Log();
   EXPECT_EQ(dist->Font.Color, ColorNavy);
   EXPECT_EQ(dist->A, 455);
@@ -555,7 +555,7 @@ TEST_F(RedrawTest, GuardDropsNestedRedrawsAndIsClearedAfterAFailure) {
 
 TEST_F(RedrawTest, LocusAndReportHooksRunOnFullRedrawsOnly) {
   int locus = 0, report = 0, expressions = 0;
-  prog.Drawing.Hooks.DrawLocusTrace = [&](Canvas &) { ++locus; };
+  prog.Drawing.Hooks.DrawLocusTrace = [&](Canvas&) { ++locus; };
   prog.Drawing.Hooks.RefreshReport = [&] { ++report; };
   prog.Drawing.Hooks.RefreshDynExprs = [&] { ++expressions; };
   Redraw(prog, true);

@@ -36,7 +36,7 @@ TEST(RoundHalfEven, HalvesGoToTheEvenNeighbour) {
       {2147483646.5, 2147483646},
       {-2147483648.4, INT_MIN},
   };
-  for (const Case &c : cases)
+  for (const Case& c : cases)
     EXPECT_EQ(RoundHalfEven(c.value), c.expected) << c.value;
 }
 
@@ -70,7 +70,7 @@ TEST(ViewArea, CentreCornersAndConversions) {
 
 TEST(ViewArea, ScreenToWorldThenBackGivesThePixel) {
   const TViewState views[] = {{0, 0, 1.0}, {-9999, 9999, 0.0009}, {123, -45, 48.4}, {7, 7, 1.0 / 1.1}};
-  for (const TViewState &view : views) {
+  for (const TViewState& view : views) {
     const ViewArea area = MakeViewArea(799, 600, view);
     for (int px = -50; px <= 850; px += 45) {
       for (int py = -30; py <= 630; py += 33) {
@@ -137,7 +137,7 @@ TEST(ViewPan, MovesAndClampsWithoutOverflow) {
       {9990, 20, 9999}, {-9990, -20, -9999}, {0, INT_MAX, 9999},     {0, INT_MIN, -9999},
       {32767, 0, 9999}, {-32768, 1, -9999},  {-9999, INT_MAX, 9999},
   };
-  for (const Case &c : cases) {
+  for (const Case& c : cases) {
     TViewState w{c.org, 0, 1.0};
     PanView(w, c.d, 0);
     EXPECT_EQ(w.OrgX, c.expected) << c.org << " " << c.d;
@@ -155,7 +155,7 @@ TEST(ViewPan, MovesAndClampsWithoutOverflow) {
 class FitViewTest : public ::testing::Test {
 protected:
   void Add(int kind, double x1, double y1, double x2 = 0, double y2 = 0) {
-    TGeomObject &o = doc[++doc.ObjCount];
+    TGeomObject& o = doc[++doc.ObjCount];
     o.Kind = static_cast<uint8_t>(kind);
     o.X1 = x1;
     o.Y1 = y1;
