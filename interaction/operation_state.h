@@ -60,8 +60,6 @@ struct OperationState {
   bool DblClickMarker = false; ///< the next press starts no rubber band
   int Cursor = 0;              ///< cursor number last set on the drawing area
   std::string StatusLine;      ///< text of the status line (UTF-8)
-  /// Object current in the object list (the report shows it), 0 for none.
-  int ListCurrentObject = 0;
 };
 
 } // namespace drex

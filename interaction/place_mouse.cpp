@@ -5,6 +5,7 @@
 #include <utility>
 #include <vector>
 
+#include "dialogs/object_list.h"
 #include "expr/format_answer.h"
 #include "interaction/hit_test.h"
 #include "interaction/pick_tables.h"
@@ -295,9 +296,9 @@ bool PlaceDblClick(Program& prog, MouseButton button, bool shift, bool ctrl, int
   OperationState& op = prog.Op;
   if (!IsObject(prog, op.HotObject)) return false;
   op.DblClickMarker = true;
-  const int previous = op.ListCurrentObject;
-  op.ListCurrentObject = op.HotObject;
-  if (previous != op.HotObject) return false;
+  const int previous = prog.List.Current;
+  ObjListClick(prog, op.HotObject - 1);
+  if (previous != prog.List.Current) return false;
   if (prog.ObjectPropertiesHook) prog.ObjectPropertiesHook(op.HotObject);
   return true;
 }

@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <system_error>
 
+#include "dialogs/object_list.h"
 #include "documents/document_commands.h"
 #include "interaction/tool_modes.h"
 #include "shell/program.h"
@@ -122,7 +123,11 @@ bool ShellKeyDown(Program& prog, ShellKey key) {
 
 void InstallShellHooks(Program& prog) {
   prog.AbortOperationHook = [&prog] { AbortOperation(prog); };
-  prog.AfterDocumentChange = [&prog] { Redraw(prog, true); };
+  prog.AfterDocumentChange = [&prog] {
+    RefreshObjectList(prog);
+    Redraw(prog, true);
+  };
+  prog.Drawing.Hooks.RefreshReport = [&prog] { ShowReport(prog); };
 }
 
 void OpenHelp(Program& prog) {

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "dialogs/object_list.h"
 #include "kernel/construction.h"
 #include "interaction/operation_state.h"
 #include "kernel/object_table.h"
@@ -76,6 +77,10 @@ public:
 
   /// The interactive operation that is running and the state of the mouse over the drawing area.
   OperationState Op;
+  /// The object list of the left panel and the report on its current object.
+  ObjectListState List;
+  /// The point whose locus is traced, 0 for none.
+  int LocusPoint = 0;
 
   /// The retained bitmap of the drawing area that Redraw paints; none in a program without a window.
   Canvas* Surface = nullptr;

@@ -232,7 +232,7 @@ TEST_F(Picking, ClickShiftClickAndDoubleClick) {
   };
   Move(200, 100);
   EXPECT_FALSE(PlaceDblClick(prog, MouseButton::Left, false, false, 200, 100));
-  EXPECT_EQ(prog.Op.ListCurrentObject, q);
+  EXPECT_EQ(CurrentListObject(prog), q);
   EXPECT_TRUE(dialogs.empty());
   // The press after a double click starts no band.
   PlaceMouseDown(prog, MouseButton::Left, false, false, 200, 100);

@@ -1,0 +1,61 @@
+#include "dialogs/object_list.h"
+
+#include "dialogs/object_report.h"
+#include "shell/program.h"
+#include "view/redraw.h"
+
+namespace drex {
+
+std::string ObjectListLine(const Construction& c, const KindTexts& texts, int number) {
+  return std::to_string(number) + ". " + ObjectCaption(c, number, texts);
+}
+
+int CurrentListObject(const Program& prog) {
+  const int line = prog.List.Current;
+  return line >= 0 && line < prog.Doc.ObjCount ? line + 1 : 0;
+}
+
+void RefreshObjectList(Program& prog) {
+  ObjectListState& list = prog.List;
+  const int count = prog.Doc.ObjCount;
+  if (count <= 0)
+    list.Current = -1;
+  else if (list.Current < 0)
+    list.Current = 0;
+  else if (list.Current >= count)
+    list.Current = count - 1;
+  if (list.PopupItem >= count) list.PopupItem = -1;
+  ++list.ListRevision;
+  ShowReport(prog);
+}
+
+void ObjListClick(Program& prog, int line) {
+  if (line < 0 || line >= prog.Doc.ObjCount) return;
+  prog.List.Current = line;
+  ShowReport(prog);
+}
+
+void ObjListClickCheck(Program& prog, int line, bool checked) {
+  if (line < 0 || line >= prog.Doc.ObjCount) return;
+  TGeomObject& o = prog.Doc[line + 1];
+  const uint8_t visible = checked ? 1 : 0;
+  if (o.Visible == visible) return;
+  o.Visible = visible;
+  prog.Modified = true;
+  Redraw(prog, true);
+}
+
+void ShowReport(Program& prog) {
+  ObjectListState& list = prog.List;
+  const int number = CurrentListObject(prog);
+  const ReportFormat format{prog.UnitLength, prog.Config.AnswerDigits, prog.Config.CoordSystem,
+                            prog.Config.IntegrationSteps};
+  std::vector<std::string> lines =
+      number > 0 ? ObjectReport(prog.Doc, prog.Msgs, number, format) : std::vector<std::string>();
+  if (lines != list.Report) {
+    list.Report.swap(lines);
+    ++list.ReportRevision;
+  }
+}
+
+} // namespace drex
