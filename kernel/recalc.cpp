@@ -496,11 +496,10 @@ bool IsCircleObject(const Construction& c, int number, int count) {
 
 } // namespace
 
-int ClassifyIntersection(Construction& c, int i, const NamingRules& rules) {
+int SetIntersectionSubtype(Construction& c, int i) {
   const int count = std::clamp<int>(c.ObjCount, 0, MaxObjects);
   if (i < 1 || i > count) return 0;
   TGeomObject& o = c[i];
-  o.SetRootNo(1);
   const int x = o.Refs[1];
   const int y = o.Refs[2];
   int16_t subtype = isTwoCircles;
@@ -514,7 +513,14 @@ int ClassifyIntersection(Construction& c, int i, const NamingRules& rules) {
     subtype = isLineCircle;
   }
   o.Refs[0] = subtype;
-  if (subtype == isTwoLines) return 0;
+  return subtype;
+}
+
+int ClassifyIntersection(Construction& c, int i, const NamingRules& rules) {
+  const int count = std::clamp<int>(c.ObjCount, 0, MaxObjects);
+  if (i < 1 || i > count) return 0;
+  c[i].SetRootNo(1);
+  if (SetIntersectionSubtype(c, i) == isTwoLines) return 0;
   return AppendTwin(c, i, okIntersection, rules);
 }
 

@@ -35,6 +35,11 @@ void AttachPoint(Construction& c, int i);
 /// or the table has no free slot, in which case the single point follows its RootNo).
 int ClassifyIntersection(Construction& c, int i, const NamingRules& rules);
 
+/// Sets the subtype of the intersection point `i` (kind 3) in Refs[0] from the kinds of Refs[1]
+/// and Refs[2] (1 two lines, 2 line and circle with the line put first, 3 otherwise) and returns
+/// it; RootNo and the rest of the table are left as they are. 0 when `i` is not an object.
+int SetIntersectionSubtype(Construction& c, int i);
+
 /// Makes the tangent `i` (kind 9, both parents set) the first of a pair: RootNo = 1, and appends
 /// the twin at ObjCount + 1, a copy with its own default name and RootNo = 2. Returns the twin's
 /// number, or 0 when the table has no free slot.

@@ -4,6 +4,7 @@
 #include <system_error>
 
 #include "dialogs/object_list.h"
+#include "dialogs/properties_model.h"
 #include "documents/document_commands.h"
 #include "interaction/tool_modes.h"
 #include "shell/program.h"
@@ -27,12 +28,14 @@ const CommandInfo* FindCommandByName(const std::string& menuItem) {
 bool CommandAvailable(int tag) {
   if (tag >= tag::FirstTool && tag <= tag::LastTool) return tag != 13;
   if (tag >= FirstRecentTag && tag < FirstRecentTag + RecentItemCount) return true;
+  if (tag >= tag::FirstByParams && tag <= tag::LastByParams) return tag != 103;
   switch (tag) {
   case tag::Exit:
   case tag::NewFile:
   case tag::Load:
   case tag::Save:
   case tag::SaveAs:
+  case tag::Change:
   case tag::Abort:
   case tag::ZoomIn:
   case tag::ZoomOut:
@@ -56,6 +59,10 @@ MenuResult MenuClick(Program& prog, int tag, const std::string& hint) {
     RunDocumentCommand(prog, tag);
     return MenuResult::Done;
   }
+  if (tag >= tag::FirstByParams && tag <= tag::LastByParams && tag != 103) {
+    CreateByParameters(prog, tag);
+    return MenuResult::Done;
+  }
   switch (tag) {
   case tag::Exit:
     return MenuResult::CloseWindow;
@@ -64,6 +71,9 @@ MenuResult MenuClick(Program& prog, int tag, const std::string& hint) {
   case tag::Save:
   case tag::SaveAs:
     RunDocumentCommand(prog, tag);
+    return MenuResult::Done;
+  case tag::Change:
+    OpenPropertiesDialog(prog, CurrentListObject(prog));
     return MenuResult::Done;
   case tag::Abort:
     AbortOperation(prog);
@@ -128,6 +138,7 @@ void InstallShellHooks(Program& prog) {
     Redraw(prog, true);
   };
   prog.Drawing.Hooks.RefreshReport = [&prog] { ShowReport(prog); };
+  prog.ObjectPropertiesHook = [&prog](int n) { return OpenPropertiesDialog(prog, n); };
 }
 
 void OpenHelp(Program& prog) {

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "dialogs/object_list.h"
+#include "dialogs/properties_model.h"
 #include "kernel/construction.h"
 #include "interaction/operation_state.h"
 #include "kernel/object_table.h"
@@ -64,6 +65,11 @@ public:
   /// click on the current object and for a polyline or polynomial just made by mouse (kept as
   /// picked when the hook is not set).
   std::function<bool(int)> ObjectPropertiesHook;
+  /// Shows the properties dialog for the model, modally; true when it was closed with OK (which
+  /// the form allows only once the model's Confirm passed). The program's window sets it.
+  std::function<bool(PropertiesModel&)> PropertiesForm;
+  /// What the properties dialog remembers between openings.
+  PropertiesMemory PropertiesDlg;
   /// After every UpdateRecentFiles: rebuild the menu items file1..file5 and the separator from
   /// RecentFiles (RecentFileCaptions gives their captions).
   std::function<void()> AfterRecentFilesChange;
