@@ -137,13 +137,6 @@ TEST_F(DeleteCommand, DeleteKeyEndsTheRunningToolSoNoPickNamesAFormerNumber) {
   EXPECT_EQ(prog.Op.PickList[0], 0);
   EXPECT_FALSE(prog.AbortEnabled);
   EXPECT_EQ(prog.Op.HotObject, 1) << "the point under the mouse is now object 1";
-  // The next click with a new tool starts from nothing.
-  Tool(LineTool);
-  Click(300, 300);
-  Click(500, 300);
-  ASSERT_EQ(Count(), 3);
-  EXPECT_EQ(Obj(3).Ref(1), 1);
-  EXPECT_EQ(Obj(3).Ref(2), 2);
 }
 
 TEST_F(DeleteCommand, OneTangentOfAPairLeavesTheOtherWorking) {
