@@ -20,7 +20,8 @@ class Platform;
 /// `a` is `b` or, in turn, depends on `b`. `Refs`[0] is never followed. The references of objects
 /// 1..`ObjCount` are followed; a number outside that range is only compared with `b`. References
 /// may point at later objects, and a cycle (which a sound construction does not have) ends the
-/// search instead of looping. Each object is visited at most once.
+/// search instead of looping. Each object is visited at most once, so one call is linear in objects
+/// plus references; to test many objects against the same `b`, MarkDependants does it in one pass.
 bool DependsOn(const Construction& c, int a, int b);
 
 /// Marks everything that depends on object `i` in one pass: afterwards `marks` has ObjCount + 1
@@ -70,8 +71,8 @@ struct Renumbering {
 /// that names a removed object (an angle by its first three numbers, a distance, Type 1, by its
 /// first two) is removed; the others keep their order and are renumbered. The selection should be
 /// closed (CloseSelection) first, so that no remaining object refers to a removed one; a
-/// reference that still does becomes 0, which names no object. `moved`
-/// receives the renumbering, for the caller's own object and measurement numbers.
+/// reference that still does becomes 0, which names no object. `moved` receives the renumbering,
+/// for the caller's own object and measurement numbers.
 void RemoveSelected(Construction& c, Renumbering& moved);
 
 /// Asks whether to delete: MsgTable[58] with the selected count for its first "%s" and the
@@ -81,8 +82,7 @@ bool ConfirmDeletion(Platform& desktop, const MsgTable& msgs, const DeletionCoun
 
 /// The whole deletion on the construction: closes the selection, asks (ConfirmDeletion) and on
 /// Yes removes the selected objects (RemoveSelected). On any other answer nothing is removed, the
-/// dependants stay selected and `moved` is left empty. Returns the answer:
-/// true for Yes.
+/// dependants stay selected and `moved` is left empty. True when the answer was Yes.
 bool AskAndRemoveSelected(Construction& c, Platform& desktop, const MsgTable& msgs, Renumbering& moved);
 
 /// Moves per-measurement data (entry k belongs to measurement k, 0-based) the way the removal moved
