@@ -1,6 +1,7 @@
 #include "dialogs/object_list.h"
 
 #include "dialogs/object_report.h"
+#include "shell/delete_command.h"
 #include "shell/program.h"
 #include "view/redraw.h"
 
@@ -43,6 +44,14 @@ void ObjListClickCheck(Program& prog, int line, bool checked) {
   o.Visible = visible;
   prog.Modified = true;
   Redraw(prog, true);
+}
+
+void PopDelete(Program& prog) {
+  const int line = prog.List.PopupItem;
+  if (line < 0 || line >= prog.Doc.ObjCount) return;
+  for (int i = 1; i <= prog.Doc.ObjCount; ++i)
+    prog.Doc[i].Selected = i == line + 1 ? 1 : 0;
+  DeleteSelected(prog);
 }
 
 void ShowReport(Program& prog) {

@@ -42,6 +42,11 @@ void ObjListClick(Program& prog, int line);
 /// counts as changed, and the picture is redrawn.
 void ObjListClickCheck(Program& prog, int line, bool checked);
 
+/// The pop-up item "Вилучити": deletes exactly the object of line PopupItem with everything built
+/// on it (that object alone is selected, then DeleteSelected asks and removes). Nothing happens
+/// when PopupItem is no line of the list.
+void PopDelete(Program& prog);
+
 /// Rebuilds the report on the object of the current line (empty when there is none).
 void ShowReport(Program& prog);
 

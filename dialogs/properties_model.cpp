@@ -9,6 +9,7 @@
 #include "interaction/pick_tables.h"
 #include "interaction/tool_modes.h"
 #include "kernel/cp1251.h"
+#include "kernel/deletion.h"
 #include "kernel/recalc.h"
 #include "shell/command_table.h"
 #include "shell/program.h"
@@ -133,46 +134,6 @@ int PalettePosition(int32_t value) {
   return -1;
 }
 
-/// Marks object `root` and every object that depends on it through Refs[1..RefCount], whatever
-/// the numbers' order: one reverse index of the references, then a walk from `root`. Linear in
-/// the objects and references.
-std::vector<uint8_t> DependantsOf(const Construction& c, int root) {
-  const int count = std::clamp<int>(c.ObjCount, 0, MaxObjects);
-  std::vector<uint8_t> marks(static_cast<std::size_t>(count) + 1, 0);
-  if (root < 1 || root > count) return marks;
-  // children[start[p] .. start[p + 1]) are the objects that refer to p.
-  std::vector<int> start(static_cast<std::size_t>(count) + 2, 0);
-  const auto refsOf = [&](int n) { return std::clamp<int>(c[n].RefCount, 0, RefSlots - 1); };
-  for (int n = 1; n <= count; ++n)
-    for (int k = 1; k <= refsOf(n); ++k) {
-      const int r = c[n].Ref(k);
-      if (r >= 1 && r <= count) ++start[static_cast<std::size_t>(r) + 1];
-    }
-  for (int p = 1; p <= count + 1; ++p)
-    start[static_cast<std::size_t>(p)] += start[static_cast<std::size_t>(p) - 1];
-  std::vector<int> children(static_cast<std::size_t>(start[static_cast<std::size_t>(count) + 1]));
-  std::vector<int> fill(start.begin(), start.end() - 1);
-  for (int n = 1; n <= count; ++n)
-    for (int k = 1; k <= refsOf(n); ++k) {
-      const int r = c[n].Ref(k);
-      if (r >= 1 && r <= count) children[static_cast<std::size_t>(fill[static_cast<std::size_t>(r)]++)] = n;
-    }
-  std::vector<int> stack{root};
-  marks[static_cast<std::size_t>(root)] = 1;
-  while (!stack.empty()) {
-    const int p = stack.back();
-    stack.pop_back();
-    for (int e = start[static_cast<std::size_t>(p)]; e < start[static_cast<std::size_t>(p) + 1]; ++e) {
-      const int child = children[static_cast<std::size_t>(e)];
-      if (!marks[static_cast<std::size_t>(child)]) {
-        marks[static_cast<std::size_t>(child)] = 1;
-        stack.push_back(child);
-      }
-    }
-  }
-  return marks;
-}
-
 /// True when some object refers to `number`.
 bool Referenced(const Construction& c, int number) {
   for (int n = 1; n <= c.ObjCount; ++n)
@@ -241,7 +202,8 @@ void PropertiesModel::FillParents() {
   const std::vector<ListSpec> specs = ParentSpecs(kind_);
   if (specs.empty()) return;
   const Construction& c = prog_.Doc;
-  const std::vector<uint8_t> excluded = DependantsOf(c, object_);
+  std::vector<uint8_t> excluded;
+  MarkDependants(c, object_, excluded);
   const TGeomObject& o = c[object_];
   for (std::size_t k = 0; k < specs.size(); ++k) {
     ParentList list;

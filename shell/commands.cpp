@@ -7,6 +7,7 @@
 #include "dialogs/properties_model.h"
 #include "documents/document_commands.h"
 #include "interaction/tool_modes.h"
+#include "shell/delete_command.h"
 #include "shell/program.h"
 #include "view/redraw.h"
 #include "view/view_transform.h"
@@ -36,6 +37,7 @@ bool CommandAvailable(int tag) {
   case tag::Save:
   case tag::SaveAs:
   case tag::Change:
+  case tag::ModeDel:
   case tag::Abort:
   case tag::ZoomIn:
   case tag::ZoomOut:
@@ -74,6 +76,9 @@ MenuResult MenuClick(Program& prog, int tag, const std::string& hint) {
     return MenuResult::Done;
   case tag::Change:
     OpenPropertiesDialog(prog, CurrentListObject(prog));
+    return MenuResult::Done;
+  case tag::ModeDel:
+    DeleteSelected(prog);
     return MenuResult::Done;
   case tag::Abort:
     AbortOperation(prog);
@@ -126,7 +131,8 @@ bool ShellKeyDown(Program& prog, ShellKey key) {
     AbortOperation(prog);
     return true;
   case ShellKey::Delete:
-    return false;
+    DeleteSelected(prog);
+    return true;
   }
   return false;
 }
@@ -139,6 +145,7 @@ void InstallShellHooks(Program& prog) {
   };
   prog.Drawing.Hooks.RefreshReport = [&prog] { ShowReport(prog); };
   prog.ObjectPropertiesHook = [&prog](int n) { return OpenPropertiesDialog(prog, n); };
+  prog.Drawing.Hooks.EnableDelete = [&prog](bool on) { prog.DeleteEnabled = on; };
 }
 
 void OpenHelp(Program& prog) {
