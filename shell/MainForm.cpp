@@ -324,6 +324,7 @@ QWidget* TDrex2dFrm::BuildWorkPanel() {
   listColumn->setContentsMargins(0, 0, 0, 0);
   objList_ = new ObjListView(program_, lists);
   objList_->setToolTip(Q("Перелік об'єктів"));
+  objList_->setStatusTip(objList_->toolTip());
   connect(objList_, &ObjListView::Changed, this, [this] { SyncWithCore(); });
   connect(objList_, &ObjListView::PopupRequested, this, [this](const QPoint& at) {
     popProperties_->setEnabled(static_cast<bool>(program_.ObjectPropertiesHook));
@@ -332,6 +333,7 @@ QWidget* TDrex2dFrm::BuildWorkPanel() {
   reportBox_ = new QListWidget(lists);
   reportBox_->setObjectName(QStringLiteral("reportBox"));
   reportBox_->setToolTip(Q("Характеристики поточного об'єкта"));
+  reportBox_->setStatusTip(reportBox_->toolTip());
   reportBox_->setEditTriggers(QAbstractItemView::NoEditTriggers);
   reportBox_->setMaximumHeight(110);
   QPalette reportPalette = reportBox_->palette();
