@@ -1,5 +1,6 @@
 #pragma once
-// A desktop for benchmarks: shows nothing, asks nothing, has no events to run.
+// A desktop for benchmarks: shows nothing, answers every question with the same button, has no
+// events to run.
 
 #include <string>
 
@@ -11,7 +12,7 @@ class QuietPlatform : public Platform {
 public:
   MsgButton MessageBox(MsgType, const std::string& text, int) override {
     LastMessage = text;
-    return mbNone;
+    return Answer;
   }
   bool InputBox(const std::string&, const std::string&, std::string&) override { return false; }
   std::string OpenDialog(const FileDialogRequest&) override { return {}; }
@@ -30,7 +31,8 @@ public:
   int ScreenPixelsPerInch() const override { return 96; }
   void CopyPictureToClipboard() override {}
 
-  std::string LastMessage; ///< the text of the last message box, to report a failed step
+  MsgButton Answer = mbNone; ///< the button every message box returns
+  std::string LastMessage;   ///< the text of the last message box, to report a failed step
 };
 
 } // namespace drex

@@ -1,5 +1,6 @@
 #include "dialogs/object_list.h"
 
+#include "shell/delete_command.h"
 #include "shell/program.h"
 #include "view/redraw.h"
 
@@ -64,6 +65,14 @@ void PopProperties(Program& prog) {
 
 ReportFormat ReportFormatOf(const Program& prog) {
   return ReportFormat{prog.UnitLength, prog.Config.AnswerDigits, prog.Config.CoordSystem, prog.Config.IntegrationSteps};
+}
+
+void PopDelete(Program& prog) {
+  const int line = prog.List.PopupItem;
+  if (line < 0 || line >= prog.Doc.ObjCount) return;
+  for (int i = 1; i <= prog.Doc.ObjCount; ++i)
+    prog.Doc[i].Selected = i == line + 1 ? 1 : 0;
+  DeleteSelected(prog);
 }
 
 void ShowReport(Program& prog) {

@@ -64,6 +64,11 @@ void PopProperties(Program& prog);
 /// The units, digits and coordinate system of the program's reports.
 ReportFormat ReportFormatOf(const Program& prog);
 
+/// The pop-up item "Вилучити": deletes exactly the object of line PopupItem with everything built
+/// on it (that object alone is selected, then DeleteSelected asks and removes). Nothing happens
+/// when PopupItem is no line of the list.
+void PopDelete(Program& prog);
+
 /// Rebuilds the report on the object of the current line (empty when there is none).
 void ShowReport(Program& prog);
 

@@ -416,6 +416,8 @@ void TDrex2dFrm::SyncWithCore() {
   infoText_->setText(Q(program_.InfoText));
   if (QAction* abort = CommandAction(tag::Abort))
     abort->setEnabled(CommandAvailable(tag::Abort) && program_.AbortEnabled);
+  if (QAction* del = CommandAction(tag::ModeDel))
+    del->setEnabled(CommandAvailable(tag::ModeDel) && program_.DeleteEnabled);
   if (QAction* showAll = CommandAction(tag::ShowAll)) showAll->setChecked(program_.ShowHidden);
   bool anyRecent = false;
   for (int k = 1; k <= RecentItemCount; ++k) {

@@ -6,6 +6,7 @@
 #include "dialogs/object_list.h"
 #include "documents/document_commands.h"
 #include "interaction/tool_modes.h"
+#include "shell/delete_command.h"
 #include "shell/program.h"
 #include "view/redraw.h"
 #include "view/view_transform.h"
@@ -33,6 +34,7 @@ bool CommandAvailable(int tag) {
   case tag::Load:
   case tag::Save:
   case tag::SaveAs:
+  case tag::ModeDel:
   case tag::Abort:
   case tag::ZoomIn:
   case tag::ZoomOut:
@@ -64,6 +66,9 @@ MenuResult MenuClick(Program& prog, int tag, const std::string& hint) {
   case tag::Save:
   case tag::SaveAs:
     RunDocumentCommand(prog, tag);
+    return MenuResult::Done;
+  case tag::ModeDel:
+    DeleteSelected(prog);
     return MenuResult::Done;
   case tag::Abort:
     AbortOperation(prog);
@@ -116,7 +121,8 @@ bool ShellKeyDown(Program& prog, ShellKey key) {
     AbortOperation(prog);
     return true;
   case ShellKey::Delete:
-    return false;
+    DeleteSelected(prog);
+    return true;
   }
   return false;
 }
@@ -128,6 +134,7 @@ void InstallShellHooks(Program& prog) {
     Redraw(prog, true);
   };
   prog.Drawing.Hooks.RefreshReport = [&prog] { ShowReport(prog); };
+  prog.Drawing.Hooks.EnableDelete = [&prog](bool on) { prog.DeleteEnabled = on; };
 }
 
 void OpenHelp(Program& prog) {

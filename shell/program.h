@@ -92,6 +92,7 @@ public:
   // Main window state: the form shows these after every call into the core.
   std::string InfoText = "  ";           ///< the hint line under the tool bars, kept by ShowPrompt
   bool AbortEnabled = false;             ///< m_Abort and k_Abort are enabled
+  bool DeleteEnabled = false;            ///< m_ModeDel and k_ModeDel are enabled: the last redraw found a selection
   bool ShowHidden = false;               ///< check mark of ShowAll: hidden objects are drawn too
   std::string HelpFile = "drex2ukr.chm"; ///< help file, relative to the working directory
   std::string StartDocument;             ///< full path of the document named on the command line

@@ -110,9 +110,10 @@ private Q_SLOTS:
       QCOMPARE(action->statusTip(), QString::fromUtf8(c.Hint));
       const bool recent = c.Tag >= FirstRecentTag && c.Tag < FirstRecentTag + RecentItemCount;
       if (!recent) QCOMPARE(action->text(), QString::fromUtf8(c.Caption));
-      // The abort command waits for an operation; every other one is enabled exactly when built.
-      // (Qt counts a hidden action as disabled: the recent items are hidden while the list is empty.)
-      const bool enabled = c.Tag == tag::Abort ? false : CommandAvailable(c.Tag);
+      // The abort command waits for an operation and the delete command for a selection; every
+      // other one is enabled exactly when built. (Qt counts a hidden action as disabled: the
+      // recent items are hidden while the list is empty.)
+      const bool enabled = c.Tag == tag::Abort || c.Tag == tag::ModeDel ? false : CommandAvailable(c.Tag);
       if (!recent) QVERIFY2(action->isEnabled() == enabled, c.MenuItem);
       QVERIFY2(!action->associatedObjects().isEmpty(), c.MenuItem);
     }
@@ -200,6 +201,20 @@ private Q_SLOTS:
     QTest::keyClick(window_.get(), Qt::Key_Escape);
     QCOMPARE(InfoText(), QStringLiteral("  "));
     QVERIFY(!window_->CommandAction(tag::Abort)->isEnabled());
+  }
+
+  void deleteCommandFollowsTheSelection() {
+    window_->CommandAction(11)->trigger();
+    ClickPlace(QPoint(100, 80));
+    QAction* del = window_->CommandAction(tag::ModeDel);
+    QVERIFY(!del->isEnabled());
+    program_->Doc[1].Selected = 1;
+    window_->MenuClick(tag::ZoomEqu);
+    QVERIFY(del->isEnabled());
+    QVERIFY(window_->findChild<QToolButton*>(QStringLiteral("k_ModeDel"))->isEnabled());
+    program_->Doc[1].Visible = 0;
+    window_->MenuClick(tag::ZoomEqu);
+    QVERIFY2(!del->isEnabled(), "a hidden selected object shows no handles");
   }
 
   void clicksOnTheDrawingAreaMakePoints() {
