@@ -372,11 +372,13 @@ void TDrex2dFrm::BuildPopMenu() {
     PopProperties(program_);
     SyncWithCore();
   });
-  popDelete_ = popMenu_->addAction(Q("Вилучити"));
-  popDelete_->setObjectName(QStringLiteral("PopDelete"));
-  popDelete_->setData(2);
-  // Deleting one object from the list is not built yet.
-  popDelete_->setEnabled(false);
+  QAction* popDelete = popMenu_->addAction(Q("Вилучити"));
+  popDelete->setObjectName(QStringLiteral("PopDelete"));
+  popDelete->setData(2);
+  connect(popDelete, &QAction::triggered, this, [this] {
+    PopDelete(program_);
+    SyncWithCore();
+  });
 }
 
 void TDrex2dFrm::SyncReport() {

@@ -72,7 +72,6 @@ private:
   unsigned shownReportRevision_ = 0;
   QMenu* popMenu_ = nullptr;
   QAction* popProperties_ = nullptr;
-  QAction* popDelete_ = nullptr;
   QTableWidget* calcGrid_ = nullptr;
 };
 

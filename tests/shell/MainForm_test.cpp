@@ -379,6 +379,34 @@ private Q_SLOTS:
     menu->hide();
   }
 
+  void popupMenuDeletesTheObjectOfItsLine() {
+    ThreePoints();
+    QListView* list = ObjList();
+    auto* menu = window_->findChild<QMenu*>(QStringLiteral("PopMenu"));
+    QTest::mouseClick(list->viewport(), Qt::RightButton, {}, list->visualRect(list->model()->index(1, 0)).center());
+    QTRY_VERIFY(menu->isVisible());
+    auto* remove = menu->findChild<QAction*>(QStringLiteral("PopDelete"));
+    QVERIFY(remove->isEnabled());
+    // The deletion redraws, and lets events run, before it asks: answer once the box is there.
+    QString asked;
+    QTimer answer;
+    connect(&answer, &QTimer::timeout, [&] {
+      auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+      if (!box) return;
+      answer.stop();
+      asked = box->text();
+      box->button(QMessageBox::Yes)->click();
+    });
+    answer.start(10);
+    remove->trigger();
+    menu->hide();
+    QVERIFY(asked.startsWith(QStringLiteral("Вилучити виділені об'єкти (1)")));
+    QCOMPARE(list->model()->rowCount(), 2);
+    QCOMPARE(list->model()->index(1, 0).data().toString(), QStringLiteral("2. Точка (C)"));
+    QVERIFY(!InkNear(QPoint(200, 100)));
+    QCOMPARE(ReportBoxLines(), CoreReport());
+  }
+
   void largeConstructionIsOneModelReset() {
     QListView* list = ObjList();
     QAbstractItemModel* model = list->model();
