@@ -1,6 +1,5 @@
 #include "dialogs/object_list.h"
 
-#include "dialogs/object_report.h"
 #include "shell/delete_command.h"
 #include "shell/program.h"
 #include "view/redraw.h"
@@ -46,6 +45,28 @@ void ObjListClickCheck(Program& prog, int line, bool checked) {
   Redraw(prog, true);
 }
 
+void ObjListDblClick(Program& prog, int line) {
+  if (line < 0 || line >= prog.Doc.ObjCount) return;
+  if (line != prog.List.Current) ObjListClick(prog, line);
+  if (prog.ObjectPropertiesHook) prog.ObjectPropertiesHook(line + 1);
+}
+
+bool ObjListMouseUp(Program& prog, MouseButton button, int line) {
+  if (button != MouseButton::Right) return false;
+  prog.List.PopupItem = line >= 0 && line < prog.Doc.ObjCount ? line : -1;
+  return prog.List.PopupItem >= 0;
+}
+
+void PopProperties(Program& prog) {
+  const int line = prog.List.PopupItem;
+  if (line < 0 || line >= prog.Doc.ObjCount) return;
+  if (prog.ObjectPropertiesHook) prog.ObjectPropertiesHook(line + 1);
+}
+
+ReportFormat ReportFormatOf(const Program& prog) {
+  return ReportFormat{prog.UnitLength, prog.Config.AnswerDigits, prog.Config.CoordSystem, prog.Config.IntegrationSteps};
+}
+
 void PopDelete(Program& prog) {
   const int line = prog.List.PopupItem;
   if (line < 0 || line >= prog.Doc.ObjCount) return;
@@ -57,10 +78,8 @@ void PopDelete(Program& prog) {
 void ShowReport(Program& prog) {
   ObjectListState& list = prog.List;
   const int number = CurrentListObject(prog);
-  const ReportFormat format{prog.UnitLength, prog.Config.AnswerDigits, prog.Config.CoordSystem,
-                            prog.Config.IntegrationSteps};
   std::vector<std::string> lines =
-      number > 0 ? ObjectReport(prog.Doc, prog.Msgs, number, format) : std::vector<std::string>();
+      number > 0 ? ObjectReport(prog.Doc, prog.Msgs, number, ReportFormatOf(prog)) : std::vector<std::string>();
   if (lines != list.Report) {
     list.Report.swap(lines);
     ++list.ReportRevision;

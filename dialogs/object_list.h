@@ -2,15 +2,21 @@
 // The object list of the left panel and the report on its current object: the texts the form
 // shows and what its clicks do. The form shows a view over these; it decides nothing.
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
+#include "dialogs/object_report.h"
+#include "interaction/operation_state.h"
 #include "kernel/construction.h"
 #include "kernel/object_table.h"
 
 namespace drex {
 
 class Program;
+
+/// Background colour value of the report (light grey).
+constexpr int32_t ReportBackground = 15000804;
 
 /// What the object list shows besides the construction itself.
 struct ObjectListState {
@@ -41,6 +47,22 @@ void ObjListClick(Program& prog, int line);
 /// The check box of line `line` was set to `checked`: the object is shown or hidden, the document
 /// counts as changed, and the picture is redrawn.
 void ObjListClickCheck(Program& prog, int line, bool checked);
+
+/// A double click on line `line`: the line becomes current and the properties dialog opens for
+/// its object through prog.ObjectPropertiesHook (nothing opens while the hook is not set).
+void ObjListDblClick(Program& prog, int line);
+
+/// A mouse button was released over the list at line `line` (-1 when no line is there). Only the
+/// right button counts: PopupItem := `line`. True when the pop-up menu is to open, that is when
+/// the release was on a line. The current line does not change.
+bool ObjListMouseUp(Program& prog, MouseButton button, int line);
+
+/// The pop-up item "Змінити": opens the properties dialog for the object of PopupItem through
+/// prog.ObjectPropertiesHook.
+void PopProperties(Program& prog);
+
+/// The units, digits and coordinate system of the program's reports.
+ReportFormat ReportFormatOf(const Program& prog);
 
 /// The pop-up item "Вилучити": deletes exactly the object of line PopupItem with everything built
 /// on it (that object alone is selected, then DeleteSelected asks and removes). Nothing happens

@@ -49,7 +49,7 @@ int PolynomialCount(const TGeomObject& o) { return std::clamp<int>(o.RefCount, 0
 
 bool PolylineClosed(const TGeomObject& o) {
   const int n = o.RefCount;
-  return n >= 1 && n < RefSlots && o.Ref(n) == o.Ref(1);
+  return n >= 2 && n < RefSlots && o.Ref(n) == o.Ref(1);
 }
 
 void Reporter::ConstructionLines(const TGeomObject& o) {

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "dialogs/object_list.h"
 #include "interaction/pick_tables.h"
 #include "kernel/recalc.h"
 #include "shell/program.h"
@@ -69,13 +70,17 @@ void CreateObject(Program& prog) {
   if (op.ToolMode == okPointOn + 1) AttachPoint(prog.Doc, n);
   if (op.ToolMode == okIntersection + 1) ClassifyIntersection(prog.Doc, n, prog.Naming());
   if (op.ToolMode == okTangent + 1) AppendTangentTwin(prog.Doc, n, prog.Naming());
+  RefreshObjectList(prog);
   // The tool does not stay active: every construction starts with the tool again. Ending the
   // operation repaints, so the new object shows at once.
   AbortOperation(prog);
   // A polyline or polynomial is completed in its properties dialog; cancelled there it is
   // dropped, while the points made on the fly for it stay.
   if ((o.Kind == okPolyline || o.Kind == okPolynomial) && prog.ObjectPropertiesHook) {
-    if (!prog.ObjectPropertiesHook(n) && prog.Doc.ObjCount == n) prog.Doc.ObjCount = static_cast<int16_t>(n - 1);
+    if (!prog.ObjectPropertiesHook(n) && prog.Doc.ObjCount == n) {
+      prog.Doc.ObjCount = static_cast<int16_t>(n - 1);
+      RefreshObjectList(prog);
+    }
     Redraw(prog, true);
   }
 }
@@ -159,6 +164,7 @@ void ConstructionClick(Program& prog, bool rightButton) {
         prog.Doc[n].Refs[1] = static_cast<int16_t>(host);
         AttachPoint(prog.Doc, n);
       }
+      RefreshObjectList(prog);
       hot = op.HotObject = n;
     }
 

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "dialogs/report_command.h"
 #include "shell/MainForm.h"
 #include "shell/QtPlatform.h"
 #include "shell/program.h"
@@ -38,11 +39,16 @@ int main(int argc, char** argv) {
     if (std::strcmp(argv[i], "--help") == 0) {
       std::printf("Usage: drex2d [DOCUMENT.d2d]\n"
                   "       drex2d --export-png OUT.png [--size WIDTHxHEIGHT] DOCUMENT.d2d\n"
+                  "       drex2d --report DOCUMENT.d2d [--digits N] [--polar]\n"
                   "Interactive dynamic geometry and function plotting.\n\n"
                   "  --help        show this text and exit\n"
                   "  --version     show the version and exit\n"
                   "  --export-png  draw the document with its stored view into a PNG file\n"
-                  "                (default size 800x600) and exit, without a window\n");
+                  "                (default size 800x600) and exit, without a window\n"
+                  "  --report      write the object list of the document with the report on\n"
+                  "                every object to the standard output and exit, without a\n"
+                  "                window; --digits N gives the significant digits (0..12,\n"
+                  "                default 2), --polar shows points in polar coordinates\n");
       return 0;
     }
     if (std::strcmp(argv[i], "--version") == 0) {
@@ -50,9 +56,22 @@ int main(int argc, char** argv) {
       return 0;
     }
   }
+  const std::vector<std::string> args(argv + 1, argv + argc);
+  drex::ReportOptions reportOptions;
+  std::string reportError;
+  switch (drex::ParseReportOptions(args, reportOptions, reportError)) {
+  case drex::ReportParse::Invalid:
+    std::fprintf(stderr, "drex2d: %s\n", reportError.c_str());
+    return 2;
+  case drex::ReportParse::Ok:
+    std::setlocale(LC_NUMERIC, "C");
+    return drex::RunReportCommand(reportOptions, stdout, stderr);
+  case drex::ReportParse::NotRequested:
+    break;
+  }
   drex::ExportOptions exportOptions;
   std::string exportError;
-  switch (drex::ParseExportOptions(std::vector<std::string>(argv + 1, argv + argc), exportOptions, exportError)) {
+  switch (drex::ParseExportOptions(args, exportOptions, exportError)) {
   case drex::ExportParse::Invalid:
     std::fprintf(stderr, "drex2d: %s\n", exportError.c_str());
     return 2;

@@ -22,6 +22,8 @@
 #include <functional>
 #include <utility>
 
+#include "dialogs/ObjList.h"
+#include "dialogs/object_list.h"
 #include "documents/document_commands.h"
 #include "interaction/place_mouse.h"
 #include "interaction/tool_modes.h"
@@ -31,6 +33,7 @@
 #include "shell/program.h"
 #include "shell/startup.h"
 #include "view/QtCanvas.h"
+#include "view/raster_canvas.h"
 #include "view/redraw.h"
 
 namespace drex {
@@ -165,6 +168,7 @@ TDrex2dFrm::TDrex2dFrm(Program& program, QtPlatform& platform, QWidget* parent)
   vertSplitter_->setObjectName(QStringLiteral("VertSplitter"));
   place_ = new PlaceWidget(vertSplitter_, program_, [this] { SyncWithCore(); });
   vertSplitter_->addWidget(place_);
+  BuildPopMenu();
   vertSplitter_->addWidget(BuildWorkPanel());
   vertSplitter_->setStretchFactor(0, 1);
   vertSplitter_->setStretchFactor(1, 0);
@@ -318,11 +322,23 @@ QWidget* TDrex2dFrm::BuildWorkPanel() {
   auto* lists = new QWidget(split);
   auto* listColumn = new QVBoxLayout(lists);
   listColumn->setContentsMargins(0, 0, 0, 0);
-  objList_ = new QListWidget(lists);
-  objList_->setObjectName(QStringLiteral("ObjList"));
+  objList_ = new ObjListView(program_, lists);
+  objList_->setToolTip(Q("Перелік об'єктів"));
+  objList_->setStatusTip(objList_->toolTip());
+  connect(objList_, &ObjListView::Changed, this, [this] { SyncWithCore(); });
+  connect(objList_, &ObjListView::PopupRequested, this, [this](const QPoint& at) {
+    popProperties_->setEnabled(static_cast<bool>(program_.ObjectPropertiesHook));
+    popMenu_->popup(at);
+  });
   reportBox_ = new QListWidget(lists);
   reportBox_->setObjectName(QStringLiteral("reportBox"));
+  reportBox_->setToolTip(Q("Характеристики поточного об'єкта"));
+  reportBox_->setStatusTip(reportBox_->toolTip());
+  reportBox_->setEditTriggers(QAbstractItemView::NoEditTriggers);
   reportBox_->setMaximumHeight(110);
+  QPalette reportPalette = reportBox_->palette();
+  reportPalette.setColor(QPalette::Base, QColor::fromRgb(PixelOfColor(ReportBackground)));
+  reportBox_->setPalette(reportPalette);
   listColumn->addWidget(objList_, 1);
   listColumn->addWidget(reportBox_);
 
@@ -344,6 +360,34 @@ QWidget* TDrex2dFrm::BuildWorkPanel() {
   split->setSizes({330, 200});
   column->addWidget(split);
   return workPanel_;
+}
+
+void TDrex2dFrm::BuildPopMenu() {
+  popMenu_ = new QMenu(this);
+  popMenu_->setObjectName(QStringLiteral("PopMenu"));
+  popProperties_ = popMenu_->addAction(Q("Змінити"));
+  popProperties_->setObjectName(QStringLiteral("PopProperties"));
+  popProperties_->setData(1);
+  connect(popProperties_, &QAction::triggered, this, [this] {
+    PopProperties(program_);
+    SyncWithCore();
+  });
+  QAction* popDelete = popMenu_->addAction(Q("Вилучити"));
+  popDelete->setObjectName(QStringLiteral("PopDelete"));
+  popDelete->setData(2);
+  connect(popDelete, &QAction::triggered, this, [this] {
+    PopDelete(program_);
+    SyncWithCore();
+  });
+}
+
+void TDrex2dFrm::SyncReport() {
+  const ObjectListState& list = program_.List;
+  if (list.ReportRevision == shownReportRevision_) return;
+  shownReportRevision_ = list.ReportRevision;
+  reportBox_->clear();
+  for (const std::string& line : list.Report)
+    reportBox_->addItem(Q(line));
 }
 
 void TDrex2dFrm::RegisterCursors() {
@@ -387,6 +431,8 @@ void TDrex2dFrm::SyncWithCore() {
     anyRecent = anyRecent || !caption.empty();
   }
   if (fileEnd_) fileEnd_->setVisible(anyRecent);
+  objList_->Sync();
+  SyncReport();
   if (!program_.Op.StatusLine.empty() && place_->underMouse()) statusBar()->showMessage(Q(program_.Op.StatusLine));
   place_->update();
 }

@@ -10,6 +10,7 @@
 class QAction;
 class QLabel;
 class QListWidget;
+class QMenu;
 class QSplitter;
 class QTableWidget;
 class QToolBar;
@@ -17,6 +18,7 @@ class QToolButton;
 
 namespace drex {
 
+class ObjListView;
 class PlaceWidget;
 class Program;
 class QtPlatform;
@@ -48,6 +50,8 @@ private:
   void BuildToolBars();
   QWidget* BuildInfoPanel();
   QWidget* BuildWorkPanel();
+  void BuildPopMenu();
+  void SyncReport();
   void RegisterCursors();
   void ToggleWorkPanel();
   bool HandleWindowKey(QEvent* event, bool run);
@@ -63,8 +67,11 @@ private:
   QToolButton* minBtn_ = nullptr;
   QWidget* workPanel_ = nullptr;
   QSplitter* vertSplitter_ = nullptr;
-  QListWidget* objList_ = nullptr;
+  ObjListView* objList_ = nullptr;
   QListWidget* reportBox_ = nullptr;
+  unsigned shownReportRevision_ = 0;
+  QMenu* popMenu_ = nullptr;
+  QAction* popProperties_ = nullptr;
   QTableWidget* calcGrid_ = nullptr;
 };
 

@@ -84,6 +84,10 @@ MsgButton ConsolePlatform::MessageBox(MsgType, const std::string& text, int butt
 
 int RenderDocument(Program& prog, Canvas& canvas, const std::string& path) {
   const int result = LoadDocument(prog, path);
+  // The window refuses a damaged "NoName.d2d" silently, as it is the empty start document; asked
+  // for by name on the command line, a refusal must say why.
+  if (result == LoadInvalid && FileNamePart(path) == NoNameDocument)
+    prog.Desktop.MessageBox(MsgType::Error, FormatMsg(prog.Msgs[30], {path}), mbOK);
   if (result < 0) return result;
   prog.Surface = &canvas;
   Redraw(prog, true);

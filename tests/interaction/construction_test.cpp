@@ -3,7 +3,9 @@
 #include <cmath>
 #include <vector>
 
+#include "dialogs/object_list.h"
 #include "interaction/pick_tables.h"
+#include "shell/commands.h"
 #include "session.h"
 
 namespace drex::test {
@@ -270,6 +272,38 @@ TEST_F(Construct, PropertiesDialogCompletesOrDropsTheNewPolylineOrPolynomial) {
   Click(300, 250);
   EXPECT_EQ(Count(), 6);
   EXPECT_EQ(asked.size(), 2u);
+}
+
+TEST_F(Construct, EveryObjectMadeByMouseReachesTheObjectList) {
+  InstallShellHooks(prog);
+  unsigned revision = prog.List.ListRevision;
+  auto rebuilt = [&] {
+    const bool changed = prog.List.ListRevision != revision;
+    revision = prog.List.ListRevision;
+    return changed;
+  };
+  Tool(CircleTool);
+  Click(400, 300);
+  EXPECT_TRUE(rebuilt()) << "a point made on the fly";
+  EXPECT_EQ(prog.List.Current, 0);
+  Click(500, 300);
+  EXPECT_TRUE(rebuilt());
+  ASSERT_EQ(Count(), 3);
+  // The report of the current line is that of the finished construction.
+  EXPECT_EQ(prog.List.Report.back(), "Координати: (0, 0)");
+  ObjListClick(prog, 2);
+  EXPECT_EQ(prog.List.Report[2], "Радіус: 1");
+
+  // A polyline dropped in its dialog leaves the list with the vertices only.
+  prog.ObjectPropertiesHook = [](int) { return false; };
+  Tool(PolylineTool);
+  Click(100, 100);
+  Click(300, 100);
+  rebuilt();
+  RightClick(600, 600);
+  EXPECT_TRUE(rebuilt());
+  EXPECT_EQ(Count(), 5);
+  EXPECT_EQ(prog.List.Current, 2);
 }
 
 TEST_F(Construct, RightButtonMeansNothingToOtherTools) {

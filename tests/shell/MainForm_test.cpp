@@ -4,10 +4,14 @@
 #include <QAction>
 #include <QApplication>
 #include <QLabel>
+#include <QListView>
+#include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScrollBar>
+#include <QSignalSpy>
 #include <QSplitter>
 #include <QStatusBar>
 #include <QTest>
@@ -16,11 +20,14 @@
 #include <QToolButton>
 
 #include <memory>
+#include <vector>
 
+#include "dialogs/object_list.h"
 #include "shell/MainForm.h"
 #include "shell/QtPlatform.h"
 #include "shell/commands.h"
 #include "shell/program.h"
+#include "support/construction_generator.h"
 
 namespace drex {
 
@@ -33,6 +40,44 @@ private:
   std::unique_ptr<TDrex2dFrm> window_;
 
   QString InfoText() const { return window_->findChild<QLabel*>(QStringLiteral("InfoText"))->text(); }
+
+  QListView* ObjList() const { return window_->findChild<QListView*>(QStringLiteral("ObjList")); }
+  QStringList ReportBoxLines() const {
+    QStringList lines;
+    auto* box = window_->findChild<QListWidget*>(QStringLiteral("reportBox"));
+    for (int k = 0; k < box->count(); ++k)
+      lines << box->item(k)->text();
+    return lines;
+  }
+  QStringList CoreReport() const {
+    QStringList lines;
+    for (const std::string& line : program_->List.Report)
+      lines << QString::fromStdString(line);
+    return lines;
+  }
+  /// Three free points made with the point tool, at pixels (100, 100), (200, 100), (300, 100).
+  void ThreePoints() {
+    for (int x : {100, 200, 300}) {
+      window_->CommandAction(11)->trigger();
+      ClickPlace(QPoint(x, 100));
+    }
+  }
+  /// The check box of `row`, where the view's delegate puts it.
+  QPoint CheckBoxOf(int row) const {
+    QListView* list = ObjList();
+    QStyleOptionViewItem option;
+    option.initFrom(list->viewport());
+    option.rect = list->visualRect(list->model()->index(row, 0));
+    option.features |= QStyleOptionViewItem::HasCheckIndicator | QStyleOptionViewItem::HasDisplay;
+    return list->style()->subElementRect(QStyle::SE_ItemViewItemCheckIndicator, &option, list).center();
+  }
+  bool InkNear(QPoint at) const {
+    const QImage shot = window_->Place()->grab().toImage();
+    for (int dy = -2; dy <= 2; ++dy)
+      for (int dx = -2; dx <= 2; ++dx)
+        if (shot.pixelColor(at.x() + dx, at.y() + dy) != QColor(Qt::white)) return true;
+    return false;
+  }
 
   // The mouse comes to a place before it is clicked there.
   void ClickPlace(QPoint at) {
@@ -232,6 +277,169 @@ private Q_SLOTS:
     QCOMPARE(place->cursor().shape(), Qt::CrossCursor);
     // A help file that is not there is reported as not opened, whatever the desktop's launcher says.
     QVERIFY(!platform_->OpenWithAssociatedProgram("/nonexistent/drex2ukr.chm"));
+  }
+
+  void objectListShowsTheConstructionAndItsReport() {
+    QListView* list = ObjList();
+    QVERIFY(list);
+    QVERIFY(list->uniformItemSizes());
+    QCOMPARE(list->model()->rowCount(), 0);
+    QVERIFY(ReportBoxLines().isEmpty());
+    auto* box = window_->findChild<QListWidget*>(QStringLiteral("reportBox"));
+    QCOMPARE(box->palette().color(QPalette::Base), QColor(0xE4, 0xE4, 0xE4));
+    QCOMPARE(box->editTriggers(), QAbstractItemView::NoEditTriggers);
+
+    ThreePoints();
+    QAbstractItemModel* model = list->model();
+    QCOMPARE(model->rowCount(), 3);
+    QCOMPARE(model->index(0, 0).data().toString(), QStringLiteral("1. Точка (A)"));
+    QCOMPARE(model->index(2, 0).data().toString(), QStringLiteral("3. Точка (C)"));
+    QCOMPARE(model->index(1, 0).data(Qt::CheckStateRole).toInt(), int(Qt::Checked));
+    QVERIFY(model->flags(model->index(1, 0)) & Qt::ItemIsUserCheckable);
+    QCOMPARE(list->currentIndex().row(), 0);
+    QCOMPARE(ReportBoxLines(), CoreReport());
+    QCOMPARE(ReportBoxLines().first(), QStringLiteral("Вільна точка"));
+
+    // A click on a line makes it current and shows its report; so does a key.
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualRect(model->index(2, 0)).center());
+    QCOMPARE(program_->List.Current, 2);
+    QCOMPARE(ReportBoxLines(), CoreReport());
+    const QStringList third = ReportBoxLines();
+    QTest::keyClick(list, Qt::Key_Up);
+    QCOMPARE(program_->List.Current, 1);
+    QVERIFY(ReportBoxLines() != third);
+    QCOMPARE(ReportBoxLines(), CoreReport());
+    // The window's own keys stay with the window while the list has the focus.
+    program_->Doc.View.Zoom = 2;
+    QTest::keyClick(list, Qt::Key_Return);
+    QCOMPARE(program_->Doc.View.Zoom, 1.0);
+    QCOMPARE(program_->List.Current, 1);
+  }
+
+  void uncheckingALineHidesItsObject() {
+    ThreePoints();
+    window_->SyncWithCore();
+    program_->Modified = false;
+    QVERIFY(InkNear(QPoint(200, 100)));
+    QListView* list = ObjList();
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, CheckBoxOf(1));
+    QCOMPARE(int(program_->Doc[2].Visible), 0);
+    QVERIFY(program_->Modified);
+    QCOMPARE(list->model()->index(1, 0).data(Qt::CheckStateRole).toInt(), int(Qt::Unchecked));
+    QVERIFY(!InkNear(QPoint(200, 100)));
+    QVERIFY(InkNear(QPoint(100, 100)));
+    QCOMPARE(list->model()->index(1, 0).data().toString(), QStringLiteral("2. Точка (B)"));
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, CheckBoxOf(1));
+    QCOMPARE(int(program_->Doc[2].Visible), 1);
+    QVERIFY(InkNear(QPoint(200, 100)));
+  }
+
+  void doubleClickAndPopupMenuOpenTheProperties() {
+    ThreePoints();
+    std::vector<int> opened;
+    program_->ObjectPropertiesHook = [&opened](int n) {
+      opened.push_back(n);
+      return false;
+    };
+    QListView* list = ObjList();
+    QAbstractItemModel* model = list->model();
+    const QPoint second = list->visualRect(model->index(1, 0)).center();
+    // A double click as the desktop delivers it: press, release, double click, release.
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, second);
+    QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, second);
+    QTest::mouseRelease(list->viewport(), Qt::LeftButton, {}, second);
+    QCOMPARE(opened, std::vector<int>{2});
+    QCOMPARE(program_->List.Current, 1);
+
+    // The right button opens the menu on the line under it and leaves the current line.
+    auto* menu = window_->findChild<QMenu*>(QStringLiteral("PopMenu"));
+    QVERIFY(menu);
+    QTest::mouseClick(list->viewport(), Qt::RightButton, {}, list->visualRect(model->index(2, 0)).center());
+    QTRY_VERIFY(menu->isVisible());
+    QCOMPARE(program_->List.PopupItem, 2);
+    QCOMPARE(program_->List.Current, 1);
+    auto* properties = menu->findChild<QAction*>(QStringLiteral("PopProperties"));
+    QVERIFY(properties && properties->isEnabled());
+    QCOMPARE(properties->text(), QStringLiteral("Змінити"));
+    QCOMPARE(menu->findChild<QAction*>(QStringLiteral("PopDelete"))->text(), QStringLiteral("Вилучити"));
+    properties->trigger();
+    menu->hide();
+    QCOMPARE(opened, (std::vector<int>{2, 3}));
+
+    // Below the last line there is no line: no menu.
+    QTest::mouseClick(list->viewport(), Qt::RightButton, {}, QPoint(10, list->viewport()->height() - 5));
+    QCOMPARE(program_->List.PopupItem, -1);
+    QVERIFY(!menu->isVisible());
+    // The menu key opens it on the current line.
+    list->setFocus();
+    QContextMenuEvent key(QContextMenuEvent::Keyboard, QPoint(5, 5), list->viewport()->mapToGlobal(QPoint(5, 5)));
+    QApplication::sendEvent(list->viewport(), &key);
+    QTRY_VERIFY(menu->isVisible());
+    QCOMPARE(program_->List.PopupItem, 1);
+    menu->hide();
+  }
+
+  void popupMenuDeletesTheObjectOfItsLine() {
+    ThreePoints();
+    QListView* list = ObjList();
+    auto* menu = window_->findChild<QMenu*>(QStringLiteral("PopMenu"));
+    QTest::mouseClick(list->viewport(), Qt::RightButton, {}, list->visualRect(list->model()->index(1, 0)).center());
+    QTRY_VERIFY(menu->isVisible());
+    auto* remove = menu->findChild<QAction*>(QStringLiteral("PopDelete"));
+    QVERIFY(remove->isEnabled());
+    // The deletion redraws, and lets events run, before it asks: answer once the box is there.
+    QString asked;
+    QTimer answer;
+    connect(&answer, &QTimer::timeout, [&] {
+      auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+      if (!box) return;
+      answer.stop();
+      asked = box->text();
+      box->button(QMessageBox::Yes)->click();
+    });
+    answer.start(10);
+    remove->trigger();
+    menu->hide();
+    QVERIFY(asked.startsWith(QStringLiteral("Вилучити виділені об'єкти (1)")));
+    QCOMPARE(list->model()->rowCount(), 2);
+    QCOMPARE(list->model()->index(1, 0).data().toString(), QStringLiteral("2. Точка (C)"));
+    QVERIFY(!InkNear(QPoint(200, 100)));
+    QCOMPARE(ReportBoxLines(), CoreReport());
+  }
+
+  void largeConstructionIsOneModelReset() {
+    QListView* list = ObjList();
+    QAbstractItemModel* model = list->model();
+    QSignalSpy resets(model, &QAbstractItemModel::modelReset);
+    QSignalSpy inserts(model, &QAbstractItemModel::rowsInserted);
+    QSignalSpy changes(model, &QAbstractItemModel::dataChanged);
+    GenerateMixedConstruction(program_->Doc, MaxObjects, 7);
+    RefreshObjectList(*program_);
+    window_->SyncWithCore();
+    QCOMPARE(resets.count(), 1);
+    QCOMPARE(inserts.count(), 0);
+    QCOMPARE(changes.count(), 0);
+    QCOMPARE(model->rowCount(), MaxObjects);
+    QVERIFY(!list->indexWidget(model->index(0, 0)));
+    QCOMPARE(model->index(MaxObjects - 1, 0).data().toString().left(6), QStringLiteral("10000."));
+    // Nothing changed: no reset.
+    window_->SyncWithCore();
+    QCOMPARE(resets.count(), 1);
+
+    // A rebuild with the same count keeps the scroll position; the core moving the current line
+    // brings it into view.
+    QScrollBar* bar = list->verticalScrollBar();
+    QVERIFY(bar->maximum() > 1000);
+    bar->setValue(bar->maximum() / 2);
+    const int scrolled = bar->value();
+    RefreshObjectList(*program_);
+    window_->SyncWithCore();
+    QCOMPARE(resets.count(), 2);
+    QCOMPARE(bar->value(), scrolled);
+    ObjListClick(*program_, MaxObjects - 1);
+    window_->SyncWithCore();
+    QCOMPARE(list->currentIndex().row(), MaxObjects - 1);
+    QCOMPARE(bar->value(), bar->maximum());
   }
 
   void titleFollowsTheDocumentName() {
