@@ -19,6 +19,7 @@ namespace drex {
 
 class PlaceWidget;
 class Program;
+class TFuncFrm;
 class QtPlatform;
 
 class TDrex2dFrm : public QMainWindow {
@@ -66,6 +67,7 @@ private:
   QListWidget* objList_ = nullptr;
   QListWidget* reportBox_ = nullptr;
   QTableWidget* calcGrid_ = nullptr;
+  TFuncFrm* funcFrm_ = nullptr;
 };
 
 } // namespace drex
