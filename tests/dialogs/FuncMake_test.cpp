@@ -189,6 +189,37 @@ private Q_SLOTS:
     QCOMPARE(int(prog_->Doc.ObjCount), count);
   }
 
+  void pointOnObjectKeepsItsHistoryAndCanBeFreed() {
+    const int line = b_->Line(b_->Point(0, 0), b_->Point(200, 0));
+    Redraw(*prog_, true);
+    const int p = b_->PointOn(line, 100, 0);
+    Redraw(*prog_, true);
+    WhenShown([&] {
+      ExpectOnlyPage(okPointOn);
+      auto* attached = Child<QCheckBox>("IsAttached");
+      QVERIFY(attached->isChecked());
+      QCOMPARE(attached->text(), QStringLiteral("Прикріплена до об'єкта \"%1\"").arg(Name(line)));
+      auto* x = Child<QComboBox>("psX2");
+      QVERIFY(x->isEditable());
+      QCOMPARE(x->currentText(), QStringLiteral("1"));
+      // A coordinate goes into its history when the field is left.
+      x->setFocus();
+      Retype(x->lineEdit(), "2.5");
+      Child<QComboBox>("psY2")->setFocus();
+      QCOMPARE(x->count(), 1);
+      QCOMPARE(x->itemText(0), QStringLiteral("2.5"));
+      QCOMPARE(x->currentText(), QStringLiteral("2.5"));
+      attached->click();
+      QTest::mouseClick(Child<QPushButton>("BitBtn1"), Qt::LeftButton);
+      QVERIFY(!form_->isVisible());
+    });
+    QVERIFY(OpenPropertiesDialog(*prog_, p));
+    QCOMPARE(prog_->Doc[p].Kind, uint8_t(okPoint));
+    QCOMPARE(prog_->Doc[p].X1, 250.0);
+    QCOMPARE(prog_->PropertiesDlg.Histories[static_cast<std::size_t>(HistoryField::PsX2)],
+             std::vector<std::string>{"2.5"});
+  }
+
   void polylineGridFollowsTheModel() {
     const int a = b_->Point(0, 0), c = b_->Point(200, 0), e = b_->Point(0, 200);
     const int m = b_->Midpoint(a, c);
