@@ -22,6 +22,7 @@
 #include <functional>
 #include <utility>
 
+#include "dialogs/FuncMake.h"
 #include "dialogs/ObjList.h"
 #include "dialogs/object_list.h"
 #include "documents/document_commands.h"
@@ -184,6 +185,14 @@ TDrex2dFrm::TDrex2dFrm(Program& program, QtPlatform& platform, QWidget* parent)
   platform_.SetWindows(this, place_);
   RegisterCursors();
   InstallShellHooks(program_);
+  funcFrm_ = new TFuncFrm(this);
+  program_.PropertiesForm = [this](PropertiesModel& model) {
+    const bool ok = funcFrm_->Run(model);
+    // The core applies the dialog after it closed; the window then shows the result.
+    QMetaObject::invokeMethod(
+        this, [this] { SyncWithCore(); }, Qt::QueuedConnection);
+    return ok;
+  };
   platform_.SetTimerHandler(TimerId::Blic, [this] {
     BlinkTick(program_);
     SyncWithCore();
@@ -200,6 +209,7 @@ TDrex2dFrm::TDrex2dFrm(Program& program, QtPlatform& platform, QWidget* parent)
 
 TDrex2dFrm::~TDrex2dFrm() {
   qApp->removeEventFilter(this);
+  program_.PropertiesForm = nullptr;
   for (TimerId id : {TimerId::Blic, TimerId::TraectTime, TimerId::Timer1}) {
     platform_.StopTimer(id);
     platform_.SetTimerHandler(id, {});

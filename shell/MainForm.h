@@ -21,6 +21,7 @@ namespace drex {
 class ObjListView;
 class PlaceWidget;
 class Program;
+class TFuncFrm;
 class QtPlatform;
 
 class TDrex2dFrm : public QMainWindow {
@@ -73,6 +74,7 @@ private:
   QMenu* popMenu_ = nullptr;
   QAction* popProperties_ = nullptr;
   QTableWidget* calcGrid_ = nullptr;
+  TFuncFrm* funcFrm_ = nullptr;
 };
 
 } // namespace drex

@@ -23,6 +23,7 @@
 #include <vector>
 
 #include "dialogs/object_list.h"
+#include "dialogs/FuncMake.h"
 #include "shell/MainForm.h"
 #include "shell/QtPlatform.h"
 #include "shell/commands.h"
@@ -440,6 +441,31 @@ private Q_SLOTS:
     window_->SyncWithCore();
     QCOMPARE(list->currentIndex().row(), MaxObjects - 1);
     QCOMPARE(bar->value(), bar->maximum());
+  }
+
+  void creationCommandsRunThePropertiesDialogOfTheWindow() {
+    auto* dialog = window_->findChild<TFuncFrm*>();
+    QVERIFY(dialog);
+    // The command lets pending events run before it opens the dialog, so the press waits for it.
+    const auto press = [dialog](const char* button) {
+      auto* poll = new QTimer(dialog);
+      QObject::connect(poll, &QTimer::timeout, dialog, [dialog, button, poll] {
+        if (QApplication::activeModalWidget() != dialog) return;
+        poll->stop();
+        poll->deleteLater();
+        dialog->findChild<QPushButton*>(QString::fromUtf8(button))->click();
+      });
+      poll->start(10);
+    };
+    press("BitBtn2");
+    window_->CommandAction(101)->trigger();
+    QCOMPARE(int(program_->Doc.ObjCount), 0);
+    press("BitBtn1");
+    window_->CommandAction(101)->trigger();
+    QCOMPARE(int(program_->Doc.ObjCount), 1);
+    QCOMPARE(program_->Doc[1].Kind, uint8_t(0));
+    // The same dialog is used again for the next object.
+    QCOMPARE(window_->findChildren<TFuncFrm*>().size(), 1);
   }
 
   void titleFollowsTheDocumentName() {
