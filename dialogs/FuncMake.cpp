@@ -41,7 +41,7 @@ std::string S(const QString& text) { return text.toUtf8().toStdString(); }
 constexpr QSize SwatchSize(44, 14);
 constexpr QSize SampleSize(48, 12);
 /// Keypad buttons in one row.
-constexpr int KeypadColumns = 12;
+constexpr int KeypadColumns = 13;
 /// Width of the vertex number column of the grids, in pixels.
 constexpr int NumberColumnWidth = 36;
 /// The colour of a field whose text does not evaluate.

@@ -152,6 +152,9 @@ HistoryField HistoryOf(GraphField field) {
   return static_cast<HistoryField>(static_cast<int>(HistoryField::F1) + static_cast<int>(field));
 }
 
+/// A row added for a new point whose cells were left empty stands for nothing.
+bool IsBlankNewRow(const VertexRow& r) { return r.Ref == 0 && Trimmed(r.X).empty() && Trimmed(r.Y).empty(); }
+
 bool IsIntervalField(GraphField field) { return field != GraphField::F1 && field != GraphField::F2; }
 
 std::size_t Index(GraphField field) { return static_cast<std::size_t>(field); }
@@ -407,7 +410,8 @@ bool PropertiesModel::ParseNumber(const std::string& text, double& value) const 
 }
 
 int PropertiesModel::NewPointCount() const {
-  return static_cast<int>(std::count_if(Rows.begin(), Rows.end(), [](const VertexRow& r) { return r.Ref == 0; }));
+  return static_cast<int>(
+      std::count_if(Rows.begin(), Rows.end(), [](const VertexRow& r) { return r.Ref == 0 && !IsBlankNewRow(r); }));
 }
 
 bool PropertiesModel::Confirm() {
@@ -448,15 +452,15 @@ bool PropertiesModel::Confirm() {
   if (kind_ == okPoint || kind_ == okPointOn)
     numbersOk = (X == shownX_ || ParseNumber(X, value)) && (Y == shownY_ || ParseNumber(Y, value));
   if (kind_ == okPolyline || kind_ == okPolynomial) {
-    const int rows = static_cast<int>(Rows.size());
+    const int rows = static_cast<int>(Rows.size() - std::count_if(Rows.begin(), Rows.end(), IsBlankNewRow));
     const int refsNeeded = kind_ == okPolyline && Closed ? rows + 1 : rows;
     if (rows < 2 || refsNeeded > VertexLimit()) {
       desk.MessageBox(MsgType::Error, msgs[12], mbOK);
       ok = false;
     }
-    for (int r = 0; r < rows && numbersOk; ++r) {
+    for (int r = 0; r < static_cast<int>(Rows.size()) && numbersOk; ++r) {
       const VertexRow& row = Rows[static_cast<std::size_t>(r)];
-      if (!RowEditable(r)) continue;
+      if (!RowEditable(r) || IsBlankNewRow(row)) continue;
       numbersOk = (row.Ref != 0 && row.X == row.ShownX) || ParseNumber(row.X, value);
       numbersOk = numbersOk && ((row.Ref != 0 && row.Y == row.ShownY) || ParseNumber(row.Y, value));
     }
@@ -523,6 +527,7 @@ int PropertiesModel::Apply() {
   case okPolynomial: {
     // New vertex points are appended; a new object (the last one, which nothing refers to yet)
     // then moves behind them, so that it stays after everything it is built from.
+    Rows.erase(std::remove_if(Rows.begin(), Rows.end(), IsBlankNewRow), Rows.end());
     const int newPoints = NewPointCount();
     const bool moveBehind = newPoints > 0 && number == c.ObjCount && !Referenced(c, number);
     std::vector<int> refs;
@@ -607,10 +612,10 @@ int PropertiesModel::Apply() {
   return number;
 }
 
-const std::array<const char*, 35> KeypadCaptions = {
-    "1",     "2",     "3",   "4",    "5",    "6",     "7",    "8",    "9",    "0",   "Sin(", "Cos(",
-    "ASin(", "ACos(", "Tg(", "ATg(", "CTg(", "ACTg(", "Exp(", "Int(", "Abs(", "Ln(", "Lg(",  "Pi",
-    ".",     "BS",    "Del", "-",    "+",    "Sqrt(", "/",    "*",    "^",    "(",   ")"};
+const std::array<const char*, 39> KeypadCaptions = {
+    "1",    "2",    "3",     "4",     "5",   "6",    "7",    "8",     "9",    "0",    ".",    "BS",  "Del",
+    "Sin(", "Cos(", "ASin(", "ACos(", "Tg(", "ATg(", "CTg(", "ACTg(", "Exp(", "Int(", "Abs(", "Ln(", "Lg(",
+    "Pi",   "+",    "-",     "Sqrt(", "/",   "*",    "^",    "(",     ")",    "X",    "Y",    "T",   "Z"};
 
 void KeypadPress(const std::string& caption, std::string& text, int& caret, int selStart, int selLength) {
   std::u32string chars = ToChars(text);

@@ -28,7 +28,8 @@ struct ParentList {
 };
 
 /// One row of a vertex table: the point it stands for (0 = a new point is made on apply) and the
-/// texts of its two coordinate cells (user units).
+/// texts of its two coordinate cells (user units). A new row whose cells are both empty (as Enter
+/// leaves one after the last vertex) stands for no vertex.
 struct VertexRow {
   int Ref = 0;
   std::string X, Y;
@@ -172,8 +173,8 @@ private:
 /// caption is inserted at the caret, which moves behind it. UTF-8 text; the caret is `caret`.
 void KeypadPress(const std::string& caption, std::string& text, int& caret, int selStart, int selLength);
 
-/// The keypad's captions in the order the buttons are laid out.
-extern const std::array<const char*, 35> KeypadCaptions;
+/// The keypad's captions in the order the buttons are laid out, in three rows of thirteen.
+extern const std::array<const char*, 39> KeypadCaptions;
 
 /// Opens the properties dialog for object `object` (nothing for a number outside the table):
 /// builds the model, refuses with "Не було створено жодного об'єкта…" when a parent list has no

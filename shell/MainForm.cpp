@@ -430,6 +430,9 @@ void TDrex2dFrm::SyncWithCore() {
     abort->setEnabled(CommandAvailable(tag::Abort) && program_.AbortEnabled);
   if (QAction* del = CommandAction(tag::ModeDel))
     del->setEnabled(CommandAvailable(tag::ModeDel) && program_.DeleteEnabled);
+  // "Змінити" edits the object of the list's current line.
+  if (QAction* change = CommandAction(tag::Change))
+    change->setEnabled(CommandAvailable(tag::Change) && CurrentListObject(program_) > 0);
   if (QAction* showAll = CommandAction(tag::ShowAll)) showAll->setChecked(program_.ShowHidden);
   bool anyRecent = false;
   for (int k = 1; k <= RecentItemCount; ++k) {

@@ -228,6 +228,8 @@ TEST_F(PropertiesTest, PolylineByParametersPutsItsNewPointsFirst) {
     EXPECT_EQ(row, 3);
     EXPECT_EQ(m.Rows.size(), 4u);
     m.Rows[3].X = "1", m.Rows[3].Y = "1";
+    m.GridEnter(row, column), m.GridEnter(row, column); // a blank row stands for no vertex
+    EXPECT_EQ(m.Rows.size(), 5u);
     m.Closed = true;
     m.Filled = true;
     m.FillColorPos = 12;

@@ -111,10 +111,11 @@ private Q_SLOTS:
       QCOMPARE(action->statusTip(), QString::fromUtf8(c.Hint));
       const bool recent = c.Tag >= FirstRecentTag && c.Tag < FirstRecentTag + RecentItemCount;
       if (!recent) QCOMPARE(action->text(), QString::fromUtf8(c.Caption));
-      // The abort command waits for an operation and the delete command for a selection; every
-      // other one is enabled exactly when built. (Qt counts a hidden action as disabled: the
-      // recent items are hidden while the list is empty.)
-      const bool enabled = c.Tag == tag::Abort || c.Tag == tag::ModeDel ? false : CommandAvailable(c.Tag);
+      // The abort command waits for an operation, the delete command for a selection and "Змінити"
+      // for an object in the list; every other one is enabled exactly when built. (Qt counts a
+      // hidden action as disabled: the recent items are hidden while the list is empty.)
+      const bool waits = c.Tag == tag::Abort || c.Tag == tag::ModeDel || c.Tag == tag::Change;
+      const bool enabled = waits ? false : CommandAvailable(c.Tag);
       if (!recent) QVERIFY2(action->isEnabled() == enabled, c.MenuItem);
       QVERIFY2(!action->associatedObjects().isEmpty(), c.MenuItem);
     }
@@ -298,6 +299,7 @@ private Q_SLOTS:
     QCOMPARE(model->index(1, 0).data(Qt::CheckStateRole).toInt(), int(Qt::Checked));
     QVERIFY(model->flags(model->index(1, 0)) & Qt::ItemIsUserCheckable);
     QCOMPARE(list->currentIndex().row(), 0);
+    QVERIFY(window_->CommandAction(tag::Change)->isEnabled());
     QCOMPARE(ReportBoxLines(), CoreReport());
     QCOMPARE(ReportBoxLines().first(), QStringLiteral("Вільна точка"));
 
