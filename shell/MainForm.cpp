@@ -43,8 +43,8 @@ namespace {
 QString Q(const std::string& utf8) { return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size())); }
 QString Q(const char* utf8) { return QString::fromUtf8(utf8); }
 
-/// Width of the right panel as designed, and its least width.
-constexpr int WorkPanelWidth = 125;
+/// Width of the right panel at start (room for a list line and its report), and its least width.
+constexpr int WorkPanelWidth = 230;
 constexpr int WorkPanelMinWidth = 125;
 
 // "Num++" and "Num+-" are keys of the numeric pad; the other texts are Qt's portable key names.
@@ -202,8 +202,8 @@ TDrex2dFrm::TDrex2dFrm(Program& program, QtPlatform& platform, QWidget* parent)
     SyncWithCore();
   });
   qApp->installEventFilter(this);
-  resize(900, 640);
-  vertSplitter_->setSizes({900 - WorkPanelWidth, WorkPanelWidth});
+  resize(1000, 680);
+  vertSplitter_->setSizes({1000 - WorkPanelWidth, WorkPanelWidth});
   SyncWithCore();
 }
 
