@@ -109,6 +109,9 @@ TEST(PolynomialText, HighestPowerFirstWithSigns) {
   EXPECT_EQ(PolynomialText(3, d), "0.333333333333333*x^2+0*x^1-1.25*x^0");
   const double tiny[] = {0.000001, 12};
   EXPECT_EQ(PolynomialText(2, tiny), "12*x^1+1e-06*x^0");
+  // From 0.00001 up a coefficient is written in fixed-point, which the evaluator reads.
+  const double small[] = {-0.00001, 0.00005, 0.0000123456789012345};
+  EXPECT_EQ(PolynomialText(3, small), "0.0000123456789012345*x^2+0.00005*x^1-0.00001*x^0");
   EXPECT_EQ(PolynomialText(0, c), "");
 }
 
