@@ -386,7 +386,7 @@ TEST_F(Picking, DraggingTheFirstPointOfAChainDoesNotMoveWhatIsBuiltOnIt) {
   EXPECT_NEAR(Obj(far).Y1, (WorldY(200) / 2 + WorldY(300) / 2 + WorldY(300)) / 2, 1e-9);
 }
 
-TEST_F(Picking, PanningWithCtrlMovesThePictureAtEverySecondMove) {
+TEST_F(Picking, PanningWithCtrlMovesThePictureWithTheCursor) {
   Move(100, 300);
   PlaceMouseDown(prog, MouseButton::Left, false, true, 100, 300);
   std::vector<int> shifts;
@@ -396,7 +396,7 @@ TEST_F(Picking, PanningWithCtrlMovesThePictureAtEverySecondMove) {
     shifts.push_back(prog.Doc.View.OrgX - before);
   }
   PlaceMouseUp(prog, MouseButton::Left, false, true, 160, 300);
-  EXPECT_EQ(shifts, (std::vector<int>{10, 0, 10, 0, 10, 0}));
+  EXPECT_EQ(shifts, (std::vector<int>{10, 10, 10, 10, 10, 10}));
   EXPECT_EQ(prog.Doc.View.OrgY, 0);
   EXPECT_FALSE(prog.Op.RubberBand); // Ctrl started no band
   // Up the screen moves the picture up.
@@ -404,6 +404,33 @@ TEST_F(Picking, PanningWithCtrlMovesThePictureAtEverySecondMove) {
   PlaceMouseDown(prog, MouseButton::Left, false, true, 100, 300);
   Move(100, 290, MouseButton::Left, false, true);
   EXPECT_EQ(prog.Doc.View.OrgY, 10);
+}
+
+TEST_F(Picking, PanningKeepsTheGrabbedPointUnderTheCursorUpToTheViewsBounds) {
+  prog.Doc.View.Zoom = 2.5;
+  prog.Doc.View.OrgX = 37;
+  Refresh();
+  const Point2 grabbed = ScreenToWorld(prog.Doc.View, prog.Area, 200, 200);
+  Move(200, 200);
+  PlaceMouseDown(prog, MouseButton::Left, false, true, 200, 200);
+  const int path[][2] = {{203, 198}, {250, 260}, {251, 260}, {251, 260}, {120, 410}, {-30, 5}};
+  for (const auto& at : path) {
+    Move(at[0], at[1], MouseButton::Left, false, true);
+    const Point2 under = ScreenToWorld(prog.Doc.View, prog.Area, at[0], at[1]);
+    EXPECT_NEAR(under.x, grabbed.x, 1e-9) << at[0] << "," << at[1];
+    EXPECT_NEAR(under.y, grabbed.y, 1e-9) << at[0] << "," << at[1];
+    EXPECT_DOUBLE_EQ(prog.MouseWorldX, under.x) << "the status line shows the point under the cursor";
+    EXPECT_DOUBLE_EQ(prog.MouseWorldY, under.y);
+  }
+  PlaceMouseUp(prog, MouseButton::Left, false, true, -30, 5);
+  // The origin stops at its bound; the picture then stays behind the cursor.
+  prog.Doc.View.OrgX = MaxViewOffset - 5;
+  Move(300, 300);
+  PlaceMouseDown(prog, MouseButton::Left, false, true, 300, 300);
+  Move(320, 300, MouseButton::Left, false, true);
+  EXPECT_EQ(prog.Doc.View.OrgX, MaxViewOffset);
+  Move(310, 300, MouseButton::Left, false, true);
+  EXPECT_EQ(prog.Doc.View.OrgX, MaxViewOffset - 10);
 }
 
 TEST_F(Picking, NoSelectionOrDragWhileAToolRuns) {
