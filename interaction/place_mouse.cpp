@@ -299,9 +299,10 @@ void PlaceMouseUp(Program& prog, MouseButton button, bool shift, bool ctrl, int 
 }
 
 bool PlaceDblClick(Program& prog, MouseButton button, bool shift, bool ctrl, int x, int y) {
-  (void)button, (void)shift, (void)ctrl, (void)x, (void)y;
+  (void)shift, (void)ctrl, (void)x, (void)y;
   OperationState& op = prog.Op;
-  if (!IsObject(prog, op.HotObject)) return false;
+  // Only the left button double-clicks; the second press of another button is a press alone.
+  if (button != MouseButton::Left || !IsObject(prog, op.HotObject)) return false;
   op.DblClickMarker = true;
   const int previous = prog.List.Current;
   ObjListClick(prog, op.HotObject - 1);

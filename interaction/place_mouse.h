@@ -28,8 +28,9 @@ void PlaceMouseMove(Program& prog, MouseButton held, bool shift, bool ctrl, int 
 /// what it caught (with Shift the earlier selection is kept).
 void PlaceMouseUp(Program& prog, MouseButton button, bool shift, bool ctrl, int x, int y);
 
-/// A double click. On an object: it becomes the current object of the object list; when it
-/// already was, its properties dialog opens (ObjectPropertiesHook) and the result is true.
+/// A double click of the left button (other buttons do nothing here; their second press still
+/// goes to PlaceMouseDown). On an object: it becomes the current object of the object list; when
+/// it already was, its properties dialog opens (ObjectPropertiesHook) and the result is true.
 bool PlaceDblClick(Program& prog, MouseButton button, bool shift, bool ctrl, int x, int y);
 
 /// The status-line coordinates of world point (x, y) (internal units), Cartesian or polar after

@@ -244,6 +244,50 @@ TEST_F(Picking, ClickShiftClickAndDoubleClick) {
   EXPECT_EQ(dialogs.size(), 1u);
 }
 
+// The form hands a double click on as the double click followed by the second press, for every
+// button; only the left one makes the object current or opens its properties.
+TEST_F(Picking, OnlyTheLeftButtonDoubleClicks) {
+  const int p = FreePoint(200, 100);
+  Refresh();
+  std::vector<int> dialogs;
+  prog.ObjectPropertiesHook = [&](int n) {
+    dialogs.push_back(n);
+    return true;
+  };
+  const auto doubleClick = [&](MouseButton button, int x, int y) {
+    Move(x, y);
+    PlaceMouseDown(prog, button, false, false, x, y);
+    PlaceMouseUp(prog, button, false, false, x, y);
+    const bool opened = PlaceDblClick(prog, button, false, false, x, y);
+    PlaceMouseDown(prog, button, false, false, x, y);
+    PlaceMouseUp(prog, button, false, false, x, y);
+    return opened;
+  };
+  const int current = CurrentListObject(prog);
+  EXPECT_FALSE(doubleClick(MouseButton::Right, 200, 100));
+  EXPECT_FALSE(doubleClick(MouseButton::Middle, 200, 100));
+  EXPECT_EQ(CurrentListObject(prog), current);
+  EXPECT_FALSE(prog.Op.DblClickMarker);
+  EXPECT_FALSE(doubleClick(MouseButton::Left, 200, 100));
+  EXPECT_EQ(CurrentListObject(prog), p);
+  EXPECT_FALSE(doubleClick(MouseButton::Right, 200, 100)) << "not even on the current object";
+  EXPECT_TRUE(dialogs.empty());
+  EXPECT_TRUE(doubleClick(MouseButton::Left, 200, 100));
+  EXPECT_EQ(dialogs, std::vector<int>{p});
+
+  // Both right presses still reach the running tool: the first ends the polyline.
+  dialogs.clear();
+  Tool(PolylineTool);
+  Click(400, 300);
+  Click(500, 300);
+  const int count = Count();
+  EXPECT_FALSE(doubleClick(MouseButton::Right, 200, 100));
+  EXPECT_EQ(prog.Op.ToolMode, 0);
+  EXPECT_EQ(Count(), count + 1);
+  EXPECT_EQ(Obj(count + 1).Kind, okPolyline);
+  EXPECT_EQ(dialogs, std::vector<int>{count + 1}) << "the new polyline's dialog, not the point's";
+}
+
 TEST_F(Picking, RubberBandReplacesOrWithShiftExtendsTheSelection) {
   const int p = FreePoint(100, 100), q = FreePoint(300, 300);
   // A vertical line crossing only the band's top and bottom edges.
