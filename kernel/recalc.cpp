@@ -15,9 +15,9 @@
 #include "kernel/math2d.h"
 #include "kernel/polynomial_memo.h"
 
-// The per-object work of the pass is inlined into both of its loops whatever the compiler's size
-// estimate: with two callers it would otherwise stay out of line, and the pass in number order
-// would pay a call per object.
+// The work per object, the routine of each kind included, is inlined into both loops of the pass
+// whatever the compiler's size estimate: with two callers it would otherwise stay out of line,
+// and the pass in number order would pay calls per object.
 #if defined(__GNUC__)
 #define PASS_INLINE inline __attribute__((always_inline))
 #else
@@ -117,7 +117,7 @@ TGeomObject* NextTwin(const Table& t, int i) {
   return TwinOfPrevious(t, i + 1, next) ? &next : nullptr;
 }
 
-bool CalcMidpoint(const Table& t, TGeomObject& o) {
+PASS_INLINE bool CalcMidpoint(const Table& t, TGeomObject& o) {
   const TGeomObject* a = Parent(t, o, 1, PointSet);
   const TGeomObject* b = Parent(t, o, 2, PointSet);
   if (a == nullptr || b == nullptr) return false;
@@ -125,7 +125,7 @@ bool CalcMidpoint(const Table& t, TGeomObject& o) {
   return true;
 }
 
-bool CalcPointOn(const Table& t, TGeomObject& o) {
+PASS_INLINE bool CalcPointOn(const Table& t, TGeomObject& o) {
   const TGeomObject* h = Parent(t, o, 1, LineSet | PolylineSet | CircleSet);
   if (h == nullptr) return false;
   if (h->Kind == okCircle) {
@@ -153,7 +153,7 @@ void TakeIntersectionRoot(const Table& t, int i, TGeomObject& o, const TwoSoluti
   if (TGeomObject* twin = NextTwin(t, i)) SetP1(*twin, s.Second);
 }
 
-bool CalcIntersection(const Table& t, int i, TGeomObject& o) {
+PASS_INLINE bool CalcIntersection(const Table& t, int i, TGeomObject& o) {
   switch (o.Refs[0]) {
   case isTwoLines: {
     const TGeomObject* l1 = Parent(t, o, 1, LineSet);
@@ -190,7 +190,7 @@ bool CalcIntersection(const Table& t, int i, TGeomObject& o) {
   }
 }
 
-bool CalcSymmetric(const Table& t, TGeomObject& o) {
+PASS_INLINE bool CalcSymmetric(const Table& t, TGeomObject& o) {
   const TGeomObject* p = Parent(t, o, 1, PointSet);
   const TGeomObject* m = Parent(t, o, 2, PointSet | LineSet);
   if (p == nullptr || m == nullptr) return false;
@@ -204,7 +204,7 @@ bool CalcSymmetric(const Table& t, TGeomObject& o) {
 }
 
 // Kinds 5 and 11: the two defining points are the two parents.
-bool CalcTwoPoints(const Table& t, TGeomObject& o) {
+PASS_INLINE bool CalcTwoPoints(const Table& t, TGeomObject& o) {
   const TGeomObject* a = Parent(t, o, 1, PointSet);
   const TGeomObject* b = Parent(t, o, 2, PointSet);
   if (a == nullptr || b == nullptr) return false;
@@ -215,7 +215,7 @@ bool CalcTwoPoints(const Table& t, TGeomObject& o) {
   return true;
 }
 
-bool CalcParallel(const Table& t, TGeomObject& o) {
+PASS_INLINE bool CalcParallel(const Table& t, TGeomObject& o) {
   const TGeomObject* p = Parent(t, o, 1, PointSet);
   const TGeomObject* l = Parent(t, o, 2, LineSet);
   if (p == nullptr || l == nullptr) return false;
@@ -225,7 +225,7 @@ bool CalcParallel(const Table& t, TGeomObject& o) {
   return true;
 }
 
-bool CalcPerpendicular(const Table& t, TGeomObject& o) {
+PASS_INLINE bool CalcPerpendicular(const Table& t, TGeomObject& o) {
   const TGeomObject* p = Parent(t, o, 1, PointSet);
   const TGeomObject* l = Parent(t, o, 2, LineSet);
   if (p == nullptr || l == nullptr) return false;
@@ -235,7 +235,7 @@ bool CalcPerpendicular(const Table& t, TGeomObject& o) {
   return true;
 }
 
-bool CalcBisector(const Table& t, TGeomObject& o) {
+PASS_INLINE bool CalcBisector(const Table& t, TGeomObject& o) {
   const TGeomObject* a = Parent(t, o, 1, PointSet);
   const TGeomObject* b = Parent(t, o, 2, PointSet);
   const TGeomObject* c = Parent(t, o, 3, PointSet);
@@ -251,7 +251,7 @@ bool CalcBisector(const Table& t, TGeomObject& o) {
   return true;
 }
 
-bool CalcTangent(const Table& t, int i, TGeomObject& o) {
+PASS_INLINE bool CalcTangent(const Table& t, int i, TGeomObject& o) {
   if (TwinOfPrevious(t, i, o)) return t.Slots[i - 1].Defined != 0;
   const TGeomObject* p = Parent(t, o, 1, PointSet);
   const TGeomObject* k = Parent(t, o, 2, CircleSet);
@@ -271,7 +271,7 @@ bool CalcTangent(const Table& t, int i, TGeomObject& o) {
   return true;
 }
 
-bool CalcPolyline(const Table& t, TGeomObject& o) {
+PASS_INLINE bool CalcPolyline(const Table& t, TGeomObject& o) {
   const int n = o.RefCount;
   if (n < 1 || n > MaxPolylineRefs) return false;
   Point2* user = t.PolylineUser;
@@ -294,7 +294,7 @@ bool CalcPolyline(const Table& t, TGeomObject& o) {
   return true;
 }
 
-bool CalcPolynomial(const Table& t, int number, TGeomObject& o) {
+PASS_INLINE bool CalcPolynomial(const Table& t, int number, TGeomObject& o) {
   const int n = o.RefCount;
   if (n < 1 || n > MaxPolynomialNodes) return false;
   double xs[MaxPolynomialNodes];
@@ -375,7 +375,7 @@ public:
   int32_t Y(double y) const { return Round(centreY_ - (y * zoom_ + orgY_)); }
 
 private:
-  static int32_t Round(double v) {
+  PASS_INLINE static int32_t Round(double v) {
     constexpr int32_t Min = std::numeric_limits<int32_t>::min();
     constexpr int32_t Max = std::numeric_limits<int32_t>::max();
 #if defined(__SSE2__)
