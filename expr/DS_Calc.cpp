@@ -628,11 +628,16 @@ int DS_Calc::Prepare(const std::string& text) {
   }
   shape_.assign(shape, shapeLength);
 
-  // Two operands side by side (an operand before an operand or a function), or "()".
+  // Two operands side by side: the end of one (a register or a closing group) directly before the
+  // start of another (a register, a function or an opening group), as in 2sin(1), (2)sin(1), 2(3)
+  // or (2)(3); or "()". Such a text is refused here, before anything is computed, so that no
+  // error of a value in it can come first.
   for (std::size_t i = 0; i + 1 < shape_.size(); ++i) {
     const char a = shape_[i];
     const char b = shape_[i + 1];
-    if ((IsOperand(a) && (IsOperand(b) || IsFunctionLetter(b))) || (a == '(' && b == ')')) return CalcForbidden;
+    const bool endsOperand = IsOperand(a) || a == ')';
+    const bool startsOperand = IsOperand(b) || IsFunctionLetter(b) || b == '(';
+    if ((endsOperand && startsOperand) || (a == '(' && b == ')')) return CalcForbidden;
   }
   return CalcOk;
 }

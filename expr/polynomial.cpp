@@ -113,9 +113,12 @@ std::string PolynomialText(int n, const double* c) {
   std::string text;
   for (int k = n - 1; k >= 0; --k) {
     text += FormatGeneral(c[k], 15);
+    // The evaluator takes 0^0 as 0, so the constant term carries no power of x: with "*x^0" it
+    // would vanish wherever x is sampled at exactly 0.
+    if (k == 0) break;
     text += "*x^";
     text += std::to_string(k);
-    if (k > 0 && c[k - 1] >= 0) text += '+';
+    if (c[k - 1] >= 0) text += '+';
   }
   return text;
 }

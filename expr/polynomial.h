@@ -45,9 +45,10 @@ double IntegratePolynomial(int n, const double* c, double upper, double lower);
 /// steps (steps below 1 count as 1). Lengths are in the units of the coefficients' plane.
 double PolynomialArcLength(int n, const double* c, double upper, double lower, int steps);
 
-/// The polynomial as a formula in x, highest power first, e.g. "0.5*x^2-2*x^1+1*x^0". Each
-/// coefficient is written with 15 significant digits and "." (scientific notation below 0.00001
-/// or beyond 15 integer digits). n <= 0 gives an empty text.
+/// The polynomial as a formula in x, highest power first, e.g. "0.5*x^2-2*x^1+1"; the constant
+/// term is the bare coefficient, since the evaluator takes 0^0 as 0. Each coefficient is written
+/// with 15 significant digits and "." (scientific notation below 0.00001 or beyond 15 integer
+/// digits). n <= 0 gives an empty text.
 std::string PolynomialText(int n, const double* c);
 
 } // namespace drex

@@ -47,7 +47,6 @@ struct OperationState {
   // The mouse over the drawing area.
   int16_t DragObject = 0;                  ///< object pressed with no operation running, 0 after release
   double DragOffsetX = 0, DragOffsetY = 0; ///< mouse minus (X1, Y1) of DragObject at the press
-  double PrevWorldX = 0, PrevWorldY = 0;   ///< world position of the last move
   int PrevScreenX = 0, PrevScreenY = 0;    ///< pixel of the last move
   bool RubberBand = false;
   double RubberStartX = 0, RubberStartY = 0; ///< world corner where the band started

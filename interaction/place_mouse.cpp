@@ -1,6 +1,7 @@
 #include "interaction/place_mouse.h"
 
 #include <algorithm>
+#include <climits>
 #include <cmath>
 #include <utility>
 #include <vector>
@@ -93,11 +94,15 @@ void DragStep(Program& prog, double wx, double wy) {
   Redraw(prog, true);
 }
 
-void Pan(Program& prog, int x, int y, double wx, double wy) {
+/// Moves the picture by the cursor's movement since the previous move, so that the world point
+/// under the cursor stays under it (while the view's bounds let the origin follow).
+void Pan(Program& prog, int x, int y) {
   OperationState& op = prog.Op;
   if (x == op.PrevScreenX && y == op.PrevScreenY) return;
-  const double zoom = prog.Doc.View.Zoom;
-  PanView(prog.Doc.View, RoundHalfEven((wx - op.PrevWorldX) * zoom), RoundHalfEven(-(wy - op.PrevWorldY) * zoom));
+  const auto step = [](int to, int from) {
+    return static_cast<int>(std::clamp<long long>(static_cast<long long>(to) - from, INT_MIN, INT_MAX));
+  };
+  PanView(prog.Doc.View, step(x, op.PrevScreenX), step(y, op.PrevScreenY));
   Redraw(prog, true);
 }
 
@@ -257,12 +262,16 @@ void PlaceMouseMove(Program& prog, MouseButton held, bool shift, bool ctrl, int 
   op.OperationActive = OperationRunning(prog);
   if (op.StepPos > 0 || op.InMouseMove) return;
   op.InMouseMove = true;
-  const Point2 w = ScreenToWorld(prog.Doc.View, prog.Area, x, y);
+  Point2 w = ScreenToWorld(prog.Doc.View, prog.Area, x, y);
   prog.MouseWorldX = w.x;
   prog.MouseWorldY = w.y;
   const bool left = held == MouseButton::Left;
   if (left && ctrl) {
-    Pan(prog, x, y, w.x, w.y);
+    Pan(prog, x, y);
+    // The status line shows the point under the cursor in the moved picture.
+    w = ScreenToWorld(prog.Doc.View, prog.Area, x, y);
+    prog.MouseWorldX = w.x;
+    prog.MouseWorldY = w.y;
   } else if (left && op.DragObject > 0) {
     if (IsObject(prog, op.DragObject))
       DragStep(prog, w.x, w.y);
@@ -277,8 +286,6 @@ void PlaceMouseMove(Program& prog, MouseButton held, bool shift, bool ctrl, int 
     op.RubberEndX = x;
     op.RubberEndY = y;
   }
-  op.PrevWorldX = w.x;
-  op.PrevWorldY = w.y;
   op.PrevScreenX = x;
   op.PrevScreenY = y;
   op.InMouseMove = false;
@@ -292,9 +299,10 @@ void PlaceMouseUp(Program& prog, MouseButton button, bool shift, bool ctrl, int 
 }
 
 bool PlaceDblClick(Program& prog, MouseButton button, bool shift, bool ctrl, int x, int y) {
-  (void)button, (void)shift, (void)ctrl, (void)x, (void)y;
+  (void)shift, (void)ctrl, (void)x, (void)y;
   OperationState& op = prog.Op;
-  if (!IsObject(prog, op.HotObject)) return false;
+  // Only the left button double-clicks; the second press of another button is a press alone.
+  if (button != MouseButton::Left || !IsObject(prog, op.HotObject)) return false;
   op.DblClickMarker = true;
   const int previous = prog.List.Current;
   ObjListClick(prog, op.HotObject - 1);

@@ -19,17 +19,18 @@ int HitTest(const Program& prog, int x, int y);
 /// drag or a rubber band; then the running operation gets the click.
 void PlaceMouseDown(Program& prog, MouseButton button, bool shift, bool ctrl, int x, int y);
 
-/// A move to pixel (x, y) with `held` the button held down: pans with Ctrl and the left button,
-/// drags the selection with the left button, then updates the object under the cursor, the
-/// status line, the cursor and the rubber band.
+/// A move to pixel (x, y) with `held` the button held down: pans with Ctrl and the left button
+/// (the picture follows the cursor pixel for pixel), drags the selection with the left button, then updates the object
+/// under the cursor, the status line, the cursor and the rubber band.
 void PlaceMouseMove(Program& prog, MouseButton held, bool shift, bool ctrl, int x, int y);
 
 /// A button release: ends the drag, and a rubber band released with the left button selects
 /// what it caught (with Shift the earlier selection is kept).
 void PlaceMouseUp(Program& prog, MouseButton button, bool shift, bool ctrl, int x, int y);
 
-/// A double click. On an object: it becomes the current object of the object list; when it
-/// already was, its properties dialog opens (ObjectPropertiesHook) and the result is true.
+/// A double click of the left button (other buttons do nothing here; their second press still
+/// goes to PlaceMouseDown). On an object: it becomes the current object of the object list; when
+/// it already was, its properties dialog opens (ObjectPropertiesHook) and the result is true.
 bool PlaceDblClick(Program& prog, MouseButton button, bool shift, bool ctrl, int x, int y);
 
 /// The status-line coordinates of world point (x, y) (internal units), Cartesian or polar after

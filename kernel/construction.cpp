@@ -40,7 +40,12 @@ void Construction::SlotsDeleter::operator()(TGeomObject* slots) const noexcept {
   std::free(slots);
 }
 
-Construction::Construction() : objects_(MakeSlots()), polynomials_(std::make_unique<PolynomialMemo>(SlotCount)) {}
+Construction::Construction() : objects_(MakeSlots()), polynomials_(std::make_unique<PolynomialMemo>(SlotCount)) {
+  recalcOrder_.Order.resize(SlotCount);
+  recalcOrder_.PathObject.resize(SlotCount);
+  recalcOrder_.PathNextRef.resize(SlotCount);
+  recalcOrder_.Mark.resize(SlotCount);
+}
 
 Construction::~Construction() = default;
 
@@ -53,6 +58,7 @@ void Construction::Swap(Construction& other) noexcept {
   std::swap(DynExprs, other.DynExprs);
   std::swap(objects_, other.objects_);
   std::swap(polynomials_, other.polynomials_);
+  std::swap(recalcOrder_, other.recalcOrder_);
 }
 
 } // namespace drex

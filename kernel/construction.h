@@ -5,6 +5,7 @@
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <vector>
 
 #include "kernel/geom_object.h"
 #include "view/view_transform.h"
@@ -29,6 +30,16 @@ struct TDynExpr {
 
 class PolynomialMemo;
 
+/// Working room of the recalculation pass for a construction in which a reference names an object
+/// with a larger number: the order the pass recomputes such objects in and the state of the walk
+/// that finds it, one entry per slot, allocated once. Never saved.
+struct RecalcOrderRoom {
+  std::vector<int16_t> Order;       ///< objects, each after the objects it is computed from
+  std::vector<int16_t> PathObject;  ///< the walk's current path of objects
+  std::vector<int16_t> PathNextRef; ///< per path entry, the next of its references to follow
+  std::vector<uint8_t> Mark;        ///< per object: not reached, on the path, or placed in Order
+};
+
 /// Holds the 10001 object slots, allocated once on the heap (slot 0 is the edit slot). Objects in
 /// use are 1..ObjCount.
 class Construction {
@@ -47,6 +58,9 @@ public:
   /// The polynomial fits of the last recalculation passes (working state, never saved).
   PolynomialMemo& Polynomials() { return *polynomials_; }
 
+  /// The recalculation pass's room for ordering objects whose parents have larger numbers.
+  RecalcOrderRoom& RecalcOrder() { return recalcOrder_; }
+
   int16_t ObjCount = 0;
   int16_t MeasureCount = 0;
   int16_t DynExprCount = 0;
@@ -62,6 +76,7 @@ private:
 
   std::unique_ptr<TGeomObject[], SlotsDeleter> objects_;
   std::unique_ptr<PolynomialMemo> polynomials_;
+  RecalcOrderRoom recalcOrder_;
 };
 
 } // namespace drex

@@ -15,6 +15,15 @@
 #include "kernel/math2d.h"
 #include "kernel/polynomial_memo.h"
 
+// The work per object, the routine of each kind included, is inlined into both loops of the pass
+// whatever the compiler's size estimate: with two callers it would otherwise stay out of line,
+// and the pass in number order would pay calls per object.
+#if defined(__GNUC__)
+#define PASS_INLINE inline __attribute__((always_inline))
+#else
+#define PASS_INLINE inline
+#endif
+
 namespace drex {
 namespace {
 
@@ -66,14 +75,20 @@ const TGeomObject* Parent(const Table& t, const TGeomObject& o, int k, KindSet a
   return &p;
 }
 
-// True when every listed reference names an object of the table and that object is defined. A
-// reference count outside the record's room counts as a broken list.
-bool ParentsDefined(const Table& t, const TGeomObject& o) {
+// True when every listed reference of object i names an object of the table and that object is
+// defined. A reference count outside the record's room counts as a broken list. `ahead` is set
+// when a reference read names a larger number than i.
+bool ParentsDefined(const Table& t, int i, const TGeomObject& o, bool& ahead) {
   const int n = o.RefCount;
   if (n < 0 || n > MaxPolylineRefs) return false;
   for (int k = 1; k <= n; ++k) {
     const int r = o.Refs[static_cast<std::size_t>(k)];
-    if (r < 1 || r > t.Count || t.Slots[r].Defined == 0) return false;
+    // One test in the common case, a reference to 1..i; the rare others are told apart after it.
+    if (static_cast<unsigned>(r - 1) >= static_cast<unsigned>(i)) {
+      if (r < 1 || r > t.Count) return false;
+      ahead = true;
+    }
+    if (t.Slots[r].Defined == 0) return false;
   }
   return true;
 }
@@ -102,7 +117,7 @@ TGeomObject* NextTwin(const Table& t, int i) {
   return TwinOfPrevious(t, i + 1, next) ? &next : nullptr;
 }
 
-bool CalcMidpoint(const Table& t, TGeomObject& o) {
+PASS_INLINE bool CalcMidpoint(const Table& t, TGeomObject& o) {
   const TGeomObject* a = Parent(t, o, 1, PointSet);
   const TGeomObject* b = Parent(t, o, 2, PointSet);
   if (a == nullptr || b == nullptr) return false;
@@ -110,7 +125,7 @@ bool CalcMidpoint(const Table& t, TGeomObject& o) {
   return true;
 }
 
-bool CalcPointOn(const Table& t, TGeomObject& o) {
+PASS_INLINE bool CalcPointOn(const Table& t, TGeomObject& o) {
   const TGeomObject* h = Parent(t, o, 1, LineSet | PolylineSet | CircleSet);
   if (h == nullptr) return false;
   if (h->Kind == okCircle) {
@@ -138,7 +153,7 @@ void TakeIntersectionRoot(const Table& t, int i, TGeomObject& o, const TwoSoluti
   if (TGeomObject* twin = NextTwin(t, i)) SetP1(*twin, s.Second);
 }
 
-bool CalcIntersection(const Table& t, int i, TGeomObject& o) {
+PASS_INLINE bool CalcIntersection(const Table& t, int i, TGeomObject& o) {
   switch (o.Refs[0]) {
   case isTwoLines: {
     const TGeomObject* l1 = Parent(t, o, 1, LineSet);
@@ -175,7 +190,7 @@ bool CalcIntersection(const Table& t, int i, TGeomObject& o) {
   }
 }
 
-bool CalcSymmetric(const Table& t, TGeomObject& o) {
+PASS_INLINE bool CalcSymmetric(const Table& t, TGeomObject& o) {
   const TGeomObject* p = Parent(t, o, 1, PointSet);
   const TGeomObject* m = Parent(t, o, 2, PointSet | LineSet);
   if (p == nullptr || m == nullptr) return false;
@@ -189,7 +204,7 @@ bool CalcSymmetric(const Table& t, TGeomObject& o) {
 }
 
 // Kinds 5 and 11: the two defining points are the two parents.
-bool CalcTwoPoints(const Table& t, TGeomObject& o) {
+PASS_INLINE bool CalcTwoPoints(const Table& t, TGeomObject& o) {
   const TGeomObject* a = Parent(t, o, 1, PointSet);
   const TGeomObject* b = Parent(t, o, 2, PointSet);
   if (a == nullptr || b == nullptr) return false;
@@ -200,7 +215,7 @@ bool CalcTwoPoints(const Table& t, TGeomObject& o) {
   return true;
 }
 
-bool CalcParallel(const Table& t, TGeomObject& o) {
+PASS_INLINE bool CalcParallel(const Table& t, TGeomObject& o) {
   const TGeomObject* p = Parent(t, o, 1, PointSet);
   const TGeomObject* l = Parent(t, o, 2, LineSet);
   if (p == nullptr || l == nullptr) return false;
@@ -210,7 +225,7 @@ bool CalcParallel(const Table& t, TGeomObject& o) {
   return true;
 }
 
-bool CalcPerpendicular(const Table& t, TGeomObject& o) {
+PASS_INLINE bool CalcPerpendicular(const Table& t, TGeomObject& o) {
   const TGeomObject* p = Parent(t, o, 1, PointSet);
   const TGeomObject* l = Parent(t, o, 2, LineSet);
   if (p == nullptr || l == nullptr) return false;
@@ -220,7 +235,7 @@ bool CalcPerpendicular(const Table& t, TGeomObject& o) {
   return true;
 }
 
-bool CalcBisector(const Table& t, TGeomObject& o) {
+PASS_INLINE bool CalcBisector(const Table& t, TGeomObject& o) {
   const TGeomObject* a = Parent(t, o, 1, PointSet);
   const TGeomObject* b = Parent(t, o, 2, PointSet);
   const TGeomObject* c = Parent(t, o, 3, PointSet);
@@ -236,7 +251,7 @@ bool CalcBisector(const Table& t, TGeomObject& o) {
   return true;
 }
 
-bool CalcTangent(const Table& t, int i, TGeomObject& o) {
+PASS_INLINE bool CalcTangent(const Table& t, int i, TGeomObject& o) {
   if (TwinOfPrevious(t, i, o)) return t.Slots[i - 1].Defined != 0;
   const TGeomObject* p = Parent(t, o, 1, PointSet);
   const TGeomObject* k = Parent(t, o, 2, CircleSet);
@@ -256,7 +271,7 @@ bool CalcTangent(const Table& t, int i, TGeomObject& o) {
   return true;
 }
 
-bool CalcPolyline(const Table& t, TGeomObject& o) {
+PASS_INLINE bool CalcPolyline(const Table& t, TGeomObject& o) {
   const int n = o.RefCount;
   if (n < 1 || n > MaxPolylineRefs) return false;
   Point2* user = t.PolylineUser;
@@ -279,7 +294,7 @@ bool CalcPolyline(const Table& t, TGeomObject& o) {
   return true;
 }
 
-bool CalcPolynomial(const Table& t, int number, TGeomObject& o) {
+PASS_INLINE bool CalcPolynomial(const Table& t, int number, TGeomObject& o) {
   const int n = o.RefCount;
   if (n < 1 || n > MaxPolynomialNodes) return false;
   double xs[MaxPolynomialNodes];
@@ -314,7 +329,7 @@ bool PositionFinite(const TGeomObject& o) {
 }
 
 // Computes the kind's fields of object i from its parents; false when it cannot be constructed.
-bool CalcObject(const Table& t, int i, TGeomObject& o) {
+PASS_INLINE bool CalcObject(const Table& t, int i, TGeomObject& o) {
   switch (static_cast<TObjKind>(o.Kind)) {
   case okPoint:
   case okFunction:
@@ -360,7 +375,7 @@ public:
   int32_t Y(double y) const { return Round(centreY_ - (y * zoom_ + orgY_)); }
 
 private:
-  static int32_t Round(double v) {
+  PASS_INLINE static int32_t Round(double v) {
     constexpr int32_t Min = std::numeric_limits<int32_t>::min();
     constexpr int32_t Max = std::numeric_limits<int32_t>::max();
 #if defined(__SSE2__)
@@ -420,6 +435,111 @@ void PrefetchParentsOf(const Table& t, const TGeomObject& o) {
   }
 }
 
+/// Recomputes object i: Defined, the kind's fields, a line's length and the pixel fields. `ahead`
+/// is set when a reference it read names an object with a larger number.
+PASS_INLINE void RecalcObject(const Table& t, const PixelMap& pixels, int i, bool& ahead) {
+  TGeomObject& o = t.Slots[i];
+  // Defined first, so that an object referring to itself reads itself as constructible.
+  o.Defined = 1;
+  o.Defined = ParentsDefined(t, i, o, ahead) && CalcObject(t, i, o) && PositionFinite(o) ? 1 : 0;
+  const bool straight = IsLineKind(o.Kind);
+  if (straight) o.Length() = Distance(P1(o), P2(o));
+  // The same-pixel test reads the locals, not the fields just stored.
+  const int32_t sx1 = pixels.X(o.X1);
+  const int32_t sy1 = pixels.Y(o.Y1);
+  const int32_t sx2 = pixels.X(o.X2);
+  const int32_t sy2 = pixels.Y(o.Y2);
+  o.ScrX1 = sx1;
+  o.ScrY1 = sy1;
+  o.ScrX2 = sx2;
+  o.ScrY2 = sy2;
+  if ((straight || o.Kind == okCircle) && sx1 == sx2 && sy1 == sy2) o.Defined = 0;
+}
+
+// Number of references of `o` the pass reads: none when the count is outside the record's room.
+int ListedRefs(const TGeomObject& o) { return o.RefCount < 0 || o.RefCount > MaxPolylineRefs ? 0 : o.RefCount; }
+
+// The first of objects 1..bound with a reference to a larger number within 1..bound, 0 for none.
+// Every object before it is built from smaller numbers only, so the pass in number order got it
+// right.
+int FirstForwardReference(const Table& t, int bound) {
+  for (int i = 1; i <= bound; ++i) {
+    const TGeomObject& o = t.Slots[i];
+    const int n = ListedRefs(o);
+    for (int k = 1; k <= n; ++k) {
+      const int r = o.Refs[static_cast<std::size_t>(k)];
+      if (r > i && r <= bound) return i;
+    }
+  }
+  return 0;
+}
+
+enum WalkMark : uint8_t { NotReached, OnPath, Placed };
+
+// Puts objects first..bound into room.Order so that each comes after the objects it is computed
+// from within that range: its listed references, and for the second object of a pair the first
+// one, which writes the second solution into it. A depth-first walk with its own stack, each
+// object entered once and each reference followed once; a reference back into the current path
+// (a cycle, which the document checks refuse) is passed over. Returns the number of objects placed.
+int DependencyOrder(const Table& t, int first, int bound, RecalcOrderRoom& room) {
+  std::fill(room.Mark.begin() + first, room.Mark.begin() + bound + 1, uint8_t{NotReached});
+  int placed = 0;
+  for (int root = first; root <= bound; ++root) {
+    if (room.Mark[static_cast<std::size_t>(root)] != NotReached) continue;
+    room.Mark[static_cast<std::size_t>(root)] = OnPath;
+    room.PathObject[0] = static_cast<int16_t>(root);
+    room.PathNextRef[0] = 1;
+    std::size_t depth = 1;
+    while (depth > 0) {
+      const int n = room.PathObject[depth - 1];
+      const TGeomObject& o = t.Slots[n];
+      const int refs = ListedRefs(o);
+      int k = room.PathNextRef[depth - 1];
+      int next = 0;
+      // References 1..refs, then one more step for the first object of a pair.
+      while (next == 0 && k <= refs + 1) {
+        const int r = k <= refs ? o.Refs[static_cast<std::size_t>(k)] : (TwinOfPrevious(t, n, o) ? n - 1 : 0);
+        ++k;
+        if (r >= first && r <= bound && room.Mark[static_cast<std::size_t>(r)] == NotReached) next = r;
+      }
+      room.PathNextRef[depth - 1] = static_cast<int16_t>(k);
+      if (next != 0) {
+        // Its parents are visited next: their records are fetched while the walk goes on.
+        PrefetchParentsOf(t, t.Slots[next]);
+        room.Mark[static_cast<std::size_t>(next)] = OnPath;
+        room.PathObject[depth] = static_cast<int16_t>(next);
+        room.PathNextRef[depth] = 1;
+        ++depth;
+      } else {
+        room.Mark[static_cast<std::size_t>(n)] = Placed;
+        room.Order[static_cast<std::size_t>(placed++)] = static_cast<int16_t>(n);
+        --depth;
+      }
+    }
+  }
+  return placed;
+}
+
+// After a pass in number order in which a reference named a later object (a reference changed
+// in the properties dialog): that object was read with the values of the previous pass. Every
+// object from the first such one on is computed again, each after its parents. Out of line and
+// marked cold: the common pass never comes here.
+#if defined(__GNUC__)
+__attribute__((noinline, cold))
+#endif
+void RecalcAfterForwardReferences(const Table& t, const PixelMap& pixels, int bound, RecalcOrderRoom& room) {
+  const int first = FirstForwardReference(t, bound);
+  if (first == 0) return;
+  const int placed = DependencyOrder(t, first, bound, room);
+  const int16_t* order = room.Order.data();
+  bool ahead = false;
+  for (int j = 0; j < placed; ++j) {
+    if (j + PrefetchFar < placed) PrefetchRecord(t.Slots[order[j + PrefetchFar]]);
+    if (j + PrefetchNear < placed) PrefetchParentsOf(t, t.Slots[order[j + PrefetchNear]]);
+    RecalcObject(t, pixels, order[j], ahead);
+  }
+}
+
 } // namespace
 
 bool IsTwinOfPrevious(const Construction& c, int i) {
@@ -434,26 +554,13 @@ void RecalcPass(Construction& c, const ViewArea& area, int unitLength, int stepP
   TGeomObject* const slots = &c[0];
   const Table t{c, slots, count, unitLength > 0 ? static_cast<double>(unitLength) : 1.0, polylineUser.data()};
   const PixelMap pixels(c.View, area);
+  bool ahead = false;
   for (int i = 1; i <= bound; ++i) {
     if (i + PrefetchFar <= bound) PrefetchRecord(slots[i + PrefetchFar]);
     if (i + PrefetchNear <= bound) PrefetchParentsOf(t, slots[i + PrefetchNear]);
-    TGeomObject& o = slots[i];
-    // Defined first, so that an object referring to itself reads itself as constructible.
-    o.Defined = 1;
-    o.Defined = ParentsDefined(t, o) && CalcObject(t, i, o) && PositionFinite(o) ? 1 : 0;
-    const bool straight = IsLineKind(o.Kind);
-    if (straight) o.Length() = Distance(P1(o), P2(o));
-    // The same-pixel test reads the locals, not the fields just stored.
-    const int32_t sx1 = pixels.X(o.X1);
-    const int32_t sy1 = pixels.Y(o.Y1);
-    const int32_t sx2 = pixels.X(o.X2);
-    const int32_t sy2 = pixels.Y(o.Y2);
-    o.ScrX1 = sx1;
-    o.ScrY1 = sy1;
-    o.ScrX2 = sx2;
-    o.ScrY2 = sy2;
-    if ((straight || o.Kind == okCircle) && sx1 == sx2 && sy1 == sy2) o.Defined = 0;
+    RecalcObject(t, pixels, i, ahead);
   }
+  if (ahead) RecalcAfterForwardReferences(t, pixels, bound, c.RecalcOrder());
 }
 
 void AttachPoint(Construction& c, int i) {

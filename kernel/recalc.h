@@ -9,15 +9,18 @@
 
 namespace drex {
 
-/// Recomputes objects 1..N in number order, N = stepPos when it is positive (at most ObjCount),
-/// else ObjCount: `Defined`, the computed coordinates and `Param` fields of each kind, and the
-/// pixel fields ScrX1..ScrY2 under `c.View` and `area` (WorldToScreen, halves rounded to even).
-/// `unitLength` is the number of internal units per user unit (values below 1 count as 1). An
-/// object is defined only when all its parents are and its own construction succeeds; a line or
-/// circle whose two defining points fall on the same pixel is undefined for this pass. References
-/// that are not listed (beyond RefCount), that name no object of the table, or that name an object
-/// of a kind the object cannot be built on make the object undefined. Records are read and
-/// written in place.
+/// Recomputes objects 1..N, N = stepPos when it is positive (at most ObjCount), else ObjCount,
+/// each after the objects it is built from: in number order, and when a reference names a larger
+/// number (as the properties dialog allows), the objects from the first such one on once more in
+/// an order with parents first (the first object of an intersection or tangent pair before its
+/// twin). Objects above N take no part; a reference to one reads it as it is. A reference cycle
+/// (which no valid document holds) ends the pass normally with some order. Computed: `Defined`, the computed
+/// coordinates and `Param` fields of each kind, and the pixel fields ScrX1..ScrY2 under `c.View` and `area`
+/// (WorldToScreen, halves rounded to even). `unitLength` is the number of internal units per user unit (values below 1
+/// count as 1). An object is defined only when all its parents are and its own construction succeeds; a line or circle
+/// whose two defining points fall on the same pixel is undefined for this pass. References that are not listed (beyond
+/// RefCount), that name no object of the table, or that name an object of a kind the object cannot be built on make the
+/// object undefined. Records are read and written in place.
 void RecalcPass(Construction& c, const ViewArea& area, int unitLength, int stepPos);
 
 /// Prepares the free data of the point on an object `i` (kind 2) from its position (X1, Y1) and

@@ -229,7 +229,7 @@ const CalcCase SyntaxCases[] = {
     {"2*3)", 0, 3, "missing open"},
     {")(", 0, 2, "balanced counts, enclosing makes ()()"},
     {"2)+(3", 0, 3, "wrong order leaves two groups joined by an operator"},
-    {"2)(3", 0, 3, "wrong order leaves two operands at the end"},
+    {"2)(3", 0, 2, "enclosed, two groups stand side by side"},
     {"2)+3)+((4", 0, 3, "a close without an open before it"},
 };
 INSTANTIATE_TEST_SUITE_P(DsCalcSyntax, CalcTable, ::testing::ValuesIn(SyntaxCases));
@@ -244,6 +244,19 @@ const CalcCase SideBySideCases[] = {
     {".pi", 0, 4, "a point before PI stays a point"},
     {"2.pi", 0, 2, "2. is a number of its own"},
     {"sin(1)2", 0, 2, "an operand after a function group"},
+    {"(2)sin(1)", 0, 2, "a group before a function"},
+    {"pisin(1)+ln(0)", 0, 2, "PI before a function is refused before the logarithm fails"},
+    {"sin(1)ln(0)", 0, 2, "a function group before a failing function"},
+    {"(1)sqrt(-1)", 0, 2, "a group before a function that would fail"},
+    {"(2)sin", 0, 2, "a group before a function without an operand"},
+    {"(1/0)2", 0, 2, "a group that would divide by zero before an operand"},
+    {"2(ln(0))", 0, 2, "an operand before a group that would fail"},
+    {"(ln(0))(1/0)", 0, 2, "two groups that would both fail"},
+    {"pi(1/0)", 0, 2, "PI before a group"},
+    {"(2+1)*sin(1)", 3 * std::sin(1.0L), 0, "an operator between a group and a function"},
+    {"(2)^sin(1)", 0, 1, "a function after an operator keeps its own code"},
+    {"-(2)+sin(1)", std::sin(1.0L) - 2, 0, "groups and functions joined by operators"},
+    {"sin(1)*(2)", 2 * std::sin(1.0L), 0, "a function group before an operator"},
 };
 INSTANTIATE_TEST_SUITE_P(DsCalcSideBySide, CalcTable, ::testing::ValuesIn(SideBySideCases));
 
@@ -349,6 +362,12 @@ const SubstitutionCase SubstitutionCases[] = {
     {"xx", 'x', 3, 0, 2, "the variable twice"},
     {"2x", 'x', -1234567890.5L, 0, 2, "a field-filling value never joins either"},
     {"y", 'x', 3, 0, 2, "another letter is left in place"},
+    {"xln(x-1)", 'x', 0.01L, 0, 2, "the variable before a function is refused before the logarithm fails"},
+    {"xsqrt(x-1)", 'x', 0.01L, 0, 2, "and before a root that would fail"},
+    {"xsin(x)", 'x', 1e60L, 0, 2, "a value without a number text is refused by the form too"},
+    {"x(x)", 'x', 2, 0, 2, "the variable twice, the second in a group"},
+    {"x*sqrt(x)", 'x', 4, 8, 0, "with an operator it is a product"},
+    {"(x+1)*sin(x)", 'x', 0.5L, 1.5L * std::sin(0.5L), 0, "a group times a function"},
 };
 INSTANTIATE_TEST_SUITE_P(DsCalcSubstitution, SubstitutionTable, ::testing::ValuesIn(SubstitutionCases));
 

@@ -35,16 +35,18 @@ INSTANTIATE_TEST_SUITE_P(
                       FormatCase{3.14159265358979, 12, "3.14159265359"}));
 
 // Fixed while the integer digits fit the count, scientific from there on; the same for the
-// small end at 0.00001.
+// small end at 0.00001, decided on the rounded value.
 INSTANTIATE_TEST_SUITE_P(FixedScientificSwitch, FormatAnswerTable,
                          ::testing::Values(FormatCase{99.4, 2, "99"}, FormatCase{99.6, 2, "1e+02"},
                                            FormatCase{123.456, 2, "1.2e+02"}, FormatCase{123.456, 3, "123"},
                                            FormatCase{123456789012.0, 12, "123456789012"},
                                            FormatCase{1234567890123.0, 12, "1.23456789012e+12"},
-                                           FormatCase{0.00001, 2, "1e-05"}, FormatCase{0.000012, 2, "1.2e-05"},
-                                           FormatCase{0.0001234, 3, "0.000123"}, FormatCase{0.0000099, 2, "9.9e-06"},
-                                           FormatCase{9.96, 2, "10"}, FormatCase{5.0, 0, "5"},
-                                           FormatCase{56.0, 0, "6e+01"}));
+                                           FormatCase{0.00001, 2, "0.00001"}, FormatCase{0.000012, 2, "0.000012"},
+                                           FormatCase{-0.0000123456, 4, "-0.00001235"},
+                                           FormatCase{0.00005, 12, "0.00005"}, FormatCase{0.0001234, 3, "0.000123"},
+                                           FormatCase{0.0000099, 2, "9.9e-06"}, FormatCase{0.0000099999, 2, "0.00001"},
+                                           FormatCase{0.0000999999, 2, "0.0001"}, FormatCase{9.96, 2, "10"},
+                                           FormatCase{5.0, 0, "5"}, FormatCase{56.0, 0, "6e+01"}));
 
 // Trailing zeros and a bare point go; signs, zero and the extremes of the range.
 INSTANTIATE_TEST_SUITE_P(SignsZerosExtremes, FormatAnswerTable,
@@ -76,22 +78,41 @@ TEST(FormatAnswer, DigitCountOutsideTheSettingRangeIsHeldToIt) {
   EXPECT_EQ(FormatAnswer(3.14159265358979, 40), FormatAnswer(3.14159265358979, 12));
 }
 
-// The general format of the standard C library (the test runs in the "C" locale) agrees on a
-// sweep of magnitudes, mantissas and digit counts.
-TEST(FormatAnswer, AgreesWithCGeneralFormatOnASweep) {
-  const double mantissas[] = {1.0, 1.5, 2.675, 9.999999, 4.4449, 7.25, 1.0000001};
+// The C library's formats (the test runs in the "C" locale) on a sweep of magnitudes, mantissas
+// and digit counts: "%g" wherever it is fixed-point or the exponent is below -5; for a rounded
+// exponent of -5, where "%g" turns scientific, the value with digits + 4 decimals, trailing zeros
+// dropped.
+std::string CFormatWithFixedFromMinusFive(double value, int digits) {
+  char text[64];
+  std::snprintf(text, sizeof text, "%.*e", digits - 1, value);
+  const std::string scientific = text;
+  if (scientific.compare(scientific.find('e'), std::string::npos, "e-05") != 0) {
+    std::snprintf(text, sizeof text, "%.*g", digits, value);
+    return text;
+  }
+  std::snprintf(text, sizeof text, "%.*f", digits + 4, value);
+  std::string fixed = text;
+  fixed.erase(fixed.find_last_not_of('0') + 1);
+  if (fixed.back() == '.') fixed.pop_back();
+  return fixed;
+}
+
+TEST(FormatAnswer, AgreesWithCFormatsOnASweep) {
+  const double mantissas[] = {1.0, 1.5, 2.675, 9.999999, 4.4449, 7.25, 1.0000001, 9.96};
+  int fixedAtMinusFive = 0;
   for (int exponent = -12; exponent <= 16; ++exponent) {
     for (double m : mantissas) {
       for (int sign : {1, -1}) {
         const double value = sign * m * std::pow(10.0, exponent);
         for (int digits = 1; digits <= 12; ++digits) {
-          char expected[64];
-          std::snprintf(expected, sizeof expected, "%.*g", digits, value);
+          const std::string expected = CFormatWithFixedFromMinusFive(value, digits);
+          fixedAtMinusFive += expected.rfind("0.0000", 0) == 0 || expected.rfind("-0.0000", 0) == 0;
           ASSERT_EQ(FormatAnswer(value, digits), expected) << "value " << value << " digits " << digits;
         }
       }
     }
   }
+  EXPECT_GT(fixedAtMinusFive, 100) << "the sweep reaches the fixed-point texts of exponent -5";
 }
 
 } // namespace

@@ -98,6 +98,34 @@ TEST_F(RevolutionTest, PolynomialBetweenItsNodeRange) {
   EXPECT_TRUE(Run(p).NoSolid);
 }
 
+// The polynomial reaches the integrals as a formula: a coefficient of 0.00005 must come out as
+// a number the evaluator reads, or every sample fails and the four values are 0.
+TEST_F(RevolutionTest, PolynomialWithASmallCoefficient) {
+  const int p = AddObject(okPolynomial);
+  doc[p].RefCount = 2;
+  doc[p].Coef(1) = 1; // y = 1 + 0.00005 x
+  doc[p].Coef(2) = 0.00005;
+  doc[p].ExtA() = 0;
+  doc[p].ExtB() = 1;
+  const RevolutionOutcome r = Run(p);
+  EXPECT_NEAR(r.Values.SurfaceOx, 2 * Pi * 1.000025, 1e-4);
+  EXPECT_NEAR(r.Values.VolumeOx, EvaluatorPi * 1.00005, 1e-4);
+  EXPECT_NEAR(r.Values.SurfaceOy, Pi, 1e-4);
+  EXPECT_NEAR(r.Values.VolumeOy, Pi * (1 + 0.00005 * 2 / 3), 1e-4);
+}
+
+// The evaluator takes 0^0 as 0: the constant term must still count where x is sampled at 0.
+TEST_F(RevolutionTest, PolynomialConstantTermCountsAtZero) {
+  const int p = AddObject(okPolynomial);
+  doc[p].RefCount = 1;
+  doc[p].Coef(1) = 2;
+  doc[p].ExtA() = -1;
+  doc[p].ExtB() = 1;
+  const RevolutionOutcome r = Run(p);
+  EXPECT_NEAR(r.Values.VolumeOx, EvaluatorPi * 4 * 2, 1e-9);
+  EXPECT_NEAR(r.Values.SurfaceOx, 2 * Pi * 2 * 2, 1e-6);
+}
+
 TEST_F(RevolutionTest, GraphAndParametricCurve) {
   const int g = AddGraph(1, "1", "", 0, 1);
   const RevolutionOutcome rg = Run(g);

@@ -244,6 +244,50 @@ TEST_F(Picking, ClickShiftClickAndDoubleClick) {
   EXPECT_EQ(dialogs.size(), 1u);
 }
 
+// The form hands a double click on as the double click followed by the second press, for every
+// button; only the left one makes the object current or opens its properties.
+TEST_F(Picking, OnlyTheLeftButtonDoubleClicks) {
+  const int p = FreePoint(200, 100);
+  Refresh();
+  std::vector<int> dialogs;
+  prog.ObjectPropertiesHook = [&](int n) {
+    dialogs.push_back(n);
+    return true;
+  };
+  const auto doubleClick = [&](MouseButton button, int x, int y) {
+    Move(x, y);
+    PlaceMouseDown(prog, button, false, false, x, y);
+    PlaceMouseUp(prog, button, false, false, x, y);
+    const bool opened = PlaceDblClick(prog, button, false, false, x, y);
+    PlaceMouseDown(prog, button, false, false, x, y);
+    PlaceMouseUp(prog, button, false, false, x, y);
+    return opened;
+  };
+  const int current = CurrentListObject(prog);
+  EXPECT_FALSE(doubleClick(MouseButton::Right, 200, 100));
+  EXPECT_FALSE(doubleClick(MouseButton::Middle, 200, 100));
+  EXPECT_EQ(CurrentListObject(prog), current);
+  EXPECT_FALSE(prog.Op.DblClickMarker);
+  EXPECT_FALSE(doubleClick(MouseButton::Left, 200, 100));
+  EXPECT_EQ(CurrentListObject(prog), p);
+  EXPECT_FALSE(doubleClick(MouseButton::Right, 200, 100)) << "not even on the current object";
+  EXPECT_TRUE(dialogs.empty());
+  EXPECT_TRUE(doubleClick(MouseButton::Left, 200, 100));
+  EXPECT_EQ(dialogs, std::vector<int>{p});
+
+  // Both right presses still reach the running tool: the first ends the polyline.
+  dialogs.clear();
+  Tool(PolylineTool);
+  Click(400, 300);
+  Click(500, 300);
+  const int count = Count();
+  EXPECT_FALSE(doubleClick(MouseButton::Right, 200, 100));
+  EXPECT_EQ(prog.Op.ToolMode, 0);
+  EXPECT_EQ(Count(), count + 1);
+  EXPECT_EQ(Obj(count + 1).Kind, okPolyline);
+  EXPECT_EQ(dialogs, std::vector<int>{count + 1}) << "the new polyline's dialog, not the point's";
+}
+
 TEST_F(Picking, RubberBandReplacesOrWithShiftExtendsTheSelection) {
   const int p = FreePoint(100, 100), q = FreePoint(300, 300);
   // A vertical line crossing only the band's top and bottom edges.
@@ -386,7 +430,7 @@ TEST_F(Picking, DraggingTheFirstPointOfAChainDoesNotMoveWhatIsBuiltOnIt) {
   EXPECT_NEAR(Obj(far).Y1, (WorldY(200) / 2 + WorldY(300) / 2 + WorldY(300)) / 2, 1e-9);
 }
 
-TEST_F(Picking, PanningWithCtrlMovesThePictureAtEverySecondMove) {
+TEST_F(Picking, PanningWithCtrlMovesThePictureWithTheCursor) {
   Move(100, 300);
   PlaceMouseDown(prog, MouseButton::Left, false, true, 100, 300);
   std::vector<int> shifts;
@@ -396,7 +440,7 @@ TEST_F(Picking, PanningWithCtrlMovesThePictureAtEverySecondMove) {
     shifts.push_back(prog.Doc.View.OrgX - before);
   }
   PlaceMouseUp(prog, MouseButton::Left, false, true, 160, 300);
-  EXPECT_EQ(shifts, (std::vector<int>{10, 0, 10, 0, 10, 0}));
+  EXPECT_EQ(shifts, (std::vector<int>{10, 10, 10, 10, 10, 10}));
   EXPECT_EQ(prog.Doc.View.OrgY, 0);
   EXPECT_FALSE(prog.Op.RubberBand); // Ctrl started no band
   // Up the screen moves the picture up.
@@ -404,6 +448,33 @@ TEST_F(Picking, PanningWithCtrlMovesThePictureAtEverySecondMove) {
   PlaceMouseDown(prog, MouseButton::Left, false, true, 100, 300);
   Move(100, 290, MouseButton::Left, false, true);
   EXPECT_EQ(prog.Doc.View.OrgY, 10);
+}
+
+TEST_F(Picking, PanningKeepsTheGrabbedPointUnderTheCursorUpToTheViewsBounds) {
+  prog.Doc.View.Zoom = 2.5;
+  prog.Doc.View.OrgX = 37;
+  Refresh();
+  const Point2 grabbed = ScreenToWorld(prog.Doc.View, prog.Area, 200, 200);
+  Move(200, 200);
+  PlaceMouseDown(prog, MouseButton::Left, false, true, 200, 200);
+  const int path[][2] = {{203, 198}, {250, 260}, {251, 260}, {251, 260}, {120, 410}, {-30, 5}};
+  for (const auto& at : path) {
+    Move(at[0], at[1], MouseButton::Left, false, true);
+    const Point2 under = ScreenToWorld(prog.Doc.View, prog.Area, at[0], at[1]);
+    EXPECT_NEAR(under.x, grabbed.x, 1e-9) << at[0] << "," << at[1];
+    EXPECT_NEAR(under.y, grabbed.y, 1e-9) << at[0] << "," << at[1];
+    EXPECT_DOUBLE_EQ(prog.MouseWorldX, under.x) << "the status line shows the point under the cursor";
+    EXPECT_DOUBLE_EQ(prog.MouseWorldY, under.y);
+  }
+  PlaceMouseUp(prog, MouseButton::Left, false, true, -30, 5);
+  // The origin stops at its bound; the picture then stays behind the cursor.
+  prog.Doc.View.OrgX = MaxViewOffset - 5;
+  Move(300, 300);
+  PlaceMouseDown(prog, MouseButton::Left, false, true, 300, 300);
+  Move(320, 300, MouseButton::Left, false, true);
+  EXPECT_EQ(prog.Doc.View.OrgX, MaxViewOffset);
+  Move(310, 300, MouseButton::Left, false, true);
+  EXPECT_EQ(prog.Doc.View.OrgX, MaxViewOffset - 10);
 }
 
 TEST_F(Picking, NoSelectionOrDragWhileAToolRuns) {

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "kernel/math2d.h"
+#include "kernel/recalc.h"
 #include "support/construction_builder.h"
 
 namespace drex {
@@ -259,6 +260,37 @@ void GenerateMidpointChain(Construction& c, int count) {
   b.Point(300, -150);
   while (c.ObjCount < total)
     b.Midpoint(c.ObjCount, fixed);
+}
+
+std::vector<int> CopyNumberedBackwards(const Construction& from, Construction& to) {
+  const int count = std::clamp<int>(from.ObjCount, 0, MaxObjects);
+  // Blocks of one object, or of the two objects of a pair, in their order in `from`.
+  std::vector<std::pair<int, int>> blocks;
+  for (int i = 1; i <= count; ++i) {
+    const bool pair = i < count && IsTwinOfPrevious(from, i + 1);
+    blocks.push_back({i, pair ? i + 1 : i});
+    if (pair) ++i;
+  }
+  std::vector<int> oldOf(1, 0);
+  std::vector<int> newOf(static_cast<std::size_t>(count) + 1, 0);
+  for (auto b = blocks.rbegin(); b != blocks.rend(); ++b)
+    for (int i = b->first; i <= b->second; ++i) {
+      newOf[static_cast<std::size_t>(i)] = static_cast<int>(oldOf.size());
+      oldOf.push_back(i);
+    }
+  to.ObjCount = static_cast<int16_t>(count);
+  to.View = from.View;
+  for (int n = 1; n <= count; ++n) {
+    TGeomObject& o = to[n];
+    o = from[oldOf[static_cast<std::size_t>(n)]];
+    const int refs = std::clamp<int>(o.RefCount, 0, RefSlots - 1);
+    for (int k = 1; k <= refs; ++k) {
+      const int r = o.Ref(k);
+      if (r >= 1 && r <= count)
+        o.Refs[static_cast<std::size_t>(k)] = static_cast<int16_t>(newOf[static_cast<std::size_t>(r)]);
+    }
+  }
+  return oldOf;
 }
 
 void MoveFreePoints(Construction& c, double dx, double dy) {

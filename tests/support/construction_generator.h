@@ -2,6 +2,7 @@
 // Large constructions for tests and benchmarks, the same for the same seed on every machine.
 
 #include <cstdint>
+#include <vector>
 
 #include "kernel/construction.h"
 
@@ -20,6 +21,13 @@ void GenerateMixedConstruction(Construction& c, int count, uint32_t seed);
 /// point, object 2 a free point, and every further object the midpoint of the object before it
 /// and object 1.
 void GenerateMidpointChain(Construction& c, int count);
+
+/// Copies the objects and the view of `from` into `to` numbered backwards, a pair of
+/// intersections or tangents kept together and in its order: the last object of `from` comes
+/// first, so that nearly every reference names a larger number, as references changed in the
+/// properties dialog can leave a construction. Returns, for each number of `to`, the object's
+/// number in `from` (entry 0 is 0).
+std::vector<int> CopyNumberedBackwards(const Construction& from, Construction& to);
 
 /// Moves every free point (kind 0) by (dx, dy), as a drag of all of them would.
 void MoveFreePoints(Construction& c, double dx, double dy);
