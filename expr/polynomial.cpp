@@ -1,5 +1,7 @@
 #include "expr/polynomial.h"
 
+#include <algorithm>
+#include <charconv>
 #include <cmath>
 #include <utility>
 
@@ -109,10 +111,39 @@ double PolynomialArcLength(int n, const double* c, double upper, double lower, i
   return static_cast<double>(length);
 }
 
+namespace {
+
+/// Coefficients this small are written as 0: below any term the plot or a solid can show.
+constexpr double NegligibleCoefficient = 1e-30;
+
+/// A coefficient as a plain decimal number with 15 significant digits: the evaluator reads no
+/// exponent, so a fit's rounding noise (1e-17) or a huge value must not come out as "1e-17".
+std::string CoefficientText(double v) {
+  const double magnitude = std::fabs(v);
+  if (!(magnitude >= 0.00001 && magnitude < 1e15)) {
+    if (!(magnitude >= NegligibleCoefficient) || !std::isfinite(v))
+      return std::isfinite(v) ? "0" : FormatGeneral(v, 15);
+    const int exponent = static_cast<int>(std::floor(std::log10(magnitude)));
+    const int decimals = std::max(0, 14 - exponent);
+    char buffer[400];
+    const auto result = std::to_chars(buffer, buffer + sizeof buffer, v, std::chars_format::fixed, decimals);
+    std::string text(buffer, result.ptr);
+    if (text.find('.') != std::string::npos) {
+      while (text.back() == '0')
+        text.pop_back();
+      if (text.back() == '.') text.pop_back();
+    }
+    return text;
+  }
+  return FormatGeneral(v, 15);
+}
+
+} // namespace
+
 std::string PolynomialText(int n, const double* c) {
   std::string text;
   for (int k = n - 1; k >= 0; --k) {
-    text += FormatGeneral(c[k], 15);
+    text += CoefficientText(c[k]);
     // The evaluator takes 0^0 as 0, so the constant term carries no power of x: with "*x^0" it
     // would vanish wherever x is sampled at exactly 0.
     if (k == 0) break;

@@ -47,8 +47,8 @@ double PolynomialArcLength(int n, const double* c, double upper, double lower, i
 
 /// The polynomial as a formula in x, highest power first, e.g. "0.5*x^2-2*x^1+1"; the constant
 /// term is the bare coefficient, since the evaluator takes 0^0 as 0. Each coefficient is written
-/// with 15 significant digits and "." (scientific notation below 0.00001 or beyond 15 integer
-/// digits). n <= 0 gives an empty text.
+/// with 15 significant digits and "." as a plain decimal number, since the evaluator reads no
+/// exponent (a magnitude below 1e-30 is written 0). n <= 0 gives an empty text.
 std::string PolynomialText(int n, const double* c);
 
 } // namespace drex

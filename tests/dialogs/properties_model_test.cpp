@@ -336,6 +336,11 @@ TEST_F(PropertiesTest, GraphPageChecksItsFieldsAsTheyAreTyped) {
     m.GraphFieldChanged(GraphField::F1, "sin(x");
     EXPECT_TRUE(m.GraphRed[0]);
     EXPECT_FALSE(m.OkEnabled());
+    // Two operands side by side are refused before anything is evaluated at the probe point.
+    m.GraphFieldChanged(GraphField::F1, "xsqrt(x-1)");
+    EXPECT_TRUE(m.GraphRed[0]);
+    m.GraphFieldChanged(GraphField::F1, "sqrt(x-1)"); // undefined at the probe point, but well formed
+    EXPECT_FALSE(m.GraphRed[0]);
     m.GraphFieldChanged(GraphField::F1, "sin(x)");
     m.GraphFieldChanged(GraphField::Left1, "");
     EXPECT_EQ(m.FormulaError, 8);

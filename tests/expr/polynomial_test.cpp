@@ -107,8 +107,10 @@ TEST(PolynomialText, HighestPowerFirstWithSigns) {
   EXPECT_EQ(PolynomialText(3, c), "0.5*x^2-2*x^1+1");
   const double d[] = {-1.25, 0, 1.0 / 3};
   EXPECT_EQ(PolynomialText(3, d), "0.333333333333333*x^2+0*x^1-1.25");
-  const double tiny[] = {0.000001, 12};
-  EXPECT_EQ(PolynomialText(2, tiny), "12*x^1+1e-06");
+  // Every coefficient is a number the evaluator reads: no exponent, even for rounding noise or a
+  // huge value.
+  const double tiny[] = {0.000001, 12, -1.5e-17, 1e16, 1e-40};
+  EXPECT_EQ(PolynomialText(5, tiny), "0*x^4+10000000000000000*x^3-0.000000000000000015*x^2+12*x^1+0.000001");
   // From 0.00001 up a coefficient is written in fixed-point, which the evaluator reads.
   const double small[] = {-0.00001, 0.00005, 0.0000123456789012345};
   EXPECT_EQ(PolynomialText(3, small), "0.0000123456789012345*x^2+0.00005*x^1-0.00001");

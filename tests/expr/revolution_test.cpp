@@ -102,9 +102,10 @@ TEST_F(RevolutionTest, PolynomialBetweenItsNodeRange) {
 // a number the evaluator reads, or every sample fails and the four values are 0.
 TEST_F(RevolutionTest, PolynomialWithASmallCoefficient) {
   const int p = AddObject(okPolynomial);
-  doc[p].RefCount = 2;
-  doc[p].Coef(1) = 1; // y = 1 + 0.00005 x
+  doc[p].RefCount = 3;
+  doc[p].Coef(1) = 1; // y = 1 + 0.00005 x, with a fit's rounding noise as its x² term
   doc[p].Coef(2) = 0.00005;
+  doc[p].Coef(3) = -3e-17;
   doc[p].ExtA() = 0;
   doc[p].ExtB() = 1;
   const RevolutionOutcome r = Run(p);
