@@ -3,7 +3,9 @@
 #include <QApplication>
 #include <QDir>
 #include <QGuiApplication>
+#include <QLibraryInfo>
 #include <QProxyStyle>
+#include <QTranslator>
 
 #include <clocale>
 #include <cstdio>
@@ -91,6 +93,11 @@ int main(int argc, char** argv) {
   const std::string document = argc > 1 ? std::string(argv[1]) : std::string();
   QApplication::setApplicationName(QStringLiteral("DREX-2D"));
   QApplication::setStyle(new HintStyle);
+  // The toolkit's own buttons and dialogs (Так/Ні, the file dialogs) speak the interface's
+  // language; without the translation package they stay in English.
+  QTranslator toolkitTexts;
+  if (toolkitTexts.load(QStringLiteral("qtbase_uk"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+    QApplication::installTranslator(&toolkitTexts);
   // Numbers are read and written with "." whatever the desktop's language.
   std::setlocale(LC_NUMERIC, "C");
 

@@ -187,6 +187,8 @@ TDrex2dFrm::TDrex2dFrm(Program& program, QtPlatform& platform, QWidget* parent)
   InstallShellHooks(program_);
   funcFrm_ = new TFuncFrm(this);
   program_.PropertiesForm = [this](PropertiesModel& model) {
+    // The window shows the state the dialog starts from (a finished tool's prompt is gone).
+    SyncWithCore();
     const bool ok = funcFrm_->Run(model);
     // The core applies the dialog after it closed; the window then shows the result.
     QMetaObject::invokeMethod(
