@@ -10,7 +10,7 @@
 
 #include <cstdlib>
 
-#include "dialogs/ObjList.h"
+#include "dialogs/QtObjList.h"
 #include "dialogs/object_list.h"
 #include "shell/program.h"
 #include "support/construction_generator.h"

@@ -28,13 +28,13 @@ constexpr int PolylineButtonRows = 500;
 /// The texts "від" and "до" of the interval labels.
 constexpr int FromMsg = 8, ToMsg = 9;
 
-struct ListSpec {
+struct ListLayout {
   const char* Control;
   KindSet Kinds;
 };
 
 /// The parent lists of a page in control order; they give Refs[1], Refs[2], Refs[3].
-std::vector<ListSpec> ParentSpecs(int kind) {
+std::vector<ListLayout> ParentListsOf(int kind) {
   const KindSet p = PointKindSet, l = LineKindSet;
   switch (kind) {
   case okMidpoint:
@@ -202,16 +202,16 @@ PropertiesModel::PropertiesModel(Program& prog, int object, bool creating)
 }
 
 void PropertiesModel::FillParents() {
-  const std::vector<ListSpec> specs = ParentSpecs(kind_);
-  if (specs.empty()) return;
+  const std::vector<ListLayout> layout = ParentListsOf(kind_);
+  if (layout.empty()) return;
   const Construction& c = prog_.Doc;
   std::vector<uint8_t> excluded;
   MarkDependants(c, object_, excluded);
   const TGeomObject& o = c[object_];
-  for (std::size_t k = 0; k < specs.size(); ++k) {
+  for (std::size_t k = 0; k < layout.size(); ++k) {
     ParentList list;
-    list.Control = specs[k].Control;
-    list.Kinds = specs[k].Kinds;
+    list.Control = layout[k].Control;
+    list.Kinds = layout[k].Kinds;
     for (int n = 1; n <= c.ObjCount; ++n)
       if (!excluded[static_cast<std::size_t>(n)] && InKindSet(list.Kinds, c[n].Kind)) list.Candidates.push_back(n);
     const int ref = static_cast<int>(k) + 1 <= o.RefCount ? o.Ref(static_cast<int>(k) + 1) : 0;

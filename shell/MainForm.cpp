@@ -23,7 +23,7 @@
 #include <utility>
 
 #include "dialogs/FuncMake.h"
-#include "dialogs/ObjList.h"
+#include "dialogs/QtObjList.h"
 #include "dialogs/object_list.h"
 #include "documents/document_commands.h"
 #include "interaction/place_mouse.h"

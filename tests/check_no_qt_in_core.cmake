@@ -1,5 +1,5 @@
 # Fails when a core file includes a Qt header. Files of the Qt layer are left out: the forms
-# (named after their units) and the controls with files of their own, files named Qt* or qt_*,
+# (named after their units), files named Qt* or qt_*,
 # the program's main block, and whatever else the drex2d_ui target lists (UI_SOURCES) with the
 # headers of the same base names.
 set(folders kernel expr documents view interaction dialogs calc shell)
@@ -14,7 +14,7 @@ foreach(folder IN LISTS folders)
   foreach(f IN LISTS files)
     get_filename_component(base "${f}" NAME_WE)
     list(FIND ui_names "${base}" found)
-    if(found GREATER -1 OR base MATCHES "^(MainForm|FuncMake|Modify|calculat|calcbox|Rotate|Progres|Macro|Setup|ObjList|Drex2d|Qt.*|qt_.*)$")
+    if(found GREATER -1 OR base MATCHES "^(MainForm|FuncMake|Modify|calculat|calcbox|Rotate|Progres|Macro|Setup|Drex2d|Qt.*|qt_.*)$")
       continue()
     endif()
     file(STRINGS "${f}" hits REGEX "^[ \t]*#[ \t]*include[ \t]*[<\"]Q[A-Za-z]")

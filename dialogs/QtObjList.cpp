@@ -1,4 +1,4 @@
-#include "dialogs/ObjList.h"
+#include "dialogs/QtObjList.h"
 
 #include <QContextMenuEvent>
 #include <QMouseEvent>
