@@ -85,41 +85,24 @@ std::string UpperLatin(std::string text) {
 /// A name as it is stored: Windows-1251, at most 20 characters.
 std::string StoredName(const std::string& utf8) { return Utf8ToCp1251(utf8).substr(0, NameCapacity); }
 
-std::u32string ToChars(const std::string& utf8) {
-  std::u32string out;
-  for (std::size_t i = 0; i < utf8.size();) {
-    const auto b = static_cast<unsigned char>(utf8[i]);
-    const int extra = b >= 0xF0 ? 3 : b >= 0xE0 ? 2 : b >= 0xC0 ? 1 : 0;
-    char32_t cp = extra == 0 ? b : b & (0x3F >> extra);
-    std::size_t j = i + 1;
-    for (int k = 0; k < extra && j < utf8.size(); ++k, ++j)
-      cp = (cp << 6) | (static_cast<unsigned char>(utf8[j]) & 0x3F);
-    out.push_back(cp);
-    i = j;
-  }
-  return out;
+/// The number of characters of UTF-8 `text`.
+int CharCount(const std::string& text) {
+  return static_cast<int>(
+      std::count_if(text.begin(), text.end(), [](char ch) { return (static_cast<unsigned char>(ch) & 0xC0) != 0x80; }));
 }
 
-std::string ToUtf8(const std::u32string& chars) {
-  std::string out;
-  for (const char32_t cp : chars) {
-    if (cp < 0x80) {
-      out += static_cast<char>(cp);
-    } else if (cp < 0x800) {
-      out += static_cast<char>(0xC0 | (cp >> 6));
-      out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else if (cp < 0x10000) {
-      out += static_cast<char>(0xE0 | (cp >> 12));
-      out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-      out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else {
-      out += static_cast<char>(0xF0 | (cp >> 18));
-      out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
-      out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-      out += static_cast<char>(0x80 | (cp & 0x3F));
-    }
-  }
-  return out;
+/// The byte offset of character `index` of UTF-8 `text`; its length for an index at the end.
+std::size_t ByteOfChar(const std::string& text, int index) {
+  int chars = 0;
+  for (std::size_t i = 0; i < text.size(); ++i)
+    if ((static_cast<unsigned char>(text[i]) & 0xC0) != 0x80 && chars++ == index) return i;
+  return text.size();
+}
+
+/// Removes `count` characters of `text` from character `from` on.
+void EraseChars(std::string& text, int from, int count) {
+  const std::size_t begin = ByteOfChar(text, from);
+  text.erase(begin, ByteOfChar(text, from + count) - begin);
 }
 
 template <typename Table> int PositionOf(const Table& table, int32_t value) {
@@ -618,25 +601,21 @@ const std::array<const char*, 39> KeypadCaptions = {
     "Pi",   "+",    "-",     "Sqrt(", "/",   "*",    "^",    "(",     ")",    "X",    "Y",    "T",   "Z"};
 
 void KeypadPress(const std::string& caption, std::string& text, int& caret, int selStart, int selLength) {
-  std::u32string chars = ToChars(text);
-  const int size = static_cast<int>(chars.size());
+  const int size = CharCount(text);
   caret = std::clamp(caret, 0, size);
-  bool selected = selLength > 0 && selStart >= 0 && selStart < size;
+  const bool selected = selLength > 0 && selStart >= 0 && selStart < size;
   if (selected) {
-    const int length = std::min(selLength, size - selStart);
-    chars.erase(static_cast<std::size_t>(selStart), static_cast<std::size_t>(length));
+    EraseChars(text, selStart, std::min(selLength, size - selStart));
     caret = selStart;
   }
   if (!caption.empty() && caption[0] == 'B') {
-    if (!selected && caret > 0) chars.erase(static_cast<std::size_t>(--caret), 1);
+    if (!selected && caret > 0) EraseChars(text, --caret, 1);
   } else if (!caption.empty() && caption[0] == 'D') {
-    if (!selected && caret < static_cast<int>(chars.size())) chars.erase(static_cast<std::size_t>(caret), 1);
+    if (!selected && caret < CharCount(text)) EraseChars(text, caret, 1);
   } else {
-    const std::u32string insert = ToChars(caption);
-    chars.insert(static_cast<std::size_t>(caret), insert);
-    caret += static_cast<int>(insert.size());
+    text.insert(ByteOfChar(text, caret), caption);
+    caret += CharCount(caption);
   }
-  text = ToUtf8(chars);
 }
 
 bool OpenPropertiesDialog(Program& prog, int object, bool creating) {
