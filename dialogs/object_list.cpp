@@ -2,6 +2,7 @@
 
 #include "shell/delete_command.h"
 #include "shell/program.h"
+#include "shell/undo_command.h"
 #include "view/redraw.h"
 
 namespace drex {
@@ -37,18 +38,22 @@ void ObjListClick(Program& prog, int line) {
 
 void ObjListClickCheck(Program& prog, int line, bool checked) {
   if (line < 0 || line >= prog.Doc.ObjCount) return;
+  CloseOpenStep(prog);
   TGeomObject& o = prog.Doc[line + 1];
   const uint8_t visible = checked ? 1 : 0;
   if (o.Visible == visible) return;
   o.Visible = visible;
   prog.Modified = true;
   Redraw(prog, true);
+  RecordStep(prog, checked ? StepAction::Show : StepAction::Hide, line + 1);
 }
 
 void ObjListDblClick(Program& prog, int line) {
   if (line < 0 || line >= prog.Doc.ObjCount) return;
+  CloseOpenStep(prog);
   if (line != prog.List.Current) ObjListClick(prog, line);
   if (prog.ObjectPropertiesHook) prog.ObjectPropertiesHook(line + 1);
+  RecordStep(prog, StepAction::Change, line + 1);
 }
 
 bool ObjListMouseUp(Program& prog, MouseButton button, int line) {
@@ -60,7 +65,9 @@ bool ObjListMouseUp(Program& prog, MouseButton button, int line) {
 void PopProperties(Program& prog) {
   const int line = prog.List.PopupItem;
   if (line < 0 || line >= prog.Doc.ObjCount) return;
+  CloseOpenStep(prog);
   if (prog.ObjectPropertiesHook) prog.ObjectPropertiesHook(line + 1);
+  RecordStep(prog, StepAction::Change, line + 1);
 }
 
 ReportFormat ReportFormatOf(const Program& prog) {
@@ -70,9 +77,11 @@ ReportFormat ReportFormatOf(const Program& prog) {
 void PopDelete(Program& prog) {
   const int line = prog.List.PopupItem;
   if (line < 0 || line >= prog.Doc.ObjCount) return;
+  CloseOpenStep(prog);
   for (int i = 1; i <= prog.Doc.ObjCount; ++i)
     prog.Doc[i].Selected = i == line + 1 ? 1 : 0;
   DeleteSelected(prog);
+  RecordStep(prog, StepAction::Delete);
 }
 
 void ShowReport(Program& prog) {

@@ -79,6 +79,7 @@ bool NewDocumentCommand(Program& prog) {
   prog.Doc.MeasureCount = 0;
   prog.Doc.DynExprCount = 0;
   prog.Doc.View = TViewState{};
+  prog.History.Reset(prog.Doc);
   Refresh(prog);
   return true;
 }

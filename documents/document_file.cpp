@@ -342,6 +342,7 @@ bool SaveDocument(Program& prog, const std::string& path) {
     return false;
   }
   prog.Modified = false;
+  prog.History.MarkSaved();
   return true;
 }
 
@@ -362,6 +363,7 @@ int LoadDocument(Program& prog, const std::string& path) {
     return result;
   }
   prog.Doc.Swap(scratch);
+  prog.History.Reset(prog.Doc);
   prog.Modified = false;
   UpdateRecentFiles(prog, path, rfPutFirst);
   return result;

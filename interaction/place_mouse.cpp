@@ -13,6 +13,7 @@
 #include "interaction/tool_modes.h"
 #include "kernel/recalc.h"
 #include "shell/program.h"
+#include "shell/undo_command.h"
 #include "view/canvas.h"
 #include "view/redraw.h"
 
@@ -214,7 +215,9 @@ int CursorForState(const Program& prog) {
   return PutCur;
 }
 
-void PlaceMouseDown(Program& prog, MouseButton button, bool shift, bool ctrl, int x, int y) {
+namespace {
+
+void MouseDown(Program& prog, MouseButton button, bool shift, bool ctrl, int x, int y) {
   OperationState& op = prog.Op;
   const Point2 w = ScreenToWorld(prog.Doc.View, prog.Area, x, y);
   prog.MouseWorldX = w.x;
@@ -256,6 +259,16 @@ void PlaceMouseDown(Program& prog, MouseButton button, bool shift, bool ctrl, in
   if (op.ToolMode > 0) ConstructionClick(prog, right);
 }
 
+} // namespace
+
+void PlaceMouseDown(Program& prog, MouseButton button, bool shift, bool ctrl, int x, int y) {
+  MouseDown(prog, button, shift, ctrl, x, y);
+  // A construction is one step from its first click to the one that completes it (with the points
+  // made on the way and a polyline's dialog). A press on an object only selects, which the
+  // history takes over without a step.
+  if (!OperationRunning(prog)) RecordStep(prog, StepAction::Make);
+}
+
 void PlaceMouseMove(Program& prog, MouseButton held, bool shift, bool ctrl, int x, int y) {
   (void)shift;
   OperationState& op = prog.Op;
@@ -294,8 +307,11 @@ void PlaceMouseMove(Program& prog, MouseButton held, bool shift, bool ctrl, int 
 void PlaceMouseUp(Program& prog, MouseButton button, bool shift, bool ctrl, int x, int y) {
   (void)ctrl;
   OperationState& op = prog.Op;
+  const int dragged = op.DragObject;
   op.DragObject = 0;
   if (op.RubberBand && button == MouseButton::Left) SelectByBand(prog, shift, x, y);
+  // The whole drag, from the press on, is one step; it moved positions only.
+  RecordStep(prog, StepAction::Move, dragged, StepFields::Geometry);
 }
 
 bool PlaceDblClick(Program& prog, MouseButton button, bool shift, bool ctrl, int x, int y) {
@@ -304,10 +320,12 @@ bool PlaceDblClick(Program& prog, MouseButton button, bool shift, bool ctrl, int
   // Only the left button double-clicks; the second press of another button is a press alone.
   if (button != MouseButton::Left || !IsObject(prog, op.HotObject)) return false;
   op.DblClickMarker = true;
+  CloseOpenStep(prog);
   const int previous = prog.List.Current;
   ObjListClick(prog, op.HotObject - 1);
   if (previous != prog.List.Current) return false;
   if (prog.ObjectPropertiesHook) prog.ObjectPropertiesHook(op.HotObject);
+  RecordStep(prog, StepAction::Change, op.HotObject);
   return true;
 }
 

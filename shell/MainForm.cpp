@@ -33,6 +33,7 @@
 #include "shell/commands.h"
 #include "shell/program.h"
 #include "shell/startup.h"
+#include "shell/undo_command.h"
 #include "view/QtCanvas.h"
 #include "view/raster_canvas.h"
 #include "view/redraw.h"
@@ -48,12 +49,18 @@ constexpr int WorkPanelWidth = 230;
 constexpr int WorkPanelMinWidth = 125;
 
 // "Num++" and "Num+-" are keys of the numeric pad; the other texts are Qt's portable key names.
-QKeySequence ShortcutOf(const char* text) {
-  const QString s = Q(text);
-  if (s.isEmpty()) return {};
+QKeySequence KeyOf(const QString& s) {
   if (s == QStringLiteral("Num++")) return QKeySequence(Qt::KeypadModifier | Qt::Key_Plus);
   if (s == QStringLiteral("Num+-")) return QKeySequence(Qt::KeypadModifier | Qt::Key_Minus);
   return QKeySequence::fromString(s, QKeySequence::PortableText);
+}
+
+// The keys of a command, parted by "; ", the first one the key the menu shows.
+QList<QKeySequence> ShortcutsOf(const char* text) {
+  QList<QKeySequence> keys;
+  for (const QString& part : Q(text).split(QStringLiteral("; "), Qt::SkipEmptyParts))
+    keys << KeyOf(part);
+  return keys;
 }
 
 QString WithoutAccessKey(QString caption) { return caption.remove(QLatin1Char('&')); }
@@ -232,7 +239,7 @@ void TDrex2dFrm::BuildActions() {
     action->setStatusTip(Q(c.Hint));
     // A tool button shows the hint of the menu item it acts through, as its tip and in the status line.
     action->setToolTip(Q(c.Hint));
-    action->setShortcut(ShortcutOf(c.Shortcut));
+    action->setShortcuts(ShortcutsOf(c.Shortcut));
     action->setCheckable(c.Checkable);
     if (c.Image >= 0) action->setIcon(CommandImage(c.Image));
     action->setEnabled(CommandAvailable(c.Tag));
@@ -436,6 +443,8 @@ void TDrex2dFrm::SyncWithCore() {
   if (QAction* change = CommandAction(tag::Change))
     change->setEnabled(CommandAvailable(tag::Change) && CurrentListObject(program_) > 0);
   if (QAction* showAll = CommandAction(tag::ShowAll)) showAll->setChecked(program_.ShowHidden);
+  SyncHistoryAction(tag::Undo, program_.History.CanUndo(), UndoHint);
+  SyncHistoryAction(tag::Redo, program_.History.CanRedo(), RedoHint);
   bool anyRecent = false;
   for (int k = 1; k <= RecentItemCount; ++k) {
     QAction* item = CommandAction(FirstRecentTag - 1 + k);
@@ -450,6 +459,16 @@ void TDrex2dFrm::SyncWithCore() {
   SyncReport();
   if (!program_.Op.StatusLine.empty() && place_->underMouse()) statusBar()->showMessage(Q(program_.Op.StatusLine));
   place_->update();
+}
+
+void TDrex2dFrm::SyncHistoryAction(int tag, bool available, std::string (*hint)(const Program&, const std::string&)) {
+  QAction* action = CommandAction(tag);
+  const CommandInfo* command = FindCommand(tag);
+  if (!action || !command) return;
+  action->setEnabled(available);
+  const QString text = Q(hint(program_, command->Hint));
+  action->setStatusTip(text);
+  action->setToolTip(text);
 }
 
 void TDrex2dFrm::closeEvent(QCloseEvent* event) {

@@ -53,6 +53,8 @@ private:
   QWidget* BuildWorkPanel();
   void BuildPopMenu();
   void SyncReport();
+  /// Enables undo or redo by the history and puts the step's name into its hint.
+  void SyncHistoryAction(int tag, bool available, std::string (*hint)(const Program&, const std::string&));
   void RegisterCursors();
   void ToggleWorkPanel();
   bool HandleWindowKey(QEvent* event, bool run);

@@ -155,6 +155,26 @@ void Eye(QPainter& p) {
 }
 
 // Draws picture `no` on a 24 x 24 grid; false when the number has no picture.
+/// A hooked arrow: an arc over the picture ending in a head at the lower left (undo), or mirrored
+/// to the lower right (redo).
+void TurnArrow(QPainter& p, bool mirrored) {
+  p.save();
+  if (mirrored) {
+    p.translate(24, 0);
+    p.scale(-1, 1);
+  }
+  QPainterPath path(QPointF(20, 19));
+  path.cubicTo(QPointF(21, 8), QPointF(12, 3), QPointF(5.5, 10.5));
+  p.setPen(QPen(AccentColour, 2.6, Qt::SolidLine, Qt::RoundCap));
+  p.drawPath(path);
+  QPolygonF head;
+  head << QPointF(2, 6) << QPointF(3, 15.5) << QPointF(11.5, 12.5);
+  p.setPen(Qt::NoPen);
+  p.setBrush(AccentColour);
+  p.drawPolygon(head);
+  p.restore();
+}
+
 bool DrawImage(QPainter& p, int no) {
   switch (no) {
   case 0: // new document
@@ -458,6 +478,12 @@ bool DrawImage(QPainter& p, int no) {
     return true;
   case ImageMacroResults: // macro recording, results being picked
     MacroBox(p, QColor(60, 110, 230), PointColour);
+    return true;
+  case ImageUndo:
+    TurnArrow(p, false);
+    return true;
+  case ImageRedo:
+    TurnArrow(p, true);
     return true;
   case 53: // apply a macro
     p.setPen(QPen(InkColour, 1.0, Qt::DashLine));

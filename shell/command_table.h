@@ -33,7 +33,7 @@ struct CommandInfo {
   const char* MenuItem;        ///< name of the menu item ("m_ZoomIn")
   const char* Caption;         ///< "&" marks the access key
   const char* Hint;            ///< shown in the status line and used in the prompts of operations
-  const char* Shortcut;        ///< "F3", "Alt+X", "Num++" (numeric-pad plus); empty for none
+  const char* Shortcut;        ///< "F3", "Alt+X", "Num++" (numeric-pad plus), several parted by "; "; empty for none
   MenuId Menu;                 ///< the menu the item is in, items in table order
   const char* SeparatorBefore; ///< name of a separator above the item ("" unnamed), nullptr for none
   const char* ToolButton;      ///< name of the tool button ("k_ZoomIn"), empty for none
@@ -69,8 +69,10 @@ constexpr int ImageStopGMT = 49;      ///< locus command while a locus is shown
 constexpr int ImageMacroMake = 50;    ///< macro recording, idle
 constexpr int ImageMacroSources = 51; ///< macro recording, picking the source objects
 constexpr int ImageMacroResults = 52; ///< macro recording, picking the result objects
+constexpr int ImageUndo = 54;         ///< take back the last step
+constexpr int ImageRedo = 55;         ///< do the step taken back again
 /// Pictures are numbered 0..ImageCount - 1.
-constexpr int ImageCount = 54;
+constexpr int ImageCount = 56;
 
 /// Tags of the recent-document items: item k (1..5) is FirstRecentTag - 1 + k.
 constexpr int FirstRecentTag = 1001;
@@ -79,7 +81,7 @@ constexpr int RecentItemCount = 5;
 namespace tag {
 constexpr int Exit = 0, NewFile = 1, Load = 2, Save = 3, SaveAs = 4;
 constexpr int FirstTool = 11, LastTool = 23;
-constexpr int ModeDel = 25, Change = 27, Abort = 28;
+constexpr int ModeDel = 25, Change = 27, Abort = 28, Undo = 29, Redo = 30;
 constexpr int Ugol = 31, Distance = 32, CalcMake = 33, CalcDel = 34, CalcFix = 35, CalcFixDel = 36, CalcEdit = 37;
 constexpr int ZoomIn = 41, ZoomOut = 42, ZoomFit = 43, ZoomEqu = 44;
 constexpr int Animate = 49, ShowGMT = 491, ShowAll = 492;
@@ -187,6 +189,10 @@ inline constexpr CommandInfo CommandTable[] = {
      ToolBarId::None, 32, true},
 
     // Object: editing and transformations
+    {29, "m_Undo", "Скасувати дію", "Скасування останньої дії", "Ctrl+Z", MenuId::Object, "", "k_Undo", ToolBarId::File,
+     ImageUndo, false},
+    {30, "m_Redo", "Повторити дію", "Повторення скасованої дії", "Ctrl+Y; Ctrl+Shift+Z", MenuId::Object, nullptr,
+     "k_Redo", ToolBarId::File, ImageRedo, false},
     {27, "m_Change", "Змінити", "Зміна властивостей поточного об'єкта", "", MenuId::Object, "", "", ToolBarId::None, 21,
      false},
     {25, "m_ModeDel", "Вилучити", "Вилучення виділених об'єктів та всіх зв'язаних з ними об'єктів", "", MenuId::Object,

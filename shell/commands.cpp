@@ -9,6 +9,7 @@
 #include "interaction/tool_modes.h"
 #include "shell/delete_command.h"
 #include "shell/program.h"
+#include "shell/undo_command.h"
 #include "view/redraw.h"
 #include "view/view_transform.h"
 
@@ -39,6 +40,8 @@ bool CommandAvailable(int tag) {
   case tag::Change:
   case tag::ModeDel:
   case tag::Abort:
+  case tag::Undo:
+  case tag::Redo:
   case tag::ZoomIn:
   case tag::ZoomOut:
   case tag::ZoomFit:
@@ -52,7 +55,9 @@ bool CommandAvailable(int tag) {
   }
 }
 
-MenuResult MenuClick(Program& prog, int tag, const std::string& hint) {
+namespace {
+
+MenuResult RunCommand(Program& prog, int tag, const std::string& hint) {
   if (tag >= tag::FirstTool && tag <= tag::LastTool && tag != 13) {
     StartTool(prog, tag, hint);
     return MenuResult::Done;
@@ -82,6 +87,12 @@ MenuResult MenuClick(Program& prog, int tag, const std::string& hint) {
     return MenuResult::Done;
   case tag::Abort:
     AbortOperation(prog);
+    return MenuResult::Done;
+  case tag::Undo:
+    UndoCommand(prog);
+    return MenuResult::Done;
+  case tag::Redo:
+    RedoCommand(prog);
     return MenuResult::Done;
   case tag::ZoomIn:
     ZoomIn(prog.Doc.View);
@@ -114,12 +125,32 @@ MenuResult MenuClick(Program& prog, int tag, const std::string& hint) {
   }
 }
 
+/// What a command by `tag` does to the document, for the name of its step.
+StepAction ActionOf(int tag) {
+  if (tag >= tag::FirstByParams && tag <= tag::LastByParams) return StepAction::Make;
+  if (tag == tag::ModeDel) return StepAction::Delete;
+  if (tag == tag::Change) return StepAction::Change;
+  return StepAction::Edit;
+}
+
+} // namespace
+
+MenuResult MenuClick(Program& prog, int tag, const std::string& hint) {
+  // The object "Змінити" edits is the one current before the dialog.
+  const int current = CurrentListObject(prog);
+  CloseOpenStep(prog);
+  const MenuResult result = RunCommand(prog, tag, hint);
+  if (result == MenuResult::Done) RecordStep(prog, ActionOf(tag), current);
+  return result;
+}
+
 MenuResult MenuClick(Program& prog, int tag) {
   const CommandInfo* command = FindCommand(tag);
   return MenuClick(prog, tag, command ? command->Hint : "");
 }
 
 bool ShellKeyDown(Program& prog, ShellKey key) {
+  CloseOpenStep(prog);
   switch (key) {
   case ShellKey::Enter:
     return MenuClick(prog, tag::ZoomEqu) != MenuResult::Unavailable;
@@ -132,6 +163,7 @@ bool ShellKeyDown(Program& prog, ShellKey key) {
     return true;
   case ShellKey::Delete:
     DeleteSelected(prog);
+    RecordStep(prog, StepAction::Delete);
     return true;
   }
   return false;

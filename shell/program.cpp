@@ -2,7 +2,10 @@
 
 namespace drex {
 
-Program::Program(Platform& platform) : Desktop(platform) { ApplyTexts(); }
+Program::Program(Platform& platform) : Desktop(platform) {
+  ApplyTexts();
+  History.Reset(Doc);
+}
 
 void Program::ApplyTexts() { TakeKindTexts(Msgs, Kinds); }
 

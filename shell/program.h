@@ -10,6 +10,7 @@
 
 #include "dialogs/object_list.h"
 #include "dialogs/properties_model.h"
+#include "documents/undo_history.h"
 #include "kernel/construction.h"
 #include "interaction/operation_state.h"
 #include "kernel/object_table.h"
@@ -44,6 +45,8 @@ public:
 
   Platform& Desktop;
   Construction Doc;
+  /// The steps undo and redo go through, and the state the next step is measured from.
+  UndoHistory History;
   Settings Config;
   MsgTable Msgs;
   KindTexts Kinds;

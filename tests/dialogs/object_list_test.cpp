@@ -34,6 +34,7 @@ protected:
     for (int k = 1; k <= n; ++k)
       b.Point(48.0 * k, 0);
     RefreshObjectList(prog);
+    prog.History.Reset(prog.Doc);
   }
   int Current() const { return prog.List.Current; }
   /// Whether the last redraw drew a point (a 5 × 5 ellipse) at pixel (x, y).

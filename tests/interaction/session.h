@@ -87,7 +87,11 @@ protected:
     o.RefCount = static_cast<int16_t>(k);
     return n;
   }
-  void Refresh() { Redraw(prog, true); }
+  /// Redraws the objects built directly and takes them as the loaded state the history starts from.
+  void Refresh() {
+    Redraw(prog, true);
+    prog.History.Reset(prog.Doc);
+  }
 
   TGeomObject& Obj(int n) { return prog.Doc[n]; }
   int Count() const { return prog.Doc.ObjCount; }

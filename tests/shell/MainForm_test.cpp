@@ -114,7 +114,8 @@ private Q_SLOTS:
       // The abort command waits for an operation, the delete command for a selection and "Змінити"
       // for an object in the list; every other one is enabled exactly when built. (Qt counts a
       // hidden action as disabled: the recent items are hidden while the list is empty.)
-      const bool waits = c.Tag == tag::Abort || c.Tag == tag::ModeDel || c.Tag == tag::Change;
+      const bool waits = c.Tag == tag::Abort || c.Tag == tag::ModeDel || c.Tag == tag::Change || c.Tag == tag::Undo ||
+                         c.Tag == tag::Redo;
       const bool enabled = waits ? false : CommandAvailable(c.Tag);
       if (!recent) QVERIFY2(action->isEnabled() == enabled, c.MenuItem);
       QVERIFY2(!action->associatedObjects().isEmpty(), c.MenuItem);
@@ -335,6 +336,37 @@ private Q_SLOTS:
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, CheckBoxOf(1));
     QCOMPARE(int(program_->Doc[2].Visible), 1);
     QVERIFY(InkNear(QPoint(200, 100)));
+  }
+
+  void undoAndRedoWalkTheHistoryFromTheKeyboard() {
+    QAction* undo = window_->CommandAction(tag::Undo);
+    QAction* redo = window_->CommandAction(tag::Redo);
+    QCOMPARE(redo->shortcuts(),
+             (QList<QKeySequence>{QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)}));
+    ThreePoints();
+    QListView* list = ObjList();
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, CheckBoxOf(1));
+    QVERIFY(undo->isEnabled() && !redo->isEnabled());
+    QCOMPARE(undo->statusTip(), QStringLiteral("Скасувати: приховування об'єкта B"));
+
+    QTest::keyClick(window_.get(), Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(list->model()->index(1, 0).data(Qt::CheckStateRole).toInt(), int(Qt::Checked));
+    QVERIFY(InkNear(QPoint(200, 100)));
+    QVERIFY(redo->isEnabled());
+    QCOMPARE(redo->toolTip(), QStringLiteral("Повторити: приховування об'єкта B"));
+    QCOMPARE(undo->statusTip(), QStringLiteral("Скасувати: побудова об'єкта C"));
+    QTest::keyClick(window_.get(), Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+    QCOMPARE(int(program_->Doc[2].Visible), 0);
+
+    for (int k = 0; k < 4; ++k)
+      QTest::keyClick(window_.get(), Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(list->model()->rowCount(), 0);
+    QVERIFY(!undo->isEnabled());
+    QCOMPARE(undo->statusTip(), QString::fromUtf8(FindCommand(tag::Undo)->Hint));
+    QVERIFY(!program_->Modified);
+    QTest::keyClick(window_.get(), Qt::Key_Y, Qt::ControlModifier);
+    QCOMPARE(list->model()->rowCount(), 1);
+    QVERIFY(program_->Modified);
   }
 
   void doubleClickAndPopupMenuOpenTheProperties() {

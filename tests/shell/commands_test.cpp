@@ -21,15 +21,15 @@ namespace drex {
 namespace {
 
 // Every command the main window has, by Tag.
-const std::vector<int> AllTags = {0,    1,    2,    3,    4,    11,   12,   14,   15,   16,   17,  18,  19,  20,
-                                  21,   22,   23,   25,   27,   28,   31,   32,   33,   34,   35,  36,  37,  41,
-                                  42,   43,   44,   49,   491,  492,  50,   51,   52,   101,  102, 104, 105, 106,
-                                  107,  108,  109,  110,  111,  112,  113,  114,  301,  302,  303, 304, 401, 402,
-                                  1001, 1002, 1003, 1004, 1005, 3001, 3002, 3003, 3005, 12000};
+const std::vector<int> AllTags = {0,   1,   2,    3,    4,    11,   12,   14,   15,   16,   17,   18,   19,  20,
+                                  21,  22,  23,   25,   27,   28,   29,   30,   31,   32,   33,   34,   35,  36,
+                                  37,  41,  42,   43,   44,   49,   491,  492,  50,   51,   52,   101,  102, 104,
+                                  105, 106, 107,  108,  109,  110,  111,  112,  113,  114,  301,  302,  303, 304,
+                                  401, 402, 1001, 1002, 1003, 1004, 1005, 3001, 3002, 3003, 3005, 12000};
 
 // The commands this build runs; every other one is shown disabled.
-const std::set<int> BuiltTags = {0,   1,   2,   3,   4,   11,  12,  14,  15,  16,   17,   18,   19,   20,   21,
-                                 22,  23,  25,  27,  28,  41,  42,  43,  44,  51,   101,  102,  104,  105,  106,
+const std::set<int> BuiltTags = {29,  30,  0,   1,   2,   3,   4,   11,  12,  14,   15,   16,   17,   18,   19,   20,
+                                 21,  22,  23,  25,  27,  28,  41,  42,  43,  44,   51,   101,  102,  104,  105,  106,
                                  107, 108, 109, 110, 111, 112, 113, 114, 492, 1001, 1002, 1003, 1004, 1005, 12000};
 
 class ShellTest : public ::testing::Test {
@@ -310,6 +310,7 @@ TEST_F(ShellTest, DocumentCommandsGoThroughTheMenu) {
 
   // With objects it asks first; No keeps them.
   prog.AppendObject(0);
+  prog.History.Reset(prog.Doc);
   desktop.ExpectMessage(prog.Msgs[32], mbYes | mbNo, mbNo);
   MenuClick(prog, tag::NewFile);
   EXPECT_EQ(prog.Doc.ObjCount, 1);

@@ -1,0 +1,107 @@
+#include "shell/undo_command.h"
+
+#include <cstring>
+
+#include "dialogs/object_list.h"
+#include "interaction/tool_modes.h"
+#include "kernel/cp1251.h"
+#include "shell/program.h"
+#include "view/redraw.h"
+
+namespace drex {
+namespace {
+
+std::string NameOf(const Program& prog, int object) {
+  if (object < 1 || object > prog.Doc.ObjCount) return {};
+  return Cp1251ToUtf8(prog.Doc[object].Name.Bytes());
+}
+
+/// "побудова 3 об'єктів", or the form for counts that end in a lone 1 ("21 об'єкта").
+std::string CountLabel(const char* many, const char* manyOne, int count) {
+  const bool endsInOne = count % 10 == 1 && count % 100 != 11;
+  return FormatMsg(StepText(endsInOne ? manyOne : many), {std::to_string(count)});
+}
+
+/// Numbers the program keeps outside the construction may name other objects after a step was
+/// taken back or done again: they are let go.
+void ForgetNumbers(Program& prog, bool countChanged) {
+  OperationState& op = prog.Op;
+  op.HotObject = 0;
+  op.DragObject = 0;
+  op.MeasureLabel = 0;
+  prog.List.PopupItem = -1;
+  if (countChanged || prog.LocusPoint > prog.Doc.ObjCount) prog.LocusPoint = 0;
+}
+
+void Walk(Program& prog, bool redo) {
+  AbortOperation(prog);
+  // Whatever changed without a step of its own becomes one first, so that it is not lost.
+  RecordStep(prog, StepAction::Edit);
+  const int count = prog.Doc.ObjCount;
+  if (!(redo ? prog.History.Redo(prog.Doc) : prog.History.Undo(prog.Doc))) return;
+  ForgetNumbers(prog, count != prog.Doc.ObjCount);
+  prog.Modified = !prog.History.AtSavedState();
+  RefreshObjectList(prog);
+  Redraw(prog, true);
+}
+
+std::string Hint(const std::string& label, const char* pattern, const std::string& plain) {
+  return label.empty() ? plain : FormatMsg(StepText(pattern), {label});
+}
+
+} // namespace
+
+std::string StepText(const char* name) {
+  for (const NamedText& t : StepTexts)
+    if (std::strcmp(t.Name, name) == 0) return t.Text;
+  return {};
+}
+
+std::string StepLabel(const Program& prog, StepAction action, int object) {
+  const int before = prog.History.RecordedCount();
+  const int now = prog.Doc.ObjCount;
+  switch (action) {
+  case StepAction::Make:
+    if (now - before == 1) return FormatMsg(StepText("s_MakeOne"), {NameOf(prog, now)});
+    if (now > before) return CountLabel("s_MakeMany", "s_MakeMany1", now - before);
+    break;
+  case StepAction::Delete:
+    if (before > now) return CountLabel("s_DeleteMany", "s_DeleteMany1", before - now);
+    break;
+  case StepAction::Move:
+  case StepAction::Change:
+  case StepAction::Show:
+  case StepAction::Hide: {
+    const std::string name = NameOf(prog, object);
+    if (name.empty()) break;
+    const char* pattern = action == StepAction::Move     ? "s_Move"
+                          : action == StepAction::Change ? "s_Change"
+                          : action == StepAction::Show   ? "s_Show"
+                                                         : "s_Hide";
+    return FormatMsg(StepText(pattern), {name});
+  }
+  case StepAction::Edit:
+    break;
+  }
+  return StepText("s_Edit");
+}
+
+void RecordStep(Program& prog, StepAction action, int object, StepFields fields) {
+  if (prog.History.Record(prog.Doc, StepLabel(prog, action, object), fields))
+    prog.Modified = !prog.History.AtSavedState();
+}
+
+void CloseOpenStep(Program& prog) { RecordStep(prog, StepAction::Make); }
+
+void UndoCommand(Program& prog) { Walk(prog, false); }
+void RedoCommand(Program& prog) { Walk(prog, true); }
+
+std::string UndoHint(const Program& prog, const std::string& plain) {
+  return Hint(prog.History.UndoLabel(), "s_UndoHint", plain);
+}
+
+std::string RedoHint(const Program& prog, const std::string& plain) {
+  return Hint(prog.History.RedoLabel(), "s_RedoHint", plain);
+}
+
+} // namespace drex
