@@ -165,13 +165,15 @@ bool UndoHistory::Record(const Construction& c, const std::string& label, StepFi
 
   Step step;
   step.Fields = fields;
+  // Selection flags that changed belong to the step of a command that changed something else
+  // too (the press that started a drag, the list's deletion of one object); alone they are no step.
+  bool changed = now != count_;
   for (int n = 1; n <= common; ++n) {
     const TGeomObject& current = c[n];
     TGeomObject& kept = records_[static_cast<std::size_t>(n)];
-    if (fields == StepFields::All ? SameRecord(current, kept) : SameGeometry(current, kept)) {
-      kept.Selected = current.Selected;
-      continue;
-    }
+    const bool same = fields == StepFields::All ? SameRecord(current, kept) : SameGeometry(current, kept);
+    if (same && current.Selected == kept.Selected) continue;
+    changed = changed || !same;
     step.Numbers.push_back(static_cast<int16_t>(n));
     if (fields == StepFields::All) {
       AppendImage(kept, step.Images);
@@ -208,7 +210,8 @@ bool UndoHistory::Record(const Construction& c, const std::string& label, StepFi
     std::copy(c.DynExprs.begin(), c.DynExprs.begin() + exprsNow, dynExprs_.begin());
   }
 
-  if (step.Numbers.empty() && !step.HasMeasures && !step.HasDynExprs) return false;
+  // The copy has taken over every difference; with selection alone there is nothing to undo.
+  if (!changed && !step.HasMeasures && !step.HasDynExprs) return false;
   step.Count = count_;
   count_ = static_cast<int16_t>(now);
   step.Label = label;

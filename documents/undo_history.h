@@ -46,8 +46,9 @@ public:
 
   /// Compares `c` with the state after the last step. When a record (over `fields`), a count, a
   /// measurement or an expression differs, records one step named `label`, forgets the steps
-  /// that could have been redone, drops the oldest steps beyond the limits and returns true. A
-  /// difference in selection flags alone is taken over without a step.
+  /// that could have been redone, drops the oldest steps beyond the limits and returns true. The
+  /// selection flags that changed go into that step; a change of selection alone is taken over
+  /// without a step.
   bool Record(const Construction& c, const std::string& label, StepFields fields = StepFields::All);
 
   /// Brings `c` back to the state before the last step; false when there is none. `c` must be the

@@ -264,9 +264,9 @@ void MouseDown(Program& prog, MouseButton button, bool shift, bool ctrl, int x, 
 void PlaceMouseDown(Program& prog, MouseButton button, bool shift, bool ctrl, int x, int y) {
   MouseDown(prog, button, shift, ctrl, x, y);
   // A construction is one step from its first click to the one that completes it (with the points
-  // made on the way and a polyline's dialog). A press on an object only selects, which the
-  // history takes over without a step.
-  if (!OperationRunning(prog)) RecordStep(prog, StepAction::Make);
+  // made on the way and a polyline's dialog). A press on an object may start a drag: the release
+  // ends that step, with the selection the press made.
+  if (!OperationRunning(prog) && prog.Op.DragObject == 0) RecordStep(prog, StepAction::Make);
 }
 
 void PlaceMouseMove(Program& prog, MouseButton held, bool shift, bool ctrl, int x, int y) {
@@ -310,8 +310,9 @@ void PlaceMouseUp(Program& prog, MouseButton button, bool shift, bool ctrl, int 
   const int dragged = op.DragObject;
   op.DragObject = 0;
   if (op.RubberBand && button == MouseButton::Left) SelectByBand(prog, shift, x, y);
-  // The whole drag, from the press on, is one step; it moved positions only.
-  RecordStep(prog, StepAction::Move, dragged, StepFields::Geometry);
+  // The whole drag, from the press on, is one step; it moved positions only. A release during a
+  // construction belongs to the construction's step.
+  if (!OperationRunning(prog)) RecordStep(prog, StepAction::Move, dragged, StepFields::Geometry);
 }
 
 bool PlaceDblClick(Program& prog, MouseButton button, bool shift, bool ctrl, int x, int y) {
