@@ -34,6 +34,9 @@ void ForgetNumbers(Program& prog, bool countChanged) {
 }
 
 void Walk(Program& prog, bool redo) {
+  // A key that came while a redraw let the desktop's events through waits for no step: the
+  // command around that redraw has not ended, and its changes are not recorded yet.
+  if (prog.Drawing.Busy) return;
   AbortOperation(prog);
   // Whatever changed without a step of its own becomes one first, so that it is not lost.
   RecordStep(prog, StepAction::Edit);
@@ -87,6 +90,9 @@ std::string StepLabel(const Program& prog, StepAction action, int object) {
 }
 
 void RecordStep(Program& prog, StepAction action, int object, StepFields fields) {
+  // An event handled while a redraw lets the desktop's events through is inside the command that
+  // redraws: that command's end records both, with the objects recalculated.
+  if (prog.Drawing.Busy) return;
   if (prog.History.Record(prog.Doc, StepLabel(prog, action, object), fields))
     prog.Modified = !prog.History.AtSavedState();
 }

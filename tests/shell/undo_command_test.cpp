@@ -178,6 +178,44 @@ TEST_F(UndoCommand, RunningOperationIsStoppedAndWhatItBuiltIsItsOwnStep) {
   EXPECT_EQ(Count(), 0);
 }
 
+TEST_F(UndoCommand, ReleaseHandledDuringTheRedrawOfAPressIsPartOfItsStep) {
+  // The desktop delivers the release while the click's redraw lets events through, before the
+  // midpoint is computed: the construction is still one step, recorded recalculated.
+  const auto click = [this](int x, int y) {
+    Move(x, y);
+    desk.PendingEvents = [this, x, y] {
+      desk.PendingEvents = nullptr;
+      PlaceMouseUp(prog, MouseButton::Left, false, false, x, y);
+    };
+    PlaceMouseDown(prog, MouseButton::Left, false, false, x, y);
+    desk.PendingEvents = nullptr;
+  };
+  MenuClick(prog, PointTool);
+  click(200, 300);
+  MenuClick(prog, PointTool);
+  click(600, 300);
+  MenuClick(prog, MidpointTool);
+  click(200, 300);
+  click(600, 300);
+  ASSERT_EQ(Count(), 3);
+  EXPECT_EQ(UndoHintText(), "Скасувати: побудова об'єкта " + Name(3));
+  const double midX = Obj(3).X1, midY = Obj(3).Y1;
+  click(200, 300); // selects A: no step
+  desk.ExpectMessage("Вилучити виділені об'єкти (1) та всі зв'язані з ними об'єкти (1) ?", mbYes | mbNo, mbYes);
+  ShellKeyDown(prog, ShellKey::Delete);
+  MenuClick(prog, tag::Undo);
+  MenuClick(prog, tag::Undo);
+  EXPECT_EQ(Count(), 2);
+  EXPECT_TRUE(prog.History.CanRedo()) << "no step was made up on the way back";
+  MenuClick(prog, tag::Redo);
+  EXPECT_EQ(Obj(3).X1, midX);
+  EXPECT_EQ(Obj(3).Y1, midY);
+  EXPECT_EQ(RedoHintText(), "Повторити: вилучення 2 об'єктів");
+  MenuClick(prog, tag::Redo);
+  EXPECT_EQ(Count(), 1);
+  EXPECT_FALSE(prog.History.CanRedo());
+}
+
 TEST(StepNames, CountsAgreeWithTheirNumber) {
   ScriptedPlatform desk;
   Program prog{desk};

@@ -3,6 +3,7 @@
 // with its message text and buttons, in the order asked. An unexpected question, or a scripted
 // one left unasked at the end, fails the test.
 
+#include <functional>
 #include <deque>
 #include <map>
 #include <string>
@@ -36,7 +37,10 @@ public:
   void StartTimer(TimerId id, int intervalMs) override;
   void StopTimer(TimerId id) override;
   bool TimerRunning(TimerId id) const override;
-  void ProcessPendingEvents() override { ++PendingEventCalls; }
+  void ProcessPendingEvents() override {
+    ++PendingEventCalls;
+    if (PendingEvents) PendingEvents();
+  }
   void ShowProgress(const std::string& message, bool stopEnabled) override;
   void SetProgressRange(int maximum) override { ProgressMaximum = maximum; }
   void SetProgressPosition(int position) override { ProgressPosition = position; }
@@ -53,6 +57,8 @@ public:
   std::vector<FileDialogRequest> Dialogs;
   std::vector<std::string> OpenedFiles;
   int PendingEventCalls = 0;
+  /// Runs as the events the desktop had queued (a release that came during a redraw).
+  std::function<void()> PendingEvents;
   int ProgressMaximum = 0;
   int ProgressPosition = 0;
   bool ProgressVisible = false;
