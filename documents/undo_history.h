@@ -17,6 +17,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <deque>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -104,7 +105,7 @@ private:
   void DropOldest();
   void Enforce();
 
-  std::vector<TGeomObject> records_; ///< slots 0..n of the state after the last step
+  std::unique_ptr<Construction> kept_; ///< its slots: the records of the state after the last step
   int16_t count_ = 0;
   int16_t measureCount_ = 0;
   int16_t dynExprCount_ = 0;
