@@ -150,7 +150,6 @@ MenuResult MenuClick(Program& prog, int tag) {
 }
 
 bool ShellKeyDown(Program& prog, ShellKey key) {
-  CloseOpenStep(prog);
   switch (key) {
   case ShellKey::Enter:
     return MenuClick(prog, tag::ZoomEqu) != MenuResult::Unavailable;
@@ -159,9 +158,11 @@ bool ShellKeyDown(Program& prog, ShellKey key) {
   case ShellKey::NumMinus:
     return MenuClick(prog, tag::ZoomOut) != MenuResult::Unavailable;
   case ShellKey::Escape:
+    CloseOpenStep(prog);
     AbortOperation(prog);
     return true;
   case ShellKey::Delete:
+    CloseOpenStep(prog);
     DeleteSelected(prog);
     RecordStep(prog, StepAction::Delete);
     return true;

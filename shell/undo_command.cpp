@@ -38,8 +38,6 @@ void Walk(Program& prog, bool redo) {
   // command around that redraw has not ended, and its changes are not recorded yet.
   if (prog.Drawing.Busy) return;
   AbortOperation(prog);
-  // Whatever changed without a step of its own becomes one first, so that it is not lost.
-  RecordStep(prog, StepAction::Edit);
   const int count = prog.Doc.ObjCount;
   if (!(redo ? prog.History.Redo(prog.Doc) : prog.History.Undo(prog.Doc))) return;
   ForgetNumbers(prog, count != prog.Doc.ObjCount);

@@ -53,7 +53,8 @@ void RecordStep(Program& prog, StepAction action, int object = 0, StepFields fie
 void CloseOpenStep(Program& prog);
 
 /// "Скасувати дію" and "Повторити дію": end the running operation, take back (or do again) one
-/// step, rebuild the object list and redraw. Nothing happens when there is no such step.
+/// step, rebuild the object list and redraw. Nothing happens when there is no such step. They run
+/// through MenuClick, which has made a step of whatever changed before (CloseOpenStep).
 void UndoCommand(Program& prog);
 void RedoCommand(Program& prog);
 
