@@ -23,4 +23,8 @@ std::string Program::ObjectLimitMessage() const { return Msgs[34] + std::to_stri
 
 void Program::ShowObjectLimitMessage() { Desktop.MessageBox(MsgType::Error, ObjectLimitMessage(), mbOK); }
 
+CalcContext CalculationContext(Program& prog) {
+  return CalcContext{prog.Calc, prog.Desktop, prog.Msgs, prog.Config.IntegrationSteps, prog.Calculus};
+}
+
 } // namespace drex

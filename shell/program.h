@@ -11,6 +11,8 @@
 #include "dialogs/object_list.h"
 #include "dialogs/properties_model.h"
 #include "documents/undo_history.h"
+#include "expr/DS_Calc.h"
+#include "expr/calculus.h"
 #include "kernel/construction.h"
 #include "interaction/operation_state.h"
 #include "kernel/object_table.h"
@@ -88,6 +90,12 @@ public:
   OperationState Op;
   /// The object list of the left panel and the report on its current object.
   ObjectListState List;
+  /// The evaluator of the calculation dialogs and the dynamic expressions; its CalcError tells the
+  /// outcome of their last evaluation.
+  DS_Calc Calc;
+  /// The calculations' re-entry mark, derivative flag and the last solid of revolution.
+  CalculusState Calculus;
+
   /// The point whose locus is traced, 0 for none.
   int LocusPoint = 0;
 
@@ -116,6 +124,10 @@ public:
   /// Shows ObjectLimitMessage as an error with OK.
   void ShowObjectLimitMessage();
 };
+
+/// The context of a calculation the program's dialogs start: its evaluator, the desktop for the
+/// progress window, the message texts and the configured integration steps.
+CalcContext CalculationContext(Program& prog);
 
 /// Longest window caption taken as BaseTitle.
 constexpr std::size_t MaxBaseTitle = 100;
