@@ -32,7 +32,7 @@ std::string NormalizeDynExpr(const std::string& text);
 
 /// The value text of one expression over the current construction: the value written with
 /// FormatAnswer (AnswerDigits), or "???" when it cannot be evaluated. Measurement calls enter the
-/// formula with their full precision. Leaves prog.Calc.CalcError as the final evaluation set it
+/// formula with their full precision. Leaves prog.ExprCalc.CalcError as the final evaluation set it
 /// (positive for a malformed text or call, negative for a value that cannot be computed now).
 std::string EvaluateDynExpr(Program& prog, const ObjectNameIndex& names, const std::string& text);
 /// The same with an index built for this one call.

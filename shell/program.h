@@ -29,6 +29,10 @@ constexpr int DefaultUnitLength = 100;
 /// UnitLength for a screen: its pixels per inch divided by 2, fraction dropped.
 constexpr int UnitLengthForScreen(int pixelsPerInch) { return pixelsPerInch / 2; }
 
+class CalculModel;
+class DynExprDialogModel;
+class RotationModel;
+
 class Program {
 public:
   explicit Program(Platform& platform);
@@ -73,6 +77,13 @@ public:
   /// Shows the properties dialog for the model, modally; true when it was closed with OK (which
   /// the form allows only once the model's Confirm passed). The program's window sets it.
   std::function<bool(PropertiesModel&)> PropertiesForm;
+  /// Shows the calculation dialog on page 0 (value), 1 (integral) or 2 (derivative), without
+  /// blocking the main window. The program's window sets it.
+  std::function<void(int)> CalculatorForm;
+  /// Shows the dynamic-expression dialog for the model, modally; true when it was closed with OK.
+  std::function<bool(DynExprDialogModel&)> DynExprForm;
+  /// Shows the solid-of-revolution dialog for the model, modally.
+  std::function<void(RotationModel&)> RotationForm;
   /// What the properties dialog remembers between openings.
   PropertiesMemory PropertiesDlg;
   /// After every UpdateRecentFiles: rebuild the menu items file1..file5 and the separator from
@@ -90,9 +101,12 @@ public:
   OperationState Op;
   /// The object list of the left panel and the report on its current object.
   ObjectListState List;
-  /// The evaluator of the calculation dialogs and the dynamic expressions; its CalcError tells the
-  /// outcome of their last evaluation.
+  /// The evaluator of the calculation dialogs; its CalcError tells the outcome of their last
+  /// evaluation.
   DS_Calc Calc;
+  /// The evaluator of the dynamic expressions, apart from Calc: a redraw during a long calculation
+  /// re-evaluates the expressions and must not disturb the calculation's samples.
+  DS_Calc ExprCalc;
   /// The calculations' re-entry mark, derivative flag and the last solid of revolution.
   CalculusState Calculus;
 
