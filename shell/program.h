@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "calc/dyn_expr.h"
 #include "dialogs/object_list.h"
 #include "dialogs/properties_model.h"
 #include "documents/undo_history.h"
@@ -109,6 +110,9 @@ public:
   DS_Calc ExprCalc;
   /// The calculations' re-entry mark, derivative flag and the last solid of revolution.
   CalculusState Calculus;
+
+  /// The expression grid's rows, values and frozen columns.
+  DynExprGrid ExprGrid;
 
   /// The point whose locus is traced, 0 for none.
   int LocusPoint = 0;

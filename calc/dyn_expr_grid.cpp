@@ -1,0 +1,194 @@
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <system_error>
+
+#include "calc/dyn_expr.h"
+#include "expr/format_answer.h"
+#include "kernel/construction.h"
+#include "kernel/cp1251.h"
+#include "shell/program.h"
+
+namespace drex {
+namespace fs = std::filesystem;
+namespace {
+
+std::string RowKey(const TDynExpr& e) { return e.Text.Bytes() + '\0' + e.DisplayName.Bytes(); }
+
+std::string Caption(const TDynExpr& e) {
+  return Cp1251ToUtf8(e.DisplayName.Len > 0 ? e.DisplayName.Bytes() : e.Text.Bytes());
+}
+
+int ExprCount(const Program& prog) { return std::clamp<int>(prog.Doc.DynExprCount, 0, MaxDynExprs); }
+
+/// Brings the grid's rows in step with the document's table: a row whose expression is still
+/// there keeps its frozen cells (the first unused row with the same formula and name), a new one
+/// gets empty cells.
+void SyncRows(Program& prog) {
+  DynExprGrid& grid = prog.ExprGrid;
+  const int count = ExprCount(prog);
+  bool same = static_cast<int>(grid.RowKeys.size()) == count;
+  for (int r = 0; r < count && same; ++r)
+    same = grid.RowKeys[static_cast<std::size_t>(r)] == RowKey(prog.Doc.DynExprs[static_cast<std::size_t>(r)]);
+  if (same) return;
+
+  std::vector<std::string> keys(static_cast<std::size_t>(count));
+  std::vector<std::vector<std::string>> frozen(grid.Frozen.size(),
+                                               std::vector<std::string>(static_cast<std::size_t>(count)));
+  std::vector<bool> used(grid.RowKeys.size(), false);
+  int current = -1;
+  for (int r = 0; r < count; ++r) {
+    const std::size_t row = static_cast<std::size_t>(r);
+    keys[row] = RowKey(prog.Doc.DynExprs[row]);
+    for (std::size_t old = 0; old < grid.RowKeys.size(); ++old) {
+      if (used[old] || grid.RowKeys[old] != keys[row]) continue;
+      used[old] = true;
+      for (std::size_t col = 0; col < frozen.size(); ++col)
+        if (old < grid.Frozen[col].size()) frozen[col][row] = grid.Frozen[col][old];
+      if (static_cast<int>(old) == grid.Current) current = r;
+      break;
+    }
+  }
+  grid.RowKeys = std::move(keys);
+  grid.Frozen = std::move(frozen);
+  grid.Captions.resize(static_cast<std::size_t>(count));
+  for (int r = 0; r < count; ++r)
+    grid.Captions[static_cast<std::size_t>(r)] = Caption(prog.Doc.DynExprs[static_cast<std::size_t>(r)]);
+  grid.Values.assign(static_cast<std::size_t>(count), std::string());
+  if (current < 0) current = std::min(std::max(grid.Current, 0), count - 1);
+  grid.Current = count > 0 ? current : -1;
+  grid.Names.Clear();
+  for (const std::string& key : grid.RowKeys)
+    WantCallNames(grid.Names, key.substr(0, key.find('\0')));
+  ++grid.Layout;
+}
+
+std::string CsvField(const std::string& text) {
+  if (text.find_first_of(",\"\r\n") == std::string::npos) return text;
+  std::string quoted = "\"";
+  for (char ch : text) {
+    if (ch == '"') quoted += '"';
+    quoted += ch;
+  }
+  return quoted + '"';
+}
+
+int CurrentRow(const Program& prog) {
+  const int r = prog.ExprGrid.Current;
+  return r >= 0 && r < ExprCount(prog) ? r : -1;
+}
+
+} // namespace
+
+std::string CalcTextOf(const char* name) {
+  for (const CalcText& t : CalcTexts)
+    if (std::string_view(t.Name) == name) return t.Text;
+  return {};
+}
+
+std::string FrozenHeader(int k) { return FormatAnswer(k, 12); }
+
+void RefreshDynExprs(Program& prog) {
+  SyncRows(prog);
+  DynExprGrid& grid = prog.ExprGrid;
+  grid.Names.Build(prog.Doc);
+  const int count = ExprCount(prog);
+  for (int r = 0; r < count; ++r) {
+    const std::size_t row = static_cast<std::size_t>(r);
+    grid.Values[row] = EvaluateStoredDynExpr(prog, grid.Names, prog.Doc.DynExprs[row].Text.Bytes());
+  }
+}
+
+void DeleteDynExpr(Program& prog) {
+  const int row = CurrentRow(prog);
+  if (row >= 0 && prog.Desktop.MessageBox(MsgType::Confirmation, prog.Msgs[40], mbYes | mbNo) == mbYes) {
+    auto& table = prog.Doc.DynExprs;
+    const int count = ExprCount(prog);
+    std::move(table.begin() + row + 1, table.begin() + count, table.begin() + row);
+    table[static_cast<std::size_t>(count - 1)] = TDynExpr{};
+    prog.Doc.DynExprCount = static_cast<int16_t>(count - 1);
+  }
+  RefreshDynExprs(prog);
+}
+
+void MoveDynExpr(Program& prog, int from, int to) {
+  const int count = ExprCount(prog);
+  if (from >= 0 && from < count && to >= 0 && to < count && from != to) {
+    auto& table = prog.Doc.DynExprs;
+    if (from < to)
+      std::rotate(table.begin() + from, table.begin() + from + 1, table.begin() + to + 1);
+    else
+      std::rotate(table.begin() + to, table.begin() + from, table.begin() + from + 1);
+    // The moved row stays the current one.
+    if (prog.ExprGrid.Current == from) {
+      RefreshDynExprs(prog);
+      prog.ExprGrid.Current = to;
+      return;
+    }
+  }
+  RefreshDynExprs(prog);
+}
+
+void FreezeDynExprValues(Program& prog) {
+  RefreshDynExprs(prog);
+  DynExprGrid& grid = prog.ExprGrid;
+  if (ExprCount(prog) == 0) return;
+  grid.Frozen.push_back(grid.Values);
+  ++grid.Layout;
+}
+
+void RemoveFrozenColumn(Program& prog) {
+  DynExprGrid& grid = prog.ExprGrid;
+  if (!grid.Frozen.empty()) {
+    grid.Frozen.pop_back();
+    ++grid.Layout;
+  }
+  RefreshDynExprs(prog);
+}
+
+std::string FrozenColumnsCsv(const Program& prog) {
+  const DynExprGrid& grid = prog.ExprGrid;
+  std::string out = CsvField(prog.Msgs[47]);
+  for (std::size_t col = 0; col < grid.Frozen.size(); ++col)
+    out += "," + CsvField(FrozenHeader(static_cast<int>(col) + 1));
+  out += "\r\n";
+  for (std::size_t row = 0; row < grid.Captions.size(); ++row) {
+    out += CsvField(grid.Captions[row]);
+    for (const auto& column : grid.Frozen)
+      out += "," + CsvField(row < column.size() ? column[row] : std::string());
+    out += "\r\n";
+  }
+  return out;
+}
+
+void SaveFrozenColumns(Program& prog) {
+  RefreshDynExprs(prog);
+  if (prog.ExprGrid.Frozen.empty()) return;
+  FileDialogRequest request;
+  request.Filter = CalcTextOf("c_CsvFilter");
+  request.DefaultExt = "csv";
+  request.Title = CalcTextOf("c_CsvTitle");
+  std::error_code ec;
+  const fs::path doc = fs::u8path(prog.DocFileName);
+  request.InitialDir = doc.parent_path().u8string();
+  request.FileName = doc.stem().u8string() + ".csv";
+  const std::string path = prog.Desktop.SaveDialog(request);
+  if (path.empty()) return;
+  // Written beside the target and renamed over it, so that a failed write leaves an older file whole.
+  const fs::path target = fs::u8path(path);
+  fs::path temp = target;
+  temp += ".tmp";
+  bool written = false;
+  {
+    std::ofstream file(temp, std::ios::binary | std::ios::trunc);
+    const std::string text = FrozenColumnsCsv(prog);
+    written = file && file.write(text.data(), static_cast<std::streamsize>(text.size())) && file.flush();
+  }
+  if (written) fs::rename(temp, target, ec);
+  if (!written || ec) {
+    fs::remove(temp, ec);
+    prog.Desktop.MessageBox(MsgType::Error, prog.Msgs[29] + " " + path, mbOK);
+  }
+}
+
+} // namespace drex
