@@ -92,6 +92,8 @@ void FreezeDynExprValues(Program& prog);
 void RemoveFrozenColumn(Program& prog);
 /// Moves the expression of row `from` to row `to` (0-based), the rows between shifting by one.
 void MoveDynExpr(Program& prog, int from, int to);
+/// The user dragged row `from` of the grid to row `to`: the move as one step of the document.
+void GridRowMoved(Program& prog, int from, int to);
 /// Asks for a file name and writes the frozen columns as comma-separated UTF-8 text: a header row,
 /// then per expression its caption and its frozen values.
 void SaveFrozenColumns(Program& prog);

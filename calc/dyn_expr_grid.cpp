@@ -8,6 +8,7 @@
 #include "kernel/construction.h"
 #include "kernel/cp1251.h"
 #include "shell/program.h"
+#include "shell/undo_command.h"
 
 namespace drex {
 namespace fs = std::filesystem;
@@ -127,6 +128,12 @@ void MoveDynExpr(Program& prog, int from, int to) {
     }
   }
   RefreshDynExprs(prog);
+}
+
+void GridRowMoved(Program& prog, int from, int to) {
+  CloseOpenStep(prog);
+  MoveDynExpr(prog, from, to);
+  RecordStep(prog, StepAction::Edit);
 }
 
 void FreezeDynExprValues(Program& prog) {

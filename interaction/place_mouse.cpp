@@ -6,6 +6,7 @@
 #include <utility>
 #include <vector>
 
+#include "calc/measurement.h"
 #include "dialogs/object_list.h"
 #include "expr/format_answer.h"
 #include "interaction/hit_test.h"
@@ -257,6 +258,11 @@ void MouseDown(Program& prog, MouseButton button, bool shift, bool ctrl, int x, 
   // handlers join here as they are built.
   if (op.StepPos > 0) return;
   if (op.ToolMode > 0) ConstructionClick(prog, right);
+  if (op.MeasureMode != 0 && left) {
+    // The value under the press, also when the mouse did not move onto it first.
+    op.MeasureLabel = MeasureLabelAt(prog, x, y);
+    MeasurementClick(prog);
+  }
 }
 
 } // namespace

@@ -9,9 +9,7 @@
 #include "view/redraw.h"
 
 namespace drex {
-namespace {
 
-/// `text` cut to at most `capacity` UTF-8 characters.
 std::string CutToChars(const std::string& text, int capacity) {
   int chars = 0;
   for (std::size_t i = 0; i < text.size(); ++i) {
@@ -23,6 +21,8 @@ std::string CutToChars(const std::string& text, int capacity) {
   }
   return text;
 }
+
+namespace {
 
 bool IsObject(const Program& prog, int n) { return n >= 1 && n <= prog.Doc.ObjCount; }
 

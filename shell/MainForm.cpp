@@ -22,6 +22,7 @@
 #include <functional>
 #include <utility>
 
+#include "calc/dyn_expr.h"
 #include "dialogs/FuncMake.h"
 #include "dialogs/QtObjList.h"
 #include "dialogs/object_list.h"
@@ -47,6 +48,8 @@ QString Q(const char* utf8) { return QString::fromUtf8(utf8); }
 /// Width of the right panel at start (room for a list line and its report), and its least width.
 constexpr int WorkPanelWidth = 230;
 constexpr int WorkPanelMinWidth = 125;
+constexpr int CalcGridCaptionWidth = 84; ///< initial width of the expression grid's first column
+constexpr int CalcGridValueWidth = 56;   ///< initial width of its value columns
 
 // "Num++" and "Num+-" are keys of the numeric pad; the other texts are Qt's portable key names.
 QKeySequence KeyOf(const QString& s) {
@@ -368,10 +371,35 @@ QWidget* TDrex2dFrm::BuildWorkPanel() {
   calcColumn->addWidget(toolBars_.at(static_cast<int>(ToolBarId::DynCalc)));
   calcGrid_ = new QTableWidget(1, 2, calc);
   calcGrid_->setObjectName(QStringLiteral("CalcGrid"));
-  calcGrid_->setHorizontalHeaderLabels({Q(program_.Msgs[47]), Q(program_.Msgs[48])});
-  calcGrid_->verticalHeader()->setVisible(false);
-  calcGrid_->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
   calcGrid_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  calcGrid_->setSelectionBehavior(QAbstractItemView::SelectRows);
+  calcGrid_->setSelectionMode(QAbstractItemView::SingleSelection);
+  calcGrid_->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
+  calcGrid_->horizontalHeader()->setDefaultSectionSize(CalcGridValueWidth);
+  calcGrid_->horizontalHeader()->setStretchLastSection(false);
+  calcGrid_->setColumnWidth(0, CalcGridCaptionWidth);
+  // The row numbers are the handles by which the user moves an expression up or down.
+  calcGrid_->verticalHeader()->setSectionsMovable(true);
+  calcGrid_->verticalHeader()->setDefaultSectionSize(calcGrid_->fontMetrics().height() + 4);
+  QPalette gridPalette = calcGrid_->palette();
+  gridPalette.setColor(QPalette::Base, QColor(228, 228, 228));
+  calcGrid_->setPalette(gridPalette);
+  connect(calcGrid_, &QTableWidget::currentCellChanged, this, [this](int row, int, int, int) {
+    if (!syncingGrid_ && row >= 0) program_.ExprGrid.Current = row;
+  });
+  connect(calcGrid_, &QTableWidget::cellDoubleClicked, this, [this](int row, int) {
+    program_.ExprGrid.Current = row;
+    MenuClick(tag::CalcEdit);
+  });
+  connect(calcGrid_->verticalHeader(), &QHeaderView::sectionMoved, this, [this](int, int from, int to) {
+    if (syncingGrid_) return;
+    // The table moves the record; the header goes back to its order and shows the table's.
+    syncingGrid_ = true;
+    calcGrid_->verticalHeader()->moveSection(to, from);
+    syncingGrid_ = false;
+    GridRowMoved(program_, from, to);
+    SyncWithCore();
+  });
   calcColumn->addWidget(calcGrid_, 1);
 
   split->addWidget(lists);
@@ -457,8 +485,47 @@ void TDrex2dFrm::SyncWithCore() {
   if (fileEnd_) fileEnd_->setVisible(anyRecent);
   objList_->Sync();
   SyncReport();
+  SyncCalcGrid();
   if (!program_.Op.StatusLine.empty() && place_->underMouse()) statusBar()->showMessage(Q(program_.Op.StatusLine));
   place_->update();
+}
+
+void TDrex2dFrm::SyncCalcGrid() {
+  const DynExprGrid& grid = program_.ExprGrid;
+  const int rows = static_cast<int>(grid.Values.size());
+  const int columns = 2 + static_cast<int>(grid.Frozen.size());
+  syncingGrid_ = true;
+  const auto setText = [this](int row, int column, const std::string& text) {
+    QTableWidgetItem* item = calcGrid_->item(row, column);
+    const QString shown = Q(text);
+    if (!item)
+      calcGrid_->setItem(row, column, new QTableWidgetItem(shown));
+    else if (item->text() != shown)
+      item->setText(shown);
+  };
+  if (shownGridLayout_ != grid.Layout) {
+    shownGridLayout_ = grid.Layout;
+    calcGrid_->clearContents();
+    calcGrid_->setRowCount(std::max(rows, 1));
+    calcGrid_->setColumnCount(columns);
+    QStringList headers{Q(program_.Msgs[47]), Q(program_.Msgs[48])};
+    for (int k = 1; k <= static_cast<int>(grid.Frozen.size()); ++k)
+      headers << Q(FrozenHeader(k));
+    calcGrid_->setHorizontalHeaderLabels(headers);
+    for (int r = 0; r < rows; ++r) {
+      setText(r, 0, grid.Captions[static_cast<std::size_t>(r)]);
+      for (int k = 0; k < static_cast<int>(grid.Frozen.size()); ++k) {
+        const auto& column = grid.Frozen[static_cast<std::size_t>(k)];
+        setText(r, 2 + k, static_cast<std::size_t>(r) < column.size() ? column[static_cast<std::size_t>(r)] : "");
+      }
+    }
+  }
+  for (int r = 0; r < rows; ++r)
+    setText(r, 1, grid.Values[static_cast<std::size_t>(r)]);
+  if (grid.Current >= 0 && grid.Current < rows && calcGrid_->currentRow() != grid.Current)
+    calcGrid_->setCurrentCell(grid.Current, 0);
+  syncingGrid_ = false;
+  if (QAction* save = CommandAction(tag::CalcFixSave)) save->setEnabled(!grid.Frozen.empty());
 }
 
 void TDrex2dFrm::SyncHistoryAction(int tag, bool available, std::string (*hint)(const Program&, const std::string&)) {

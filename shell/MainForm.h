@@ -53,6 +53,8 @@ private:
   QWidget* BuildWorkPanel();
   void BuildPopMenu();
   void SyncReport();
+  /// Shows the expression grid: its rows, frozen columns, values and current row.
+  void SyncCalcGrid();
   /// Enables undo or redo by the history and puts the step's name into its hint.
   void SyncHistoryAction(int tag, bool available, std::string (*hint)(const Program&, const std::string&));
   void RegisterCursors();
@@ -76,6 +78,8 @@ private:
   QMenu* popMenu_ = nullptr;
   QAction* popProperties_ = nullptr;
   QTableWidget* calcGrid_ = nullptr;
+  unsigned shownGridLayout_ = ~0u;
+  bool syncingGrid_ = false;
   TFuncFrm* funcFrm_ = nullptr;
 };
 

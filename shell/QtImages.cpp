@@ -485,6 +485,21 @@ bool DrawImage(QPainter& p, int no) {
   case ImageRedo:
     TurnArrow(p, true);
     return true;
+  case ImageCalcFixSave: // the frozen values to a file
+    p.setPen(QPen(InkColour, 1.0));
+    p.setBrush(PaperColour);
+    p.drawRect(QRectF(2, 2, 14, 14));
+    p.drawLine(QPointF(9, 2), QPointF(9, 16));
+    p.drawLine(QPointF(2, 7), QPointF(16, 7));
+    p.setBrush(QColor(60, 110, 190));
+    p.drawRect(QRectF(9, 7, 7, 9));
+    p.setBrush(Qt::NoBrush);
+    p.save();
+    p.translate(8, 8);
+    p.scale(0.66, 0.66);
+    Disk(p);
+    p.restore();
+    return true;
   case 53: // apply a macro
     p.setPen(QPen(InkColour, 1.0, Qt::DashLine));
     p.drawRect(QRectF(2, 2, 12, 10));

@@ -71,8 +71,9 @@ constexpr int ImageMacroSources = 51; ///< macro recording, picking the source o
 constexpr int ImageMacroResults = 52; ///< macro recording, picking the result objects
 constexpr int ImageUndo = 54;         ///< take back the last step
 constexpr int ImageRedo = 55;         ///< do the step taken back again
+constexpr int ImageCalcFixSave = 56;  ///< the frozen values of the expression grid to a file
 /// Pictures are numbered 0..ImageCount - 1.
-constexpr int ImageCount = 56;
+constexpr int ImageCount = 57;
 
 /// Tags of the recent-document items: item k (1..5) is FirstRecentTag - 1 + k.
 constexpr int FirstRecentTag = 1001;
@@ -83,6 +84,7 @@ constexpr int Exit = 0, NewFile = 1, Load = 2, Save = 3, SaveAs = 4;
 constexpr int FirstTool = 11, LastTool = 23;
 constexpr int ModeDel = 25, Change = 27, Abort = 28, Undo = 29, Redo = 30;
 constexpr int Ugol = 31, Distance = 32, CalcMake = 33, CalcDel = 34, CalcFix = 35, CalcFixDel = 36, CalcEdit = 37;
+constexpr int CalcFixSave = 38;
 constexpr int ZoomIn = 41, ZoomOut = 42, ZoomFit = 43, ZoomEqu = 44;
 constexpr int Animate = 49, ShowGMT = 491, ShowAll = 492;
 constexpr int Setup = 50, Help = 51, About = 52;
@@ -233,6 +235,8 @@ inline constexpr CommandInfo CommandTable[] = {
      MenuId::DynCalc, "", "k_CalcFix", ToolBarId::DynCalc, 40, false},
     {36, "m_CalcFixDel", "Вилучити останнє зафіксоване значення", "Вилучення останніх фіксованих значень", "",
      MenuId::DynCalc, nullptr, "k_CalcFixDel", ToolBarId::DynCalc, 41, false},
+    {38, "m_CalcFixSave", "Зберегти зафіксовані значення...", "Збереження зафіксованих значень у файлі CSV", "",
+     MenuId::DynCalc, nullptr, "k_CalcFixSave", ToolBarId::DynCalc, ImageCalcFixSave, false},
 
     // Macro-constructions
     {401, "m_MacroMake", "Створити", "Створення макроконструкції", "", MenuId::Macro, nullptr, "k_MacroMake",

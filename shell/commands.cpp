@@ -3,6 +3,8 @@
 #include <filesystem>
 #include <system_error>
 
+#include "calc/dyn_expr.h"
+#include "calc/measurement.h"
 #include "dialogs/object_list.h"
 #include "dialogs/properties_model.h"
 #include "documents/document_commands.h"
@@ -47,6 +49,13 @@ bool CommandAvailable(int tag) {
   case tag::ZoomFit:
   case tag::ZoomEqu:
   case tag::ShowAll:
+  case tag::Ugol:
+  case tag::Distance:
+  case tag::MeasureDel:
+  case tag::CalcDel:
+  case tag::CalcFix:
+  case tag::CalcFixDel:
+  case tag::CalcFixSave:
   case tag::Help:
   case tag::Clipboard:
     return true;
@@ -94,6 +103,25 @@ MenuResult RunCommand(Program& prog, int tag, const std::string& hint) {
   case tag::Redo:
     RedoCommand(prog);
     return MenuResult::Done;
+  case tag::Ugol:
+  case tag::Distance:
+    StartMeasurement(prog, tag, hint);
+    return MenuResult::Done;
+  case tag::MeasureDel:
+    StartMeasureRemoval(prog, hint);
+    return MenuResult::Done;
+  case tag::CalcDel:
+    DeleteDynExpr(prog);
+    return MenuResult::Done;
+  case tag::CalcFix:
+    FreezeDynExprValues(prog);
+    return MenuResult::Done;
+  case tag::CalcFixDel:
+    RemoveFrozenColumn(prog);
+    return MenuResult::Done;
+  case tag::CalcFixSave:
+    SaveFrozenColumns(prog);
+    return MenuResult::Done;
   case tag::ZoomIn:
     ZoomIn(prog.Doc.View);
     Redraw(prog, true);
@@ -140,7 +168,10 @@ MenuResult MenuClick(Program& prog, int tag, const std::string& hint) {
   const int current = CurrentListObject(prog);
   CloseOpenStep(prog);
   const MenuResult result = RunCommand(prog, tag, hint);
-  if (result == MenuResult::Done) RecordStep(prog, ActionOf(tag), current);
+  if (result == MenuResult::Done) {
+    RecordStep(prog, ActionOf(tag), current);
+    RefreshDynExprs(prog);
+  }
   return result;
 }
 
@@ -179,6 +210,7 @@ void InstallShellHooks(Program& prog) {
   prog.Drawing.Hooks.RefreshReport = [&prog] { ShowReport(prog); };
   prog.ObjectPropertiesHook = [&prog](int n) { return OpenPropertiesDialog(prog, n); };
   prog.Drawing.Hooks.EnableDelete = [&prog](bool on) { prog.DeleteEnabled = on; };
+  prog.Drawing.Hooks.RefreshDynExprs = [&prog] { RefreshDynExprs(prog); };
 }
 
 void OpenHelp(Program& prog) {
