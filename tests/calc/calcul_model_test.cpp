@@ -5,6 +5,7 @@
 #include "calc/calcul_model.h"
 
 #include <cfloat>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -19,6 +20,15 @@ namespace drex {
 namespace {
 
 using Box = CalculBox;
+
+} // namespace
+
+void PrintTo(CalculOutcome outcome, std::ostream* os) {
+  static const char* const Names[] = {"Shown", "Failed", "Refused"};
+  *os << Names[static_cast<int>(outcome)];
+}
+
+namespace {
 
 class CalculModelTest : public ::testing::Test {
 protected:
