@@ -59,6 +59,7 @@ void SyncRows(Program& prog) {
   if (current < 0) current = std::min(std::max(grid.Current, 0), count - 1);
   grid.Current = count > 0 ? current : -1;
   grid.Names.Clear();
+  grid.NamesBuilt = false;
   for (const std::string& key : grid.RowKeys)
     WantCallNames(grid.Names, key.substr(0, key.find('\0')));
   ++grid.Layout;
@@ -92,7 +93,12 @@ std::string FrozenHeader(int k) { return FormatAnswer(k, 12); }
 void RefreshDynExprs(Program& prog) {
   SyncRows(prog);
   DynExprGrid& grid = prog.ExprGrid;
-  grid.Names.Build(prog.Doc);
+  if (!grid.NamesBuilt || grid.NamesRevision != prog.History.Revision() || grid.NamesObjCount != prog.Doc.ObjCount) {
+    grid.Names.Build(prog.Doc);
+    grid.NamesBuilt = true;
+    grid.NamesRevision = prog.History.Revision();
+    grid.NamesObjCount = prog.Doc.ObjCount;
+  }
   const int count = ExprCount(prog);
   for (int r = 0; r < count; ++r) {
     const std::size_t row = static_cast<std::size_t>(r);
