@@ -1,6 +1,7 @@
 #include "expr/calculus.h"
 
 #include <cmath>
+#include <utility>
 #include <string>
 #include <vector>
 
@@ -50,21 +51,61 @@ TEST_F(CalculusTest, TrapezoidShowsOneProgressStepPerSample) {
   EXPECT_FALSE(state.DerivativeUnstable);
 }
 
-TEST_F(CalculusTest, FailedSamplesCountAsZeroAndOnlyTheLastOneIsReported) {
+TEST_F(CalculusTest, AnyFailedSampleFailsTheIntegralWithTheFirstFailuresCode) {
   CalcContext ctx = Ctx();
-  // sqrt fails on the negative half, which adds nothing; the last sample (at -1) fails.
-  const double r = IntegrateTrapezoid(ctx, "sqrt(x)", 'X', -1, 1).Value;
-  EXPECT_NEAR(r, -2.0 / 3, 2e-3);
-  EXPECT_EQ(calc.CalcError, CalcMathError);
-  // The same range walked the other way ends on a good sample.
-  IntegrateTrapezoid(ctx, "sqrt(x)", 'X', 1, -1);
+  // sqrt fails on the negative half: no number comes out, whichever way the range is walked and
+  // although the walk from -1 up ends on a good sample.
+  for (const auto& [upper, lower] : {std::pair{-1.0, 1.0}, std::pair{1.0, -1.0}}) {
+    const CalcOutcome r = IntegrateTrapezoid(ctx, "sqrt(x)", 'X', upper, lower);
+    EXPECT_TRUE(r.Failed);
+    EXPECT_EQ(r.Value, 0);
+    EXPECT_EQ(calc.CalcError, CalcMathError);
+    EXPECT_FALSE(ui.ProgressVisible);
+  }
+  // 1/x over -1..1: only the sample at 0 fails, with its own code.
+  const CalcOutcome pole = IntegrateTrapezoid(ctx, "1/x", 'X', 1, -1);
+  EXPECT_TRUE(pole.Failed);
+  EXPECT_EQ(calc.CalcError, CalcNearZeroDivisor);
+  // A good integral afterwards clears the code again.
+  const CalcOutcome good = IntegrateTrapezoid(ctx, "1/x", 'X', 2, 1);
+  EXPECT_FALSE(good.Failed);
   EXPECT_EQ(calc.CalcError, 0);
+  EXPECT_NEAR(good.Value, std::log(2.0), 1e-5);
   // Every sample of e^x up to 800 is a number, but their sum is beyond a double.
-  EXPECT_EQ(IntegrateTrapezoid(ctx, "exp(x)", 'X', 800, 0).Value, 0);
+  const CalcOutcome huge = IntegrateTrapezoid(ctx, "exp(x)", 'X', 800, 0);
+  EXPECT_TRUE(huge.Failed);
+  EXPECT_EQ(huge.Value, 0);
   EXPECT_EQ(calc.CalcError, CalcMathError);
   // A text the evaluator refuses gives 0 and a positive code.
-  EXPECT_EQ(IntegrateTrapezoid(ctx, "x+", 'X', 1, 0).Value, 0);
+  EXPECT_TRUE(IntegrateTrapezoid(ctx, "x+", 'X', 1, 0).Failed);
   EXPECT_GT(calc.CalcError, 0);
+}
+
+TEST_F(CalculusTest, EverySampledRoutineFailsWhereTheCurveCannotBeEvaluatedInside) {
+  CalcContext ctx = Ctx();
+  EXPECT_TRUE(VolumeAboutOx(ctx, "sqrt(x)", 1, -1).Failed);
+  EXPECT_TRUE(VolumeAboutOy(ctx, "sqrt(x)", 1, -1).Failed);
+  EXPECT_TRUE(SurfaceAboutOx(ctx, "sqrt(x)", 1, -1).Failed);
+  EXPECT_TRUE(SurfaceAboutOy(ctx, "sqrt(x)", -1, 1).Failed);
+  EXPECT_EQ(calc.CalcError, CalcMathError);
+  EXPECT_TRUE(ParametricVolume(ctx, "sqrt(t)", "t", 1, -1).Failed);
+  EXPECT_TRUE(ParametricSurface(ctx, "t", "sqrt(t)", 1, -1).Failed);
+  // A derivative whose samples fail is no number either.
+  const CalcOutcome d = Differentiate(ctx, "1/x", 'X', 0);
+  EXPECT_TRUE(d.Failed);
+  EXPECT_EQ(calc.CalcError, CalcNearZeroDivisor);
+  // Bounds that are no numbers (a damaged record) fail without a sample.
+  EXPECT_TRUE(VolumeAboutOy(ctx, "1", std::nan(""), 0).Failed);
+  EXPECT_TRUE(SurfaceAboutOx(ctx, "1", 0, INFINITY).Failed);
+
+  const SolidsOutcome s = GraphSolids(ctx, "sqrt(x)", -1, 1);
+  EXPECT_FALSE(s.Refused);
+  EXPECT_FALSE(s.Values.SurfaceOxKnown || s.Values.VolumeOxKnown || s.Values.SurfaceOyKnown || s.Values.VolumeOyKnown);
+  EXPECT_EQ(s.Values.VolumeOx, 0);
+  EXPECT_EQ(calc.CalcError, CalcMathError);
+  const SolidsOutcome ok = GraphSolids(ctx, "sqrt(x)", 0, 1);
+  EXPECT_TRUE(ok.Values.AllKnown());
+  EXPECT_EQ(calc.CalcError, 0);
 }
 
 TEST_F(CalculusTest, StepCountIsHeldToTheSettingRange) {
@@ -151,9 +192,11 @@ TEST_F(CalculusTest, SurfacesOfCylinderConeAndDisc) {
   // y = 1 about Oy sweeps the unit disc; the negative side gives the same area.
   EXPECT_NEAR(SurfaceAboutOy(ctx, "1", 0, 1).Value, Pi, 1e-6);
   EXPECT_NEAR(SurfaceAboutOy(ctx, "1", -1, 0).Value, Pi, 1e-6);
-  // The sphere: the integrand is 2 pi everywhere but at the two ends, where the root fails and
-  // which so take away 2 pi h.
-  EXPECT_NEAR(SurfaceAboutOx(ctx, "sqrt(1-x^2)", -1, 1).Value, 4 * Pi - 2 * Pi * 0.01, 2e-3);
+  // The sphere: the widening steps out of the root's domain at both ends, and the slope is
+  // infinite there; the ends' shares come from the chords next to them.
+  const CalcOutcome sphere = SurfaceAboutOx(ctx, "sqrt(1-x^2)", -1, 1);
+  EXPECT_FALSE(sphere.Failed);
+  EXPECT_NEAR(sphere.Value, 4 * Pi, 1e-3);
   // The paraboloid y = x^2, 0..1, about Oy: pi / 6 * (5 sqrt 5 - 1).
   EXPECT_NEAR(SurfaceAboutOy(ctx, "x^2", 0, 1).Value, Pi / 6 * (5 * std::sqrt(5.0) - 1), 1e-3);
 }

@@ -187,6 +187,7 @@ TEST(RevolutionEdited, ObjectChangedDuringTheCalculationDoesNotMixIn) {
   Construction doc;
   doc.ObjCount = 1;
   doc[1].Kind = okFunction;
+  doc[1].Defined = 1;
   doc[1].FuncType = 1;
   doc[1].Expr1.Assign("1");
   doc[1].X1 = 0;
