@@ -148,7 +148,7 @@ INSTANTIATE_TEST_SUITE_P(
                       DerivativeCase{"3*x-7", -4, 3, false, 0}, DerivativeCase{"5", 3, 0, false, 0},
                       // The symmetric difference sees no kink.
                       DerivativeCase{"abs(x)", 0, 0, false, 0},
-                      // Both samples fail with a near-zero divisor; they count as 0.
+                      // Both samples fail with a near-zero divisor: no derivative, the code kept.
                       DerivativeCase{"1/x", 0, 0, false, CalcNearZeroDivisor},
                       // One side undefined, the other steepening as the step halves.
                       DerivativeCase{"sqrt(x)", 0, 0, true, CalcMathError}));
