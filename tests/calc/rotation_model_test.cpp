@@ -42,13 +42,12 @@ TEST_F(RotationModelTest, CandidatesAreTheCurvesInTableOrderWithTheirNames) {
   const int a = Point(0, 1), b = Point(1, 1);
   build.Line(a, b);
   const int poly = build.Polyline({a, b});
-  const int polar = build.Graph("1", 3);
+  build.Graph("1", 3); // a polar graph is no candidate
   const int graph = build.Graph("x^2");
   const int param = build.Graph("cos(t)", 2, "sin(t)");
   const int nodes = build.Polynomial({a, b});
   build.Circle(a, b);
   prog.Doc[graph].Name.Assign(Utf8ToCp1251("Парабола"));
-  (void)polar;
 
   const RotationModel model(prog);
   ASSERT_EQ(model.Candidates().size(), 4u);
