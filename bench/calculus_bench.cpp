@@ -4,6 +4,8 @@
 
 #include "expr/calculus.h"
 #include "expr/polynomial.h"
+#include "expr/revolution.h"
+#include "kernel/construction.h"
 
 namespace drex {
 namespace {
@@ -42,6 +44,54 @@ void BM_SolvePolynomialCoefficients30Nodes(benchmark::State& state) {
     benchmark::DoNotOptimize(SolvePolynomialCoefficients(xs, ys, MaxSolverNodes));
 }
 BENCHMARK(BM_SolvePolynomialCoefficients30Nodes);
+
+// The solid-of-revolution dialog's calculation for a graph: all four measures and the preview
+// curve at the largest step count.
+void BM_RevolutionSolidsGraph1000Steps(benchmark::State& state) {
+  DS_Calc calc;
+  QuietPlatform ui;
+  MsgTable msg;
+  CalculusState calcState;
+  CalcContext ctx{calc, ui, msg, 1000, calcState};
+  Construction doc;
+  doc.ObjCount = 1;
+  doc[1].Kind = okFunction;
+  doc[1].FuncType = 1;
+  doc[1].Defined = 1;
+  doc[1].Expr1.Assign("x^2/4+sin(x)");
+  doc[1].X1 = -1;
+  doc[1].Y1 = 3;
+  for (auto _ : state)
+    benchmark::DoNotOptimize(RevolutionSolids(ctx, doc, 1, 48).Values.VolumeOy);
+}
+BENCHMARK(BM_RevolutionSolidsGraph1000Steps)->Unit(benchmark::kMillisecond);
+
+// The same for an interpolation polynomial of the most nodes an object holds.
+void BM_RevolutionSolidsPolynomial10Nodes1000Steps(benchmark::State& state) {
+  DS_Calc calc;
+  QuietPlatform ui;
+  MsgTable msg;
+  CalculusState calcState;
+  CalcContext ctx{calc, ui, msg, 1000, calcState};
+  Construction doc;
+  doc.ObjCount = 1;
+  doc[1].Kind = okPolynomial;
+  doc[1].Defined = 1;
+  doc[1].RefCount = MaxPolynomialNodes;
+  double xs[MaxPolynomialNodes], ys[MaxPolynomialNodes];
+  for (int j = 0; j < MaxPolynomialNodes; ++j) {
+    xs[j] = j * 0.5;
+    ys[j] = 1 + 0.3 * j - 0.02 * j * j;
+  }
+  const PolynomialFit fit = SolvePolynomialCoefficients(xs, ys, MaxPolynomialNodes);
+  for (int k = 1; k <= MaxPolynomialNodes; ++k)
+    doc[1].Coef(k) = fit.Coef[static_cast<std::size_t>(k - 1)];
+  doc[1].ExtA() = xs[0];
+  doc[1].ExtB() = xs[MaxPolynomialNodes - 1];
+  for (auto _ : state)
+    benchmark::DoNotOptimize(RevolutionSolids(ctx, doc, 1, 48).Values.VolumeOy);
+}
+BENCHMARK(BM_RevolutionSolidsPolynomial10Nodes1000Steps)->Unit(benchmark::kMillisecond);
 
 } // namespace
 } // namespace drex

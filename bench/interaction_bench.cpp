@@ -6,6 +6,7 @@
 
 #include <benchmark/benchmark.h>
 
+#include "calc_support.h"
 #include "quiet_platform.h"
 
 #include <QGuiApplication>
@@ -132,6 +133,21 @@ void BM_DragStepChain10000WithReport(benchmark::State& state) {
   b.Run(state, 1);
 }
 BENCHMARK(BM_DragStepChain10000WithReport)->Unit(benchmark::kMillisecond);
+
+/// The step with 100 dynamic expressions of three measurement calls each and 100 measurements
+/// shown, the expressions re-evaluated by every redraw as in the window.
+void BM_DragStepMixed10000WithExpressions(benchmark::State& state) {
+  DragBench b;
+  GenerateMixedConstruction(b.prog.Doc, MaxObjects, 2024);
+  Redraw(b.prog, true);
+  AddBenchExpressions(b.prog.Doc, 100);
+  AddBenchMeasurements(b.prog.Doc, 100);
+  InstallShellHooks(b.prog);
+  const int n = GrabbableFreePoint(b.prog);
+  b.Grab(n);
+  b.Run(state, n);
+}
+BENCHMARK(BM_DragStepMixed10000WithExpressions)->Unit(benchmark::kMillisecond);
 
 void BM_HitTest10000(benchmark::State& state) {
   DragBench b;

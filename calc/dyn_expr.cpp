@@ -180,6 +180,13 @@ bool RunPass(const Program& prog, const ObjectNameIndex& names, const CallInfo& 
   return true;
 }
 
+/// A stored formula as it is evaluated: its first 255 bytes without blanks, in upper case.
+std::string Normalized(const std::string& stored) {
+  std::string text = stored.substr(0, MaxDynExprLength);
+  text.erase(std::remove(text.begin(), text.end(), ' '), text.end());
+  return UpperCp1251(std::move(text));
+}
+
 } // namespace
 
 std::string UpperCp1251(std::string bytes) {
@@ -233,7 +240,9 @@ std::string NormalizeDynExpr(const std::string& utf8) {
   return UpperCp1251(bytes);
 }
 
-void WantCallNames(ObjectNameIndex& index, const std::string& stored) {
+void WantCallNames(ObjectNameIndex& index, const std::string& storedText) {
+  // A document may hold a formula with blanks or small letters; it is evaluated as normalized.
+  const std::string stored = Normalized(storedText);
   std::vector<std::string_view> names;
   for (const CallInfo& call : Calls)
     for (std::size_t at = stored.find(call.Keyword); at != std::string::npos;
@@ -246,9 +255,7 @@ void WantCallNames(ObjectNameIndex& index, const std::string& stored) {
 }
 
 std::string EvaluateStoredDynExpr(Program& prog, const ObjectNameIndex& names, const std::string& stored) {
-  std::string text = stored.substr(0, MaxDynExprLength);
-  text.erase(std::remove(text.begin(), text.end(), ' '), text.end());
-  text = UpperCp1251(std::move(text));
+  std::string text = Normalized(stored);
   for (const CallInfo& call : Calls)
     if (!RunPass(prog, names, call, text)) break;
   DS_Calc& calc = prog.ExprCalc;

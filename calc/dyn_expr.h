@@ -73,8 +73,13 @@ struct DynExprGrid {
   int Current = -1;
   /// Changes whenever rows or columns are added or removed, so that the form rebuilds its cells.
   unsigned Layout = 0;
-  /// The index of the last refresh, kept to spare its allocations.
+  /// The objects the calls name. Names change only through recorded steps, loads and new objects,
+  /// so the index is found again only when the history's revision or the object count changed,
+  /// not on every step of a drag.
   ObjectNameIndex Names;
+  bool NamesBuilt = false;
+  unsigned NamesRevision = 0;
+  int NamesObjCount = -1;
 };
 
 /// Re-evaluates every expression into the grid's values, first bringing its rows in step with the

@@ -37,19 +37,28 @@ void SyncRows(Program& prog) {
   std::vector<std::vector<std::string>> frozen(grid.Frozen.size(),
                                                std::vector<std::string>(static_cast<std::size_t>(count)));
   std::vector<bool> used(grid.RowKeys.size(), false);
+  std::vector<bool> matched(static_cast<std::size_t>(count), false);
   int current = -1;
+  const auto take = [&](std::size_t row, std::size_t old) {
+    used[old] = true;
+    matched[row] = true;
+    for (std::size_t col = 0; col < frozen.size(); ++col)
+      if (old < grid.Frozen[col].size()) frozen[col][row] = grid.Frozen[col][old];
+    if (static_cast<int>(old) == grid.Current) current = static_cast<int>(row);
+  };
   for (int r = 0; r < count; ++r) {
     const std::size_t row = static_cast<std::size_t>(r);
     keys[row] = RowKey(prog.Doc.DynExprs[row]);
-    for (std::size_t old = 0; old < grid.RowKeys.size(); ++old) {
-      if (used[old] || grid.RowKeys[old] != keys[row]) continue;
-      used[old] = true;
-      for (std::size_t col = 0; col < frozen.size(); ++col)
-        if (old < grid.Frozen[col].size()) frozen[col][row] = grid.Frozen[col][old];
-      if (static_cast<int>(old) == grid.Current) current = r;
-      break;
-    }
+    for (std::size_t old = 0; old < grid.RowKeys.size(); ++old)
+      if (!used[old] && grid.RowKeys[old] == keys[row]) {
+        take(row, old);
+        break;
+      }
   }
+  // An expression edited in place keeps its row and the values frozen in it.
+  if (grid.RowKeys.size() == keys.size())
+    for (std::size_t row = 0; row < keys.size(); ++row)
+      if (!matched[row] && !used[row]) take(row, row);
   grid.RowKeys = std::move(keys);
   grid.Frozen = std::move(frozen);
   grid.Captions.resize(static_cast<std::size_t>(count));
@@ -59,6 +68,7 @@ void SyncRows(Program& prog) {
   if (current < 0) current = std::min(std::max(grid.Current, 0), count - 1);
   grid.Current = count > 0 ? current : -1;
   grid.Names.Clear();
+  grid.NamesBuilt = false;
   for (const std::string& key : grid.RowKeys)
     WantCallNames(grid.Names, key.substr(0, key.find('\0')));
   ++grid.Layout;
@@ -92,7 +102,12 @@ std::string FrozenHeader(int k) { return FormatAnswer(k, 12); }
 void RefreshDynExprs(Program& prog) {
   SyncRows(prog);
   DynExprGrid& grid = prog.ExprGrid;
-  grid.Names.Build(prog.Doc);
+  if (!grid.NamesBuilt || grid.NamesRevision != prog.History.Revision() || grid.NamesObjCount != prog.Doc.ObjCount) {
+    grid.Names.Build(prog.Doc);
+    grid.NamesBuilt = true;
+    grid.NamesRevision = prog.History.Revision();
+    grid.NamesObjCount = prog.Doc.ObjCount;
+  }
   const int count = ExprCount(prog);
   for (int r = 0; r < count; ++r) {
     const std::size_t row = static_cast<std::size_t>(r);

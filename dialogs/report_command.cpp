@@ -1,10 +1,15 @@
 #include "dialogs/report_command.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cstdint>
 
+#include "calc/dyn_expr.h"
 #include "dialogs/object_list.h"
+#include "kernel/cp1251.h"
+#include "shell/command_table.h"
 #include "shell/program.h"
+#include "view/redraw.h"
 #include "view/picture_export.h"
 #include "view/raster_canvas.h"
 
@@ -27,6 +32,15 @@ public:
 private:
   std::vector<uint32_t> pixels_;
 };
+
+/// The caption of a measuring command without its access key ("Кут", "Відстань").
+std::string MeasureTypeCaption(int tag) {
+  std::string caption;
+  for (const CommandInfo& c : CommandTable)
+    if (c.Tag == tag) caption = c.Caption;
+  caption.erase(std::remove(caption.begin(), caption.end(), '&'), caption.end());
+  return caption;
+}
 
 void AppendLine(std::string& out, const char* indent, const std::string& text) {
   out += indent;
@@ -99,6 +113,27 @@ std::string ConstructionReport(const Program& prog) {
     for (const std::string& line : ObjectReport(prog.Doc, prog.Msgs, n, format))
       AppendLine(out, "  ", line);
   }
+  // The measurements with the points they are taken at and the value the drawing shows.
+  const int measures = std::min<int>(prog.Doc.MeasureCount, MaxMeasurements);
+  for (int i = 1; i <= measures; ++i) {
+    const Measurement& m = prog.Doc.Measurements[static_cast<std::size_t>(i - 1)];
+    std::string line = m.Type == 0 ? MeasureTypeCaption(tag::Ugol) : MeasureTypeCaption(tag::Distance);
+    const int points = m.Type == 0 ? 3 : 2;
+    for (int k = 0; k < points; ++k) {
+      const int n = m.Objects[static_cast<std::size_t>(k)];
+      line += (k == 0 ? " " : ", ") + (n >= 1 && n <= prog.Doc.ObjCount ? Cp1251ToUtf8(prog.Doc[n].Name.Bytes()) : "?");
+    }
+    const std::string value = MeasurementText(prog, i);
+    AppendLine(out, "", line + ": " + (value.empty() ? "???" : value));
+  }
+  // The dynamic expressions with the values of the last refresh.
+  const DynExprGrid& grid = prog.ExprGrid;
+  for (std::size_t r = 0; r < grid.Values.size() && r < grid.Captions.size(); ++r) {
+    const TDynExpr& e = prog.Doc.DynExprs[r];
+    std::string line = grid.Captions[r];
+    if (e.DisplayName.Len > 0) line += " (" + Cp1251ToUtf8(e.Text.Bytes()) + ")";
+    AppendLine(out, "", line + " = " + grid.Values[r]);
+  }
   return out;
 }
 
@@ -112,6 +147,7 @@ int RunReportCommand(const ReportOptions& options, std::FILE* out, std::FILE* er
   const int loaded = RenderDocument(prog, canvas, options.Document);
   prog.Surface = nullptr;
   if (loaded < 0) return 1;
+  RefreshDynExprs(prog);
   const std::string text = ConstructionReport(prog);
   if (std::fwrite(text.data(), 1, text.size(), out) != text.size() || std::fflush(out) != 0) {
     if (err != nullptr) std::fprintf(err, "drex2d: cannot write the report\n");

@@ -1,6 +1,7 @@
 #pragma once
 // The command "drex2d --report DOCUMENT.d2d [--digits N] [--polar]": the object list of a document
-// with the report on every object, as text, without a window.
+// with the report on every object, its measurements and dynamic expressions, as text, without a
+// window.
 
 #include <cstdio>
 #include <string>
@@ -31,7 +32,9 @@ enum class ReportParse {
 ReportParse ParseReportOptions(const std::vector<std::string>& args, ReportOptions& options, std::string& error);
 
 /// The list line of every object of prog.Doc, each followed by its report lines indented by two
-/// blanks, with the program's texts, digits and coordinate system; one "\n"-ended line each (UTF-8).
+/// blanks, with the program's texts, digits and coordinate system; then a line per measurement (its
+/// kind, points and the value the drawing shows) and per dynamic expression (its caption, the
+/// formula when it has a name, and the value of the last refresh); one "\n"-ended line each (UTF-8).
 /// A control character in a name or formula is written as a blank, so that every line stays one.
 std::string ConstructionReport(const Program& prog);
 

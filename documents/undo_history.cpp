@@ -159,6 +159,7 @@ void UndoHistory::EnsureSlots(int top) {
 }
 
 void UndoHistory::Reset(const Construction& c) {
+  ++revision_;
   steps_.clear();
   position_ = 0;
   saved_ = 0;
@@ -233,6 +234,7 @@ bool UndoHistory::Record(const Construction& c, const std::string& label, StepFi
 
   // The copy has taken over every difference; with selection alone there is nothing to undo.
   if (!changed && !step.HasMeasures && !step.HasDynExprs) return false;
+  ++revision_;
   step.Count = count_;
   count_ = static_cast<int16_t>(now);
   step.Label = label;
@@ -297,6 +299,7 @@ void UndoHistory::Exchange(Step& step, Construction& c) {
 
 bool UndoHistory::Undo(Construction& c) {
   if (!CanUndo()) return false;
+  ++revision_;
   Exchange(steps_[position_ - 1], c);
   --position_;
   return true;
@@ -304,6 +307,7 @@ bool UndoHistory::Undo(Construction& c) {
 
 bool UndoHistory::Redo(Construction& c) {
   if (!CanRedo()) return false;
+  ++revision_;
   Exchange(steps_[position_], c);
   ++position_;
   return true;

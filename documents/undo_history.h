@@ -73,6 +73,9 @@ public:
   bool AtSavedState() const { return saved_ == static_cast<long>(position_); }
 
   std::size_t StepCount() const { return steps_.size(); }
+  /// Changes whenever the state the history holds changes: a reset, a recorded step, undo and
+  /// redo. What is derived from a document's names may be kept while it stays the same.
+  unsigned Revision() const { return revision_; }
   /// Bytes the steps hold (the copy of the current state not counted).
   std::size_t HeldBytes() const { return bytes_; }
 
@@ -116,6 +119,7 @@ private:
   std::size_t position_ = 0; ///< steps done; steps_[position_..] can be redone
   long saved_ = 0;           ///< position of the saved state, -1 when no position is
   std::size_t bytes_ = 0;
+  unsigned revision_ = 0;
   std::size_t maxSteps_ = MaxUndoSteps;
   std::size_t maxBytes_ = MaxUndoBytes;
 };

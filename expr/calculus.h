@@ -3,11 +3,12 @@
 // numerical derivative, and the surface areas and volumes of solids of revolution of graphs,
 // parametric curves, polylines and interpolation polynomials.
 //
-// Formulas are sampled through SubstituteVariable and DS_Calc::EvaluateExpression; a sample whose
-// evaluation fails counts as 0, and DS_Calc::CalcError afterwards holds the outcome of the last
-// evaluation only. The long routines show the progress window and let the desktop run its pending
-// events once per sample. While one calculation runs no second one can start: it is refused
-// without computing anything.
+// Formulas are sampled through SubstituteVariable and DS_Calc::EvaluateExpression. A value needs
+// every one of its samples: when one fails, the value cannot be computed, the outcome says so and
+// DS_Calc::CalcError keeps the code of the first failure (or -1 when the value failed otherwise).
+// The long routines show the progress window and let the desktop run its pending events once per
+// sample. While one calculation runs no second one can start: it is refused without computing
+// anything.
 //
 // Bounds, lengths, areas and volumes are in user units.
 
@@ -72,50 +73,67 @@ constexpr int MaxIntegrationSteps = 1000;
 
 /// The result of a calculation on formulas.
 struct CalcOutcome {
-  double Value = 0;     ///< the result; 0 when refused
+  double Value = 0;     ///< the result; 0 when refused or failed
   bool Refused = false; ///< another calculation was running; nothing was computed or changed
+  bool Failed = false;  ///< the value cannot be computed: a sample failed, or the result does not
+                        ///< fit a double; CalcError then holds the first failure's code (or -1)
 };
 
-/// The four measures of a solid of revolution, or the refusal.
+/// The four measures of a solid of revolution, each with its Known flag, or the refusal. After a
+/// calculation on formulas CalcError is 0 when all four are known, else the first failed
+/// sample's code, or -1.
 struct SolidsOutcome {
   SolidValues Values;
   bool Refused = false;
 };
 
 /// The integral of `text` in the variable `letter` from `lower` to `upper` (signed) by the
-/// trapezoid rule over IntegrationSteps intervals. Clears DerivativeUnstable. A sum that does not
-/// fit a double gives 0 with CalcError -1.
+/// trapezoid rule over IntegrationSteps intervals. Clears DerivativeUnstable. Fails (value 0) when
+/// a sample cannot be evaluated, or with CalcError -1 when the sum does not fit a double.
 CalcOutcome IntegrateTrapezoid(CalcContext& ctx, const std::string& text, char letter, double upper, double lower);
 
 /// The derivative of `text` in `letter` at x by central differences with a halving step, stopping
 /// when two estimates agree within 0.0001. Sets DerivativeUnstable when the estimates drift apart
-/// or overflow; the value is then the last estimate, or 0 when that does not fit a double.
+/// or overflow; the value is then the last estimate, or 0 when that does not fit a double. Fails
+/// (value 0) when a sample cannot be evaluated.
 CalcOutcome Differentiate(CalcContext& ctx, const std::string& text, char letter, double x);
 
-/// Volume of the solid swept by y = f(x) (variable X) between the bounds about the x-axis.
+/// Volume of the solid swept by y = f(x) (variable X) between the bounds about the x-axis:
+/// pi * integral of f^2, pi being the formulas' 3.1415926.
 CalcOutcome VolumeAboutOx(CalcContext& ctx, const std::string& text, double upper, double lower);
-/// Volume of the solid swept by y = f(x) between the bounds about the y-axis (cylindrical shells).
+/// Volume of the solid swept by the region between y = f(x) and the x-axis, between the bounds,
+/// about the y-axis: at the radius r the region is the union of the y-ranges from 0 to f(r) and
+/// from 0 to f(-r) (each where it lies in the interval), so parts of the curve on both sides of the
+/// axis or of both signs never cancel. Integrated by shells, piecewise at the radii where one side
+/// of the interval ends.
 CalcOutcome VolumeAboutOy(CalcContext& ctx, const std::string& text, double upper, double lower);
 /// Surface area swept by y = f(x) about the x-axis; the bounds may come in either order. The range
-/// is widened by 1e-9 at both ends. A point where f cannot be evaluated adds no surface.
+/// is widened by 1e-9 at both ends. At an end where f or its slope cannot be had there (the
+/// widening left the domain, or the slope is infinite) the end's share is that of the chord over
+/// the half step next to it inside the interval; a point inside where f cannot be evaluated fails.
 CalcOutcome SurfaceAboutOx(CalcContext& ctx, const std::string& text, double bound1, double bound2);
-/// Surface area swept by y = f(x) about the y-axis, as SurfaceAboutOx (also no surface where f
-/// cannot be evaluated, though the radius is x).
+/// Surface area swept by y = f(x) about the y-axis, as SurfaceAboutOx.
 CalcOutcome SurfaceAboutOy(CalcContext& ctx, const std::string& text, double bound1, double bound2);
 
 /// |pi * integral of r(t)^2 * s'(t) dt| for the curve given by r(t), s(t) (variable T): the volume
-/// swept about the axis along which s runs, r being the distance from it.
+/// swept about the axis along which s runs, r being the signed distance from it. Fails when the
+/// parts of the curve on the two sides of the axis would cancel (SidesCancel). At an end of the
+/// parameter range where s' cannot be had the end's share is that of the chord over the half step.
 CalcOutcome ParametricVolume(CalcContext& ctx, const std::string& r, const std::string& s, double upper, double lower);
-/// |2 pi * integral of |r(t)| * sqrt(r'(t)^2 + s'(t)^2) dt|: the matching surface area.
+/// |2 pi * integral of |r(t)| * sqrt(r'(t)^2 + s'(t)^2) dt|: the matching surface area, with the
+/// same treatment of the ends.
 CalcOutcome ParametricSurface(CalcContext& ctx, const std::string& r, const std::string& s, double upper, double lower);
 
-/// The four measures for the graph y = f(x) between `lower` and `upper`.
+/// The four measures for the graph y = f(x) between `lower` and `upper`: SurfaceAboutOx,
+/// VolumeAboutOx, SurfaceAboutOy and VolumeAboutOy, in that order, the two surfaces sharing
+/// their samples.
 SolidsOutcome GraphSolids(CalcContext& ctx, const std::string& text, double lower, double upper);
 /// The four measures for the curve x(t), y(t) with t from `lower` to `upper`.
 SolidsOutcome ParametricSolids(CalcContext& ctx, const std::string& xText, const std::string& yText, double lower,
                                double upper);
-/// The four measures for the polynomial with the n coefficients c (c[k] multiplies x^k) between
-/// `lower` and `upper`, computed on its formula text.
+/// The four measures for the polynomial with the n coefficients c (c[k] multiplies x^k, n at most
+/// MaxSolverNodes) between `lower` and `upper`, as GraphSolids does for a formula, but with the
+/// polynomial's value and exact derivative computed from the coefficients.
 SolidsOutcome PolynomialSolids(CalcContext& ctx, int n, const double* c, double lower, double upper);
 
 } // namespace drex

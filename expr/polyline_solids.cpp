@@ -1,5 +1,6 @@
 #include "expr/polyline_solids.h"
 
+#include <algorithm>
 #include <cmath>
 #include <vector>
 
@@ -12,6 +13,8 @@ namespace {
 constexpr long double Pi = 3.14159265358979323846264338327950288L;
 // A crossing closer than this to an end of its segment is that end and splits nothing.
 constexpr double CrossingEndTolerance = 0.0001;
+// A side's part of a volume smaller than this share of the other side's is rounding, not a part.
+constexpr long double SideTolerance = 1e-9L;
 
 // Appends to `out` the axis crossings strictly inside the segment p -> q, nearest to p first.
 void AppendAxisCrossings(Point2 p, Point2 q, std::vector<Point2>& out) {
@@ -39,6 +42,13 @@ void AppendAxisCrossings(Point2 p, Point2 q, std::vector<Point2>& out) {
 
 } // namespace
 
+bool SidesCancel(long double positive, long double negative) {
+  if (!(positive * negative < 0)) return false;
+  const long double small = std::min(std::fabs(positive), std::fabs(negative));
+  const long double large = std::max(std::fabs(positive), std::fabs(negative));
+  return small > SideTolerance * large;
+}
+
 SolidValues PolylineSolids(const double* xs, const double* ys, int n) {
   SolidValues result;
   if (n < 2 || xs == nullptr || ys == nullptr) return result;
@@ -51,20 +61,25 @@ SolidValues PolylineSolids(const double* xs, const double* ys, int n) {
     if (i + 1 < n) AppendAxisCrossings(p, {xs[i + 1], ys[i + 1]}, pts);
   }
 
-  long double surfaceOx = 0, surfaceOy = 0, volumeOx = 0, volumeOy = 0;
+  // After the split every piece lies on one side of each axis (or on it), so the sign of the sum
+  // of its ends' coordinates tells the side.
+  long double surfaceOx = 0, surfaceOy = 0;
+  long double volumeOx[2] = {0, 0}, volumeOy[2] = {0, 0}; // [0] positive side, [1] negative side
   for (std::size_t i = 0; i + 1 < pts.size(); ++i) {
     const long double x1 = pts[i].x, y1 = pts[i].y;
     const long double x2 = pts[i + 1].x, y2 = pts[i + 1].y;
     const long double s = std::sqrt((x2 - x1) * (x2 - x1) + (y2 - y1) * (y2 - y1));
     surfaceOx += Pi * std::fabs(y1 + y2) * s;
     surfaceOy += Pi * std::fabs(x1 + x2) * s;
-    volumeOx += (y1 * y1 + y1 * y2 + y2 * y2) * (x2 - x1);
-    volumeOy += (x1 * x1 + x1 * x2 + x2 * x2) * (y2 - y1);
+    volumeOx[y1 + y2 < 0 ? 1 : 0] += (y1 * y1 + y1 * y2 + y2 * y2) * (x2 - x1);
+    volumeOy[x1 + x2 < 0 ? 1 : 0] += (x1 * x1 + x1 * x2 + x2 * x2) * (y2 - y1);
   }
   result.SurfaceOx = static_cast<double>(surfaceOx);
   result.SurfaceOy = static_cast<double>(surfaceOy);
-  result.VolumeOx = static_cast<double>(std::fabs(volumeOx * Pi / 3));
-  result.VolumeOy = static_cast<double>(std::fabs(volumeOy * Pi / 3));
+  result.VolumeOxKnown = !SidesCancel(volumeOx[0], volumeOx[1]);
+  result.VolumeOyKnown = !SidesCancel(volumeOy[0], volumeOy[1]);
+  if (result.VolumeOxKnown) result.VolumeOx = static_cast<double>(std::fabs((volumeOx[0] + volumeOx[1]) * Pi / 3));
+  if (result.VolumeOyKnown) result.VolumeOy = static_cast<double>(std::fabs((volumeOy[0] + volumeOy[1]) * Pi / 3));
   return result;
 }
 

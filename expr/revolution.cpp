@@ -1,5 +1,6 @@
 #include "expr/revolution.h"
 
+#include <cfloat>
 #include <cmath>
 #include <string>
 
@@ -11,13 +12,14 @@ namespace drex {
 
 namespace {
 
-// The vertices of a polyline in user units; empty when a reference is unusable.
+// The vertices of a polyline in user units; empty when a reference is unusable or a vertex is not
+// Defined.
 std::vector<CurvePoint> PolylineVertices(const Construction& doc, const TGeomObject& obj, double unitLength) {
   std::vector<CurvePoint> pts;
   if (obj.RefCount < 0 || obj.RefCount > MaxPolylineRefs) return pts;
   for (int i = 1; i <= obj.RefCount; ++i) {
     const int ref = obj.Refs[static_cast<std::size_t>(i)];
-    if (ref < 1 || ref > doc.ObjCount) return {};
+    if (ref < 1 || ref > doc.ObjCount || !doc[ref].Defined) return {};
     pts.push_back({doc[ref].X1 / unitLength, doc[ref].Y1 / unitLength});
   }
   return pts;
@@ -33,9 +35,17 @@ template <typename CurveFn> std::vector<CurvePoint> SampleCurve(double lower, do
   return pts;
 }
 
-double Value(DS_Calc& calc, const std::string& text, char letter, long double at) {
+// The value of a formula at one point of the preview, or nothing.
+bool Value(DS_Calc& calc, const std::string& text, char letter, long double at, double& out) {
   const long double v = calc.EvaluateExpression(SubstituteVariable(text, letter, at));
-  return calc.CalcError == 0 ? static_cast<double>(v) : 0.0;
+  if (calc.CalcError != 0 || !std::isfinite(v) || std::fabs(v) > DBL_MAX) return false;
+  out = static_cast<double>(v);
+  return true;
+}
+
+CurvePoint Point(double x, double y, bool defined) {
+  if (defined && std::isfinite(x) && std::isfinite(y)) return {x, y, true};
+  return {0, 0, false};
 }
 
 } // namespace
@@ -51,6 +61,10 @@ RevolutionOutcome RevolutionSolids(CalcContext& ctx, const Construction& doc, in
     return out;
   }
   const TGeomObject& obj = doc[objNo];
+  if (!obj.Defined) {
+    out.NoSolid = true;
+    return out;
+  }
   SolidsOutcome solids;
 
   if (obj.Kind == okPolyline) {
@@ -79,14 +93,16 @@ RevolutionOutcome RevolutionSolids(CalcContext& ctx, const Construction& doc, in
       c[k - 1] = obj.Coef(k);
     const double lower = obj.ExtA(), upper = obj.ExtB();
     out.Curve = SampleCurve(lower, upper, [&](long double x) {
-      return CurvePoint{static_cast<double>(x), EvalPolynomial(n, c, static_cast<double>(x))};
+      return Point(static_cast<double>(x), EvalPolynomial(n, c, static_cast<double>(x)), true);
     });
     solids = PolynomialSolids(ctx, n, c, lower, upper);
   } else if (obj.Kind == okFunction && obj.FuncType == 1) {
     const std::string f = Cp1251ToUtf8(obj.Expr1.Bytes());
     const double lower = obj.X1, upper = obj.Y1;
     out.Curve = SampleCurve(lower, upper, [&](long double x) {
-      return CurvePoint{static_cast<double>(x), Value(ctx.Calc, f, 'X', x)};
+      double y = 0;
+      const bool defined = Value(ctx.Calc, f, 'X', x, y);
+      return Point(static_cast<double>(x), y, defined);
     });
     solids = GraphSolids(ctx, f, lower, upper);
   } else if (obj.Kind == okFunction && obj.FuncType == 2) {
@@ -94,7 +110,9 @@ RevolutionOutcome RevolutionSolids(CalcContext& ctx, const Construction& doc, in
     const std::string y = Cp1251ToUtf8(obj.Expr2.Bytes());
     const double lower = obj.X1, upper = obj.Y1;
     out.Curve = SampleCurve(lower, upper, [&](long double t) {
-      return CurvePoint{Value(ctx.Calc, x, 'T', t), Value(ctx.Calc, y, 'T', t)};
+      double px = 0, py = 0;
+      const bool defined = Value(ctx.Calc, x, 'T', t, px) && Value(ctx.Calc, y, 'T', t, py);
+      return Point(px, py, defined);
     });
     solids = ParametricSolids(ctx, x, y, lower, upper);
   } else {

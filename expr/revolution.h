@@ -13,10 +13,12 @@ class Construction;
 /// Number of curve points computed for the preview of a polynomial or a graph.
 constexpr int RevolutionPreviewPoints = 101;
 
-/// A point of the generating curve in user units.
+/// A point of the generating curve in user units; a point where the curve cannot be evaluated is
+/// not Defined (its coordinates are 0) and breaks the curve.
 struct CurvePoint {
   double X = 0;
   double Y = 0;
+  bool Defined = true;
 };
 
 /// The measures and the curve of one solid of revolution.
@@ -25,14 +27,15 @@ struct RevolutionOutcome {
   std::vector<CurvePoint> Curve; ///< the polyline's vertices, or 101 points at equal parameter steps
   bool Refused = false;          ///< another calculation was running; nothing was computed
   bool NoSolid = false;          ///< the object is not a polyline, a polynomial or a graph y = f(x)
-                                 ///< or x(t), y(t), or its references or the unit length are unusable
+                                 ///< or x(t), y(t), it or one of its vertices is not Defined, or its
+                                 ///< references or the unit length are unusable
 };
 
 /// The four measures of the solid swept by object `objNo` of `doc` and its curve points:
 /// kind 10 by its vertices (internal units divided by `unitLength`), kind 12 by its polynomial
 /// between its smallest and largest node abscissa, kind 13 of function type 1 or 2 by its formulas
-/// over its parameter interval X1..Y1. The values are also kept in ctx.State.Solids. Failed
-/// samples count as 0; curve points of failed samples have the coordinate 0.
+/// over its parameter interval X1..Y1. The values are also kept in ctx.State.Solids. A measure
+/// that cannot be computed has its Known flag cleared (SolidValues).
 RevolutionOutcome RevolutionSolids(CalcContext& ctx, const Construction& doc, int objNo, double unitLength);
 
 } // namespace drex

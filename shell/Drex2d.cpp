@@ -103,6 +103,7 @@ int main(int argc, char** argv) {
 
   drex::QtPlatform platform;
   drex::Program program(platform);
+  platform.SetMessages(program.Msgs);
   // The working directory changes to the program's folder below, so a relative path from the
   // command line is made absolute against the directory the program was started in.
   program.StartDocument = drex::AbsoluteStartPath(document, S(QDir::currentPath()));

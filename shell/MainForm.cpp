@@ -22,7 +22,9 @@
 #include <functional>
 #include <utility>
 
+#include "calc/Rotate.h"
 #include "calc/dyn_expr.h"
+#include "calc/rotation_model.h"
 #include "dialogs/FuncMake.h"
 #include "dialogs/QtObjList.h"
 #include "dialogs/object_list.h"
@@ -205,6 +207,11 @@ TDrex2dFrm::TDrex2dFrm(Program& program, QtPlatform& platform, QWidget* parent)
         this, [this] { SyncWithCore(); }, Qt::QueuedConnection);
     return ok;
   };
+  rotFrm_ = new TRotFrm(this);
+  program_.RotationForm = [this](RotationModel& model) {
+    SyncWithCore();
+    rotFrm_->Run(model);
+  };
   platform_.SetTimerHandler(TimerId::Blic, [this] {
     BlinkTick(program_);
     SyncWithCore();
@@ -222,6 +229,7 @@ TDrex2dFrm::TDrex2dFrm(Program& program, QtPlatform& platform, QWidget* parent)
 TDrex2dFrm::~TDrex2dFrm() {
   qApp->removeEventFilter(this);
   program_.PropertiesForm = nullptr;
+  program_.RotationForm = nullptr;
   for (TimerId id : {TimerId::Blic, TimerId::TraectTime, TimerId::Timer1}) {
     platform_.StopTimer(id);
     platform_.SetTimerHandler(id, {});

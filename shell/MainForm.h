@@ -22,6 +22,7 @@ class ObjListView;
 class PlaceWidget;
 class Program;
 class TFuncFrm;
+class TRotFrm;
 class QtPlatform;
 
 class TDrex2dFrm : public QMainWindow {
@@ -81,6 +82,7 @@ private:
   unsigned shownGridLayout_ = ~0u;
   bool syncingGrid_ = false;
   TFuncFrm* funcFrm_ = nullptr;
+  TRotFrm* rotFrm_ = nullptr;
 };
 
 } // namespace drex

@@ -8,10 +8,11 @@
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QPixmap>
-#include <QProgressDialog>
 #include <QScreen>
 #include <QStringList>
 #include <QUrl>
+
+#include "calc/Progres.h"
 
 namespace drex {
 namespace {
@@ -46,7 +47,7 @@ QtPlatform::QtPlatform() {
   }
 }
 
-QtPlatform::~QtPlatform() { delete progress_; }
+QtPlatform::~QtPlatform() { delete progress_.data(); }
 
 void QtPlatform::SetWindows(QWidget* mainWindow, QWidget* drawingArea) {
   mainWindow_ = mainWindow;
@@ -126,26 +127,29 @@ void QtPlatform::ProcessPendingEvents() { QApplication::processEvents(); }
 
 void QtPlatform::ShowProgress(const std::string& message, bool stopEnabled) {
   if (!progress_) {
-    progress_ = new QProgressDialog(mainWindow_);
-    progress_->setWindowTitle(QStringLiteral("Обробка..."));
-    progress_->setAutoClose(false);
-    progress_->setAutoReset(false);
-    progress_->setMinimumDuration(0);
-    QObject::connect(progress_, &QProgressDialog::canceled, this, [this] { stopRequested_ = true; });
+    progress_ = new TProgrFrm(mainWindow_);
+    progress_->StopClicked = [this] { StopClicked(); };
   }
   stopRequested_ = false;
-  progress_->setLabelText(Q(message));
-  progress_->setCancelButtonText(stopEnabled ? QStringLiteral("Припинити") : QString());
-  progress_->show();
+  progress_->SetMessage(stopEnabled, Q(message));
+  progress_->ShowCentred();
   QApplication::processEvents();
 }
 
+void QtPlatform::StopClicked() {
+  // The message number of the question "stop the calculation?".
+  constexpr int MsgStopQuestion = 13;
+  if (MessageBox(MsgType::Confirmation, (*texts_)[MsgStopQuestion], mbYes | mbNo) != mbYes) return;
+  stopRequested_ = true;
+  if (progress_) progress_->hide();
+}
+
 void QtPlatform::SetProgressRange(int maximum) {
-  if (progress_) progress_->setRange(1, maximum < 1 ? 1 : maximum);
+  if (progress_) progress_->SetRange(maximum);
 }
 
 void QtPlatform::SetProgressPosition(int position) {
-  if (progress_) progress_->setValue(position);
+  if (progress_) progress_->SetPosition(position);
 }
 
 void QtPlatform::HideProgress() {

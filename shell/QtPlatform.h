@@ -10,12 +10,14 @@
 #include <functional>
 #include <map>
 
+#include "shell/d2consts.h"
 #include "shell/platform.h"
 
 class QWidget;
-class QProgressDialog;
 
 namespace drex {
+
+class TProgrFrm;
 
 class QtPlatform : public QObject, public Platform {
   Q_OBJECT
@@ -27,6 +29,9 @@ public:
   void SetWindows(QWidget* mainWindow, QWidget* drawingArea);
   /// What runs when a timer fires.
   void SetTimerHandler(TimerId id, std::function<void()> handler);
+  /// The message texts the platform's own questions use (the progress window's stop question);
+  /// the built-in texts until this is called. `texts` must outlive the platform's use of it.
+  void SetMessages(const MsgTable& texts) { texts_ = &texts; }
   /// Registers a cursor under its number; SetCursor shows it on the drawing area.
   void RegisterCursor(int cursorNo, const QCursor& cursor);
 
@@ -57,7 +62,13 @@ private:
   std::array<QTimer, 3> timers_;
   std::array<std::function<void()>, 3> handlers_;
   std::map<int, QCursor> cursors_;
-  QProgressDialog* progress_ = nullptr;
+  /// Asks whether to stop the calculation; on Yes sets the stop request and hides the window.
+  void StopClicked();
+
+  MsgTable builtInTexts_;
+  const MsgTable* texts_ = &builtInTexts_;
+  /// Owned by the main window once it has one; the pointer clears itself when that deletes it.
+  QPointer<TProgrFrm> progress_;
   bool stopRequested_ = false;
 };
 

@@ -5,6 +5,7 @@
 
 #include "calc/dyn_expr.h"
 #include "calc/measurement.h"
+#include "calc/rotation_model.h"
 #include "dialogs/object_list.h"
 #include "dialogs/properties_model.h"
 #include "documents/document_commands.h"
@@ -56,6 +57,7 @@ bool CommandAvailable(int tag) {
   case tag::CalcFix:
   case tag::CalcFixDel:
   case tag::CalcFixSave:
+  case tag::CalcRotate:
   case tag::Help:
   case tag::Clipboard:
     return true;
@@ -121,6 +123,9 @@ MenuResult RunCommand(Program& prog, int tag, const std::string& hint) {
     return MenuResult::Done;
   case tag::CalcFixSave:
     SaveFrozenColumns(prog);
+    return MenuResult::Done;
+  case tag::CalcRotate:
+    OpenRotationDialog(prog);
     return MenuResult::Done;
   case tag::ZoomIn:
     ZoomIn(prog.Doc.View);

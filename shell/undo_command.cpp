@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "calc/dyn_expr.h"
 #include "dialogs/object_list.h"
 #include "interaction/tool_modes.h"
 #include "kernel/cp1251.h"
@@ -91,8 +92,11 @@ void RecordStep(Program& prog, StepAction action, int object, StepFields fields)
   // An event handled while a redraw lets the desktop's events through is inside the command that
   // redraws: that command's end records both, with the objects recalculated.
   if (prog.Drawing.Busy) return;
-  if (prog.History.Record(prog.Doc, StepLabel(prog, action, object), fields))
+  if (prog.History.Record(prog.Doc, StepLabel(prog, action, object), fields)) {
     prog.Modified = !prog.History.AtSavedState();
+    // The expressions may name what the step renamed, made or removed.
+    RefreshDynExprs(prog);
+  }
 }
 
 void CloseOpenStep(Program& prog) { RecordStep(prog, StepAction::Make); }

@@ -212,11 +212,34 @@ double ScreenDirection(PixelPoint v, PixelPoint p) {
   return theta >= Pi ? theta - 2 * Pi : theta;
 }
 
-void DrawAngleMark(Canvas& canvas, const TGeomObject& a, const TGeomObject& v, const TGeomObject& c, LabelRect& rect) {
+/// The angle at v between the rays to a and c in whole degrees, as its label shows it; empty when
+/// it cannot be computed.
+std::string AngleDegreesText(const TGeomObject& a, const TGeomObject& v, const TGeomObject& c) {
   const ValueResult angle = OrientedAngle({v.X1, v.Y1}, {a.X1, a.Y1}, {v.X1, v.Y1}, {c.X1, c.Y1});
-  if (angle.Failed || !std::isfinite(angle.Value)) return;
+  if (angle.Failed || !std::isfinite(angle.Value)) return {};
+  return std::to_string(RoundHalfEven(std::fabs(angle.Value) * 180 / Pi));
+}
+
+std::string DistanceText(const Program& prog, const TGeomObject& a, const TGeomObject& b) {
+  const int unit = prog.UnitLength > 0 ? prog.UnitLength : 1;
+  return FormatAnswer(Distance({a.X1, a.Y1}, {b.X1, b.Y1}) / unit, prog.Config.AnswerDigits);
+}
+
+/// True when measurement i (0-based) names existing defined points only.
+bool MeasurementDrawable(const Program& prog, const Measurement& m) {
+  const int points = m.Type == 0 ? 3 : 2;
+  bool usable = m.Type <= 1;
+  for (int k = 0; k < points && usable; ++k) {
+    const int n = m.Objects[static_cast<std::size_t>(k)];
+    usable = IsObject(prog, n) && prog.Doc[n].Defined;
+  }
+  return usable;
+}
+
+void DrawAngleMark(Canvas& canvas, const TGeomObject& a, const TGeomObject& v, const TGeomObject& c, LabelRect& rect) {
+  const std::string number = AngleDegreesText(a, v, c);
+  if (number.empty()) return;
   canvas.SetPen(CanvasPen{ColorBlack, PenStyle::Solid, 1, PenMode::Copy});
-  const std::string number = std::to_string(RoundHalfEven(std::fabs(angle.Value) * 180 / Pi));
   const PixelPoint vp{v.ScrX1, v.ScrY1};
   double thetaA = ScreenDirection(vp, PixelPoint{a.ScrX1, a.ScrY1});
   double thetaC = ScreenDirection(vp, PixelPoint{c.ScrX1, c.ScrY1});
@@ -261,13 +284,11 @@ void DrawAngleMark(Canvas& canvas, const TGeomObject& a, const TGeomObject& v, c
 }
 
 void DrawDistanceLabel(Program& prog, Canvas& canvas, const TGeomObject& a, const TGeomObject& b, LabelRect& rect) {
-  const int unit = prog.UnitLength > 0 ? prog.UnitLength : 1;
-  const double value = Distance({a.X1, a.Y1}, {b.X1, b.Y1}) / unit;
   const double mx = (static_cast<double>(a.ScrX1) + b.ScrX1) / 2;
   const double my = (static_cast<double>(a.ScrY1) + b.ScrY1) / 2;
   const int left = RoundHalfEven(mx + 5);
   const int top = RoundHalfEven(my - 15);
-  const std::string text = FormatAnswer(value, prog.Config.AnswerDigits);
+  const std::string text = DistanceText(prog, a, b);
   const int64_t right = static_cast<int64_t>(left) + LabelCharWidth * static_cast<int64_t>(text.size());
   rect = LabelRect{left, top, ClampToInt(right), ClampToInt(static_cast<int64_t>(top) + LabelHeight)};
   canvas.SetFontColor(ColorNavy);
@@ -278,13 +299,7 @@ void DrawMeasurements(Program& prog, Canvas& canvas) {
   const int count = std::min<int>(prog.Doc.MeasureCount, MaxMeasurements);
   for (int i = 0; i < count; ++i) {
     const Measurement& m = prog.Doc.Measurements[static_cast<std::size_t>(i)];
-    const int points = m.Type == 0 ? 3 : 2;
-    bool usable = m.Type <= 1;
-    for (int k = 0; k < points && usable; ++k) {
-      const int n = m.Objects[static_cast<std::size_t>(k)];
-      usable = IsObject(prog, n) && prog.Doc[n].Defined;
-    }
-    if (!usable) continue;
+    if (!MeasurementDrawable(prog, m)) continue;
     canvas.SetBrushStyle(BrushStyle::Clear);
     canvas.SetPenColor(ColorBlack);
     LabelRect& rect = prog.Drawing.LabelRects[static_cast<std::size_t>(i)];
@@ -613,6 +628,17 @@ void Redraw(Program& prog, bool full) {
   }
   if (state.Hooks.EnableDelete) state.Hooks.EnableDelete(state.AnySelected);
   if (state.Hooks.RefreshDynExprs) state.Hooks.RefreshDynExprs();
+}
+
+std::string MeasurementText(const Program& prog, int i) {
+  if (i < 1 || i > std::min<int>(prog.Doc.MeasureCount, MaxMeasurements)) return {};
+  const Measurement& m = prog.Doc.Measurements[static_cast<std::size_t>(i - 1)];
+  if (!MeasurementDrawable(prog, m)) return {};
+  const TGeomObject& first = prog.Doc[m.Objects[0]];
+  const TGeomObject& second = prog.Doc[m.Objects[1]];
+  if (m.Type == 1) return DistanceText(prog, first, second);
+  const std::string number = AngleDegreesText(first, second, prog.Doc[m.Objects[2]]);
+  return number.empty() ? number : number + "\xC2\xB0";
 }
 
 } // namespace drex

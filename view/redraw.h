@@ -6,6 +6,7 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <string>
 #include <vector>
 
 #include "expr/DS_Calc.h"
@@ -64,6 +65,10 @@ constexpr double GraphPixelLimit = 32000;
 /// the picture that is there (the blink timer's redraw). Returns at once while another redraw runs.
 /// Without a surface the objects are still recomputed with the last area geometry.
 void Redraw(Program& prog, bool full);
+
+/// The value measurement i (1-based) shows on the drawing ("90°", "5"); empty when it is not
+/// drawn (a point is missing or undefined, or the angle cannot be computed).
+std::string MeasurementText(const Program& prog, int i);
 
 /// The step of the axis unit marks and of the grid in user units: the smallest power of ten
 /// (10^-12 at least) that divides the larger visible extent plus 1 into fewer than 50 steps.

@@ -9,6 +9,7 @@
 #include "interaction/session.h"
 #include "kernel/cp1251.h"
 #include "shell/commands.h"
+#include "shell/undo_command.h"
 
 namespace drex::test {
 namespace {
@@ -140,6 +141,24 @@ TEST_F(DynExprTest, FrozenColumnsFollowTheirExpressionAndAreSavedAsCsv) {
     MenuClick(prog, tag::CalcFixDel);
   EXPECT_TRUE(prog.ExprGrid.Frozen.empty());
   EXPECT_EQ(prog.ExprGrid.Values.size(), 3u);
+}
+
+TEST_F(DynExprTest, TheGridFollowsRenamedAndNewObjects) {
+  InstallShellHooks(prog);
+  Add("LEN(A,Z)");
+  Refresh();
+  EXPECT_EQ(prog.ExprGrid.Values[0], "???");
+  // The index of names is kept between refreshes; a step that renames is seen at once.
+  Obj(c).Name.Assign("Z");
+  RecordStep(prog, StepAction::Change, c);
+  EXPECT_EQ(prog.ExprGrid.Values[0], "1.4");
+  Drag(500, 200, 400, 200); // Z to (0, 1)
+  EXPECT_EQ(prog.ExprGrid.Values[0], "1");
+  MenuClick(prog, tag::Undo);
+  EXPECT_EQ(prog.ExprGrid.Values[0], "1.4");
+  MenuClick(prog, tag::Undo);
+  ASSERT_EQ(prog.ExprGrid.Values.size(), 1u);
+  EXPECT_EQ(prog.ExprGrid.Values[0], "???");
 }
 
 TEST_F(DynExprTest, NothingIsFrozenOrDeletedWithoutExpressions) {

@@ -139,6 +139,32 @@ TEST_F(ReportCommandTest, WritesEveryLineWithItsReportIndentedUnder) {
   EXPECT_NE(out.find("1. Точка (o1)\n  Вільна точка\n  Координати: (2, 270°)\n2. "), std::string::npos) << out;
 }
 
+TEST_F(ReportCommandTest, MeasurementsAndExpressionsFollowTheObjects) {
+  ScriptedPlatform desk;
+  Program saver(desk);
+  ConstructionBuilder b(saver.Doc);
+  const int o = b.Point(0, 0), p = b.Point(144, 192), q = b.Point(0, 96);
+  saver.Doc.Measurements[0] = Measurement{1, {int16_t(o), int16_t(p), 0}};
+  saver.Doc.Measurements[1] = Measurement{0, {int16_t(p), int16_t(o), int16_t(q)}};
+  saver.Doc.MeasureCount = 2;
+  saver.Doc.DynExprs[0].Text.Assign("LEN(O1,O2)*2");
+  saver.Doc.DynExprs[1].Text.Assign("AREA(O1,O2,O3)");
+  saver.Doc.DynExprs[1].DisplayName.Assign(Utf8ToCp1251("Площа"));
+  saver.Doc.DynExprCount = 2;
+  const std::string path = Path("measured.d2d");
+  ASSERT_TRUE(SaveDocument(saver, path));
+
+  ReportOptions options;
+  options.Document = path;
+  ASSERT_EQ(Run(options), 0) << err;
+  const std::size_t tail = out.find("Відстань");
+  ASSERT_NE(tail, std::string::npos) << out;
+  EXPECT_EQ(out.substr(tail), "Відстань o1, o2: 5\n"
+                              "Кут o2, o1, o3: 37°\n"
+                              "LEN(O1,O2)*2 = 10\n"
+                              "Площа (AREA(O1,O2,O3)) = 3\n");
+}
+
 TEST_F(ReportCommandTest, AnUnreadableOrDamagedDocumentSaysSoAndFails) {
   ReportOptions options;
   options.Document = Path("missing.d2d");

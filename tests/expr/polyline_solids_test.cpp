@@ -81,5 +81,43 @@ TEST(PolylineSolids, TooFewVerticesGiveZeros) {
   EXPECT_EQ(PolylineSolids(nullptr, nullptr, 5).SurfaceOx, 0.0);
 }
 
+TEST(PolylineSolids, HalfCircleOfManyVerticesIsCloseToTheSphere) {
+  // An inscribed half circle of 200 chords about Ox; the frusta fall short of the sphere by about
+  // the square of the half angle of a chord.
+  std::vector<double> xs, ys;
+  const int chords = 200;
+  for (int k = 0; k <= chords; ++k) {
+    xs.push_back(std::cos(Pi * k / chords));
+    ys.push_back(std::sin(Pi * k / chords));
+  }
+  const SolidValues s = Solids(xs, ys);
+  EXPECT_TRUE(s.VolumeOxKnown);
+  EXPECT_NEAR(s.VolumeOx, 4 * Pi / 3, 4 * Pi / 3 * 1e-4);
+  EXPECT_NEAR(s.SurfaceOx, 4 * Pi, 4 * Pi * 1e-4);
+  // About Oy the quarter circles on the two sides would cancel.
+  EXPECT_FALSE(s.VolumeOyKnown);
+  EXPECT_EQ(s.VolumeOy, 0);
+  EXPECT_TRUE(s.SurfaceOyKnown);
+}
+
+TEST(PolylineSolids, ClosedPolylineAcrossAnAxisHasNoVolumeAboutIt) {
+  // The square -1..1 about Ox would give 0 (the upper part minus the lower one); the solid it
+  // sweeps is not that difference, so the volume is unknown.
+  const SolidValues across = Solids({-1, 1, 1, -1, -1}, {-1, -1, 1, 1, -1});
+  EXPECT_FALSE(across.VolumeOxKnown);
+  EXPECT_FALSE(across.VolumeOyKnown);
+  EXPECT_FALSE(across.AllKnown());
+  EXPECT_TRUE(across.SurfaceOxKnown);
+  // Moved right of Oy, it still crosses Ox but not Oy: about Oy it sweeps a ring, pi (9 - 1) * 2.
+  const SolidValues right = Solids({1, 3, 3, 1, 1}, {-1, -1, 1, 1, -1});
+  EXPECT_FALSE(right.VolumeOxKnown);
+  EXPECT_TRUE(right.VolumeOyKnown);
+  EXPECT_NEAR(right.VolumeOy, Pi * 8 * 2, 1e-12);
+  // Rounding noise below the axis is no part on the other side.
+  const SolidValues noise = Solids({1, 3, 3, 1, 1}, {-1e-12, -1e-12, 2, 2, -1e-12});
+  EXPECT_TRUE(noise.VolumeOxKnown);
+  EXPECT_NEAR(noise.VolumeOx, Pi * 4 * 2, 1e-9);
+}
+
 } // namespace
 } // namespace drex

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include "expr/polynomial.h"
 #include "kernel/construction.h"
 #include "support/scripted_platform.h"
 
@@ -145,6 +146,68 @@ TEST_F(RevolutionTest, GraphAndParametricCurve) {
   EXPECT_FALSE(ui.ProgressVisible);
 }
 
+TEST_F(RevolutionTest, UndefinedCurveOrVertexHasNoSolid) {
+  const int a = AddPoint(0, 1), b = AddPoint(1, 1);
+  const int poly = AddObject(okPolyline);
+  doc[poly].RefCount = 2;
+  doc[poly].Refs[1] = static_cast<int16_t>(a);
+  doc[poly].Refs[2] = static_cast<int16_t>(b);
+  doc[b].Defined = 0;
+  EXPECT_TRUE(Run(poly).NoSolid);
+  doc[b].Defined = 1;
+  EXPECT_FALSE(Run(poly).NoSolid);
+  doc[poly].Defined = 0;
+  EXPECT_TRUE(Run(poly).NoSolid);
+  const int g = AddGraph(1, "1", "", 0, 1);
+  doc[g].Defined = 0;
+  const RevolutionOutcome r = Run(g);
+  EXPECT_TRUE(r.NoSolid);
+  EXPECT_TRUE(r.Curve.empty());
+  EXPECT_TRUE(ui.ProgressMessages.empty());
+}
+
+TEST_F(RevolutionTest, GraphThatFailsInsideHasUnknownMeasuresAndABrokenCurve) {
+  const int g = AddGraph(1, "sqrt(x)", "", -1, 1);
+  const RevolutionOutcome r = Run(g);
+  EXPECT_FALSE(r.NoSolid);
+  EXPECT_FALSE(r.Values.SurfaceOxKnown || r.Values.VolumeOxKnown || r.Values.SurfaceOyKnown || r.Values.VolumeOyKnown);
+  EXPECT_NE(calc.CalcError, 0);
+  ASSERT_EQ(static_cast<int>(r.Curve.size()), RevolutionPreviewPoints);
+  EXPECT_FALSE(r.Curve[0].Defined);
+  EXPECT_FALSE(r.Curve[49].Defined);
+  EXPECT_TRUE(r.Curve[50].Defined);
+  EXPECT_NEAR(r.Curve[100].Y, 1, 1e-12);
+  EXPECT_FALSE(state.Solids.VolumeOxKnown);
+}
+
+// A polynomial of ten nodes: ten coefficients are more numbers than one formula can hold.
+TEST_F(RevolutionTest, PolynomialOfTenNodes) {
+  // Nodes on y = 1 + x^2 at x = 0, 0.5, ..., 4.5: the fit is that parabola.
+  double xs[MaxPolynomialNodes], ys[MaxPolynomialNodes];
+  for (int j = 0; j < MaxPolynomialNodes; ++j) {
+    xs[j] = 0.5 * j;
+    ys[j] = 1 + xs[j] * xs[j];
+  }
+  const PolynomialFit fit = SolvePolynomialCoefficients(xs, ys, MaxPolynomialNodes);
+  const int p = AddObject(okPolynomial);
+  doc[p].RefCount = MaxPolynomialNodes;
+  for (int k = 1; k <= MaxPolynomialNodes; ++k)
+    doc[p].Coef(k) = fit.Coef[static_cast<std::size_t>(k - 1)];
+  doc[p].ExtA() = 0;
+  doc[p].ExtB() = 4.5;
+  const RevolutionOutcome r = Run(p);
+  EXPECT_TRUE(r.Values.AllKnown());
+  EXPECT_EQ(calc.CalcError, 0);
+  // pi * integral of (1 + x^2)^2 = pi (b + 2 b^3 / 3 + b^5 / 5); 2 pi * (b^2 / 2 + b^4 / 4).
+  const double b = 4.5;
+  const double volumeOx = EvaluatorPi * (b + 2 * b * b * b / 3 + std::pow(b, 5) / 5);
+  EXPECT_NEAR(r.Values.VolumeOx, volumeOx, volumeOx * 1e-4);
+  const double volumeOy = 2 * Pi * (b * b / 2 + b * b * b * b / 4);
+  EXPECT_NEAR(r.Values.VolumeOy, volumeOy, volumeOy * 1e-4);
+  EXPECT_GT(r.Values.SurfaceOx, 0);
+  EXPECT_GT(r.Values.SurfaceOy, 0);
+}
+
 TEST_F(RevolutionTest, OtherObjectsHaveNoSolid) {
   const int polar = AddGraph(3, "1", "", 0, 6);
   const int pt = AddPoint(1, 1);
@@ -187,6 +250,7 @@ TEST(RevolutionEdited, ObjectChangedDuringTheCalculationDoesNotMixIn) {
   Construction doc;
   doc.ObjCount = 1;
   doc[1].Kind = okFunction;
+  doc[1].Defined = 1;
   doc[1].FuncType = 1;
   doc[1].Expr1.Assign("1");
   doc[1].X1 = 0;
