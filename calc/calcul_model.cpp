@@ -208,7 +208,13 @@ bool CalculModel::Compute(int page, const std::string& formula, double& value, b
   }
   refused = out.Refused;
   value = out.Value;
-  return !refused && calc.CalcError == 0 && !prog_.Calculus.DerivativeUnstable;
+  if (refused) return false;
+  // A failed sample anywhere in the range, not only the last one, fails the whole value.
+  if (out.Failed) {
+    if (calc.CalcError == 0) calc.CalcError = CalcMathError;
+    return false;
+  }
+  return calc.CalcError == 0 && !prog_.Calculus.DerivativeUnstable;
 }
 
 CalculOutcome CalculModel::Calculate() {
