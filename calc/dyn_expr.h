@@ -69,6 +69,8 @@ struct DynExprGrid {
   /// The expression rows stand for, as stored formula and name, to carry frozen cells along when
   /// expressions are added, removed, undone or reordered.
   std::vector<std::string> RowKeys;
+  /// The expression dialog's drop-down list of earlier formulas, newest first.
+  std::vector<std::string> DialogHistory;
   /// The current row (0-based expression), -1 for none.
   int Current = -1;
   /// Changes whenever rows or columns are added or removed, so that the form rebuilds its cells.

@@ -4,6 +4,7 @@
 #include <system_error>
 
 #include "calc/dyn_expr.h"
+#include "calc/expr_dialog_model.h"
 #include "expr/format_answer.h"
 #include "kernel/construction.h"
 #include "kernel/cp1251.h"
@@ -113,6 +114,39 @@ void RefreshDynExprs(Program& prog) {
     const std::size_t row = static_cast<std::size_t>(r);
     grid.Values[row] = EvaluateStoredDynExpr(prog, grid.Names, prog.Doc.DynExprs[row].Text.Bytes());
   }
+}
+
+void NewDynExpr(Program& prog) {
+  const int count = ExprCount(prog);
+  if (count >= MaxDynExprs) {
+    prog.Desktop.MessageBox(MsgType::Error, prog.Msgs[39] + " " + std::to_string(MaxDynExprs) + ".", mbOK);
+  } else if (prog.DynExprForm) {
+    DynExprDialogModel model(prog, prog.ExprGrid.DialogHistory);
+    if (prog.DynExprForm(model)) {
+      TDynExpr& e = prog.Doc.DynExprs[static_cast<std::size_t>(count)];
+      e = TDynExpr{};
+      e.Text.Assign(NormalizeDynExpr(model.Text()));
+      e.DisplayName.Assign(Utf8ToCp1251(model.Name));
+      prog.Doc.DynExprCount = static_cast<int16_t>(count + 1);
+      RefreshDynExprs(prog);
+      prog.ExprGrid.Current = count;
+    }
+  }
+  RefreshDynExprs(prog);
+}
+
+void EditDynExpr(Program& prog) {
+  const int row = CurrentRow(prog);
+  if (row >= 0 && prog.DynExprForm) {
+    TDynExpr& e = prog.Doc.DynExprs[static_cast<std::size_t>(row)];
+    DynExprDialogModel model(prog, prog.ExprGrid.DialogHistory, Cp1251ToUtf8(e.Text.Bytes()),
+                             Cp1251ToUtf8(e.DisplayName.Bytes()));
+    if (prog.DynExprForm(model)) {
+      e.Text.Assign(NormalizeDynExpr(model.Text()));
+      e.DisplayName.Assign(Utf8ToCp1251(model.Name));
+    }
+  }
+  RefreshDynExprs(prog);
 }
 
 void DeleteDynExpr(Program& prog) {

@@ -22,8 +22,11 @@
 #include <functional>
 #include <utility>
 
+#include "calc/Calcbox.h"
+#include "calc/Calculat.h"
 #include "calc/Rotate.h"
 #include "calc/dyn_expr.h"
+#include "calc/expr_dialog_model.h"
 #include "calc/rotation_model.h"
 #include "dialogs/FuncMake.h"
 #include "dialogs/QtObjList.h"
@@ -207,6 +210,13 @@ TDrex2dFrm::TDrex2dFrm(Program& program, QtPlatform& platform, QWidget* parent)
         this, [this] { SyncWithCore(); }, Qt::QueuedConnection);
     return ok;
   };
+  calculFrm_ = new TCalculFrm(program_, this);
+  program_.CalculatorForm = [this](int page) { calculFrm_->ShowPage(page); };
+  calcFrm_ = new TCalcFrm(this);
+  program_.DynExprForm = [this](DynExprDialogModel& model) {
+    SyncWithCore();
+    return calcFrm_->Run(model);
+  };
   rotFrm_ = new TRotFrm(this);
   program_.RotationForm = [this](RotationModel& model) {
     SyncWithCore();
@@ -230,6 +240,8 @@ TDrex2dFrm::~TDrex2dFrm() {
   qApp->removeEventFilter(this);
   program_.PropertiesForm = nullptr;
   program_.RotationForm = nullptr;
+  program_.CalculatorForm = nullptr;
+  program_.DynExprForm = nullptr;
   for (TimerId id : {TimerId::Blic, TimerId::TraectTime, TimerId::Timer1}) {
     platform_.StopTimer(id);
     platform_.SetTimerHandler(id, {});

@@ -23,6 +23,8 @@ class PlaceWidget;
 class Program;
 class TFuncFrm;
 class TRotFrm;
+class TCalculFrm;
+class TCalcFrm;
 class QtPlatform;
 
 class TDrex2dFrm : public QMainWindow {
@@ -83,6 +85,8 @@ private:
   bool syncingGrid_ = false;
   TFuncFrm* funcFrm_ = nullptr;
   TRotFrm* rotFrm_ = nullptr;
+  TCalculFrm* calculFrm_ = nullptr;
+  TCalcFrm* calcFrm_ = nullptr;
 };
 
 } // namespace drex

@@ -58,6 +58,11 @@ bool CommandAvailable(int tag) {
   case tag::CalcFixDel:
   case tag::CalcFixSave:
   case tag::CalcRotate:
+  case tag::CalcMake:
+  case tag::CalcEdit:
+  case tag::Calcul:
+  case tag::Integral:
+  case tag::Derivative:
   case tag::Help:
   case tag::Clipboard:
     return true;
@@ -112,8 +117,19 @@ MenuResult RunCommand(Program& prog, int tag, const std::string& hint) {
   case tag::MeasureDel:
     StartMeasureRemoval(prog, hint);
     return MenuResult::Done;
+  case tag::CalcMake:
+    NewDynExpr(prog);
+    return MenuResult::Done;
+  case tag::CalcEdit:
+    EditDynExpr(prog);
+    return MenuResult::Done;
   case tag::CalcDel:
     DeleteDynExpr(prog);
+    return MenuResult::Done;
+  case tag::Calcul:
+  case tag::Integral:
+  case tag::Derivative:
+    if (prog.CalculatorForm) prog.CalculatorForm(tag - tag::Calcul);
     return MenuResult::Done;
   case tag::CalcFix:
     FreezeDynExprValues(prog);

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "calc/dyn_expr.h"
+#include "calc/expr_dialog_model.h"
 #include "interaction/session.h"
 #include "kernel/cp1251.h"
 #include "shell/commands.h"
@@ -159,6 +160,41 @@ TEST_F(DynExprTest, TheGridFollowsRenamedAndNewObjects) {
   MenuClick(prog, tag::Undo);
   ASSERT_EQ(prog.ExprGrid.Values.size(), 1u);
   EXPECT_EQ(prog.ExprGrid.Values[0], "???");
+}
+
+TEST_F(DynExprTest, NewAndEditGoThroughTheDialogAndRefuseTheHundredAndFirst) {
+  InstallShellHooks(prog);
+  std::string typed = "len (a, c) * 2";
+  std::string shown;
+  bool ok = true;
+  prog.DynExprForm = [&](DynExprDialogModel& model) {
+    shown = model.Text();
+    model.SetText(typed);
+    model.Name = "Діагональ";
+    return ok && model.Confirm();
+  };
+  MenuClick(prog, tag::CalcMake);
+  EXPECT_EQ(shown, "");
+  ASSERT_EQ(prog.Doc.DynExprCount, 1);
+  EXPECT_EQ(Cp1251ToUtf8(prog.Doc.DynExprs[0].Text.Bytes()), "LEN(A,C)*2");
+  EXPECT_EQ(prog.ExprGrid.Captions[0], "Діагональ");
+  EXPECT_EQ(prog.ExprGrid.Values[0], "2.8");
+  EXPECT_TRUE(prog.Modified);
+
+  // Editing shows the stored formula; a cancelled dialog changes nothing.
+  typed = "AREA(A,B,C)";
+  MenuClick(prog, tag::CalcEdit);
+  EXPECT_EQ(shown, "LEN(A,C)*2");
+  EXPECT_EQ(prog.ExprGrid.Values[0], "0.5");
+  ok = false;
+  typed = "1";
+  MenuClick(prog, tag::CalcEdit);
+  EXPECT_EQ(prog.ExprGrid.Values[0], "0.5");
+
+  prog.Doc.DynExprCount = MaxDynExprs;
+  desk.ExpectMessage(prog.Msgs[39] + " 100.", mbOK, mbOK);
+  MenuClick(prog, tag::CalcMake);
+  EXPECT_EQ(prog.Doc.DynExprCount, MaxDynExprs);
 }
 
 TEST_F(DynExprTest, NothingIsFrozenOrDeletedWithoutExpressions) {
