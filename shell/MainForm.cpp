@@ -22,8 +22,8 @@
 #include <functional>
 #include <utility>
 
-#include "calc/Calcbox.h"
-#include "calc/Calculat.h"
+#include "calc/calcbox.h"
+#include "calc/calculat.h"
 #include "calc/Rotate.h"
 #include "calc/dyn_expr.h"
 #include "calc/expr_dialog_model.h"

@@ -14,7 +14,7 @@
 #include <string>
 #include <vector>
 
-#include "calc/Calcbox.h"
+#include "calc/calcbox.h"
 #include "calc/expr_dialog_model.h"
 #include "shell/program.h"
 #include "support/construction_builder.h"
@@ -124,4 +124,4 @@ private Q_SLOTS:
 } // namespace drex
 
 QTEST_MAIN(drex::CalcboxTest)
-#include "Calcbox_test.moc"
+#include "calcbox_test.moc"

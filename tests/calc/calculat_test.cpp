@@ -16,7 +16,7 @@
 #include <string>
 #include <vector>
 
-#include "calc/Calculat.h"
+#include "calc/calculat.h"
 #include "shell/program.h"
 #include "support/scripted_platform.h"
 
@@ -164,4 +164,4 @@ private Q_SLOTS:
 } // namespace drex
 
 QTEST_MAIN(drex::CalculatTest)
-#include "Calculat_test.moc"
+#include "calculat_test.moc"

@@ -1,4 +1,4 @@
-#include "calc/Calcbox.h"
+#include "calc/calcbox.h"
 
 #include <QComboBox>
 #include <QEvent>
@@ -7,9 +7,9 @@
 
 #include <string>
 
-#include "calc/Calculat.h"
+#include "calc/calculat.h"
 #include "calc/expr_dialog_model.h"
-#include "ui_Calcbox.h"
+#include "ui_calcbox.h"
 
 namespace drex {
 namespace {

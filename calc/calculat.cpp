@@ -1,4 +1,4 @@
-#include "calc/Calculat.h"
+#include "calc/calculat.h"
 
 #include <QAbstractButton>
 #include <QButtonGroup>
@@ -16,7 +16,7 @@
 #include <algorithm>
 #include <vector>
 
-#include "ui_Calculat.h"
+#include "ui_calculat.h"
 
 namespace drex {
 namespace {
