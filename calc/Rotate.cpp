@@ -11,14 +11,10 @@
 #include <QVBoxLayout>
 
 #include "calc/rotation_model.h"
+#include "dialogs/QtFormText.h"
 #include "view/QtCanvas.h"
 
 namespace drex {
-namespace {
-
-QString Q(const std::string& utf8) { return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size())); }
-
-} // namespace
 
 TRotFrm::TRotFrm(QWidget* parent)
     : QDialog(parent), canvas_(std::make_unique<QtCanvas>(RotationPictureSize, RotationPictureSize)) {

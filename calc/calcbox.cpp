@@ -9,17 +9,10 @@
 
 #include "calc/calculat.h"
 #include "calc/expr_dialog_model.h"
+#include "dialogs/QtFormText.h"
 #include "ui_calcbox.h"
 
 namespace drex {
-namespace {
-
-QString Q(const std::string& utf8) { return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size())); }
-std::string S(const QString& text) { return text.toUtf8().toStdString(); }
-
-const QColor RedText(255, 0, 0);
-
-} // namespace
 
 TCalcFrm::TCalcFrm(QWidget* parent) : QDialog(parent), ui_(std::make_unique<Ui::TCalcFrm>()) {
   ui_->setupUi(this);
@@ -78,10 +71,7 @@ void TCalcFrm::ShowText() {
 
 void TCalcFrm::ShowState() {
   ui_->ToCalc->setEnabled(model_->OkEnabled());
-  QLineEdit* edit = ui_->CalcStr->lineEdit();
-  QPalette pal = edit->palette();
-  pal.setColor(QPalette::Text, model_->Red() ? RedText : palette().color(QPalette::Text));
-  edit->setPalette(pal);
+  SetTextColor(ui_->CalcStr->lineEdit(), model_->Red() ? RedText : palette().color(QPalette::Text));
 }
 
 void TCalcFrm::KeypadClick(const char* caption) {

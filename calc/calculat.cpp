@@ -16,36 +16,11 @@
 #include <algorithm>
 #include <vector>
 
+#include "dialogs/QtFormText.h"
 #include "ui_calculat.h"
 
 namespace drex {
 namespace {
-
-QString Q(const std::string& utf8) { return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size())); }
-std::string S(const QString& text) { return text.toUtf8().toStdString(); }
-
-const QColor RedText(255, 0, 0);
-
-// The model counts characters; a QString counts UTF-16 units.
-int CharIndex(const QString& text, int utf16) {
-  int chars = 0;
-  for (int i = 0; i < utf16 && i < text.size(); ++chars)
-    i += text[i].isHighSurrogate() && i + 1 < text.size() ? 2 : 1;
-  return chars;
-}
-
-int Utf16Index(const QString& text, int chars) {
-  int i = 0;
-  for (int k = 0; k < chars && i < text.size(); ++k)
-    i += text[i].isHighSurrogate() && i + 1 < text.size() ? 2 : 1;
-  return i;
-}
-
-bool IsEnterKey(const QEvent* event) {
-  if (event->type() != QEvent::KeyPress) return false;
-  const int key = static_cast<const QKeyEvent*>(event)->key();
-  return key == Qt::Key_Return || key == Qt::Key_Enter;
-}
 
 /// A focus change that does not enter or leave a box: its own drop-down list opening, or the
 /// window being deactivated and activated again.
@@ -53,19 +28,6 @@ bool PassingFocus(const QEvent* event) {
   const Qt::FocusReason reason = static_cast<const QFocusEvent*>(event)->reason();
   return reason == Qt::PopupFocusReason || reason == Qt::ActiveWindowFocusReason;
 }
-
-/// Sets a flag for the lifetime of the guard and restores what it was.
-class FillGuard {
-public:
-  explicit FillGuard(bool& flag) : flag_(flag), was_(flag) { flag_ = true; }
-  ~FillGuard() { flag_ = was_; }
-  FillGuard(const FillGuard&) = delete;
-  FillGuard& operator=(const FillGuard&) = delete;
-
-private:
-  bool& flag_;
-  bool was_;
-};
 
 } // namespace
 
@@ -187,10 +149,7 @@ void TCalculFrm::ShowBox(CalculBox box) {
 }
 
 void TCalculFrm::ShowColor(CalculBox box) {
-  QLineEdit* edit = Combo(box)->lineEdit();
-  QPalette pal = edit->palette();
-  pal.setColor(QPalette::Text, model_.Red(box) ? RedText : palette().color(QPalette::Text));
-  edit->setPalette(pal);
+  SetTextColor(Combo(box)->lineEdit(), model_.Red(box) ? RedText : palette().color(QPalette::Text));
 }
 
 void TCalculFrm::ShowEnabled() {

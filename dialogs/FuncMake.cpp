@@ -26,6 +26,7 @@
 #include <string>
 #include <utility>
 
+#include "dialogs/QtFormText.h"
 #include "dialogs/properties_model.h"
 #include "kernel/geom_object.h"
 #include "kernel/object_table.h"
@@ -34,10 +35,6 @@
 namespace drex {
 namespace {
 
-QString Q(const std::string& utf8) { return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size())); }
-QString Q(const char* utf8) { return QString::fromUtf8(utf8); }
-std::string S(const QString& text) { return text.toUtf8().toStdString(); }
-
 constexpr QSize SwatchSize(44, 14);
 constexpr QSize SampleSize(48, 12);
 /// Keypad buttons in one row.
@@ -45,7 +42,6 @@ constexpr int KeypadColumns = 13;
 /// Width of the vertex number column of the grids, in pixels.
 constexpr int NumberColumnWidth = 36;
 /// The colour of a field whose text does not evaluate.
-const QColor RedText(255, 0, 0);
 
 QColor ColorOf(int32_t value) { return QColor(value & 0xFF, (value >> 8) & 0xFF, (value >> 16) & 0xFF); }
 
@@ -90,49 +86,9 @@ void ShowHistory(QComboBox* box, const std::vector<std::string>& history, const 
   box->setEditText(Q(text));
 }
 
-void SetTextColor(QWidget* widget, const QColor& color) {
-  QPalette pal = widget->palette();
-  pal.setColor(QPalette::Text, color);
-  widget->setPalette(pal);
-}
-
-// The model counts characters; a QString counts UTF-16 units.
-int CharIndex(const QString& text, int utf16) {
-  int chars = 0;
-  for (int i = 0; i < utf16 && i < text.size(); ++chars)
-    i += text[i].isHighSurrogate() && i + 1 < text.size() ? 2 : 1;
-  return chars;
-}
-
-int Utf16Index(const QString& text, int chars) {
-  int i = 0;
-  for (int k = 0; k < chars && i < text.size(); ++k)
-    i += text[i].isHighSurrogate() && i + 1 < text.size() ? 2 : 1;
-  return i;
-}
-
 HistoryField HistoryOf(int graphField) {
   return static_cast<HistoryField>(static_cast<int>(HistoryField::F1) + graphField);
 }
-
-bool IsEnterKey(const QEvent* event) {
-  if (event->type() != QEvent::KeyPress) return false;
-  const int key = static_cast<const QKeyEvent*>(event)->key();
-  return key == Qt::Key_Return || key == Qt::Key_Enter;
-}
-
-/// Sets a flag for the lifetime of the guard and restores what it was.
-class FillGuard {
-public:
-  explicit FillGuard(bool& flag) : flag_(flag), was_(flag) { flag_ = true; }
-  ~FillGuard() { flag_ = was_; }
-  FillGuard(const FillGuard&) = delete;
-  FillGuard& operator=(const FillGuard&) = delete;
-
-private:
-  bool& flag_;
-  bool was_;
-};
 
 // Enter in a cell being edited keeps the typed text and moves on through the table instead of
 // reaching the dialog's default button.

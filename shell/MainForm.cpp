@@ -29,6 +29,7 @@
 #include "calc/expr_dialog_model.h"
 #include "calc/rotation_model.h"
 #include "dialogs/FuncMake.h"
+#include "dialogs/QtFormText.h"
 #include "dialogs/QtObjList.h"
 #include "dialogs/object_list.h"
 #include "documents/document_commands.h"
@@ -46,9 +47,6 @@
 
 namespace drex {
 namespace {
-
-QString Q(const std::string& utf8) { return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size())); }
-QString Q(const char* utf8) { return QString::fromUtf8(utf8); }
 
 /// Width of the right panel at start (room for a list line and its report), and its least width.
 constexpr int WorkPanelWidth = 230;
