@@ -10,24 +10,27 @@
 namespace drex {
 namespace {
 
-// The heaviest calculation the settings allow: 1001 samples, each with a derivative.
-void BM_SurfaceAboutOxSine1000Steps(benchmark::State& state) {
+/// Everything a calculation works with, quiet, at the largest step count.
+struct CalcBench {
   DS_Calc calc;
   QuietPlatform ui;
   MsgTable msg;
   CalculusState calcState;
-  CalcContext ctx{calc, ui, msg, 1000, calcState};
+  CalcContext ctx{calc, ui, msg, MaxIntegrationSteps, calcState};
+};
+
+// The heaviest calculation the settings allow: 1001 samples, each with a derivative.
+void BM_SurfaceAboutOxSine1000Steps(benchmark::State& state) {
+  CalcBench b;
+  CalcContext& ctx = b.ctx;
   for (auto _ : state)
     benchmark::DoNotOptimize(SurfaceAboutOx(ctx, "sin(x)", 0, 3).Value);
 }
 BENCHMARK(BM_SurfaceAboutOxSine1000Steps)->Unit(benchmark::kMillisecond);
 
 void BM_IntegrateTrapezoidSine1000Steps(benchmark::State& state) {
-  DS_Calc calc;
-  QuietPlatform ui;
-  MsgTable msg;
-  CalculusState calcState;
-  CalcContext ctx{calc, ui, msg, 1000, calcState};
+  CalcBench b;
+  CalcContext& ctx = b.ctx;
   for (auto _ : state)
     benchmark::DoNotOptimize(IntegrateTrapezoid(ctx, "sin(x)", 'X', 3, 0).Value);
 }
@@ -48,11 +51,8 @@ BENCHMARK(BM_SolvePolynomialCoefficients30Nodes);
 // The solid-of-revolution dialog's calculation for a graph: all four measures and the preview
 // curve at the largest step count.
 void BM_RevolutionSolidsGraph1000Steps(benchmark::State& state) {
-  DS_Calc calc;
-  QuietPlatform ui;
-  MsgTable msg;
-  CalculusState calcState;
-  CalcContext ctx{calc, ui, msg, 1000, calcState};
+  CalcBench b;
+  CalcContext& ctx = b.ctx;
   Construction doc;
   doc.ObjCount = 1;
   doc[1].Kind = okFunction;
@@ -68,11 +68,8 @@ BENCHMARK(BM_RevolutionSolidsGraph1000Steps)->Unit(benchmark::kMillisecond);
 
 // The same for an interpolation polynomial of the most nodes an object holds.
 void BM_RevolutionSolidsPolynomial10Nodes1000Steps(benchmark::State& state) {
-  DS_Calc calc;
-  QuietPlatform ui;
-  MsgTable msg;
-  CalculusState calcState;
-  CalcContext ctx{calc, ui, msg, 1000, calcState};
+  CalcBench b;
+  CalcContext& ctx = b.ctx;
   Construction doc;
   doc.ObjCount = 1;
   doc[1].Kind = okPolynomial;
