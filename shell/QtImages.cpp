@@ -175,6 +175,21 @@ void TurnArrow(QPainter& p, bool mirrored) {
   p.restore();
 }
 
+/// The expression grid: a table of two columns under a header row, the value column filled
+/// when `frozen`.
+void ValueGrid(QPainter& p, bool frozen) {
+  p.setPen(QPen(InkColour, 1.0));
+  p.setBrush(PaperColour);
+  p.drawRect(QRectF(3, 3, 18, 18));
+  p.drawLine(QPointF(12, 3), QPointF(12, 21));
+  p.drawLine(QPointF(3, 9), QPointF(21, 9));
+  if (frozen) {
+    p.setBrush(QColor(60, 110, 190));
+    p.drawRect(QRectF(12, 9, 9, 12));
+  }
+  p.setBrush(Qt::NoBrush);
+}
+
 bool DrawImage(QPainter& p, int no) {
   switch (no) {
   case 0: // new document
@@ -421,22 +436,10 @@ bool DrawImage(QPainter& p, int no) {
     Cross(p, 18, 18, 4);
     return true;
   case 40: // freeze the values
-    p.setPen(QPen(InkColour, 1.0));
-    p.setBrush(PaperColour);
-    p.drawRect(QRectF(3, 3, 18, 18));
-    p.drawLine(QPointF(12, 3), QPointF(12, 21));
-    p.drawLine(QPointF(3, 9), QPointF(21, 9));
-    p.setBrush(QColor(60, 110, 190));
-    p.drawRect(QRectF(12, 9, 9, 12));
-    p.setBrush(Qt::NoBrush);
+    ValueGrid(p, true);
     return true;
   case 41: // remove the frozen values
-    p.setPen(QPen(InkColour, 1.0));
-    p.setBrush(PaperColour);
-    p.drawRect(QRectF(3, 3, 18, 18));
-    p.drawLine(QPointF(12, 3), QPointF(12, 21));
-    p.drawLine(QPointF(3, 9), QPointF(21, 9));
-    p.setBrush(Qt::NoBrush);
+    ValueGrid(p, false);
     Cross(p, 16.5, 15, 3.5);
     return true;
   case 42: // exit
@@ -486,14 +489,10 @@ bool DrawImage(QPainter& p, int no) {
     TurnArrow(p, true);
     return true;
   case ImageCalcFixSave: // the frozen values to a file
-    p.setPen(QPen(InkColour, 1.0));
-    p.setBrush(PaperColour);
-    p.drawRect(QRectF(2, 2, 14, 14));
-    p.drawLine(QPointF(9, 2), QPointF(9, 16));
-    p.drawLine(QPointF(2, 7), QPointF(16, 7));
-    p.setBrush(QColor(60, 110, 190));
-    p.drawRect(QRectF(9, 7, 7, 9));
-    p.setBrush(Qt::NoBrush);
+    p.save();
+    p.scale(0.75, 0.75);
+    ValueGrid(p, true);
+    p.restore();
     p.save();
     p.translate(8, 8);
     p.scale(0.66, 0.66);
