@@ -88,8 +88,8 @@ struct DynExprGrid {
 /// document's table (frozen cells follow their expression). Runs with every redraw.
 void RefreshDynExprs(Program& prog);
 
-/// The commands of the expression grid. Each ends with RefreshDynExprs. New and Edit ask through
-/// prog.DynExprForm; New refuses the 101st expression with a message; Delete asks first.
+/// The commands of the expression grid; the dispatch refreshes the grid after each. New and Edit
+/// ask through prog.DynExprForm; New refuses the 101st expression with a message; Delete asks first.
 void NewDynExpr(Program& prog);
 void EditDynExpr(Program& prog);
 void DeleteDynExpr(Program& prog);

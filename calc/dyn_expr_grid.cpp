@@ -128,11 +128,11 @@ void NewDynExpr(Program& prog) {
       e.Text.Assign(NormalizeDynExpr(model.Text()));
       e.DisplayName.Assign(Utf8ToCp1251(model.Name));
       prog.Doc.DynExprCount = static_cast<int16_t>(count + 1);
+      // The new row, once the grid has it, is the current one.
       RefreshDynExprs(prog);
       prog.ExprGrid.Current = count;
     }
   }
-  RefreshDynExprs(prog);
 }
 
 void EditDynExpr(Program& prog) {
@@ -146,7 +146,6 @@ void EditDynExpr(Program& prog) {
       e.DisplayName.Assign(Utf8ToCp1251(model.Name));
     }
   }
-  RefreshDynExprs(prog);
 }
 
 void DeleteDynExpr(Program& prog) {
@@ -158,25 +157,22 @@ void DeleteDynExpr(Program& prog) {
     table[static_cast<std::size_t>(count - 1)] = TDynExpr{};
     prog.Doc.DynExprCount = static_cast<int16_t>(count - 1);
   }
-  RefreshDynExprs(prog);
 }
 
 void MoveDynExpr(Program& prog, int from, int to) {
   const int count = ExprCount(prog);
-  if (from >= 0 && from < count && to >= 0 && to < count && from != to) {
+  const bool moves = from >= 0 && from < count && to >= 0 && to < count && from != to;
+  const bool current = prog.ExprGrid.Current == from;
+  if (moves) {
     auto& table = prog.Doc.DynExprs;
     if (from < to)
       std::rotate(table.begin() + from, table.begin() + from + 1, table.begin() + to + 1);
     else
       std::rotate(table.begin() + to, table.begin() + from, table.begin() + from + 1);
-    // The moved row stays the current one.
-    if (prog.ExprGrid.Current == from) {
-      RefreshDynExprs(prog);
-      prog.ExprGrid.Current = to;
-      return;
-    }
   }
   RefreshDynExprs(prog);
+  // The moved row stays the current one.
+  if (moves && current) prog.ExprGrid.Current = to;
 }
 
 void GridRowMoved(Program& prog, int from, int to) {
@@ -199,7 +195,6 @@ void RemoveFrozenColumn(Program& prog) {
     grid.Frozen.pop_back();
     ++grid.Layout;
   }
-  RefreshDynExprs(prog);
 }
 
 std::string FrozenColumnsCsv(const Program& prog) {
@@ -218,7 +213,6 @@ std::string FrozenColumnsCsv(const Program& prog) {
 }
 
 void SaveFrozenColumns(Program& prog) {
-  RefreshDynExprs(prog);
   if (prog.ExprGrid.Frozen.empty()) return;
   FileDialogRequest request;
   request.Filter = CalcTextOf("c_CsvFilter");
