@@ -30,9 +30,11 @@ public:
   bool OpenWithAssociatedProgram(const std::string&) override { return false; }
   int ScreenPixelsPerInch() const override { return 96; }
   void CopyPictureToClipboard() override {}
+  AppFolders Folders() const override { return FoldersAnswer; }
 
   MsgButton Answer = mbNone; ///< the button every message box returns
   std::string LastMessage;   ///< the text of the last message box, to report a failed step
+  AppFolders FoldersAnswer;  ///< what Folders returns
 };
 
 } // namespace drex

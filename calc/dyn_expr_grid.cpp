@@ -1,10 +1,10 @@
 #include <algorithm>
 #include <filesystem>
-#include <fstream>
 #include <system_error>
 
 #include "calc/dyn_expr.h"
 #include "calc/expr_dialog_model.h"
+#include "documents/file_io.h"
 #include "expr/format_answer.h"
 #include "kernel/construction.h"
 #include "kernel/cp1251.h"
@@ -218,27 +218,14 @@ void SaveFrozenColumns(Program& prog) {
   request.Filter = CalcTextOf("c_CsvFilter");
   request.DefaultExt = "csv";
   request.Title = CalcTextOf("c_CsvTitle");
-  std::error_code ec;
   const fs::path doc = fs::u8path(prog.DocFileName);
   request.InitialDir = doc.parent_path().u8string();
   request.FileName = doc.stem().u8string() + ".csv";
   const std::string path = prog.Desktop.SaveDialog(request);
   if (path.empty()) return;
-  // Written beside the target and renamed over it, so that a failed write leaves an older file whole.
-  const fs::path target = fs::u8path(path);
-  fs::path temp = target;
-  temp += ".tmp";
-  bool written = false;
-  {
-    std::ofstream file(temp, std::ios::binary | std::ios::trunc);
-    const std::string text = FrozenColumnsCsv(prog);
-    written = file && file.write(text.data(), static_cast<std::streamsize>(text.size())) && file.flush();
-  }
-  if (written) fs::rename(temp, target, ec);
-  if (!written || ec) {
-    fs::remove(temp, ec);
+  const std::string text = FrozenColumnsCsv(prog);
+  if (!WriteFileReplacing(path, std::vector<uint8_t>(text.begin(), text.end())))
     prog.Desktop.MessageBox(MsgType::Error, prog.Msgs[29] + " " + path, mbOK);
-  }
 }
 
 } // namespace drex

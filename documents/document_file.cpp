@@ -7,6 +7,7 @@
 #include <system_error>
 #include <utility>
 
+#include "documents/file_io.h"
 #include "kernel/object_image.h"
 #include "shell/program.h"
 
@@ -55,78 +56,6 @@ bool SameRecentPath(const std::string& a, const std::string& b) {
 }
 
 void ShowError(Program& prog, const std::string& text) { prog.Desktop.MessageBox(MsgType::Error, text, mbOK); }
-
-/// Reads at most `limit` bytes of the file. False when it cannot be opened or read.
-bool ReadFileBytes(const std::string& path, std::size_t limit, std::vector<uint8_t>& bytes) {
-  // Only regular files: a pipe or a device could block the reader or never end.
-  std::error_code ec;
-  if (!fs::is_regular_file(fs::u8path(path), ec)) return false;
-  std::ifstream in(fs::u8path(path), std::ios::binary);
-  if (!in.is_open()) return false;
-  bytes.clear();
-  // Read in one piece; a file that grows meanwhile is read on in chunks up to the limit.
-  const auto size = fs::file_size(fs::u8path(path), ec);
-  std::size_t chunk = 1 << 20;
-  if (!ec && size < limit) chunk = static_cast<std::size_t>(size) + 1;
-  while (bytes.size() < limit) {
-    const std::size_t start = bytes.size();
-    const std::size_t want = std::min(chunk, limit - start);
-    bytes.resize(start + want);
-    in.read(reinterpret_cast<char*>(bytes.data() + start), static_cast<std::streamsize>(want));
-    const auto got = static_cast<std::size_t>(in.gcount());
-    bytes.resize(start + got);
-    if (got < want) break;
-  }
-  // Stopping at end of file sets eofbit and failbit; only badbit is a read error.
-  return !in.bad();
-}
-
-/// A name beside `target` that no file has yet.
-fs::path TemporaryPathFor(const fs::path& target) {
-  fs::path dir = target.parent_path();
-  const std::string base = "." + target.filename().u8string() + ".saving";
-  for (int k = 0;; ++k) {
-    fs::path candidate = dir / fs::u8path(k == 0 ? base : base + std::to_string(k));
-    std::error_code ec;
-    if (!fs::exists(fs::symlink_status(candidate, ec)) || k >= 1000) return candidate;
-  }
-}
-
-/// Writes `bytes` to `target` through a temporary file renamed over it.
-bool WriteFileReplacing(const std::string& target, const std::vector<uint8_t>& bytes) {
-  fs::path targetPath = fs::u8path(target);
-  std::error_code ec;
-  // A link stays a link: the file it points to is the one replaced.
-  if (fs::is_symlink(fs::symlink_status(targetPath, ec))) {
-    const fs::path resolved = fs::weakly_canonical(targetPath, ec);
-    if (ec) return false;
-    targetPath = resolved;
-  }
-  const fs::file_status old = fs::status(targetPath, ec);
-  const fs::path temp = TemporaryPathFor(targetPath);
-  {
-    std::ofstream out(temp, std::ios::binary | std::ios::trunc);
-    if (!out.is_open()) return false;
-    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-    out.flush();
-    const bool written = out.good();
-    out.close();
-    if (!written || out.fail()) {
-      std::error_code ec;
-      fs::remove(temp, ec);
-      return false;
-    }
-  }
-  // The new file keeps the permissions of the one it replaces.
-  if (fs::is_regular_file(old)) fs::permissions(temp, old.permissions(), ec);
-  fs::rename(temp, targetPath, ec);
-  if (ec) {
-    std::error_code ignored;
-    fs::remove(temp, ignored);
-    return false;
-  }
-  return true;
-}
 
 } // namespace
 

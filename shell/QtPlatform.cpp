@@ -2,6 +2,8 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QCoreApplication>
+#include <QDir>
 #include <QDesktopServices>
 #include <QFileInfo>
 #include <QFileDialog>
@@ -9,6 +11,7 @@
 #include <QMessageBox>
 #include <QPixmap>
 #include <QScreen>
+#include <QStandardPaths>
 #include <QStringList>
 #include <QUrl>
 
@@ -180,6 +183,26 @@ void QtPlatform::CopyPictureToClipboard() {
   if (!drawingArea_) return;
   const QPixmap picture = drawingArea_->grab();
   QApplication::clipboard()->setImage(picture.toImage());
+}
+
+AppFolders QtPlatform::Folders() const {
+  AppFolders folders;
+  const QString program = QCoreApplication::applicationDirPath();
+  // Installed under a prefix, the shipped files are in share/drex2d beside bin/.
+  const QString shared = QDir::cleanPath(program + QStringLiteral("/../share/drex2d"));
+  if (QFileInfo(shared).isDir()) folders.Shipped.push_back(S(shared));
+  folders.Shipped.push_back(S(program));
+  if (QFileInfo(program).isWritable()) {
+    // Run from the build folder or a portable copy: the user's files live beside the program.
+    folders.Config = folders.Data = S(program);
+  } else {
+    const auto under = [](QStandardPaths::StandardLocation location) {
+      return S(QStandardPaths::writableLocation(location) + QStringLiteral("/drex2d"));
+    };
+    folders.Config = under(QStandardPaths::GenericConfigLocation);
+    folders.Data = under(QStandardPaths::GenericDataLocation);
+  }
+  return folders;
 }
 
 } // namespace drex

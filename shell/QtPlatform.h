@@ -52,6 +52,7 @@ public:
   bool OpenWithAssociatedProgram(const std::string& path) override;
   int ScreenPixelsPerInch() const override;
   void CopyPictureToClipboard() override;
+  AppFolders Folders() const override;
 
 private:
   QTimer& TimerOf(TimerId id) { return timers_[static_cast<std::size_t>(id)]; }

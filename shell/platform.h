@@ -3,6 +3,7 @@
 // the real desktop and the tests with a strict scripted double. No Qt types appear here.
 
 #include <string>
+#include <vector>
 
 namespace drex {
 
@@ -21,6 +22,17 @@ struct FileDialogRequest {
   std::string Title;
   std::string InitialDir;
   std::string FileName; ///< preset name
+};
+
+/// Where the program finds the files shipped with it and keeps the user's own (UTF-8 paths).
+struct AppFolders {
+  /// Folders holding the files shipped with the program (example macros, language files, help),
+  /// only ever read; the first is searched first.
+  std::vector<std::string> Shipped;
+  /// The folder the settings file is written in.
+  std::string Config;
+  /// The folder the user's macros and language files are written under.
+  std::string Data;
 };
 
 /// The mouse cursors under their numbers: 0 is the drawing area's cross, 5..14 the program's own.
@@ -70,6 +82,8 @@ public:
   virtual bool OpenWithAssociatedProgram(const std::string& path) = 0;
   /// The screen's pixels per inch.
   virtual int ScreenPixelsPerInch() const = 0;
+  /// The program's folders; a folder that does not exist yet is made by the command that needs it.
+  virtual AppFolders Folders() const = 0;
   /// Puts the current picture of the drawing area on the clipboard as a bitmap.
   virtual void CopyPictureToClipboard() = 0;
 };

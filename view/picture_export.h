@@ -65,6 +65,8 @@ public:
   /// The usual desktop value, so that exported pictures have one scale everywhere.
   int ScreenPixelsPerInch() const override { return 96; }
   void CopyPictureToClipboard() override {}
+  /// No folders: a console run writes no files of its own.
+  AppFolders Folders() const override { return {}; }
 
   /// Texts of the messages written so far.
   const std::vector<std::string>& Messages() const { return messages_; }

@@ -50,6 +50,7 @@ public:
   bool OpenWithAssociatedProgram(const std::string& path) override;
   int ScreenPixelsPerInch() const override { return PixelsPerInch; }
   void CopyPictureToClipboard() override { ++ClipboardCopies; }
+  AppFolders Folders() const override { return FoldersAnswer; }
 
   // What the program did, for assertions.
   std::vector<std::string> Messages; ///< texts of every message box shown
@@ -68,6 +69,7 @@ public:
   int PixelsPerInch = 96;
   int ClipboardCopies = 0;
   std::map<TimerId, int> Timers; ///< running timers and their intervals
+  AppFolders FoldersAnswer;      ///< what Folders returns
 
 private:
   enum class Kind { Message, MessagePrefix, Input, Open, Save };
