@@ -43,6 +43,25 @@ void TakeKindTexts(const MsgTable& msgs, KindTexts& texts) {
   }
 }
 
+namespace {
+
+/// The number that follows `stem` in `name`, or -1 when the name is not the stem and a plain
+/// decimal number without leading zeros.
+long long StemNumber(const std::string& name, const std::string& stem) {
+  if (name.size() <= stem.size() || name.compare(0, stem.size(), stem) != 0) return -1;
+  const std::size_t digits = name.size() - stem.size();
+  if (digits > 18 || name[stem.size()] == '0') return -1;
+  long long n = 0;
+  for (std::size_t k = stem.size(); k < name.size(); ++k) {
+    const char ch = name[k];
+    if (ch < '0' || ch > '9') return -1;
+    n = n * 10 + (ch - '0');
+  }
+  return n;
+}
+
+} // namespace
+
 std::string DefaultName(const Construction& c, int kind, const NamingRules& rules) {
   if (IsPointKind(kind) && rules.DotsOneLetter) {
     std::string letter = FirstFreeLetter(c);
@@ -53,25 +72,43 @@ std::string DefaultName(const Construction& c, int kind, const NamingRules& rule
   // one pass over the table rather than one pass per candidate.
   std::unordered_set<long long> taken;
   for (int i = 1; i <= c.ObjCount; ++i) {
-    const std::string name = c[i].Name.Bytes();
-    if (name.size() <= stem.size() || name.compare(0, stem.size(), stem) != 0) continue;
-    const std::string digits = name.substr(stem.size());
-    if (digits.size() > 18 || digits[0] == '0') continue;
-    long long n = 0;
-    bool allDigits = true;
-    for (char ch : digits) {
-      if (ch < '0' || ch > '9') {
-        allDigits = false;
-        break;
-      }
-      n = n * 10 + (ch - '0');
-    }
-    if (allDigits) taken.insert(n);
+    const long long n = StemNumber(c[i].Name.Bytes(), stem);
+    if (n >= 0) taken.insert(n);
   }
   long long n = 1;
   while (taken.count(n) != 0)
     ++n;
   return stem + std::to_string(n);
+}
+
+NameAllocator::NameAllocator(const Construction& c, const NamingRules& rules)
+    : texts_(rules.Texts), dotsOneLetter_(rules.DotsOneLetter) {
+  for (int k = 0; k < KindCount; ++k)
+    stems_.emplace(Utf8ToCp1251(texts_.NameStem[static_cast<std::size_t>(k)]), Stem{});
+  for (int i = 1; i <= c.ObjCount; ++i) {
+    const std::string name = c[i].Name.Bytes();
+    if (name.size() == 1 && name[0] >= 'A' && name[0] <= 'Z')
+      lettersUsed_[static_cast<std::size_t>(name[0] - 'A')] = true;
+    for (auto& [stem, numbers] : stems_) {
+      const long long n = StemNumber(name, stem);
+      if (n >= 0) numbers.Taken.insert(n);
+    }
+  }
+}
+
+std::string NameAllocator::Next(int kind) {
+  if (IsPointKind(kind) && dotsOneLetter_)
+    for (std::size_t k = 0; k < lettersUsed_.size(); ++k)
+      if (!lettersUsed_[k]) {
+        lettersUsed_[k] = true;
+        return std::string(1, static_cast<char>('A' + k));
+      }
+  const std::string stem = Utf8ToCp1251(texts_.NameStem[static_cast<std::size_t>(kind)]);
+  Stem& numbers = stems_[stem];
+  while (numbers.Taken.count(numbers.Candidate) != 0)
+    ++numbers.Candidate;
+  numbers.Taken.insert(numbers.Candidate);
+  return stem + std::to_string(numbers.Candidate);
 }
 
 int InitialRefCount(int kind) {
@@ -99,10 +136,15 @@ int InitialRefCount(int kind) {
 }
 
 void InitObject(Construction& c, int kind, int number, const NamingRules& rules, double mouseX, double mouseY) {
+  c[number] = TGeomObject{};
+  InitObject(c, kind, number, DefaultName(c, kind, rules), mouseX, mouseY);
+}
+
+void InitObject(Construction& c, int kind, int number, const std::string& name, double mouseX, double mouseY) {
   TGeomObject& o = c[number];
   o = TGeomObject{};
   o.Kind = static_cast<uint8_t>(kind);
-  o.Name.Assign(DefaultName(c, kind, rules));
+  o.Name.Assign(name);
   o.Color = 0;
   o.PenStyle = 0;
   o.PenWidth = 1;

@@ -3,6 +3,8 @@
 
 #include <array>
 #include <string>
+#include <unordered_map>
+#include <unordered_set>
 
 #include "kernel/construction.h"
 #include "kernel/geom_object.h"
@@ -37,11 +39,33 @@ struct NamingRules {
 /// number. Names are compared exactly, case included.
 std::string DefaultName(const Construction& c, int kind, const NamingRules& rules);
 
+/// Default names for many new objects at once: the table is read once, and every name given is
+/// taken, so a batch gets the names that DefaultName would give one object after another without
+/// a pass over the table per object.
+class NameAllocator {
+public:
+  NameAllocator(const Construction& c, const NamingRules& rules);
+  /// The next free name of `kind` (Windows-1251), which from now on counts as taken.
+  std::string Next(int kind);
+
+private:
+  struct Stem {
+    std::unordered_set<long long> Taken;
+    long long Candidate = 1; ///< no smaller number is free
+  };
+  const KindTexts& texts_;
+  bool dotsOneLetter_;
+  std::array<bool, 26> lettersUsed_{};
+  std::unordered_map<std::string, Stem> stems_;
+};
+
 /// Prepares slot `number` for a new object of `kind` (ObjCount already raised by the caller):
 /// zeroed record, default name, black solid pen of width 1, shown, defined, the kind's initial
 /// RefCount, (X1, Y1) = the given mouse position; a function graph gets the interval -5..5 and the
 /// formulas "x" and "t".
 void InitObject(Construction& c, int kind, int number, const NamingRules& rules, double mouseX, double mouseY);
+/// The same with the name given (Windows-1251).
+void InitObject(Construction& c, int kind, int number, const std::string& name, double mouseX, double mouseY);
 
 /// The initial RefCount of a kind: the number of references it is made with, or for polylines
 /// and polynomials the most a tool accepts.

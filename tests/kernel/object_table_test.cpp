@@ -59,6 +59,27 @@ TEST_F(ObjectTableTest, NumberedNamesAreCaseSensitiveAndReuseGaps) {
   EXPECT_EQ(NextName(okFunction), "графік функції1");
 }
 
+TEST_F(ObjectTableTest, AllocatorGivesTheNamesOfOneObjectAfterAnother) {
+  Add(okPoint, "B");
+  Add(okCircle, "коло2");
+  Add(okPoint, "точка1");
+  NameAllocator names(doc, NamingRules{texts, dotsOneLetter});
+  // The same names, in the same order, as appending one object at a time.
+  const int kinds[] = {okPoint, okCircle, okMidpoint, okCircle, okLine};
+  std::vector<std::string> batch;
+  for (int kind : kinds)
+    batch.push_back(Cp1251ToUtf8(names.Next(kind)));
+  for (int k = 0; k < 25; ++k)
+    batch.push_back(Cp1251ToUtf8(names.Next(okPoint)));
+  std::vector<std::string> single;
+  for (int kind : kinds)
+    single.push_back(Name(Add(kind)));
+  for (int k = 0; k < 25; ++k)
+    single.push_back(Name(Add(okPoint)));
+  EXPECT_EQ(batch, single);
+  EXPECT_EQ(batch.back(), "точка3");
+}
+
 TEST_F(ObjectTableTest, InitObjectDefaults) {
   const int g = Add(okFunction);
   const TGeomObject& f = doc[g];
