@@ -21,6 +21,8 @@ FileDialogRequest DocumentDialog(const char* title, const std::string& preset) {
 }
 
 void Refresh(Program& prog) {
+  // Another construction: nothing of the old one is traced.
+  ClearLocus(prog);
   if (prog.AbortOperationHook) prog.AbortOperationHook();
   if (prog.AfterDocumentChange) prog.AfterDocumentChange();
 }

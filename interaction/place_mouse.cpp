@@ -16,6 +16,7 @@
 #include "shell/program.h"
 #include "shell/undo_command.h"
 #include "view/canvas.h"
+#include "view/locus_trace.h"
 #include "view/redraw.h"
 
 namespace drex {
@@ -256,7 +257,14 @@ void MouseDown(Program& prog, MouseButton button, bool shift, bool ctrl, int x, 
   // The step-by-step display, the locus pick, macro recording and applying, transformations and
   // measurements take their clicks in that order before and after the construction tools; their
   // handlers join here as they are built.
-  if (op.StepPos > 0) return;
+  if (op.StepPos > 0) {
+    if (left) StepClick(prog);
+    return;
+  }
+  if (op.LocusPickPending && left) {
+    LocusPick(prog, op.HotObject);
+    return;
+  }
   if (op.ToolMode > 0) ConstructionClick(prog, right);
   if (op.MeasureMode != 0 && left) {
     // The value under the press, also when the mouse did not move onto it first.

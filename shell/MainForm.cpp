@@ -224,6 +224,7 @@ TDrex2dFrm::TDrex2dFrm(Program& program, QtPlatform& platform, QWidget* parent)
     BlinkTick(program_);
     SyncWithCore();
   });
+  platform_.SetTimerHandler(TimerId::TraectTime, [this] { LocusTraceTick(program_); });
   platform_.SetTimerHandler(TimerId::Timer1, [this] {
     StartupTick(program_);
     SyncWithCore();
@@ -489,6 +490,18 @@ void TDrex2dFrm::SyncWithCore() {
   if (QAction* change = CommandAction(tag::Change))
     change->setEnabled(CommandAvailable(tag::Change) && CurrentListObject(program_) > 0);
   if (QAction* showAll = CommandAction(tag::ShowAll)) showAll->setChecked(program_.ShowHidden);
+  if (QAction* locus = CommandAction(tag::ShowGMT)) {
+    // The locus command says what it does next: start a trace, or stop the one shown.
+    const LocusCommandLook look = LocusCommandState(program_);
+    if (look.Image != shownLocusImage_) {
+      shownLocusImage_ = look.Image;
+      locus->setText(Q(look.Caption));
+      locus->setIconText(WithoutAccessKey(Q(look.Caption)));
+      locus->setStatusTip(Q(look.Hint));
+      locus->setToolTip(Q(look.Hint));
+      locus->setIcon(CommandImage(look.Image));
+    }
+  }
   SyncHistoryAction(tag::Undo, program_.History.CanUndo(), UndoHint);
   SyncHistoryAction(tag::Redo, program_.History.CanRedo(), RedoHint);
   bool anyRecent = false;

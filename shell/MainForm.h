@@ -82,6 +82,7 @@ private:
   QAction* popProperties_ = nullptr;
   QTableWidget* calcGrid_ = nullptr;
   unsigned shownGridLayout_ = ~0u;
+  int shownLocusImage_ = -1; ///< image the locus command shows, -1 before the first sync
   bool syncingGrid_ = false;
   TFuncFrm* funcFrm_ = nullptr;
   TRotFrm* rotFrm_ = nullptr;

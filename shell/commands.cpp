@@ -13,6 +13,7 @@
 #include "shell/delete_command.h"
 #include "shell/program.h"
 #include "shell/undo_command.h"
+#include "view/locus_trace.h"
 #include "view/redraw.h"
 #include "view/view_transform.h"
 
@@ -50,6 +51,8 @@ bool CommandAvailable(int tag) {
   case tag::ZoomFit:
   case tag::ZoomEqu:
   case tag::ShowAll:
+  case tag::Animate:
+  case tag::ShowGMT:
   case tag::Ugol:
   case tag::Distance:
   case tag::MeasureDel:
@@ -159,6 +162,12 @@ MenuResult RunCommand(Program& prog, int tag, const std::string& hint) {
     ZoomEqual(prog.Doc.View);
     Redraw(prog, true);
     return MenuResult::Done;
+  case tag::Animate:
+    StartStepDisplay(prog, hint);
+    return MenuResult::Done;
+  case tag::ShowGMT:
+    ToggleLocus(prog, hint);
+    return MenuResult::Done;
   case tag::ShowAll:
     prog.ShowHidden = !prog.ShowHidden;
     Redraw(prog, true);
@@ -232,6 +241,7 @@ void InstallShellHooks(Program& prog) {
   prog.ObjectPropertiesHook = [&prog](int n) { return OpenPropertiesDialog(prog, n); };
   prog.Drawing.Hooks.EnableDelete = [&prog](bool on) { prog.DeleteEnabled = on; };
   prog.Drawing.Hooks.RefreshDynExprs = [&prog] { RefreshDynExprs(prog); };
+  prog.Drawing.Hooks.DrawLocusTrace = [&prog](Canvas& canvas) { DrawLocus(prog, canvas); };
 }
 
 void OpenHelp(Program& prog) {

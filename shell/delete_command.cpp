@@ -13,7 +13,11 @@ namespace {
 
 /// Brings the numbers the program keeps outside the construction up to date with a removal.
 void FollowRenumbering(Program& prog, const Renumbering& moved) {
-  prog.LocusPoint = moved.Object(prog.LocusPoint);
+  const int traced = moved.Object(prog.LocusPoint);
+  if (traced == 0)
+    ClearLocus(prog);
+  else
+    prog.LocusPoint = traced;
   MoveWithMeasurements(moved, prog.Drawing.LabelRects);
 
   OperationState& op = prog.Op;

@@ -20,6 +20,7 @@
 #include "shell/d2consts.h"
 #include "shell/platform.h"
 #include "shell/settings.h"
+#include "view/locus_trace.h"
 #include "view/redraw.h"
 
 namespace drex {
@@ -114,8 +115,9 @@ public:
   /// The expression grid's rows, values and frozen columns.
   DynExprGrid ExprGrid;
 
-  /// The point whose locus is traced, 0 for none.
+  /// The point whose locus is traced, 0 for none, and its trail.
   int LocusPoint = 0;
+  LocusTrace Locus;
 
   /// The retained bitmap of the drawing area that Redraw paints; none in a program without a window.
   Canvas* Surface = nullptr;

@@ -31,7 +31,7 @@ void ForgetNumbers(Program& prog, bool countChanged) {
   op.DragObject = 0;
   op.MeasureLabel = 0;
   prog.List.PopupItem = -1;
-  if (countChanged || prog.LocusPoint > prog.Doc.ObjCount) prog.LocusPoint = 0;
+  if (countChanged || prog.LocusPoint > prog.Doc.ObjCount) ClearLocus(prog);
 }
 
 void Walk(Program& prog, bool redo) {
