@@ -74,12 +74,15 @@ TEST_F(TransformByMouse, RotationTakesAnObjectThenAPointAndTurnsTheWayTheMouseTu
   const int top = FreePoint(300, 100);    // world (-100, 200)
   const int upright = Built(okLine, {centre, top});
   const int p = FreePoint(500, 300); // world (100, 0)
-  prog.AppendObject(okFunction);     // y = x, through pixel (450, 250)
+  // A polynomial along y = -200 from x = 200 to 300.
+  const int polynomial = Built(okPolynomial, {FreePoint(600, 500), FreePoint(700, 500)});
   Refresh();
+  ASSERT_EQ(HitTest(prog, 650, 500), polynomial);
+  ASSERT_EQ(HitTest(prog, 300, 200), upright);
 
   MenuClick(prog, 304);
   EXPECT_EQ(prog.InfoText, "  Поворот об'єктів: вкажіть вихідний об'єкт");
-  Click(450, 250); // a graph is not taken
+  Click(650, 500); // a polynomial is not taken
   EXPECT_EQ(prog.Op.PickCount, 0);
   Click(500, 300);
   ASSERT_EQ(prog.Op.PickCount, 1);
@@ -108,7 +111,6 @@ TEST_F(TransformByMouse, RotationTakesAnObjectThenAPointAndTurnsTheWayTheMouseTu
   EXPECT_NEAR(Obj(p).Y1, 200, Eps);
   EXPECT_DOUBLE_EQ(Obj(centre).X1, -100);
   EXPECT_DOUBLE_EQ(Obj(top).Y1, 200);
-  (void)upright;
 }
 
 TEST_F(TransformByMouse, AClickOnTheFirstPickGivesNoVectorAndAsksNothing) {
