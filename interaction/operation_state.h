@@ -43,6 +43,9 @@ struct OperationState {
   bool OperationActive = false;
   bool BlinkPhase = true;  ///< picked objects drawn (true) or blanked (false)
   int MacroMakeImage = 50; ///< image of the macro-recording tool button
+  /// World positions (internal units) of the clicks that made the first and second pick of a
+  /// transformation by mouse.
+  double TransformX0 = 0, TransformY0 = 0, TransformX1 = 0, TransformY1 = 0;
 
   // The mouse over the drawing area.
   int16_t DragObject = 0;                  ///< object pressed with no operation running, 0 after release

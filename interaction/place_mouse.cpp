@@ -12,6 +12,7 @@
 #include "interaction/hit_test.h"
 #include "interaction/pick_tables.h"
 #include "interaction/tool_modes.h"
+#include "interaction/transform_mouse.h"
 #include "kernel/recalc.h"
 #include "shell/program.h"
 #include "shell/undo_command.h"
@@ -149,7 +150,7 @@ void UpdateHotObject(Program& prog, int x, int y) {
   op.InHitTest = true;
   op.HotObject = HitTest(prog, x, y);
   op.MeasureLabel = MeasureLabelAt(prog, x, y);
-  op.StatusLine = CoordinateText(prog, prog.MouseWorldX, prog.MouseWorldY);
+  op.StatusLine = CoordinateText(prog, prog.MouseWorldX, prog.MouseWorldY) + TransformStatusText(prog);
   const int cursor = CursorForState(prog);
   if (cursor != op.Cursor) {
     op.Cursor = cursor;
@@ -266,6 +267,7 @@ void MouseDown(Program& prog, MouseButton button, bool shift, bool ctrl, int x, 
     return;
   }
   if (op.ToolMode > 0) ConstructionClick(prog, right);
+  if (op.TransformMode > 0 && left) TransformClick(prog);
   if (op.MeasureMode != 0 && left) {
     // The value under the press, also when the mouse did not move onto it first.
     op.MeasureLabel = MeasureLabelAt(prog, x, y);
@@ -304,6 +306,8 @@ void PlaceMouseMove(Program& prog, MouseButton held, bool shift, bool ctrl, int 
       DragStep(prog, w.x, w.y);
     else
       op.DragObject = 0;
+  } else {
+    DrawTransformGuide(prog);
   }
   UpdateHotObject(prog, x, y);
   if (op.RubberBand) {

@@ -29,6 +29,7 @@
 #include "calc/expr_dialog_model.h"
 #include "calc/rotation_model.h"
 #include "dialogs/FuncMake.h"
+#include "dialogs/Modify.h"
 #include "dialogs/QtFormText.h"
 #include "dialogs/QtObjList.h"
 #include "dialogs/object_list.h"
@@ -215,6 +216,9 @@ TDrex2dFrm::TDrex2dFrm(Program& program, QtPlatform& platform, QWidget* parent)
     SyncWithCore();
     return calcFrm_->Run(model);
   };
+  modFrm_ = new TModFrm(
+      program_, [this] { SyncWithCore(); }, this);
+  program_.TransformForm = [this] { modFrm_->ShowForm(); };
   rotFrm_ = new TRotFrm(this);
   program_.RotationForm = [this](RotationModel& model) {
     SyncWithCore();
@@ -239,6 +243,7 @@ TDrex2dFrm::~TDrex2dFrm() {
   qApp->removeEventFilter(this);
   program_.PropertiesForm = nullptr;
   program_.RotationForm = nullptr;
+  program_.TransformForm = nullptr;
   program_.CalculatorForm = nullptr;
   program_.DynExprForm = nullptr;
   for (TimerId id : {TimerId::Blic, TimerId::TraectTime, TimerId::Timer1}) {

@@ -22,6 +22,7 @@ class ObjListView;
 class PlaceWidget;
 class Program;
 class TFuncFrm;
+class TModFrm;
 class TRotFrm;
 class TCalculFrm;
 class TCalcFrm;
@@ -86,6 +87,7 @@ private:
   bool syncingGrid_ = false;
   TFuncFrm* funcFrm_ = nullptr;
   TRotFrm* rotFrm_ = nullptr;
+  TModFrm* modFrm_ = nullptr;
   TCalculFrm* calculFrm_ = nullptr;
   TCalcFrm* calcFrm_ = nullptr;
 };

@@ -10,6 +10,7 @@
 #include "dialogs/properties_model.h"
 #include "documents/document_commands.h"
 #include "interaction/tool_modes.h"
+#include "interaction/transform_mouse.h"
 #include "shell/delete_command.h"
 #include "shell/program.h"
 #include "shell/undo_command.h"
@@ -61,6 +62,9 @@ bool CommandAvailable(int tag) {
   case tag::CalcFixDel:
   case tag::CalcFixSave:
   case tag::CalcRotate:
+  case tag::ObjParam:
+  case tag::ObjMove:
+  case tag::ObjRot:
   case tag::CalcMake:
   case tag::CalcEdit:
   case tag::Calcul:
@@ -145,6 +149,13 @@ MenuResult RunCommand(Program& prog, int tag, const std::string& hint) {
     return MenuResult::Done;
   case tag::CalcRotate:
     OpenRotationDialog(prog);
+    return MenuResult::Done;
+  case tag::ObjParam:
+    if (prog.TransformForm) prog.TransformForm();
+    return MenuResult::Done;
+  case tag::ObjMove:
+  case tag::ObjRot:
+    StartTransformByMouse(prog, tag, hint);
     return MenuResult::Done;
   case tag::ZoomIn:
     ZoomIn(prog.Doc.View);

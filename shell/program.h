@@ -86,6 +86,9 @@ public:
   std::function<bool(DynExprDialogModel&)> DynExprForm;
   /// Shows the solid-of-revolution dialog for the model, modally.
   std::function<void(RotationModel&)> RotationForm;
+  /// Shows the transformation dialog without blocking the main window. The program's window
+  /// sets it.
+  std::function<void()> TransformForm;
   /// What the properties dialog remembers between openings.
   PropertiesMemory PropertiesDlg;
   /// After every UpdateRecentFiles: rebuild the menu items file1..file5 and the separator from
