@@ -23,6 +23,7 @@ class PlaceWidget;
 class Program;
 class TFuncFrm;
 class TRotFrm;
+class TMacroFrm;
 class TCalculFrm;
 class TCalcFrm;
 class QtPlatform;
@@ -87,6 +88,8 @@ private:
   TRotFrm* rotFrm_ = nullptr;
   TCalculFrm* calculFrm_ = nullptr;
   TCalcFrm* calcFrm_ = nullptr;
+  TMacroFrm* macroFrm_ = nullptr;
+  int shownMacroImage_ = -1; ///< the image k_MacroMake shows
 };
 
 } // namespace drex
