@@ -138,7 +138,7 @@ void SaveMacro(Program& prog) {
   request.DefaultExt = MacroExt;
   request.Title = SaveMacroTitle;
   request.InitialDir = folder;
-  request.FileName = Cp1251ToUtf8(m.Name.Bytes());
+  request.FileName = name;
   const std::string path = prog.Desktop.SaveDialog(request);
   if (path.empty()) return;
   if (!WriteFileReplacing(path, SerializeMacro(m))) ShowError(prog, prog.Msgs[29] + " " + path);
