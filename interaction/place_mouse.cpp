@@ -8,6 +8,7 @@
 
 #include "calc/measurement.h"
 #include "dialogs/object_list.h"
+#include "documents/macro_commands.h"
 #include "expr/format_answer.h"
 #include "interaction/hit_test.h"
 #include "interaction/pick_tables.h"
@@ -267,6 +268,7 @@ void MouseDown(Program& prog, MouseButton button, bool shift, bool ctrl, int x, 
     return;
   }
   if (op.ToolMode > 0) ConstructionClick(prog, right);
+  if (left && (op.MacroState > 0 || op.MacroApplyStep > 0)) MacroClick(prog);
   if (op.TransformMode > 0 && left) TransformClick(prog);
   if (op.MeasureMode != 0 && left) {
     // The value under the press, also when the mouse did not move onto it first.

@@ -33,6 +33,7 @@
 #include "dialogs/QtFormText.h"
 #include "dialogs/QtObjList.h"
 #include "dialogs/object_list.h"
+#include "documents/Macro.h"
 #include "documents/document_commands.h"
 #include "interaction/place_mouse.h"
 #include "interaction/tool_modes.h"
@@ -224,6 +225,11 @@ TDrex2dFrm::TDrex2dFrm(Program& program, QtPlatform& platform, QWidget* parent)
     SyncWithCore();
     rotFrm_->Run(model);
   };
+  macroFrm_ = new TMacroFrm(this);
+  program_.MacroForm = [this](MacroListModel& model) {
+    SyncWithCore();
+    return macroFrm_->Run(model);
+  };
   platform_.SetTimerHandler(TimerId::Blic, [this] {
     BlinkTick(program_);
     SyncWithCore();
@@ -246,6 +252,7 @@ TDrex2dFrm::~TDrex2dFrm() {
   program_.TransformForm = nullptr;
   program_.CalculatorForm = nullptr;
   program_.DynExprForm = nullptr;
+  program_.MacroForm = nullptr;
   for (TimerId id : {TimerId::Blic, TimerId::TraectTime, TimerId::Timer1}) {
     platform_.StopTimer(id);
     platform_.SetTimerHandler(id, {});
@@ -519,6 +526,17 @@ void TDrex2dFrm::SyncWithCore() {
     anyRecent = anyRecent || !caption.empty();
   }
   if (fileEnd_) fileEnd_->setVisible(anyRecent);
+  // The recording button blinks the picture of the marking stage.
+  if (shownMacroImage_ != program_.Op.MacroMakeImage) {
+    QToolBar* bar = toolBars_.count(static_cast<int>(ToolBarId::Macro))
+                        ? toolBars_.at(static_cast<int>(ToolBarId::Macro))
+                        : nullptr;
+    QAction* make = CommandAction(tag::MacroMake);
+    if (auto* button = bar && make ? qobject_cast<QToolButton*>(bar->widgetForAction(make)) : nullptr) {
+      button->setIcon(CommandImage(program_.Op.MacroMakeImage));
+      shownMacroImage_ = program_.Op.MacroMakeImage;
+    }
+  }
   objList_->Sync();
   SyncReport();
   SyncCalcGrid();

@@ -24,6 +24,7 @@ class Program;
 class TFuncFrm;
 class TModFrm;
 class TRotFrm;
+class TMacroFrm;
 class TCalculFrm;
 class TCalcFrm;
 class QtPlatform;
@@ -90,6 +91,8 @@ private:
   TModFrm* modFrm_ = nullptr;
   TCalculFrm* calculFrm_ = nullptr;
   TCalcFrm* calcFrm_ = nullptr;
+  TMacroFrm* macroFrm_ = nullptr;
+  int shownMacroImage_ = -1; ///< the image k_MacroMake shows
 };
 
 } // namespace drex

@@ -9,6 +9,7 @@
 #include "dialogs/object_list.h"
 #include "dialogs/properties_model.h"
 #include "documents/document_commands.h"
+#include "documents/macro_commands.h"
 #include "interaction/tool_modes.h"
 #include "interaction/transform_mouse.h"
 #include "shell/delete_command.h"
@@ -72,6 +73,8 @@ bool CommandAvailable(int tag) {
   case tag::Derivative:
   case tag::Help:
   case tag::Clipboard:
+  case tag::MacroMake:
+  case tag::MacroPut:
     return true;
   default:
     return false;
@@ -188,6 +191,12 @@ MenuResult RunCommand(Program& prog, int tag, const std::string& hint) {
     return MenuResult::Done;
   case tag::Clipboard:
     prog.Desktop.CopyPictureToClipboard();
+    return MenuResult::Done;
+  case tag::MacroMake:
+    MacroMakeCommand(prog, hint);
+    return MenuResult::Done;
+  case tag::MacroPut:
+    MacroPutCommand(prog, hint);
     return MenuResult::Done;
   default:
     return MenuResult::Unavailable;

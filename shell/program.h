@@ -11,6 +11,7 @@
 #include "calc/dyn_expr.h"
 #include "dialogs/object_list.h"
 #include "dialogs/properties_model.h"
+#include "documents/macro_file.h"
 #include "documents/undo_history.h"
 #include "expr/DS_Calc.h"
 #include "expr/calculus.h"
@@ -32,6 +33,7 @@ constexpr int DefaultUnitLength = 100;
 constexpr int UnitLengthForScreen(int pixelsPerInch) { return pixelsPerInch / 2; }
 
 class CalculModel;
+struct MacroListModel;
 class DynExprDialogModel;
 class RotationModel;
 
@@ -89,6 +91,9 @@ public:
   /// Shows the transformation dialog without blocking the main window. The program's window
   /// sets it.
   std::function<void()> TransformForm;
+  /// Shows the list of macro files for the model, modally; true when the user chose one to apply
+  /// (the model's Selected). The program's window sets it.
+  std::function<bool(MacroListModel&)> MacroForm;
   /// What the properties dialog remembers between openings.
   PropertiesMemory PropertiesDlg;
   /// After every UpdateRecentFiles: rebuild the menu items file1..file5 and the separator from
@@ -117,6 +122,14 @@ public:
 
   /// The expression grid's rows, values and frozen columns.
   DynExprGrid ExprGrid;
+
+  // Macro-constructions.
+  /// The recording marks by object number: 0 none, 1 source, 2 result.
+  std::vector<uint8_t> MacroMarks = std::vector<uint8_t>(SlotCount, 0);
+  /// The macro chosen last; it stays until another one is chosen.
+  Macro LoadedMacro;
+  /// While a macro is applied: for each record number, the object that plays it (index 0 unused).
+  std::vector<int16_t> MacroApplyMap;
 
   /// The point whose locus is traced, 0 for none, and its trail.
   int LocusPoint = 0;
