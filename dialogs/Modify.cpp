@@ -9,6 +9,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
@@ -74,6 +75,8 @@ TModFrm::TModFrm(Program& prog, std::function<void()> afterApply, QWidget* paren
 
   pc_ = new QTabWidget(this);
   pc_->setObjectName(QStringLiteral("PC"));
+  // All three page buttons stay in view: the dialog is made wide enough for them.
+  pc_->tabBar()->setUsesScrollButtons(false);
 
   auto* move = new QWidget(pc_);
   move->setObjectName(QStringLiteral("TabSheet1"));

@@ -264,6 +264,12 @@ void TransformModel::Refresh() {
   }
   target_ = oldTarget > 0 ? FindEntry(targets_, oldTarget, targetName) : -1;
   centre_ = oldCentre > 0 ? FindEntry(centres_, oldCentre, centreName) : -1;
+  // Nothing chosen yet: the object of the list's current line is offered when it can be a target.
+  if (target_ < 0) {
+    const int current = CurrentListObject(prog_);
+    for (std::size_t k = 0; k < targets_.size(); ++k)
+      if (targets_[k].ObjNo == current) target_ = static_cast<int>(k);
+  }
 }
 
 void TransformModel::SelectTarget(int index) {

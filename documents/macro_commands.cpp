@@ -138,7 +138,10 @@ void SaveMacro(Program& prog) {
   request.DefaultExt = MacroExt;
   request.Title = SaveMacroTitle;
   request.InitialDir = folder;
-  request.FileName = name;
+  // The name is offered as the file's name; a slash in it would name another folder.
+  std::string fileName = name;
+  std::replace(fileName.begin(), fileName.end(), '/', '_');
+  request.FileName = fileName;
   const std::string path = prog.Desktop.SaveDialog(request);
   if (path.empty()) return;
   if (!WriteFileReplacing(path, SerializeMacro(m))) ShowError(prog, prog.Msgs[29] + " " + path);

@@ -37,7 +37,10 @@ QString QtFilter(const std::string& filter) {
 
 QString StartPath(const FileDialogRequest& r) {
   if (r.FileName.empty()) return Q(r.InitialDir);
-  return Q(r.FileName);
+  // A bare preset name is offered in the initial folder.
+  const QString name = Q(r.FileName);
+  if (r.InitialDir.empty() || !QFileInfo(name).isRelative()) return name;
+  return QDir(Q(r.InitialDir)).filePath(name);
 }
 
 } // namespace
