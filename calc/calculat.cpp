@@ -128,23 +128,7 @@ int TCalculFrm::BoxOf(const QObject* widget) const {
 
 void TCalculFrm::ShowBox(CalculBox box) {
   FillGuard guard(filling_);
-  QComboBox* combo = Combo(box);
-  const std::vector<std::string>& history = model_.History(box);
-  bool same = combo->count() == static_cast<int>(history.size());
-  for (int k = 0; same && k < combo->count(); ++k)
-    same = S(combo->itemText(k)) == history[static_cast<std::size_t>(k)];
-  const int caret = combo->lineEdit()->cursorPosition();
-  if (!same) {
-    combo->clear();
-    for (const std::string& entry : history)
-      combo->addItem(Q(entry));
-    combo->setCurrentIndex(-1);
-  }
-  const QString text = Q(model_.Text(box));
-  if (combo->currentText() != text) {
-    combo->setEditText(text);
-    combo->lineEdit()->setCursorPosition(std::min(caret, static_cast<int>(text.size())));
-  }
+  ShowHistoryBox(Combo(box), model_.History(box), model_.Text(box));
   ShowColor(box);
 }
 

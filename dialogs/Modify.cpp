@@ -182,19 +182,7 @@ int TModFrm::BoxOf(const QObject* widget) const {
 
 void TModFrm::ShowBox(TransformBox box) {
   FillGuard guard(filling_);
-  QComboBox* combo = Box(box);
-  const std::vector<std::string>& history = model_.History(box);
-  bool same = combo->count() == static_cast<int>(history.size());
-  for (int k = 0; same && k < combo->count(); ++k)
-    same = S(combo->itemText(k)) == history[static_cast<std::size_t>(k)];
-  if (!same) {
-    combo->clear();
-    for (const std::string& entry : history)
-      combo->addItem(Q(entry));
-    combo->setCurrentIndex(-1);
-  }
-  const QString text = Q(model_.Text(box));
-  if (combo->currentText() != text) combo->setEditText(text);
+  ShowHistoryBox(Box(box), model_.History(box), model_.Text(box));
   ShowColor(box);
 }
 

@@ -4,13 +4,17 @@
 // the colour of a box's text, and a guard that marks the form as filling its own widgets.
 
 #include <QColor>
+#include <QComboBox>
+#include <QLineEdit>
 #include <QEvent>
 #include <QKeyEvent>
 #include <QPalette>
 #include <QString>
 #include <QWidget>
 
+#include <algorithm>
 #include <string>
+#include <vector>
 
 namespace drex {
 
@@ -63,5 +67,25 @@ private:
   bool& flag_;
   bool was_;
 };
+
+/// Shows an editable box: its history as the drop-down list (refilled only when it changed) and
+/// `text` in the edit line, with the caret left where it was.
+inline void ShowHistoryBox(QComboBox* combo, const std::vector<std::string>& history, const std::string& utf8) {
+  bool same = combo->count() == static_cast<int>(history.size());
+  for (int k = 0; same && k < combo->count(); ++k)
+    same = S(combo->itemText(k)) == history[static_cast<std::size_t>(k)];
+  const int caret = combo->lineEdit()->cursorPosition();
+  if (!same) {
+    combo->clear();
+    for (const std::string& entry : history)
+      combo->addItem(Q(entry));
+    combo->setCurrentIndex(-1);
+  }
+  const QString text = Q(utf8);
+  if (combo->currentText() != text) {
+    combo->setEditText(text);
+    combo->lineEdit()->setCursorPosition(std::min(caret, static_cast<int>(text.size())));
+  }
+}
 
 } // namespace drex
