@@ -8,6 +8,7 @@
 #include "expr/calculus.h"
 #include "expr/format_answer.h"
 #include "shell/program.h"
+#include "kernel/cp1251.h"
 
 namespace drex {
 namespace {
@@ -25,23 +26,6 @@ int CharCount(const std::string& text) {
   for (char ch : text)
     if ((static_cast<unsigned char>(ch) & 0xC0) != 0x80) ++chars;
   return chars;
-}
-
-/// The first `limit` characters of UTF-8 `text`.
-std::string CutToChars(const std::string& text, int limit) {
-  int chars = 0;
-  for (std::size_t i = 0; i < text.size(); ++i)
-    if ((static_cast<unsigned char>(text[i]) & 0xC0) != 0x80 && chars++ == limit) return text.substr(0, i);
-  return text;
-}
-
-bool IsBlank(const std::string& text) { return text.find_first_not_of(" \t") == std::string::npos; }
-
-/// Latin letters to upper case; every other byte, UTF-8 sequences included, is kept.
-std::string UpperLatin(std::string text) {
-  for (char& ch : text)
-    if (ch >= 'a' && ch <= 'z') ch = static_cast<char>(ch - 'a' + 'A');
-  return text;
 }
 
 void PushHistory(std::vector<std::string>& history, const std::string& text) {
@@ -76,6 +60,14 @@ std::string ExactNumberText(double value) {
     double back = 0;
     if (ParseNumberText(text, back) && back == value) break;
   }
+  return text;
+}
+
+bool IsBlank(const std::string& text) { return text.find_first_not_of(" \t") == std::string::npos; }
+
+std::string UpperLatin(std::string text) {
+  for (char& ch : text)
+    if (ch >= 'a' && ch <= 'z') ch = static_cast<char>(ch - 'a' + 'A');
   return text;
 }
 

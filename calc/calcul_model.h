@@ -42,6 +42,13 @@ std::string ExactNumberText(double value);
 /// for anything else, an expression or a value beyond a double included.
 bool ParseNumberText(const std::string& text, double& value);
 
+/// True when `text` holds nothing but blanks and tabs.
+bool IsBlank(const std::string& text);
+
+/// Latin letters to upper case, as the boxes' histories keep their texts; every other byte,
+/// UTF-8 sequences included, is kept.
+std::string UpperLatin(std::string text);
+
 /// The whole state of the calculation dialog. It lives as long as the program, so the page, the
 /// texts and the histories are kept between showings. Texts are UTF-8.
 class CalculModel {

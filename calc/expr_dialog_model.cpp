@@ -5,6 +5,7 @@
 #include "calc/dyn_expr.h"
 #include "dialogs/properties_model.h"
 #include "shell/program.h"
+#include "kernel/cp1251.h"
 
 namespace drex {
 namespace {
@@ -12,14 +13,6 @@ namespace {
 int CharCount(const std::string& text) {
   return static_cast<int>(
       std::count_if(text.begin(), text.end(), [](char ch) { return (static_cast<unsigned char>(ch) & 0xC0) != 0x80; }));
-}
-
-/// The first `limit` characters of UTF-8 `text`.
-std::string CutToChars(const std::string& text, int limit) {
-  int chars = 0;
-  for (std::size_t i = 0; i < text.size(); ++i)
-    if ((static_cast<unsigned char>(text[i]) & 0xC0) != 0x80 && chars++ == limit) return text.substr(0, i);
-  return text;
 }
 
 } // namespace

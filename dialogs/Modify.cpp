@@ -41,6 +41,21 @@ QComboBox* ObjectBox(QWidget* parent, const char* name) {
 
 QLabel* Label(const char* text, QWidget* parent) { return new QLabel(Q(text), parent); }
 
+/// A page of a caption over two labelled number boxes.
+QWidget* TwoBoxPage(QTabWidget* parent, const char* name, const char* caption, const char* firstLabel, QComboBox* first,
+                    const char* secondLabel, QComboBox* second) {
+  auto* page = new QWidget(parent);
+  page->setObjectName(Q(name));
+  auto* layout = new QGridLayout(page);
+  layout->addWidget(Label(caption, page), 0, 0, 1, 2);
+  layout->addWidget(Label(firstLabel, page), 1, 0);
+  layout->addWidget(first, 1, 1);
+  layout->addWidget(Label(secondLabel, page), 2, 0);
+  layout->addWidget(second, 2, 1);
+  layout->setRowStretch(3, 1);
+  return page;
+}
+
 /// Shows `entries` in `box` (refilled only when they differ) with entry `current` chosen.
 void ShowEntries(QComboBox* box, const std::vector<TransformCandidate>& entries, int current) {
   bool same = box->count() == static_cast<int>(entries.size());
@@ -78,17 +93,10 @@ TModFrm::TModFrm(Program& prog, std::function<void()> afterApply, QWidget* paren
   // All three page buttons stay in view: the dialog is made wide enough for them.
   pc_->tabBar()->setUsesScrollButtons(false);
 
-  auto* move = new QWidget(pc_);
-  move->setObjectName(QStringLiteral("TabSheet1"));
-  boxes_[static_cast<std::size_t>(TransformBox::PsX)] = NumberBox(move, "PsX");
-  boxes_[static_cast<std::size_t>(TransformBox::PsY)] = NumberBox(move, "PsY");
-  auto* moveLayout = new QGridLayout(move);
-  moveLayout->addWidget(Label("Вектор перенесення:", move), 0, 0, 1, 2);
-  moveLayout->addWidget(Label("a=", move), 1, 0);
-  moveLayout->addWidget(Box(TransformBox::PsX), 1, 1);
-  moveLayout->addWidget(Label("b=", move), 2, 0);
-  moveLayout->addWidget(Box(TransformBox::PsY), 2, 1);
-  moveLayout->setRowStretch(3, 1);
+  boxes_[static_cast<std::size_t>(TransformBox::PsX)] = NumberBox(pc_, "PsX");
+  boxes_[static_cast<std::size_t>(TransformBox::PsY)] = NumberBox(pc_, "PsY");
+  QWidget* move =
+      TwoBoxPage(pc_, "TabSheet1", "Вектор перенесення:", "a=", Box(TransformBox::PsX), "b=", Box(TransformBox::PsY));
 
   auto* turn = new QWidget(pc_);
   turn->setObjectName(QStringLiteral("TabSheet2"));
@@ -101,17 +109,10 @@ TModFrm::TModFrm(Program& prog, std::function<void()> afterApply, QWidget* paren
   turnLayout->addWidget(c1_);
   turnLayout->addStretch(1);
 
-  auto* scale = new QWidget(pc_);
-  scale->setObjectName(QStringLiteral("TabSheet3"));
-  boxes_[static_cast<std::size_t>(TransformBox::ZoomTx)] = NumberBox(scale, "ZoomTx");
-  boxes_[static_cast<std::size_t>(TransformBox::ZoomTy)] = NumberBox(scale, "ZoomTy");
-  auto* scaleLayout = new QGridLayout(scale);
-  scaleLayout->addWidget(Label("Коефіцієнти деформації вздовж осей:", scale), 0, 0, 1, 2);
-  scaleLayout->addWidget(Label("Ox:", scale), 1, 0);
-  scaleLayout->addWidget(Box(TransformBox::ZoomTx), 1, 1);
-  scaleLayout->addWidget(Label("Oy:", scale), 2, 0);
-  scaleLayout->addWidget(Box(TransformBox::ZoomTy), 2, 1);
-  scaleLayout->setRowStretch(3, 1);
+  boxes_[static_cast<std::size_t>(TransformBox::ZoomTx)] = NumberBox(pc_, "ZoomTx");
+  boxes_[static_cast<std::size_t>(TransformBox::ZoomTy)] = NumberBox(pc_, "ZoomTy");
+  QWidget* scale = TwoBoxPage(pc_, "TabSheet3", "Коефіцієнти деформації вздовж осей:", "Ox:", Box(TransformBox::ZoomTx),
+                              "Oy:", Box(TransformBox::ZoomTy));
 
   pc_->addTab(move, Q("Паралельне перенесення"));
   pc_->addTab(turn, Q("Поворот"));

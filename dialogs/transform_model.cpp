@@ -113,15 +113,6 @@ void MoveObject(TGeomObject& o, const PlaneMap& map) {
   if (IsLineKind(o.Kind) || o.Kind == okCircle) map.Apply(o.X2, o.Y2);
 }
 
-/// Latin letters to upper case; every other byte, UTF-8 sequences included, is kept.
-std::string UpperLatin(std::string text) {
-  for (char& ch : text)
-    if (ch >= 'a' && ch <= 'z') ch = static_cast<char>(ch - 'a' + 'A');
-  return text;
-}
-
-bool IsBlank(const std::string& text) { return text.find_first_not_of(" \t") == std::string::npos; }
-
 /// The entry of `list` for object `objNo` named `name`, -1 when there is none.
 int FindEntry(const std::vector<TransformCandidate>& list, int objNo, const std::string& name) {
   const auto at =

@@ -151,7 +151,6 @@ void MarkClick(Program& prog) {
   OperationState& op = prog.Op;
   const int hot = op.HotObject;
   if (hot < 1 || hot > prog.Doc.ObjCount) return;
-  if (prog.MacroMarks.size() < SlotCount) prog.MacroMarks.resize(SlotCount, mmNone);
   uint8_t& mark = prog.MacroMarks[static_cast<std::size_t>(hot)];
   if (mark == op.MacroState) {
     mark = mmNone;

@@ -116,8 +116,8 @@ void Pan(Program& prog, int x, int y) {
 void DrawBand(Program& prog, int x, int y) {
   Canvas* canvas = prog.Surface;
   if (canvas == nullptr) return;
-  const Point2 s = WorldToScreen(prog.Doc.View, prog.Area, {prog.Op.RubberStartX, prog.Op.RubberStartY});
-  const int sx = RoundHalfEven(s.x), sy = RoundHalfEven(s.y);
+  const PixelPoint s = PixelOf(prog, {prog.Op.RubberStartX, prog.Op.RubberStartY});
+  const int sx = s.X, sy = s.Y;
   const CanvasPen pen = canvas->Pen();
   const CanvasBrush brush = canvas->Brush();
   canvas->SetPen(CanvasPen{ColorWhite, PenStyle::Dot, 1, PenMode::Xor});
@@ -165,8 +165,8 @@ void SelectByBand(Program& prog, bool shift, int x, int y) {
   OperationState& op = prog.Op;
   EraseBand(prog);
   op.RubberBand = false;
-  const Point2 s = WorldToScreen(prog.Doc.View, prog.Area, {op.RubberStartX, op.RubberStartY});
-  const BandRect band{{static_cast<double>(RoundHalfEven(s.x)), static_cast<double>(RoundHalfEven(s.y))},
+  const PixelPoint s = PixelOf(prog, {op.RubberStartX, op.RubberStartY});
+  const BandRect band{{static_cast<double>(s.X), static_cast<double>(s.Y)},
                       {static_cast<double>(x), static_cast<double>(y)}};
   const HitContext ctx = ContextOf(prog);
   for (int n = 1; n <= prog.Doc.ObjCount; ++n) {

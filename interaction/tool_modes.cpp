@@ -10,18 +10,6 @@
 
 namespace drex {
 
-std::string CutToChars(const std::string& text, int capacity) {
-  int chars = 0;
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    const auto byte = static_cast<unsigned char>(text[i]);
-    if ((byte & 0xC0) != 0x80) {
-      if (chars == capacity) return text.substr(0, i);
-      ++chars;
-    }
-  }
-  return text;
-}
-
 namespace {
 
 bool IsObject(const Program& prog, int n) { return n >= 1 && n <= prog.Doc.ObjCount; }

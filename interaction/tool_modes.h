@@ -4,12 +4,11 @@
 
 #include <string>
 
+#include "kernel/cp1251.h"
+
 namespace drex {
 
 class Program;
-
-/// `text` cut to at most `capacity` UTF-8 characters.
-std::string CutToChars(const std::string& text, int capacity);
 
 /// Starts the construction tool of menu Tag 11..23 (`hint`: the menu item's hint, UTF-8): at the
 /// object limit shows the limit message; otherwise ends the running operation, enables the abort

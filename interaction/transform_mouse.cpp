@@ -59,11 +59,6 @@ bool MouseAngle(const Program& prog, double& angle) {
   return true;
 }
 
-PixelPoint PixelOf(const Program& prog, Point2 world) {
-  const Point2 s = WorldToScreen(prog.Doc.View, prog.Area, world);
-  return {RoundHalfEven(s.x), RoundHalfEven(s.y)};
-}
-
 } // namespace
 
 void StartTransformByMouse(Program& prog, int tag, const std::string& hint) {

@@ -110,4 +110,14 @@ bool FitsCp1251(const std::string& utf8) {
   return true;
 }
 
+std::string CutToChars(const std::string& utf8, int capacity) {
+  int chars = 0;
+  for (std::size_t i = 0; i < utf8.size(); ++i) {
+    if ((static_cast<unsigned char>(utf8[i]) & 0xC0) == 0x80) continue;
+    if (chars == capacity) return utf8.substr(0, i);
+    ++chars;
+  }
+  return utf8;
+}
+
 } // namespace drex

@@ -14,6 +14,9 @@ std::string Cp1251ToUtf8(const std::string& bytes);
 /// of valid UTF-8, becomes '?'.
 std::string Utf8ToCp1251(const std::string& utf8);
 
+/// `utf8` cut to at most `capacity` characters.
+std::string CutToChars(const std::string& utf8, int capacity);
+
 /// True when every character of `utf8` has a Windows-1251 byte (and the text is valid UTF-8).
 bool FitsCp1251(const std::string& utf8);
 

@@ -12,17 +12,6 @@ namespace {
 constexpr int KindNameMsg = 14;
 constexpr int NameStemMsg = 154;
 
-// Cuts a UTF-8 text to `count` characters.
-std::string CutCharacters(const std::string& utf8, int count) {
-  std::size_t i = 0;
-  for (int n = 0; n < count && i < utf8.size(); ++n) {
-    ++i;
-    while (i < utf8.size() && (static_cast<unsigned char>(utf8[i]) & 0xC0) == 0x80)
-      ++i;
-  }
-  return utf8.substr(0, i);
-}
-
 std::string FirstFreeLetter(const Construction& c) {
   bool used[26] = {};
   for (int i = 1; i <= c.ObjCount; ++i) {
@@ -38,7 +27,7 @@ std::string FirstFreeLetter(const Construction& c) {
 
 void TakeKindTexts(const MsgTable& msgs, KindTexts& texts) {
   for (int k = 0; k < KindCount; ++k) {
-    texts.KindName[static_cast<std::size_t>(k)] = CutCharacters(msgs[KindNameMsg + k], KindNameCapacity);
+    texts.KindName[static_cast<std::size_t>(k)] = CutToChars(msgs[KindNameMsg + k], KindNameCapacity);
     texts.NameStem[static_cast<std::size_t>(k)] = msgs[NameStemMsg + k];
   }
 }

@@ -8,7 +8,6 @@
 #include "shell/program.h"
 #include "view/canvas.h"
 #include "view/redraw.h"
-#include "view/view_transform.h"
 
 namespace drex {
 namespace {
@@ -83,11 +82,11 @@ void DrawLocus(Program& prog, Canvas& canvas) {
   const CanvasPen pen = canvas.Pen();
   canvas.SetPen(CanvasPen{point.Color, PenStyle::Solid, 1, PenMode::Copy});
   for (int k = 0; k < count; ++k) {
-    const Point2 s = WorldToScreen(prog.Doc.View, prog.Area, LocusTraceEntry(trace, k));
+    const PixelPoint p = PixelOf(prog, LocusTraceEntry(trace, k));
     if (k == 0)
-      canvas.MoveTo(RoundHalfEven(s.x), RoundHalfEven(s.y));
+      canvas.MoveTo(p.X, p.Y);
     else
-      canvas.LineTo(RoundHalfEven(s.x), RoundHalfEven(s.y));
+      canvas.LineTo(p.X, p.Y);
   }
   canvas.SetPen(pen);
 }

@@ -43,11 +43,6 @@ private:
 
 PixelPoint ToPixel(Point2 screen) { return PixelPoint{RoundHalfEven(screen.x), RoundHalfEven(screen.y)}; }
 
-/// The pixel of a world point in internal units.
-PixelPoint PixelOf(const Program& prog, Point2 world) {
-  return ToPixel(WorldToScreen(prog.Doc.View, prog.Area, world));
-}
-
 /// True when every corner of a box lies within the int range the canvas takes.
 bool FitsInt(int64_t v) { return v >= INT_MIN && v <= INT_MAX; }
 
@@ -628,6 +623,10 @@ void Redraw(Program& prog, bool full) {
   }
   if (state.Hooks.EnableDelete) state.Hooks.EnableDelete(state.AnySelected);
   if (state.Hooks.RefreshDynExprs) state.Hooks.RefreshDynExprs();
+}
+
+PixelPoint PixelOf(const Program& prog, Point2 world) {
+  return ToPixel(WorldToScreen(prog.Doc.View, prog.Area, world));
 }
 
 std::string MeasurementText(const Program& prog, int i) {

@@ -70,6 +70,10 @@ void Redraw(Program& prog, bool full);
 /// drawn (a point is missing or undefined, or the angle cannot be computed).
 std::string MeasurementText(const Program& prog, int i);
 
+/// The pixel of a world point (internal units) in the view of the last redraw, to the nearest
+/// integers.
+PixelPoint PixelOf(const Program& prog, Point2 world);
+
 /// The step of the axis unit marks and of the grid in user units: the smallest power of ten
 /// (10^-12 at least) that divides the larger visible extent plus 1 into fewer than 50 steps.
 double TickStep(const ViewArea& area, int unitLength);
