@@ -31,6 +31,7 @@ public:
   int ScreenPixelsPerInch() const override { return 96; }
   void CopyPictureToClipboard() override {}
   AppFolders Folders() const override { return FoldersAnswer; }
+  std::string DesktopLanguage() const override { return "uk_UA"; }
 
   MsgButton Answer = mbNone; ///< the button every message box returns
   std::string LastMessage;   ///< the text of the last message box, to report a failed step

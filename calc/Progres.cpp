@@ -19,11 +19,12 @@ constexpr int WindowHeight = 109;
 
 TProgrFrm::TProgrFrm(QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint) {
-  setObjectName(QStringLiteral("TProgrFrm"));
+  setObjectName(QStringLiteral("ProgrFrm"));
   setWindowTitle(QStringLiteral("Обробка..."));
   setFixedSize(WindowWidth, WindowHeight);
 
   auto* panel = new QFrame(this);
+  panel->setObjectName(QStringLiteral("Panel1"));
   panel->setFrameStyle(QFrame::Panel | QFrame::Raised);
   message_ = new QLabel(panel);
   message_->setObjectName(QStringLiteral("label_MSG"));

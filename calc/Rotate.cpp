@@ -18,7 +18,7 @@ namespace drex {
 
 TRotFrm::TRotFrm(QWidget* parent)
     : QDialog(parent), canvas_(std::make_unique<QtCanvas>(RotationPictureSize, RotationPictureSize)) {
-  setObjectName(QStringLiteral("TRotFrm"));
+  setObjectName(QStringLiteral("RotFrm"));
   // The fourth letter of the caption is a Latin o, and the caption ends with a blank.
   setWindowTitle(QStringLiteral("Тілo обертання "));
   setModal(true);
@@ -28,12 +28,14 @@ TRotFrm::TRotFrm(QWidget* parent)
   rotImage_->setFixedSize(RotationPictureSize, RotationPictureSize);
 
   auto* curveLabel = new QLabel(QStringLiteral("Твірна:"), this);
+  curveLabel->setObjectName(QStringLiteral("Label1"));
   curveName_ = new QComboBox(this);
   curveName_->setObjectName(QStringLiteral("CurveName"));
   curveLabel->setBuddy(curveName_);
 
   auto* axisBox = new QGroupBox(QStringLiteral("Вісь обертання:"), this);
   axisBox->setObjectName(QStringLiteral("RotType"));
+  axisBox->setProperty(RadioGroupProperty, true);
   ox_ = new QRadioButton(QStringLiteral("Ox"), axisBox);
   oy_ = new QRadioButton(QStringLiteral("Oy"), axisBox);
   rotType_ = new QButtonGroup(this);
@@ -45,6 +47,7 @@ TRotFrm::TRotFrm(QWidget* parent)
   axisLayout->addWidget(oy_);
 
   auto* resultBox = new QGroupBox(QStringLiteral("Характеристики:"), this);
+  resultBox->setObjectName(QStringLiteral("GroupBox1"));
   sLabel_ = new QLabel(resultBox);
   sLabel_->setObjectName(QStringLiteral("Slabel"));
   vLabel_ = new QLabel(resultBox);
@@ -52,9 +55,13 @@ TRotFrm::TRotFrm(QWidget* parent)
   sLabel_->setTextInteractionFlags(Qt::TextSelectableByMouse);
   vLabel_->setTextInteractionFlags(Qt::TextSelectableByMouse);
   auto* resultLayout = new QVBoxLayout(resultBox);
-  resultLayout->addWidget(new QLabel(QStringLiteral("Площа (кв.од.):"), resultBox));
+  auto* areaLabel = new QLabel(QStringLiteral("Площа (кв.од.):"), resultBox);
+  areaLabel->setObjectName(QStringLiteral("Label2"));
+  auto* volumeLabel = new QLabel(QStringLiteral("Об'єм (куб.од.):"), resultBox);
+  volumeLabel->setObjectName(QStringLiteral("Label3"));
+  resultLayout->addWidget(areaLabel);
   resultLayout->addWidget(sLabel_);
-  resultLayout->addWidget(new QLabel(QStringLiteral("Об'єм (куб.од.):"), resultBox));
+  resultLayout->addWidget(volumeLabel);
   resultLayout->addWidget(vLabel_);
 
   close_ = new QPushButton(QStringLiteral("Закрити"), this);

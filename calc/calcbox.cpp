@@ -16,6 +16,7 @@ namespace drex {
 
 TCalcFrm::TCalcFrm(QWidget* parent) : QDialog(parent), ui_(std::make_unique<Ui::TCalcFrm>()) {
   ui_->setupUi(this);
+  setObjectName(QStringLiteral("CalcFrm"));
   setModal(true);
   ui_->CalcStr->setCompleter(nullptr);
   ui_->CalcStr->lineEdit()->installEventFilter(this);

@@ -82,6 +82,7 @@ void ShowEditor(QLineEdit* edit, const std::string& text, int caret) {
 TCalculFrm::TCalculFrm(Program& prog, QWidget* parent)
     : QDialog(parent), ui_(std::make_unique<Ui::TCalculFrm>()), model_(prog) {
   ui_->setupUi(this);
+  setObjectName(QStringLiteral("CalculFrm"));
   setModal(false);
   boxes_ = {ui_->CalcStr, ui_->fx1, ui_->fy1, ui_->fz1, ui_->CalcStrInt, ui_->A, ui_->B, ui_->CalcStrDef, ui_->xx};
   for (QComboBox* box : boxes_) {

@@ -121,7 +121,8 @@ inline constexpr CalcText CalcTexts[] = {
     {"c_CsvTitle", "Збереження зафіксованих значень"},
     {"c_MeasureLimit", "Максимальна кількість вимірювань на екрані не повинна перевищувати"},
 };
-/// The text of CalcTexts named `name`; empty for a name that is not there.
-std::string CalcTextOf(const char* name);
+/// The text in use of CalcTexts named `name` (a language may have replaced it); empty for a name
+/// that is not there.
+std::string CalcTextOf(const Program& prog, const char* name);
 
 } // namespace drex

@@ -92,11 +92,7 @@ int CurrentRow(const Program& prog) {
 
 } // namespace
 
-std::string CalcTextOf(const char* name) {
-  for (const CalcText& t : CalcTexts)
-    if (std::string_view(t.Name) == name) return t.Text;
-  return {};
-}
+std::string CalcTextOf(const Program& prog, const char* name) { return prog.Texts.Get(CaptionKey(name)); }
 
 std::string FrozenHeader(int k) { return FormatAnswer(k, 12); }
 
@@ -215,9 +211,9 @@ std::string FrozenColumnsCsv(const Program& prog) {
 void SaveFrozenColumns(Program& prog) {
   if (prog.ExprGrid.Frozen.empty()) return;
   FileDialogRequest request;
-  request.Filter = CalcTextOf("c_CsvFilter");
+  request.Filter = CalcTextOf(prog, "c_CsvFilter");
   request.DefaultExt = "csv";
-  request.Title = CalcTextOf("c_CsvTitle");
+  request.Title = CalcTextOf(prog, "c_CsvTitle");
   const fs::path doc = fs::u8path(prog.DocFileName);
   request.InitialDir = doc.parent_path().u8string();
   request.FileName = doc.stem().u8string() + ".csv";

@@ -55,8 +55,7 @@ void RemoveMeasurement(Program& prog, int i) {
 } // namespace
 
 std::string MeasureLimitMessage(const Program& prog) {
-  (void)prog;
-  return CalcTextOf("c_MeasureLimit") + " " + std::to_string(MaxMeasurements) + ".";
+  return CalcTextOf(prog, "c_MeasureLimit") + " " + std::to_string(MaxMeasurements) + ".";
 }
 
 void StartMeasurement(Program& prog, int tag, const std::string& hint) {

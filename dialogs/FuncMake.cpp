@@ -117,6 +117,7 @@ private:
 
 TFuncFrm::TFuncFrm(QWidget* parent) : QDialog(parent), ui_(std::make_unique<Ui::TFuncFrm>()) {
   ui_->setupUi(this);
+  setObjectName(QStringLiteral("FuncFrm"));
   graphBoxes_ = {ui_->f1, ui_->f2, ui_->Left1, ui_->Right1, ui_->Left2, ui_->Right2};
   ui_->ObjName1->setMaxLength(NameCapacity);
   // Only one page is ever shown; its tab is a caption, not a stop of the Tab key.

@@ -39,18 +39,25 @@ QComboBox* ObjectBox(QWidget* parent, const char* name) {
   return box;
 }
 
-QLabel* Label(const char* text, QWidget* parent) { return new QLabel(Q(text), parent); }
+QLabel* Label(const char* name, const char* text, QWidget* parent) {
+  auto* label = new QLabel(Q(text), parent);
+  label->setObjectName(Q(name));
+  return label;
+}
 
 /// A page of a caption over two labelled number boxes.
+/// Its labels are named after the page: "TabSheet1" has "TabSheet1Label", "TabSheet1Label1" and
+/// "TabSheet1Label2".
 QWidget* TwoBoxPage(QTabWidget* parent, const char* name, const char* caption, const char* firstLabel, QComboBox* first,
                     const char* secondLabel, QComboBox* second) {
   auto* page = new QWidget(parent);
   page->setObjectName(Q(name));
   auto* layout = new QGridLayout(page);
-  layout->addWidget(Label(caption, page), 0, 0, 1, 2);
-  layout->addWidget(Label(firstLabel, page), 1, 0);
+  const std::string label = std::string(name) + "Label";
+  layout->addWidget(Label(label.c_str(), caption, page), 0, 0, 1, 2);
+  layout->addWidget(Label((label + "1").c_str(), firstLabel, page), 1, 0);
   layout->addWidget(first, 1, 1);
-  layout->addWidget(Label(secondLabel, page), 2, 0);
+  layout->addWidget(Label((label + "2").c_str(), secondLabel, page), 2, 0);
   layout->addWidget(second, 2, 1);
   layout->setRowStretch(3, 1);
   return page;
@@ -80,12 +87,12 @@ bool PassingFocus(const QEvent* event) {
 
 TModFrm::TModFrm(Program& prog, std::function<void()> afterApply, QWidget* parent)
     : QDialog(parent), model_(prog), afterApply_(std::move(afterApply)) {
-  setObjectName(QStringLiteral("TModFrm"));
+  setObjectName(QStringLiteral("ModFrm"));
   setWindowTitle(Q("Перетворення об'єктів"));
   setModal(false);
 
   o1_ = ObjectBox(this, "o1");
-  auto* targetLabel = Label("Застосувати операцію до об'єкта:", this);
+  auto* targetLabel = Label("Label1", "Застосувати операцію до об'єкта:", this);
   targetLabel->setBuddy(o1_);
 
   pc_ = new QTabWidget(this);
@@ -103,9 +110,9 @@ TModFrm::TModFrm(Program& prog, std::function<void()> afterApply, QWidget* paren
   boxes_[static_cast<std::size_t>(TransformBox::RotCut)] = NumberBox(turn, "RotCut");
   c1_ = ObjectBox(turn, "c1");
   auto* turnLayout = new QVBoxLayout(turn);
-  turnLayout->addWidget(Label("Кут повороту (у градусах):", turn));
+  turnLayout->addWidget(Label("Label2", "Кут повороту (у градусах):", turn));
   turnLayout->addWidget(Box(TransformBox::RotCut));
-  turnLayout->addWidget(Label("Точка - центр повороту:", turn));
+  turnLayout->addWidget(Label("Label3", "Точка - центр повороту:", turn));
   turnLayout->addWidget(c1_);
   turnLayout->addStretch(1);
 

@@ -24,6 +24,12 @@ inline QString Q(const std::string& utf8) {
 inline QString Q(const char* utf8) { return QString::fromUtf8(utf8); }
 inline std::string S(const QString& text) { return text.toUtf8().toStdString(); }
 
+/// Marks a group box whose radio buttons are the items of one radio group (for the language files).
+constexpr const char* RadioGroupProperty = "drexRadioGroup";
+
+/// A caption without its access-key marks, as a tool button shows it.
+inline QString WithoutAccessKey(QString caption) { return caption.remove(QLatin1Char('&')); }
+
 /// The character index of UTF-16 position `utf16` of `text`.
 inline int CharIndex(const QString& text, int utf16) {
   int chars = 0;

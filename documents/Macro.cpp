@@ -11,7 +11,7 @@
 namespace drex {
 
 TMacroFrm::TMacroFrm(QWidget* parent) : QDialog(parent) {
-  setObjectName(QStringLiteral("TMacroFrm"));
+  setObjectName(QStringLiteral("MacroFrm"));
   setWindowTitle(QStringLiteral("Встановлення макроконструкції:"));
   setModal(true);
 

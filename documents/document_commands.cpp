@@ -11,11 +11,12 @@ namespace fs = std::filesystem;
 
 namespace {
 
-FileDialogRequest DocumentDialog(const char* title, const std::string& preset) {
+/// The open ("OpenDial") or save ("SaveDial") dialog of documents, with its texts in use.
+FileDialogRequest DocumentDialog(const Program& prog, const std::string& dialog, const std::string& preset) {
   FileDialogRequest r;
-  r.Filter = DocumentFilter;
+  r.Filter = prog.Texts.Get(dialog + ".Filter");
   r.DefaultExt = DocumentExt;
-  r.Title = title;
+  r.Title = prog.Texts.Get(dialog + ".caption");
   r.FileName = preset;
   return r;
 }
@@ -32,7 +33,7 @@ void Refresh(Program& prog) {
 bool SaveWithName(Program& prog, bool askName) {
   std::string path = prog.DocFileName;
   if (askName || IsUnnamedDocument(prog)) {
-    path = prog.Desktop.SaveDialog(DocumentDialog(SaveDocumentTitle, prog.DocFileName));
+    path = prog.Desktop.SaveDialog(DocumentDialog(prog, "SaveDial", prog.DocFileName));
     if (path.empty()) {
       SetDocName(prog, prog.DocFileName);
       return false;
@@ -88,7 +89,7 @@ bool NewDocumentCommand(Program& prog) {
 
 bool OpenDocumentCommand(Program& prog) {
   if (!ConfirmDiscard(prog)) return false;
-  const std::string path = prog.Desktop.OpenDialog(DocumentDialog(OpenDocumentTitle, std::string()));
+  const std::string path = prog.Desktop.OpenDialog(DocumentDialog(prog, "OpenDial", std::string()));
   if (path.empty()) return false;
   return OpenDocumentPath(prog, path);
 }

@@ -130,13 +130,13 @@ void SaveMacro(Program& prog) {
 
   const std::string folder = UserDataFolder(prog.Desktop, MacroFolder);
   if (folder.empty()) {
-    ShowError(prog, MacroText("m_NoFolder"));
+    ShowError(prog, MacroText(prog, "m_NoFolder"));
     return;
   }
   FileDialogRequest request;
-  request.Filter = MacroFilter;
+  request.Filter = prog.Texts.Get("SaveDialMacro.Filter");
   request.DefaultExt = MacroExt;
-  request.Title = SaveMacroTitle;
+  request.Title = prog.Texts.Get("SaveDialMacro.caption");
   request.InitialDir = folder;
   // The name is offered as the file's name; a slash in it would name another folder.
   std::string fileName = name;
@@ -156,7 +156,7 @@ void MarkClick(Program& prog) {
     mark = mmNone;
   } else if (mark == mmNone) {
     if (op.MacroState == mmSource && prog.Doc[hot].Kind > MaxMacroSourceKind) {
-      ShowError(prog, MacroText("m_SourceKind"));
+      ShowError(prog, MacroText(prog, "m_SourceKind"));
       return;
     }
     mark = static_cast<uint8_t>(op.MacroState);
@@ -195,11 +195,7 @@ void SourceClick(Program& prog) {
 
 } // namespace
 
-std::string MacroText(const char* name) {
-  for (const NamedText& t : MacroTexts)
-    if (std::strcmp(t.Name, name) == 0) return t.Text;
-  return {};
-}
+std::string MacroText(const Program& prog, const char* name) { return prog.Texts.Get(CaptionKey(name)); }
 
 MacroSelection FindMacroObjects(const Construction& c, const std::vector<uint8_t>& marks) {
   MacroSelection found;
@@ -442,17 +438,17 @@ MacroListModel ListMacros(const Platform& desktop) {
 bool LoadMacroFile(Program& prog, const std::string& path) {
   std::vector<uint8_t> bytes;
   if (!ReadFileBytes(path, MaxMacroBytes + 1, bytes)) {
-    ShowError(prog, MacroText("m_ReadError") + " " + path);
+    ShowError(prog, MacroText(prog, "m_ReadError") + " " + path);
     return false;
   }
   Macro scratch;
   const MacroCheck check = ParseMacro(bytes.data(), bytes.size(), scratch);
   if (check == MacroCheck::Truncated) {
-    ShowError(prog, MacroText("m_ReadError") + " " + path);
+    ShowError(prog, MacroText(prog, "m_ReadError") + " " + path);
     return false;
   }
   if (check != MacroCheck::Ok) {
-    ShowError(prog, MacroText("m_Invalid") + " " + path);
+    ShowError(prog, MacroText(prog, "m_Invalid") + " " + path);
     return false;
   }
   std::swap(prog.LoadedMacro, scratch);

@@ -27,8 +27,9 @@ inline constexpr NamedText MacroTexts[] = {
     {"m_ReadError", "Не можу прочитати файл макроконструкції"},
     {"m_Invalid", "Файл макроконструкції пошкоджений або створений іншою версією програми:"},
 };
-/// The text of MacroTexts named `name`; empty for a name that is not there.
-std::string MacroText(const char* name);
+/// The text in use of MacroTexts named `name` (a language may have replaced it); empty for a name
+/// that is not there.
+std::string MacroText(const Program& prog, const char* name);
 
 /// The save dialog of a recorded macro.
 constexpr const char* MacroFilter = "Макроконструкції у форматі DREX-2D|*.m2d|Всі файли|*.*";

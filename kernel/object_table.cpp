@@ -28,7 +28,9 @@ std::string FirstFreeLetter(const Construction& c) {
 void TakeKindTexts(const MsgTable& msgs, KindTexts& texts) {
   for (int k = 0; k < KindCount; ++k) {
     texts.KindName[static_cast<std::size_t>(k)] = CutToChars(msgs[KindNameMsg + k], KindNameCapacity);
-    texts.NameStem[static_cast<std::size_t>(k)] = msgs[NameStemMsg + k];
+    // Room is left for the number of the largest table, so that every default name is stored whole
+    // and names made from the same stem stay different.
+    texts.NameStem[static_cast<std::size_t>(k)] = CutToChars(msgs[NameStemMsg + k], NameStemCapacity);
   }
 }
 

@@ -17,6 +17,8 @@ class MsgTable;
 constexpr int KindNameCapacity = 25;
 /// Longest object name.
 constexpr int NameCapacity = 20;
+/// Longest stem of default names: a stem and the number of any object of a full table fit a name.
+constexpr int NameStemCapacity = NameCapacity - 5;
 
 /// The kind names and default-name stems, copied from the message table whenever the settings or
 /// a language are applied. UTF-8.
@@ -25,7 +27,8 @@ struct KindTexts {
   std::array<std::string, KindCount> NameStem;
 };
 
-/// Copies the kind names (entries 14..27, cut to 25 characters) and the stems (154..167).
+/// Copies the kind names (entries 14..27, cut to 25 characters) and the stems (154..167, cut to
+/// NameStemCapacity characters).
 void TakeKindTexts(const MsgTable& msgs, KindTexts& texts);
 
 /// What a new object's default name depends on.

@@ -3,9 +3,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QGuiApplication>
-#include <QLibraryInfo>
 #include <QProxyStyle>
-#include <QTranslator>
 
 #include <clocale>
 #include <cstdio>
@@ -17,6 +15,7 @@
 #include "shell/MainForm.h"
 #include "shell/QtPlatform.h"
 #include "shell/program.h"
+#include "shell/language.h"
 #include "shell/startup.h"
 #include "view/QtPictureExport.h"
 
@@ -93,11 +92,6 @@ int main(int argc, char** argv) {
   const std::string document = argc > 1 ? std::string(argv[1]) : std::string();
   QApplication::setApplicationName(QStringLiteral("DREX-2D"));
   QApplication::setStyle(new HintStyle);
-  // The toolkit's own buttons and dialogs (Так/Ні, the file dialogs) speak the interface's
-  // language; without the translation package they stay in English.
-  QTranslator toolkitTexts;
-  if (toolkitTexts.load(QStringLiteral("qtbase_uk"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
-    QApplication::installTranslator(&toolkitTexts);
   // Numbers are read and written with "." whatever the desktop's language.
   std::setlocale(LC_NUMERIC, "C");
 
@@ -114,6 +108,8 @@ int main(int argc, char** argv) {
     return 1;
   }
   drex::TDrex2dFrm window(program, platform);
+  // The built-in texts become the template translators start from; the languages are offered.
+  drex::PrepareLanguages(program);
   window.show();
   window.StartStartupTimer();
   return app.exec();

@@ -11,6 +11,9 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMouseEvent>
+#include <QLibraryInfo>
+#include <QScreen>
+#include <QTranslator>
 #include <QPainter>
 #include <QSplitter>
 #include <QStatusBar>
@@ -38,7 +41,10 @@
 #include "interaction/place_mouse.h"
 #include "interaction/tool_modes.h"
 #include "shell/QtImages.h"
+#include "shell/QtLanguage.h"
 #include "shell/QtPlatform.h"
+#include "shell/Setup.h"
+#include "calc/Progres.h"
 #include "shell/commands.h"
 #include "shell/program.h"
 #include "shell/startup.h"
@@ -52,6 +58,8 @@ namespace {
 
 /// Width of the right panel at start (room for a list line and its report), and its least width.
 constexpr int WorkPanelWidth = 230;
+/// Tool bars whose tops differ by less than this are in one row.
+constexpr int ToolBarRowHeight = 16;
 constexpr int WorkPanelMinWidth = 125;
 constexpr int CalcGridCaptionWidth = 84; ///< initial width of the expression grid's first column
 constexpr int CalcGridValueWidth = 56;   ///< initial width of its value columns
@@ -70,8 +78,6 @@ QList<QKeySequence> ShortcutsOf(const char* text) {
     keys << KeyOf(part);
   return keys;
 }
-
-QString WithoutAccessKey(QString caption) { return caption.remove(QLatin1Char('&')); }
 
 MouseButton ButtonOf(Qt::MouseButton button) {
   switch (button) {
@@ -230,6 +236,15 @@ TDrex2dFrm::TDrex2dFrm(Program& program, QtPlatform& platform, QWidget* parent)
     SyncWithCore();
     return macroFrm_->Run(model);
   };
+  setupFrm_ = new TSetupFrm(this);
+  program_.SetupForm = [this] {
+    SyncWithCore();
+    return setupFrm_->Run(program_.Setup, program_.Lang.Names);
+  };
+  platform_.SetLanguage(program_.Lang);
+  program_.AfterLanguageChange = [this] { ShowLanguage(); };
+  program_.TakeLayout = [this] { TakeLayout(); };
+  program_.ApplyLayout = [this] { ApplyLayout(); };
   platform_.SetTimerHandler(TimerId::Blic, [this] {
     BlinkTick(program_);
     SyncWithCore();
@@ -242,6 +257,8 @@ TDrex2dFrm::TDrex2dFrm(Program& program, QtPlatform& platform, QWidget* parent)
   qApp->installEventFilter(this);
   resize(1000, 680);
   vertSplitter_->setSizes({1000 - WorkPanelWidth, WorkPanelWidth});
+  CaptureTexts();
+  ShowToolkitLocale();
   SyncWithCore();
 }
 
@@ -253,6 +270,10 @@ TDrex2dFrm::~TDrex2dFrm() {
   program_.CalculatorForm = nullptr;
   program_.DynExprForm = nullptr;
   program_.MacroForm = nullptr;
+  program_.SetupForm = nullptr;
+  program_.AfterLanguageChange = nullptr;
+  program_.TakeLayout = nullptr;
+  program_.ApplyLayout = nullptr;
   for (TimerId id : {TimerId::Blic, TimerId::TraectTime, TimerId::Timer1}) {
     platform_.StopTimer(id);
     platform_.SetTimerHandler(id, {});
@@ -484,9 +505,7 @@ QAction* TDrex2dFrm::CommandAction(int tag) const {
 }
 
 void TDrex2dFrm::MenuClick(int tag) {
-  QAction* action = CommandAction(tag);
-  const std::string hint = action ? action->statusTip().toStdString() : std::string();
-  const MenuResult result = drex::MenuClick(program_, tag, hint);
+  const MenuResult result = drex::MenuClick(program_, tag, DesignHint(tag));
   SyncWithCore();
   if (result == MenuResult::CloseWindow) close();
 }
@@ -587,13 +606,14 @@ void TDrex2dFrm::SyncHistoryAction(int tag, bool available, std::string (*hint)(
   const CommandInfo* command = FindCommand(tag);
   if (!action || !command) return;
   action->setEnabled(available);
-  const QString text = Q(hint(program_, command->Hint));
+  const QString text = Q(hint(program_, DesignHint(tag)));
   action->setStatusTip(text);
   action->setToolTip(text);
 }
 
 void TDrex2dFrm::closeEvent(QCloseEvent* event) {
   if (CloseQuery(program_) == CloseDecision::Close) {
+    WriteSettings(program_);
     event->accept();
   } else {
     event->ignore();
@@ -652,6 +672,123 @@ bool TDrex2dFrm::eventFilter(QObject* watched, QEvent* event) {
     return true;
   }
   return HandleWindowKey(event, true);
+}
+
+std::string TDrex2dFrm::DesignHint(int tag) const {
+  const CommandInfo* command = FindCommand(tag);
+  if (!command) return {};
+  if (!program_.Lang.Forms.empty())
+    for (const TextComponent& c : program_.Lang.Forms.front().Components)
+      if (c.Name == command->MenuItem) return c.Hint;
+  return command->Hint;
+}
+
+std::vector<QWidget*> TDrex2dFrm::TextForms() const {
+  return {const_cast<TDrex2dFrm*>(this), macroFrm_, calcFrm_, rotFrm_, funcFrm_, platform_.ProgressForm(), calculFrm_,
+          modFrm_, setupFrm_};
+}
+
+void TDrex2dFrm::CaptureTexts() {
+  program_.Lang.Forms.clear();
+  for (QWidget* form : TextForms())
+    program_.Lang.Forms.push_back(CaptureFormTexts(form));
+}
+
+void TDrex2dFrm::ShowLanguage() {
+  const std::vector<QWidget*> forms = TextForms();
+  for (std::size_t k = 0; k < forms.size() && k < program_.Lang.Forms.size(); ++k)
+    // The main window's caption is the document's title.
+    ShowFormTexts(program_.Lang.Forms[k], forms[k], forms[k] == this);
+  for (const ToolBarInfo& t : ToolBarTable) {
+    // A tool bar's title names it in the window's context menu; it follows its hint when it has one.
+    QToolBar* bar = toolBars_.at(static_cast<int>(t.Id));
+    if (!bar->toolTip().isEmpty()) bar->setWindowTitle(bar->toolTip());
+  }
+  ShowToolkitLocale();
+  // What the program composed itself is composed again in the new language.
+  shownLocusImage_ = -1;
+  shownGridLayout_ = ~0u;
+  shownReportRevision_ = ~0u;
+  SyncWithCore();
+}
+
+void TDrex2dFrm::ShowToolkitLocale() {
+  // The toolkit's own buttons and dialogs speak the language's locale; without the translation
+  // package they stay in English.
+  if (shownLocale_ != program_.Lang.Locale) {
+    shownLocale_ = program_.Lang.Locale;
+    if (toolkitTexts_) {
+      QApplication::removeTranslator(toolkitTexts_);
+      delete toolkitTexts_;
+      toolkitTexts_ = nullptr;
+    }
+    auto* texts = new QTranslator(this);
+    if (!shownLocale_.empty() &&
+        texts->load(QStringLiteral("qtbase_") + Q(shownLocale_), QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+      QApplication::installTranslator(texts);
+      toolkitTexts_ = texts;
+    } else {
+      delete texts;
+    }
+  }
+}
+
+void TDrex2dFrm::TakeLayout() {
+  WindowLayout& layout = program_.Layout;
+  if (const QScreen* s = screen()) {
+    layout.ScreenWidth = s->availableGeometry().width();
+    layout.ScreenHeight = s->availableGeometry().height();
+  }
+  if (!workPanel_->isHidden()) layout.RightPanelWidth = workPanel_->width();
+  layout.RightPanelVisible = !workPanel_->isHidden();
+  layout.ToolBars.clear();
+  for (const ToolBarInfo& t : ToolBarTable) {
+    if (t.Id == ToolBarId::DynCalc) continue;
+    const QToolBar* bar = toolBars_.at(static_cast<int>(t.Id));
+    const QPoint at = bar->isWindow() ? mapFromGlobal(bar->pos()) : bar->pos();
+    layout.ToolBars.push_back({t.Name, at.x(), at.y()});
+  }
+  layout.Maximized = isMaximized();
+  const QRect frame = isMaximized() ? normalGeometry() : geometry();
+  layout.Left = frame.x();
+  layout.Top = frame.y();
+  layout.Width = frame.width();
+  layout.Height = frame.height();
+}
+
+void TDrex2dFrm::ApplyLayout() {
+  const WindowLayout& layout = program_.Layout;
+  if (layout.Width > 0 && layout.Height > 0) {
+    const QRect available = screen() ? screen()->availableGeometry() : QRect();
+    setGeometry(available.x() + layout.Left, available.y() + layout.Top, layout.Width, layout.Height);
+  }
+  if (layout.Maximized) showMaximized();
+  // The tool bars go back to their rows, top to bottom, each row left to right.
+  std::vector<std::pair<QToolBar*, QPoint>> bars;
+  for (const ToolBarPlace& place : layout.ToolBars)
+    for (const ToolBarInfo& t : ToolBarTable)
+      if (t.Id != ToolBarId::DynCalc && place.Name == t.Name)
+        bars.emplace_back(toolBars_.at(static_cast<int>(t.Id)), QPoint(place.Left, place.Top));
+  std::stable_sort(bars.begin(), bars.end(), [](const auto& a, const auto& b) {
+    const int rowA = a.second.y() / ToolBarRowHeight, rowB = b.second.y() / ToolBarRowHeight;
+    return rowA != rowB ? rowA < rowB : a.second.x() < b.second.x();
+  });
+  for (const auto& [bar, at] : bars) {
+    if (toolBarBreak(bar)) removeToolBarBreak(bar);
+    removeToolBar(bar);
+  }
+  int row = -1;
+  for (const auto& [bar, at] : bars) {
+    const int barRow = at.y() / ToolBarRowHeight;
+    if (row >= 0 && barRow != row) addToolBarBreak(Qt::TopToolBarArea);
+    row = barRow;
+    addToolBar(Qt::TopToolBarArea, bar);
+    bar->show();
+  }
+  workPanel_->setVisible(layout.RightPanelVisible);
+  minBtn_->setArrowType(workPanel_->isVisible() ? Qt::RightArrow : Qt::LeftArrow);
+  const int total = vertSplitter_->width();
+  vertSplitter_->setSizes({std::max(1, total - layout.RightPanelWidth), layout.RightPanelWidth});
 }
 
 } // namespace drex

@@ -6,6 +6,8 @@
 #include <QMainWindow>
 
 #include <map>
+#include <string>
+#include <vector>
 
 class QAction;
 class QLabel;
@@ -15,6 +17,7 @@ class QSplitter;
 class QTableWidget;
 class QToolBar;
 class QToolButton;
+class QTranslator;
 
 namespace drex {
 
@@ -28,6 +31,7 @@ class TMacroFrm;
 class TCalculFrm;
 class TCalcFrm;
 class QtPlatform;
+class TSetupFrm;
 
 class TDrex2dFrm : public QMainWindow {
   Q_OBJECT
@@ -63,6 +67,18 @@ private:
   /// Enables undo or redo by the history and puts the step's name into its hint.
   void SyncHistoryAction(int tag, bool available, std::string (*hint)(const Program&, const std::string&));
   void RegisterCursors();
+  /// The hint of the command's menu item as designed, in the language in use.
+  std::string DesignHint(int tag) const;
+  /// Reads every form's texts as built, for the language files.
+  void CaptureTexts();
+  /// Shows the texts of the language in use in every form, and the toolkit's own dialogs in its
+  /// locale.
+  void ShowLanguage();
+  void ShowToolkitLocale();
+  void TakeLayout();
+  void ApplyLayout();
+  /// The forms whose texts a language file holds, in the order they were made.
+  std::vector<QWidget*> TextForms() const;
   void ToggleWorkPanel();
   bool HandleWindowKey(QEvent* event, bool run);
 
@@ -92,6 +108,9 @@ private:
   TCalculFrm* calculFrm_ = nullptr;
   TCalcFrm* calcFrm_ = nullptr;
   TMacroFrm* macroFrm_ = nullptr;
+  TSetupFrm* setupFrm_ = nullptr;
+  QTranslator* toolkitTexts_ = nullptr;
+  std::string shownLocale_;
   int shownMacroImage_ = -1; ///< the image k_MacroMake shows
 };
 

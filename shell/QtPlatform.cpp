@@ -8,6 +8,8 @@
 #include <QFileInfo>
 #include <QFileDialog>
 #include <QInputDialog>
+#include <QLocale>
+#include <QAbstractButton>
 #include <QMessageBox>
 #include <QPixmap>
 #include <QScreen>
@@ -73,21 +75,36 @@ MsgButton QtPlatform::MessageBox(MsgType type, const std::string& text, int butt
   if (buttons & mbNo) qb |= QMessageBox::No;
   if (buttons & mbCancel) qb |= QMessageBox::Cancel;
   QMessageBox::Icon icon = QMessageBox::Information;
+  int caption = 2;
   switch (type) {
   case MsgType::Error:
     icon = QMessageBox::Critical;
+    caption = 1;
     break;
   case MsgType::Warning:
     icon = QMessageBox::Warning;
+    caption = 0;
     break;
   case MsgType::Information:
     icon = QMessageBox::Information;
+    caption = 2;
     break;
   case MsgType::Confirmation:
     icon = QMessageBox::Question;
+    caption = 3;
     break;
   }
-  QMessageBox box(icon, QApplication::applicationName(), Q(text), qb, mainWindow_);
+  QString title = QApplication::applicationName();
+  if (language_ && !language_->DialogCaptions[static_cast<std::size_t>(caption)].empty())
+    title = Q(language_->DialogCaptions[static_cast<std::size_t>(caption)]);
+  QMessageBox box(icon, title, Q(text), qb, mainWindow_);
+  if (language_) {
+    // The buttons' captions in the order of the language file: Yes, No, OK, Cancel.
+    const std::pair<QMessageBox::StandardButton, std::size_t> captions[] = {
+        {QMessageBox::Yes, 0}, {QMessageBox::No, 1}, {QMessageBox::Ok, 2}, {QMessageBox::Cancel, 3}};
+    for (const auto& [button, index] : captions)
+      if (QAbstractButton* b = box.button(button)) b->setText(Q(language_->ButtonCaptions[index]));
+  }
   const int answer = box.exec();
   switch (answer) {
   case QMessageBox::Ok:
@@ -131,11 +148,16 @@ bool QtPlatform::TimerRunning(TimerId id) const { return TimerOf(id).isActive();
 
 void QtPlatform::ProcessPendingEvents() { QApplication::processEvents(); }
 
-void QtPlatform::ShowProgress(const std::string& message, bool stopEnabled) {
+TProgrFrm* QtPlatform::ProgressForm() {
   if (!progress_) {
     progress_ = new TProgrFrm(mainWindow_);
     progress_->StopClicked = [this] { StopClicked(); };
   }
+  return progress_;
+}
+
+void QtPlatform::ShowProgress(const std::string& message, bool stopEnabled) {
+  ProgressForm();
   stopRequested_ = false;
   progress_->SetMessage(stopEnabled, Q(message));
   progress_->ShowCentred();
@@ -186,6 +208,11 @@ void QtPlatform::CopyPictureToClipboard() {
   if (!drawingArea_) return;
   const QPixmap picture = drawingArea_->grab();
   QApplication::clipboard()->setImage(picture.toImage());
+}
+
+std::string QtPlatform::DesktopLanguage() const {
+  const QStringList languages = QLocale::system().uiLanguages();
+  return S(languages.isEmpty() ? QLocale::system().name() : languages.front());
 }
 
 AppFolders QtPlatform::Folders() const {

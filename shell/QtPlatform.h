@@ -11,6 +11,7 @@
 #include <map>
 
 #include "shell/d2consts.h"
+#include "shell/language.h"
 #include "shell/platform.h"
 
 class QWidget;
@@ -32,6 +33,10 @@ public:
   /// The message texts the platform's own questions use (the progress window's stop question);
   /// the built-in texts until this is called. `texts` must outlive the platform's use of it.
   void SetMessages(const MsgTable& texts) { texts_ = &texts; }
+  /// The progress window, made on first use.
+  TProgrFrm* ProgressForm();
+  /// The captions of message boxes and their buttons.
+  void SetLanguage(const LanguageState& language) { language_ = &language; }
   /// Registers a cursor under its number; SetCursor shows it on the drawing area.
   void RegisterCursor(int cursorNo, const QCursor& cursor);
 
@@ -53,6 +58,7 @@ public:
   int ScreenPixelsPerInch() const override;
   void CopyPictureToClipboard() override;
   AppFolders Folders() const override;
+  std::string DesktopLanguage() const override;
 
 private:
   QTimer& TimerOf(TimerId id) { return timers_[static_cast<std::size_t>(id)]; }
@@ -68,6 +74,7 @@ private:
 
   MsgTable builtInTexts_;
   const MsgTable* texts_ = &builtInTexts_;
+  const LanguageState* language_ = nullptr;
   /// Owned by the main window once it has one; the pointer clears itself when that deletes it.
   QPointer<TProgrFrm> progress_;
   bool stopRequested_ = false;

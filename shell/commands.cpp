@@ -71,6 +71,7 @@ bool CommandAvailable(int tag) {
   case tag::Calcul:
   case tag::Integral:
   case tag::Derivative:
+  case tag::Setup:
   case tag::Help:
   case tag::Clipboard:
   case tag::MacroMake:
@@ -186,6 +187,9 @@ MenuResult RunCommand(Program& prog, int tag, const std::string& hint) {
     prog.ShowHidden = !prog.ShowHidden;
     Redraw(prog, true);
     return MenuResult::Done;
+  case tag::Setup:
+    SetupCommand(prog);
+    return MenuResult::Done;
   case tag::Help:
     OpenHelp(prog);
     return MenuResult::Done;
@@ -265,10 +269,17 @@ void InstallShellHooks(Program& prog) {
 }
 
 void OpenHelp(Program& prog) {
-  std::error_code ec;
-  const std::filesystem::path help = std::filesystem::absolute(std::filesystem::u8path(prog.HelpFile), ec);
-  if (ec || !prog.Desktop.OpenWithAssociatedProgram(help.u8string()))
-    prog.Desktop.MessageBox(MsgType::Error, prog.Msgs[28], mbOK);
+  // Only a plain help file name is opened, and only from the folders shipped with the program.
+  if (IsHelpFileName(prog.HelpFile)) {
+    for (const std::string& folder : prog.Desktop.Folders().Shipped) {
+      std::error_code ec;
+      const std::filesystem::path help = std::filesystem::u8path(folder) / std::filesystem::u8path(prog.HelpFile);
+      if (!std::filesystem::is_regular_file(help, ec)) continue;
+      if (prog.Desktop.OpenWithAssociatedProgram(help.u8string())) return;
+      break;
+    }
+  }
+  prog.Desktop.MessageBox(MsgType::Error, prog.Msgs[28], mbOK);
 }
 
 std::string RecentItemCaption(const Program& prog, int k) {

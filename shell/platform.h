@@ -84,6 +84,8 @@ public:
   virtual int ScreenPixelsPerInch() const = 0;
   /// The program's folders; a folder that does not exist yet is made by the command that needs it.
   virtual AppFolders Folders() const = 0;
+  /// The language the desktop speaks to the user ("uk_UA", "en_GB"); empty when unknown.
+  virtual std::string DesktopLanguage() const = 0;
   /// Puts the current picture of the drawing area on the clipboard as a bitmap.
   virtual void CopyPictureToClipboard() = 0;
 };

@@ -19,8 +19,11 @@
 #include "interaction/operation_state.h"
 #include "kernel/object_table.h"
 #include "shell/d2consts.h"
+#include "shell/language.h"
 #include "shell/platform.h"
 #include "shell/settings.h"
+#include "shell/setup_model.h"
+#include "shell/ui_texts.h"
 #include "view/locus_trace.h"
 #include "view/redraw.h"
 
@@ -58,8 +61,16 @@ public:
   /// The steps undo and redo go through, and the state the next step is measured from.
   UndoHistory History;
   Settings Config;
+  /// The settings dialog's controls, which the settings file keeps between runs.
+  SetupModel Setup;
+  /// The main window's layout as the settings file keeps it.
+  WindowLayout Layout;
   MsgTable Msgs;
   KindTexts Kinds;
+  /// The main window's texts the core shows itself (file dialogs, names of undo steps, ...).
+  UiTexts Texts;
+  /// The message boxes' texts, the forms' texts and the language files found.
+  LanguageState Lang;
   int UnitLength = DefaultUnitLength;
   // Shell state.
   std::string DocFileName = "NoName.d2d"; ///< full path of the current document (UTF-8)
@@ -94,6 +105,17 @@ public:
   /// Shows the list of macro files for the model, modally; true when the user chose one to apply
   /// (the model's Selected). The program's window sets it.
   std::function<bool(MacroListModel&)> MacroForm;
+  /// Shows the settings dialog over the program's SetupModel, modally; true when it was closed
+  /// with "&Застосувати". The program's window sets it.
+  std::function<bool()> SetupForm;
+  /// After a language was applied: show the forms' texts again, and rebuild the texts the program
+  /// composed itself (recent documents, the locus command, the object list, the grid's headers).
+  std::function<void()> AfterLanguageChange;
+  /// After the settings were read: place the window, the right panel and the tool bars as Layout
+  /// says.
+  std::function<void()> ApplyLayout;
+  /// Before the settings are written: store the window's current layout into Layout.
+  std::function<void()> TakeLayout;
   /// What the properties dialog remembers between openings.
   PropertiesMemory PropertiesDlg;
   /// After every UpdateRecentFiles: rebuild the menu items file1..file5 and the separator from

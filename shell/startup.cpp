@@ -6,6 +6,7 @@
 #include "documents/document_commands.h"
 #include "documents/document_file.h"
 #include "shell/program.h"
+#include "shell/setup_model.h"
 #include "view/redraw.h"
 
 namespace drex {
@@ -49,13 +50,8 @@ bool PrepareProgramFolder(Program& prog, const std::string& programDir, std::str
 
 bool StartupTick(Program& prog) {
   ++prog.StartupTicks;
-  if (prog.StartupTicks == StartupOpenAfterTicks + 1) {
-    // The start document: the one named on the command line, else an empty one.
-    if (prog.StartDocument.empty() || !OpenDocumentPath(prog, prog.StartDocument)) {
-      SetDocName(prog, NoNameDocument);
-      Redraw(prog, true);
-    }
-  }
+  // The settings, and with them the start document.
+  if (prog.StartupTicks == StartupOpenAfterTicks + 1) ReadSettings(prog);
   if (prog.StartupTicks < StartupLastTick) return false;
   prog.Desktop.StopTimer(TimerId::Timer1);
   return true;

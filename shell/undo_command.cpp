@@ -18,9 +18,9 @@ std::string NameOf(const Program& prog, int object) {
 }
 
 /// "побудова 3 об'єктів", or the form for counts that end in a lone 1 ("21 об'єкта").
-std::string CountLabel(const char* many, const char* manyOne, int count) {
+std::string CountLabel(const Program& prog, const char* many, const char* manyOne, int count) {
   const bool endsInOne = count % 10 == 1 && count % 100 != 11;
-  return FormatMsg(StepText(endsInOne ? manyOne : many), {std::to_string(count)});
+  return FormatMsg(StepText(prog, endsInOne ? manyOne : many), {std::to_string(count)});
 }
 
 /// Numbers the program keeps outside the construction may name other objects after a step was
@@ -47,28 +47,24 @@ void Walk(Program& prog, bool redo) {
   Redraw(prog, true);
 }
 
-std::string Hint(const std::string& label, const char* pattern, const std::string& plain) {
-  return label.empty() ? plain : FormatMsg(StepText(pattern), {label});
+std::string Hint(const Program& prog, const std::string& label, const char* pattern, const std::string& plain) {
+  return label.empty() ? plain : FormatMsg(StepText(prog, pattern), {label});
 }
 
 } // namespace
 
-std::string StepText(const char* name) {
-  for (const NamedText& t : StepTexts)
-    if (std::strcmp(t.Name, name) == 0) return t.Text;
-  return {};
-}
+std::string StepText(const Program& prog, const char* name) { return prog.Texts.Get(CaptionKey(name)); }
 
 std::string StepLabel(const Program& prog, StepAction action, int object) {
   const int before = prog.History.RecordedCount();
   const int now = prog.Doc.ObjCount;
   switch (action) {
   case StepAction::Make:
-    if (now - before == 1) return FormatMsg(StepText("s_MakeOne"), {NameOf(prog, now)});
-    if (now > before) return CountLabel("s_MakeMany", "s_MakeMany1", now - before);
+    if (now - before == 1) return FormatMsg(StepText(prog, "s_MakeOne"), {NameOf(prog, now)});
+    if (now > before) return CountLabel(prog, "s_MakeMany", "s_MakeMany1", now - before);
     break;
   case StepAction::Delete:
-    if (before > now) return CountLabel("s_DeleteMany", "s_DeleteMany1", before - now);
+    if (before > now) return CountLabel(prog, "s_DeleteMany", "s_DeleteMany1", before - now);
     break;
   case StepAction::Move:
   case StepAction::Change:
@@ -80,12 +76,12 @@ std::string StepLabel(const Program& prog, StepAction action, int object) {
                           : action == StepAction::Change ? "s_Change"
                           : action == StepAction::Show   ? "s_Show"
                                                          : "s_Hide";
-    return FormatMsg(StepText(pattern), {name});
+    return FormatMsg(StepText(prog, pattern), {name});
   }
   case StepAction::Edit:
     break;
   }
-  return StepText("s_Edit");
+  return StepText(prog, "s_Edit");
 }
 
 void RecordStep(Program& prog, StepAction action, int object, StepFields fields) {
@@ -105,11 +101,11 @@ void UndoCommand(Program& prog) { Walk(prog, false); }
 void RedoCommand(Program& prog) { Walk(prog, true); }
 
 std::string UndoHint(const Program& prog, const std::string& plain) {
-  return Hint(prog.History.UndoLabel(), "s_UndoHint", plain);
+  return Hint(prog, prog.History.UndoLabel(), "s_UndoHint", plain);
 }
 
 std::string RedoHint(const Program& prog, const std::string& plain) {
-  return Hint(prog.History.RedoLabel(), "s_RedoHint", plain);
+  return Hint(prog, prog.History.RedoLabel(), "s_RedoHint", plain);
 }
 
 } // namespace drex

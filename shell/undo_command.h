@@ -36,8 +36,9 @@ inline constexpr NamedText StepTexts[] = {
     {"s_RedoHint", "Повторити: %s"},
 };
 
-/// The text of StepTexts named `name`; empty for a name that is not there.
-std::string StepText(const char* name);
+/// The text in use of StepTexts named `name` (a language may have replaced it); empty for a name
+/// that is not there.
+std::string StepText(const Program& prog, const char* name);
 
 /// The name of the step of `action`: of the objects the command made or removed (counted from the
 /// object count the history holds), or of object `object` for a move, a change or a visibility.

@@ -67,6 +67,7 @@ public:
   void CopyPictureToClipboard() override {}
   /// No folders: a console run writes no files of its own.
   AppFolders Folders() const override { return {}; }
+  std::string DesktopLanguage() const override { return {}; }
 
   /// Texts of the messages written so far.
   const std::vector<std::string>& Messages() const { return messages_; }

@@ -289,7 +289,7 @@ TEST_F(MacroSession, RecordingRefusesWhatCannotBeReplayed) {
   MenuClick(prog, tag::MacroMake, MakeHint);
   // A polynomial cannot be a source: it is not marked.
   MenuClick(prog, tag::MacroMake, MakeHint);
-  desk.ExpectMessage(MacroText("m_SourceKind"), mbOK, mbOK);
+  desk.ExpectMessage(MacroText(prog, "m_SourceKind"), mbOK, mbOK);
   prog.Op.HotObject = poly;
   PlaceMouseDown(prog, MouseButton::Left, false, false, 0, 0);
   EXPECT_EQ(prog.MacroMarks[static_cast<std::size_t>(poly)], mmNone);
@@ -311,7 +311,7 @@ TEST_F(MacroSession, RecordingRefusesWhatCannotBeReplayed) {
   WriteFile((dir / "blocked").u8string(), {1});
   desk.FoldersAnswer.Data = (dir / "blocked").u8string();
   desk.ExpectInput("x");
-  desk.ExpectMessage(MacroText("m_NoFolder"), mbOK, mbOK);
+  desk.ExpectMessage(MacroText(prog, "m_NoFolder"), mbOK, mbOK);
   Record({a, b}, {m});
   // A write that fails names the file.
   desk.FoldersAnswer.Data = dir.u8string();
@@ -533,7 +533,7 @@ TEST(MacroFile, MalformedFilesAreRefusedWithNothingChanged) {
     EXPECT_EQ(ParseMacro(bytes.data(), bytes.size(), scratch), c.Expected) << c.What;
     const std::string path = (dir / "bad.m2d").u8string();
     WriteFile(path, bytes);
-    const std::string text = c.Expected == MacroCheck::Truncated ? MacroText("m_ReadError") : MacroText("m_Invalid");
+    const std::string text = c.Expected == MacroCheck::Truncated ? MacroText(prog, "m_ReadError") : MacroText(prog, "m_Invalid");
     desk.ExpectMessage(text + " " + path, mbOK, mbOK);
     EXPECT_FALSE(LoadMacroFile(prog, path)) << c.What;
     EXPECT_EQ(SerializeMacro(prog.LoadedMacro), valid) << c.What;

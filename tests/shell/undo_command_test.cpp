@@ -230,7 +230,7 @@ TEST(StepNames, CountsAgreeWithTheirNumber) {
   EXPECT_EQ(StepLabel(prog, StepAction::Delete, 0), "вилучення 1 об'єкта");
   EXPECT_EQ(StepLabel(prog, StepAction::Make, 0), "зміна документа") << "a step with no object of its own";
   for (const NamedText& t : StepTexts)
-    EXPECT_FALSE(StepText(t.Name).empty()) << t.Name;
+    EXPECT_FALSE(StepText(prog, t.Name).empty()) << t.Name;
 }
 
 } // namespace

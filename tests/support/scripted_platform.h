@@ -51,6 +51,7 @@ public:
   int ScreenPixelsPerInch() const override { return PixelsPerInch; }
   void CopyPictureToClipboard() override { ++ClipboardCopies; }
   AppFolders Folders() const override { return FoldersAnswer; }
+  std::string DesktopLanguage() const override { return DesktopLanguageAnswer; }
 
   // What the program did, for assertions.
   std::vector<std::string> Messages; ///< texts of every message box shown
@@ -70,6 +71,7 @@ public:
   int ClipboardCopies = 0;
   std::map<TimerId, int> Timers; ///< running timers and their intervals
   AppFolders FoldersAnswer;      ///< what Folders returns
+  std::string DesktopLanguageAnswer = "uk_UA"; ///< what DesktopLanguage returns
 
 private:
   enum class Kind { Message, MessagePrefix, Input, Open, Save };
