@@ -1,9 +1,11 @@
 #pragma once
 // The program's INI files (settings, language files): sections in brackets and key=value lines.
 // Sections and keys are found regardless of the letter case of their ASCII letters; of duplicate
-// keys in a section (or duplicate sections) the first one wins; values are trimmed of blanks and
-// tabs and kept as text, without quotes or escapes. Lines end in CRLF or LF. Writing a key changes
-// only its own line (or adds one), so the rest of the file is kept as it was.
+// keys in a section (or duplicate sections) the first one in the file wins; values are trimmed of
+// blanks and tabs and kept as text, without quotes or escapes. Lines starting with ";" or "#" are
+// comments. Lines end in CRLF or LF (a CR at the very end of the file ends its last line too).
+// Writing a key changes only its own line (or adds one), so the rest of the file is kept byte for
+// byte as it was; writing takes constant time however long the file is.
 
 #include <cstddef>
 #include <cstdint>
@@ -46,8 +48,8 @@ public:
   /// written (nothing at `path` changed then).
   bool Save(const std::string& path, IniEncoding encoding) const;
 
-  /// The file's text as Save writes it (UTF-8), lines ended as the file ended its first line
-  /// (CRLF for a new file).
+  /// The file's text as Save writes it (UTF-8), every line ended as the file ended its first line
+  /// (CRLF for a new file and for a first line without a line feed).
   std::string Text() const;
 
   /// The value of (section, key), or `fallback` when there is no such key. At most
@@ -69,34 +71,52 @@ public:
 
   /// Sets the first (section, key) to `value` in place, or adds the key at the end of the first
   /// such section, or adds the section at the end of the file. Line breaks in `value` become
-  /// blanks; leading and trailing blanks are dropped, as they would be on reading.
+  /// blanks; leading and trailing blanks are dropped, as they would be on reading. Nothing is
+  /// written for a key that could not be read back (empty, holding "=" or a line break, or
+  /// starting with ";", "#" or "[") nor for a section name holding a line break.
   void WriteString(const std::string& section, const std::string& key, const std::string& value);
   void WriteInteger(const std::string& section, const std::string& key, int value);
   /// Written as "1" or "0".
   void WriteBool(const std::string& section, const std::string& key, bool value);
 
 private:
+  /// One line of the file, without its line end.
   struct Line {
-    std::string Text;        ///< the line as in the file, without its line end
-    int Section = -1;        ///< index into sections_ of the section this line opens or belongs to
-    bool IsKey = false;      ///< a key=value line
-    std::size_t KeyEnd = 0;  ///< end of the trimmed key in Text, for a key line
-    std::size_t ValueAt = 0; ///< start of the value in Text (after "="), for a key line
+    std::string Text;
+    bool IsKey = false;    ///< a key=value line
+    std::size_t KeyAt = 0; ///< the trimmed key is Text[KeyAt, KeyEnd), for a key line
+    std::size_t KeyEnd = 0;
+    std::size_t ValueAt = 0; ///< the trimmed value is Text[ValueAt, ValueEnd), for a key line
+    std::size_t ValueEnd = 0;
+  };
+  /// A section header with the lines up to the next one; the lines before the first header make
+  /// a block of no section. A block's lines are split after its last key line, so that a new key
+  /// is appended to Body without moving any other line of the file.
+  struct Block {
+    int Section = -1;       ///< index into sections_, -1 for the lines before the first header
+    std::string Header;     ///< the "[...]" line as in the file
+    std::vector<Line> Body; ///< up to the last key line
+    std::vector<Line> Tail; ///< blank, comment and other lines after the last key line
+  };
+  struct KeyPlace {
+    std::size_t Block = 0;
+    std::size_t Line = 0; ///< index into the block's Body
   };
   struct Section {
-    std::string Name;        ///< as written in the file
-    std::size_t Header = 0;  ///< line index of the "[...]" line
-    std::size_t LastLine = 0; ///< line index after which a new key of this section is added
-    std::unordered_map<std::string, std::size_t> Keys; ///< folded key -> line index of its first line
+    std::string Name;                               ///< as written in its first header, trimmed
+    std::vector<std::size_t> Blocks;                ///< its blocks in file order
+    std::unordered_map<std::string, KeyPlace> Keys; ///< folded key -> its first line in the file
   };
 
   int FindSection(const std::string& section) const;
   const Line* FindLine(const std::string& section, const std::string& key) const;
-  void Reindex();
+  int AddSection(const std::string& name, std::string header);
+  void AddLine(std::string text);
+  static void SplitTail(Block& block);
 
-  std::vector<Line> lines_;
+  std::vector<Block> blocks_;
   std::vector<Section> sections_;
-  std::unordered_map<std::string, int> sectionIndex_; ///< folded name -> first section
+  std::unordered_map<std::string, int> sectionIndex_; ///< folded name -> index into sections_
   bool crlf_ = true;
 };
 
