@@ -326,6 +326,8 @@ void TDrex2dFrm::BuildToolBars() {
   for (const ToolBarInfo& t : ToolBarTable) {
     auto* bar = new QToolBar(Q(t.Caption), this);
     bar->setObjectName(Q(t.Name));
+    // The bar's hint is its name, which a language file translates with the rest.
+    bar->setToolTip(Q(t.Caption));
     bar->setIconSize(QSize(24, 24));
     toolBars_[static_cast<int>(t.Id)] = bar;
     if (t.Id == ToolBarId::DynCalc) {

@@ -16,6 +16,7 @@
 #include <QStatusBar>
 #include <QTabWidget>
 #include <QToolBar>
+#include <QTextDocument>
 #include <QToolButton>
 
 #include <functional>
@@ -92,9 +93,16 @@ std::size_t Characters(const std::string& utf8) {
 /// A text worth putting back: it was translatable.
 bool Shown(const std::string& text) { return Characters(text) > 1; }
 
+/// A tool tip that shows `text` as it is: the toolkit would take text that looks like markup as
+/// markup.
+QString PlainTip(const std::string& text) {
+  const QString tip = Q(text);
+  return Qt::mightBeRichText(tip) ? QStringLiteral("<p>") + tip.toHtmlEscaped() + QStringLiteral("</p>") : tip;
+}
+
 void SetHint(QWidget* w, const std::string& hint) {
   if (!Shown(hint)) return;
-  w->setToolTip(Q(hint));
+  w->setToolTip(PlainTip(hint));
   w->setStatusTip(Q(hint));
 }
 
@@ -200,7 +208,7 @@ void ShowFormTexts(const TextForm& texts, QWidget* form, bool keepCaption) {
       if (Shown(c.Hint)) static_cast<QMenu*>(w)->menuAction()->setStatusTip(Q(c.Hint));
       break;
     case Kind::ToolButton:
-      if (Shown(c.Hint)) static_cast<QToolButton*>(w)->defaultAction()->setToolTip(Q(c.Hint));
+      if (Shown(c.Hint)) static_cast<QToolButton*>(w)->defaultAction()->setToolTip(PlainTip(c.Hint));
       break;
     case Kind::Hint:
       SetHint(w, c.Hint);
@@ -208,8 +216,10 @@ void ShowFormTexts(const TextForm& texts, QWidget* form, bool keepCaption) {
     case Kind::Caption:
     case Kind::CaptionHint:
       if (Shown(c.Caption)) {
-        if (auto* label = qobject_cast<QLabel*>(w))
+        if (auto* label = qobject_cast<QLabel*>(w)) {
+          label->setTextFormat(Qt::PlainText);
           label->setText(Q(c.Caption));
+        }
         else if (auto* button = qobject_cast<QAbstractButton*>(w))
           button->setText(Q(c.Caption));
         else if (auto* group = qobject_cast<QGroupBox*>(w))
@@ -243,7 +253,7 @@ void ShowFormTexts(const TextForm& texts, QWidget* form, bool keepCaption) {
       int index = 0;
       QTabWidget* tabs = TabOf(w, index);
       if (Shown(c.Caption)) tabs->setTabText(index, Q(c.Caption));
-      if (Shown(c.Hint)) tabs->setTabToolTip(index, Q(c.Hint));
+      if (Shown(c.Hint)) tabs->setTabToolTip(index, PlainTip(c.Hint));
       break;
     }
     case Kind::None:

@@ -98,6 +98,8 @@ MsgButton QtPlatform::MessageBox(MsgType type, const std::string& text, int butt
   if (language_ && !language_->DialogCaptions[static_cast<std::size_t>(caption)].empty())
     title = Q(language_->DialogCaptions[static_cast<std::size_t>(caption)]);
   QMessageBox box(icon, title, Q(text), qb, mainWindow_);
+  // Messages come from language files too: shown as they are, never as markup.
+  box.setTextFormat(Qt::PlainText);
   if (language_) {
     // The buttons' captions in the order of the language file: Yes, No, OK, Cancel.
     const std::pair<QMessageBox::StandardButton, std::size_t> captions[] = {

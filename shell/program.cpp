@@ -19,7 +19,12 @@ int Program::AppendObject(int kind) {
 
 void Program::ShowPrompt(const std::string& text) { InfoText = "  " + text; }
 
-std::string Program::ObjectLimitMessage() const { return Msgs[34] + std::to_string(MaxObjects) + "."; }
+std::string Program::ObjectLimitMessage() const {
+  // A language file cannot keep a trailing blank, so the blank before the number is added here.
+  std::string text = Msgs[34];
+  if (!text.empty() && text.back() != ' ') text += ' ';
+  return text + std::to_string(MaxObjects) + ".";
+}
 
 void Program::ShowObjectLimitMessage() { Desktop.MessageBox(MsgType::Error, ObjectLimitMessage(), mbOK); }
 

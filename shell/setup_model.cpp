@@ -22,14 +22,13 @@ constexpr const char* ChecksSection = "Checks";
 constexpr const char* ValuesSection = "Values";
 /// The English language file chosen on the first start on a desktop that is not Ukrainian.
 constexpr const char* EnglishLanguageFile = "drex2eng.lng";
-/// Longest document path kept from the settings file (bytes).
-constexpr std::size_t MaxStoredPath = 4096;
 
 std::string RecentKey(std::size_t k) { return "LastFile " + std::to_string(k); }
 
 std::string StoredPath(const IniFile& file, const std::string& key) {
   std::string path = file.ReadString(WindowSection, key, "");
-  if (path.size() > MaxStoredPath) path.clear(); // a cut path names some other file
+  // A value the reader had to cut is a path that names some other file.
+  if (path.size() >= MaxIniValueBytes) path.clear();
   return path;
 }
 

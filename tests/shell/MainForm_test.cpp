@@ -123,7 +123,7 @@ private Q_SLOTS:
     QCOMPARE(window_->CommandAction(tag::ZoomIn)->shortcut(), QKeySequence(Qt::KeypadModifier | Qt::Key_Plus));
     QCOMPARE(window_->CommandAction(tag::Load)->shortcut(), QKeySequence(Qt::Key_F3));
     QCOMPARE(window_->CommandAction(tag::SaveAs)->shortcut(), QKeySequence(Qt::ALT | Qt::Key_F2));
-    QVERIFY(!window_->CommandAction(tag::Setup)->isEnabled());
+    QVERIFY(!window_->CommandAction(tag::About)->isEnabled());
     QVERIFY(window_->CommandAction(tag::Ugol)->isEnabled());
     QVERIFY(window_->CommandAction(tag::ShowAll)->isCheckable());
   }

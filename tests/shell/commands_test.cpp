@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstring>
 #include <filesystem>
+#include <fstream>
 #include <set>
 #include <string>
 #include <utility>
@@ -279,12 +280,27 @@ TEST_F(ShellTest, ShowAllTogglesItsMark) {
 }
 
 TEST_F(ShellTest, HelpClipboardAndExit) {
+  const std::filesystem::path shipped = std::filesystem::temp_directory_path() / "drex2d_help_shipped";
+  std::filesystem::create_directories(shipped);
+  std::ofstream(shipped / "drex2ukr.chm") << "help";
+  desktop.FoldersAnswer.Shipped = {shipped.string()};
   MenuClick(prog, tag::Help);
   ASSERT_EQ(desktop.OpenedFiles.size(), 1u);
-  EXPECT_EQ(desktop.OpenedFiles[0], (std::filesystem::current_path() / "drex2ukr.chm").string());
+  EXPECT_EQ(desktop.OpenedFiles[0], (shipped / "drex2ukr.chm").string());
   desktop.OpenFileResult = false;
   desktop.ExpectMessage("Виникли проблеми при завантаженні Допомоги.", mbOK, mbOK);
   MenuClick(prog, tag::Help);
+
+  // A help file a language file names is only ever a help file of the shipped folder: a path, a
+  // program or a missing file opens nothing.
+  desktop.OpenFileResult = true;
+  for (const char* name : {"../drex2ukr.chm", "/bin/sh", "sh", "missing.chm", ".hidden.chm"}) {
+    prog.HelpFile = name;
+    desktop.ExpectMessage("Виникли проблеми при завантаженні Допомоги.", mbOK, mbOK);
+    MenuClick(prog, tag::Help);
+  }
+  EXPECT_EQ(desktop.OpenedFiles.size(), 2u);
+  std::filesystem::remove_all(shipped);
 
   MenuClick(prog, tag::Clipboard);
   EXPECT_EQ(desktop.ClipboardCopies, 1);
