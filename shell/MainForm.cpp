@@ -686,8 +686,8 @@ std::string TDrex2dFrm::DesignHint(int tag) const {
 }
 
 std::vector<QWidget*> TDrex2dFrm::TextForms() const {
-  return {const_cast<TDrex2dFrm*>(this), macroFrm_, calcFrm_, rotFrm_, funcFrm_, platform_.ProgressForm(), calculFrm_,
-          modFrm_, setupFrm_};
+  return {const_cast<TDrex2dFrm*>(this), macroFrm_,  calcFrm_, rotFrm_,  funcFrm_,
+          platform_.ProgressForm(),      calculFrm_, modFrm_,  setupFrm_};
 }
 
 void TDrex2dFrm::CaptureTexts() {

@@ -46,7 +46,8 @@ Kind KindOf(QObject* object) {
   if (auto* tool = qobject_cast<QToolButton*>(w)) return tool->defaultAction() ? Kind::ToolButton : Kind::CaptionHint;
   if (qobject_cast<QCheckBox*>(w) || qobject_cast<QRadioButton*>(w)) return Kind::CaptionHint;
   if (qobject_cast<QPushButton*>(w) || qobject_cast<QLabel*>(w)) return Kind::Caption;
-  if (qobject_cast<QGroupBox*>(w)) return w->property(RadioGroupProperty).toBool() ? Kind::RadioGroup : Kind::CaptionHint;
+  if (qobject_cast<QGroupBox*>(w))
+    return w->property(RadioGroupProperty).toBool() ? Kind::RadioGroup : Kind::CaptionHint;
   if (qobject_cast<QComboBox*>(w) || qobject_cast<QListView*>(w)) return Kind::List;
   int index = 0;
   if (TabOf(w, index)) return Kind::TabSheet;
@@ -219,8 +220,7 @@ void ShowFormTexts(const TextForm& texts, QWidget* form, bool keepCaption) {
         if (auto* label = qobject_cast<QLabel*>(w)) {
           label->setTextFormat(Qt::PlainText);
           label->setText(Q(c.Caption));
-        }
-        else if (auto* button = qobject_cast<QAbstractButton*>(w))
+        } else if (auto* button = qobject_cast<QAbstractButton*>(w))
           button->setText(Q(c.Caption));
         else if (auto* group = qobject_cast<QGroupBox*>(w))
           group->setTitle(Q(c.Caption));
@@ -242,11 +242,13 @@ void ShowFormTexts(const TextForm& texts, QWidget* form, bool keepCaption) {
       if (auto* combo = qobject_cast<QComboBox*>(w)) {
         if (combo->count() == static_cast<int>(c.Items.size()))
           for (int k = 0; k < combo->count(); ++k)
-            if (Shown(c.Items[static_cast<std::size_t>(k)])) combo->setItemText(k, Q(c.Items[static_cast<std::size_t>(k)]));
+            if (Shown(c.Items[static_cast<std::size_t>(k)]))
+              combo->setItemText(k, Q(c.Items[static_cast<std::size_t>(k)]));
       } else if (auto* list = qobject_cast<QListWidget*>(w)) {
         if (list->count() == static_cast<int>(c.Items.size()))
           for (int k = 0; k < list->count(); ++k)
-            if (Shown(c.Items[static_cast<std::size_t>(k)])) list->item(k)->setText(Q(c.Items[static_cast<std::size_t>(k)]));
+            if (Shown(c.Items[static_cast<std::size_t>(k)]))
+              list->item(k)->setText(Q(c.Items[static_cast<std::size_t>(k)]));
       }
       break;
     case Kind::TabSheet: {

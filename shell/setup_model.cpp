@@ -45,7 +45,8 @@ void ClampLayout(WindowLayout& layout) {
   const int screenW = std::max(layout.ScreenWidth, MinWindowWidth);
   const int screenH = std::max(layout.ScreenHeight, MinWindowHeight);
   // The drawing area keeps at least a third of the screen.
-  layout.RightPanelWidth = std::clamp(layout.RightPanelWidth, MinRightPanelWidth, std::max(MinRightPanelWidth, screenW * 2 / 3));
+  layout.RightPanelWidth =
+      std::clamp(layout.RightPanelWidth, MinRightPanelWidth, std::max(MinRightPanelWidth, screenW * 2 / 3));
   for (ToolBarPlace& bar : layout.ToolBars) {
     bar.Left = std::clamp(bar.Left, 0, screenW - 1);
     bar.Top = std::clamp(bar.Top, 0, screenH - 1);

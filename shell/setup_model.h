@@ -14,9 +14,17 @@ class Program;
 constexpr const char* SettingsFileName = "Drex2d.ini";
 
 /// The settings dialog's check boxes, by component name: the key each is stored under in "Checks".
-enum SetupCheck { chkIsOsi, chkDrawGrid, chkIsReadLast, chkDrawFName, chkPutObjName, chkDotsOneLetter, SetupCheckCount };
-inline constexpr const char* SetupCheckNames[SetupCheckCount] = {"IsOsi",       "DrawGrid",   "IsReadLast",
-                                                                 "DrawFName",   "PutObjName", "DotsOneLetter"};
+enum SetupCheck {
+  chkIsOsi,
+  chkDrawGrid,
+  chkIsReadLast,
+  chkDrawFName,
+  chkPutObjName,
+  chkDotsOneLetter,
+  SetupCheckCount
+};
+inline constexpr const char* SetupCheckNames[SetupCheckCount] = {"IsOsi",     "DrawGrid",   "IsReadLast",
+                                                                 "DrawFName", "PutObjName", "DotsOneLetter"};
 
 /// The dialog's number controls, by component name: the key each is stored under in "Values",
 /// with its range and design value.

@@ -3,6 +3,9 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QDir>
+#include <QTableWidget>
+#include <QGroupBox>
 #include <QLabel>
 #include <QListView>
 #include <QListWidget>
@@ -19,13 +22,19 @@
 #include <QToolBar>
 #include <QToolButton>
 
+#include <algorithm>
+#include <map>
 #include <memory>
+#include <set>
 #include <vector>
 
 #include "dialogs/object_list.h"
 #include "dialogs/FuncMake.h"
+#include "dialogs/QtFormText.h"
 #include "shell/MainForm.h"
 #include "shell/QtPlatform.h"
+#include "shell/ini_file.h"
+#include "shell/language.h"
 #include "shell/commands.h"
 #include "shell/program.h"
 #include "support/construction_generator.h"
@@ -500,6 +509,118 @@ private Q_SLOTS:
     QCOMPARE(program_->Doc[1].Kind, uint8_t(0));
     // The same dialog is used again for the next object.
     QCOMPARE(window_->findChildren<TFuncFrm*>().size(), 1);
+  }
+
+  // Every text a user reads in a form can be reached by a language file: its widget has a name
+  // of its own in its form.
+  void everyTextOfEveryFormIsNamed() {
+    const std::vector<std::string> expected = {"Drex2dFrm", "MacroFrm",  "CalcFrm", "RotFrm",  "FuncFrm",
+                                               "ProgrFrm",  "CalculFrm", "ModFrm",  "SetupFrm"};
+    QCOMPARE(program_->Lang.Forms.size(), expected.size());
+    for (std::size_t k = 0; k < expected.size(); ++k) {
+      const TextForm& form = program_->Lang.Forms[k];
+      QCOMPARE(form.Name, expected[k]);
+      std::set<std::string> names;
+      for (const TextComponent& c : form.Components)
+        QVERIFY2(names.insert(c.Name).second, (form.Name + ": " + c.Name).c_str());
+      QWidget* widget = k == 0 ? static_cast<QWidget*>(window_.get())
+                               : window_->findChild<QWidget*>(QString::fromStdString(form.Name));
+      QVERIFY2(widget, form.Name.c_str());
+      const auto check = [&](QWidget* w, const QString& text) {
+        if (text.size() <= 1 || w->window() != widget) return;
+        // The buttons of a radio group are its items, reached through the group's name.
+        if (w->parentWidget() && w->parentWidget()->property(RadioGroupProperty).toBool()) return;
+        QVERIFY2(!w->objectName().isEmpty() && !w->objectName().startsWith(QStringLiteral("qt_")),
+                 (form.Name + ": " + text.toStdString()).c_str());
+      };
+      for (QLabel* label : widget->findChildren<QLabel*>())
+        check(label, label->text());
+      for (QAbstractButton* button : widget->findChildren<QAbstractButton*>())
+        check(button, button->text());
+      for (QGroupBox* group : widget->findChildren<QGroupBox*>())
+        check(group, group->title());
+    }
+  }
+
+  // The English file shipped with the program translates every text of the template, and a
+  // language shows at once in every form; the texts the program composed are composed again.
+  void englishCoversTheTemplateAndShowsEverywhere() {
+    const std::string dir = QDir::tempPath().toStdString() + "/drex2d_ui_lang";
+    QDir().mkpath(QString::fromStdString(dir));
+    const std::string ukrainian = dir + "/drex2ukr.lng";
+    QVERIFY(WriteLanguageTemplate(*program_, ukrainian));
+    const std::string english = std::string(DREX2D_DATA_DIR) + "/drex2eng.lng";
+    IniFile uk, en;
+    QVERIFY(uk.Load(ukrainian));
+    QVERIFY(en.Load(english));
+    QCOMPARE(en.Sections(), uk.Sections());
+    for (const std::string& section : uk.Sections()) {
+      std::vector<std::string> ukKeys = uk.Keys(section), enKeys = en.Keys(section);
+      std::sort(ukKeys.begin(), ukKeys.end());
+      std::sort(enKeys.begin(), enKeys.end());
+      QVERIFY2(ukKeys == enKeys, section.c_str());
+    }
+    QCOMPARE(en.ReadString("INFO", "Language", ""), std::string("English"));
+
+    program_->RecentFiles = {"/home/u/plan.d2d"};
+    ThreePoints();
+    const QString fileMenu = window_->findChild<QMenu*>(QStringLiteral("m_FileMenu"))->title();
+    QVERIFY(ApplyLanguage(*program_, english));
+    QCOMPARE(window_->findChild<QMenu*>(QStringLiteral("m_FileMenu"))->title(), QStringLiteral("&File"));
+    QCOMPARE(window_->CommandAction(tag::ZoomIn)->statusTip(),
+             QString::fromStdString(en.ReadString("Drex2dFrm", "m_ZoomIn.hint", "")));
+    QCOMPARE(window_->CommandAction(tag::ZoomIn)->toolTip(),
+             QString::fromStdString(en.ReadString("Drex2dFrm", "k_ZoomIn.hint", "")));
+    QCOMPARE(window_->CommandAction(FirstRecentTag)->text(), QStringLiteral("&1 /home/u/plan.d2d"));
+    QCOMPARE(window_->CommandAction(tag::ShowGMT)->text(), QString::fromStdString(program_->Msgs[44]));
+    auto* setup = window_->findChild<QWidget*>(QStringLiteral("SetupFrm"));
+    QCOMPARE(setup->windowTitle(), QString::fromStdString(en.ReadString("INFO", "SetupFrm", "")));
+    QCOMPARE(setup->findChild<QPushButton*>(QStringLiteral("ApplyBtn"))->text(), QStringLiteral("&Apply"));
+    auto* funcFrm = window_->findChild<QWidget*>(QStringLiteral("FuncFrm"));
+    QCOMPARE(funcFrm->findChild<QPushButton*>(QStringLiteral("BitBtn2"))->text(),
+             QString::fromStdString(en.ReadString("FuncFrm", "BitBtn2.caption", "")));
+    // The object list shows the English kind names, the grid its English headers.
+    QVERIFY(ObjList()->model()->index(0, 0).data().toString().contains(
+        QString::fromStdString(program_->Kinds.KindName[0])));
+    auto* grid = window_->findChild<QTableWidget*>(QStringLiteral("CalcGrid"));
+    QCOMPARE(grid->horizontalHeaderItem(0)->text(), QString::fromStdString(program_->Msgs[47]));
+    for (const std::string& stem : program_->Kinds.NameStem)
+      QVERIFY2(stem.size() <= 10, stem.c_str());
+
+    QVERIFY(ApplyLanguage(*program_, ukrainian));
+    QCOMPARE(window_->findChild<QMenu*>(QStringLiteral("m_FileMenu"))->title(), fileMenu);
+    QCOMPARE(setup->findChild<QPushButton*>(QStringLiteral("ApplyBtn"))->text(), QString::fromUtf8("&Застосувати"));
+    QCOMPARE(program_->Msgs[14], std::string("Точка"));
+    QDir(QString::fromStdString(dir)).removeRecursively();
+  }
+
+  // The tool bars go back to the rows the settings file keeps, and the right panel to its width.
+  void layoutComesBackAsTheSettingsKeepIt() {
+    window_->resize(1000, 700);
+    QTest::qWait(20);
+    program_->TakeLayout();
+    WindowLayout& layout = program_->Layout;
+    QCOMPARE(layout.ToolBars.size(), std::size_t(5));
+    // The zoom bar goes first into the top row, the others keep their rows.
+    int top = layout.ToolBars[0].Top;
+    for (ToolBarPlace& bar : layout.ToolBars)
+      if (bar.Name == "tb_Zoom")
+        bar = {"tb_Zoom", 0, top};
+      else if (bar.Top == top)
+        bar.Left += 500;
+    layout.RightPanelWidth = 260;
+    layout.Width = 0;
+    program_->ApplyLayout();
+    QTest::qWait(20);
+    program_->TakeLayout();
+    std::map<std::string, ToolBarPlace> places;
+    for (const ToolBarPlace& bar : layout.ToolBars)
+      places[bar.Name] = bar;
+    QCOMPARE(places["tb_Zoom"].Top, places["tb_File"].Top);
+    QVERIFY(places["tb_Zoom"].Left < places["tb_File"].Left);
+    QVERIFY(places["tb_Select"].Top > places["tb_File"].Top);
+    QCOMPARE(layout.RightPanelWidth, 260);
+    QVERIFY(layout.RightPanelVisible);
   }
 
   void titleFollowsTheDocumentName() {

@@ -27,9 +27,8 @@ constexpr int StemMsg = 154;
 class LanguageTest : public ::testing::Test {
 protected:
   LanguageTest() {
-    dir = fs::temp_directory_path() / ("drex2d_lang_" + std::string(::testing::UnitTest::GetInstance()
-                                                                         ->current_test_info()
-                                                                         ->name()));
+    dir = fs::temp_directory_path() /
+          ("drex2d_lang_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
     fs::remove_all(dir);
     fs::create_directories(dir / "user");
     fs::create_directories(dir / "shipped");
@@ -168,8 +167,8 @@ TEST_F(LanguageTest, ALanguageReplacesOnlyWhatItHasAndASecondOneGoesOverTheFirst
 }
 
 TEST_F(LanguageTest, TranslatedTextsAreFilledOnlyAtTheirPercentS) {
-  const std::string path = WriteFile("user", "pct.lng",
-                                     "[InternalResources]\nr12=%d objects, 100% named \"%s\" %n%x %s\nr35=At most\n");
+  const std::string path =
+      WriteFile("user", "pct.lng", "[InternalResources]\nr12=%d objects, 100% named \"%s\" %n%x %s\nr35=At most\n");
   ASSERT_TRUE(ApplyLanguage(prog, path));
   EXPECT_EQ(FormatMsg(prog.Msgs[11], {"A", "B"}), "%d objects, 100% named \"A\" %n%x B");
   EXPECT_EQ(FormatMsg(prog.Msgs[11], {}), "%d objects, 100% named \"\" %n%x ");
@@ -224,8 +223,8 @@ TEST_F(LanguageTest, OnlyFilesOfThisProgramAreOfferedAndTheUsersOwnComeFirst) {
 TEST(HelpFileName, OnlyAPlainHelpFileNameIsTaken) {
   for (const char* good : {"drex2ukr.chm", "drex2eng.html", "Manual.PDF", "help.htm"})
     EXPECT_TRUE(IsHelpFileName(good)) << good;
-  for (const char* bad : {"", "../drex2ukr.chm", "/usr/bin/sh", "help/x.chm", "sh", "x.exe", ".chm", "c:x.chm",
-                          "a\\b.chm", "a\nb.chm"})
+  for (const char* bad :
+       {"", "../drex2ukr.chm", "/usr/bin/sh", "help/x.chm", "sh", "x.exe", ".chm", "c:x.chm", "a\\b.chm", "a\nb.chm"})
     EXPECT_FALSE(IsHelpFileName(bad)) << bad;
 }
 

@@ -23,9 +23,8 @@ namespace fs = std::filesystem;
 class SettingsTest : public ::testing::Test {
 protected:
   SettingsTest() {
-    dir = fs::temp_directory_path() / ("drex2d_settings_" + std::string(::testing::UnitTest::GetInstance()
-                                                                             ->current_test_info()
-                                                                             ->name()));
+    dir = fs::temp_directory_path() /
+          ("drex2d_settings_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
     fs::remove_all(dir);
     fs::create_directories(dir / "shipped");
     Folders(desk);
@@ -84,10 +83,10 @@ TEST_F(SettingsTest, FirstRunTakesTheDefaultsAndExitWritesEveryKeyInOrder) {
   ASSERT_TRUE(file.Load(SettingsFile())) << "the configuration folder is made when missing";
   EXPECT_EQ(file.Keys("Window"),
             (std::vector<std::string>{"RightPanelWidth", "WorkFile", "LangFile", "ColLastFiles", "LastFile 1",
-                                      "LastFile 2", "RightPanelVisible", "tb_File.Left", "tb_File.Top",
-                                      "tb_Make.Left", "tb_Make.Top", "tb_Zoom.Left", "tb_Zoom.Top", "Maximized"}));
-  EXPECT_EQ(file.Keys("Checks"), (std::vector<std::string>{"IsOsi", "DrawGrid", "IsReadLast", "DrawFName",
-                                                           "PutObjName", "DotsOneLetter"}));
+                                      "LastFile 2", "RightPanelVisible", "tb_File.Left", "tb_File.Top", "tb_Make.Left",
+                                      "tb_Make.Top", "tb_Zoom.Left", "tb_Zoom.Top", "Maximized"}));
+  EXPECT_EQ(file.Keys("Checks"),
+            (std::vector<std::string>{"IsOsi", "DrawGrid", "IsReadLast", "DrawFName", "PutObjName", "DotsOneLetter"}));
   EXPECT_EQ(file.Keys("Values"), (std::vector<std::string>{"CoordSystem", "EValue", "CharAfterP"}));
   EXPECT_EQ(file.ReadString("Checks", "DrawGrid", ""), "1");
   EXPECT_EQ(file.ReadString("Window", "LastFile 2", ""), "/b/two.d2d");
@@ -140,9 +139,13 @@ TEST_F(SettingsTest, WhatIsWrittenAtExitComesBackAtTheNextStart) {
 TEST_F(SettingsTest, DamagedValuesAreHeldToTheirRanges) {
   const std::string longPath(5000, 'x');
   WriteSettingsText("[Window]\nRightPanelWidth=99999999\nColLastFiles=99\nLastFile 1=/a.d2d\nLastFile 2=\n"
-                    "LastFile 3=/a.d2d\nLastFile 4=/" + longPath + "\nLastFile 5=/b.d2d\nLastFile 6=/c.d2d\n"
+                    "LastFile 3=/a.d2d\nLastFile 4=/" +
+                    longPath +
+                    "\nLastFile 5=/b.d2d\nLastFile 6=/c.d2d\n"
                     "LastFile 7=/d.d2d\ntb_File.Left=-500\ntb_File.Top=123456789012\nWidth=100000\nHeight=5\n"
-                    "Left=-40\nTop=99999\nWorkFile=" + longPath + "\nLangFile=../../etc/passwd\n"
+                    "Left=-40\nTop=99999\nWorkFile=" +
+                    longPath +
+                    "\nLangFile=../../etc/passwd\n"
                     "[Checks]\nDrawGrid=maybe\nIsOsi=0\n[Values]\nCharAfterP=50\nEValue=150\nCoordSystem=-3\n");
   ReadSettings(prog);
   EXPECT_EQ(prog.RecentFiles, (std::vector<std::string>{"/a.d2d", "/b.d2d"}))

@@ -69,8 +69,8 @@ public:
   int Cursor = CursorDefault;
   int PixelsPerInch = 96;
   int ClipboardCopies = 0;
-  std::map<TimerId, int> Timers; ///< running timers and their intervals
-  AppFolders FoldersAnswer;      ///< what Folders returns
+  std::map<TimerId, int> Timers;               ///< running timers and their intervals
+  AppFolders FoldersAnswer;                    ///< what Folders returns
   std::string DesktopLanguageAnswer = "uk_UA"; ///< what DesktopLanguage returns
 
 private:
