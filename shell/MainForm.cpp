@@ -741,7 +741,8 @@ void TDrex2dFrm::TakeLayout() {
     layout.ScreenWidth = s->availableGeometry().width();
     layout.ScreenHeight = s->availableGeometry().height();
   }
-  if (!workPanel_->isHidden()) layout.RightPanelWidth = workPanel_->width();
+  // The splitter knows the panel's width even before the window was laid out.
+  if (!workPanel_->isHidden() && vertSplitter_->sizes().size() == 2) layout.RightPanelWidth = vertSplitter_->sizes()[1];
   layout.RightPanelVisible = !workPanel_->isHidden();
   layout.ToolBars.clear();
   for (const ToolBarInfo& t : ToolBarTable) {

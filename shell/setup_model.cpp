@@ -115,6 +115,8 @@ void ReadSettingsFrom(Program& prog, const IniFile& file, std::string& lastDocum
 }
 
 void ReadSettings(Program& prog) {
+  // What the window shows now (its design) is the default of every key the file lacks.
+  if (prog.TakeLayout) prog.TakeLayout();
   const std::string path = SettingsPath(prog);
   std::string lastDocument;
   std::error_code ec;
