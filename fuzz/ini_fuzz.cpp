@@ -57,7 +57,7 @@ bool ReadsAs(const std::string& got, const std::string& value) {
 }
 
 // Names the broken check before aborting, for the crash report.
-#define Check(ok)                                                                                                      \
+#define CHECK(ok)                                                                                                      \
   do {                                                                                                                 \
     if (!(ok)) {                                                                                                       \
       std::fprintf(stderr, "ini_fuzz.cpp:%d: %s\n", __LINE__, #ok);                                                    \
@@ -69,13 +69,13 @@ bool ReadsAs(const std::string& got, const std::string& value) {
 void ReadAll(const drex::IniFile& ini, const std::string& section, const std::string& key) {
   const bool has = ini.HasKey(section, key);
   const std::string value = ini.ReadString(section, key, Missing);
-  Check(has == (value != Missing));
-  Check(value.size() <= drex::MaxIniValueBytes || !has);
-  if (has) Check(ini.HasSection(section));
+  CHECK(has == (value != Missing));
+  CHECK(value.size() <= drex::MaxIniValueBytes || !has);
+  if (has) CHECK(ini.HasSection(section));
   const int number = ini.ReadInteger(section, key, 1);
-  if (number != 1) Check(ini.ReadInteger(section, key, 2) == number && has);
+  if (number != 1) CHECK(ini.ReadInteger(section, key, 2) == number && has);
   const bool truth = ini.ReadBool(section, key, true);
-  if (!truth) Check(!ini.ReadBool(section, key, false) && has);
+  if (!truth) CHECK(!ini.ReadBool(section, key, false) && has);
 }
 
 } // namespace
@@ -83,29 +83,29 @@ void ReadAll(const drex::IniFile& ini, const std::string& section, const std::st
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::vector<uint8_t> bytes(data, data + size);
   const std::string text = drex::DecodeTextFile(bytes);
-  Check(text.find('\0') == std::string::npos);
+  CHECK(text.find('\0') == std::string::npos);
   // Without a byte-order mark the result is UTF-8 and so decodes to itself (unless it starts with
   // one of its own, made of bytes that NUL bytes kept apart).
   const bool bom = size >= 3 && data[0] == 0xEF && data[1] == 0xBB && data[2] == 0xBF;
   if (!bom && text.compare(0, 3, "\xEF\xBB\xBF") != 0)
-    Check(drex::DecodeTextFile(std::vector<uint8_t>(text.begin(), text.end())) == text);
+    CHECK(drex::DecodeTextFile(std::vector<uint8_t>(text.begin(), text.end())) == text);
 
   drex::IniFile ini = drex::IniFile::Parse(text);
 
-  // Names and values: the pieces of the text between line feeds, brackets and "=".
+  // Names and values: the pieces of the text between line ends, brackets and "=".
   std::vector<std::string> pieces;
   std::size_t at = 0;
   while (at <= text.size() && pieces.size() < 48) {
-    const std::size_t end = std::min(text.find_first_of("\n[]=", at), text.size());
+    const std::size_t end = std::min(text.find_first_of("\r\n[]=", at), text.size());
     pieces.push_back(text.substr(at, end - at));
     at = end + 1;
   }
   const auto piece = [&](std::size_t k) { return pieces[k % pieces.size()]; };
 
   for (const std::string& section : ini.Sections()) {
-    Check(ini.HasSection(section));
+    CHECK(ini.HasSection(section));
     for (const std::string& key : ini.Keys(section)) {
-      Check(ini.HasKey(section, key));
+      CHECK(ini.HasKey(section, key));
       ReadAll(ini, section, key);
     }
   }
@@ -117,7 +117,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (value != Missing && value.size() < drex::MaxIniValueBytes && Cleaned(value) == value) {
       const std::string before = ini.Text();
       ini.WriteString(section, key, value);
-      Check(ini.Text() == before);
+      CHECK(ini.Text() == before);
     }
   }
 
@@ -136,11 +136,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       ini.WriteString(section, key, value);
     }
     if (!Writable(section, key)) {
-      Check(ini.Text() == before);
+      CHECK(ini.Text() == before);
       continue;
     }
     value = Cleaned(value);
-    Check(ReadsAs(ini.ReadString(section, key, Missing), value));
+    CHECK(ReadsAs(ini.ReadString(section, key, Missing), value));
     written[{Folded(Trimmed(section)), Folded(Trimmed(key))}] = {{section, key}, value};
   }
 
@@ -149,13 +149,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   for (const auto& entry : written) {
     const std::string& section = entry.second.first.first;
     const std::string& key = entry.second.first.second;
-    Check(ReadsAs(ini.ReadString(section, key, Missing), entry.second.second));
-    Check(ReadsAs(again.ReadString(section, key, Missing), entry.second.second));
+    CHECK(ReadsAs(ini.ReadString(section, key, Missing), entry.second.second));
+    CHECK(ReadsAs(again.ReadString(section, key, Missing), entry.second.second));
   }
-  Check(again.Text() == out);
+  CHECK(again.Text() == out);
   const std::vector<std::string> sections = ini.Sections();
-  Check(again.Sections() == sections);
+  CHECK(again.Sections() == sections);
   for (const std::string& section : sections)
-    Check(again.Keys(section) == ini.Keys(section));
+    CHECK(again.Keys(section) == ini.Keys(section));
   return 0;
 }
