@@ -9,7 +9,7 @@ RUNS=${1:-1000000}
 SECONDS_MAX=${2:-600}
 
 # Add each new target here.
-TARGETS="ds_calc_fuzz document_fuzz dyn_expr_fuzz macro_fuzz"
+TARGETS="ds_calc_fuzz document_fuzz dyn_expr_fuzz ini_fuzz macro_fuzz"
 
 CC=clang CXX=clang++ cmake -S "$ROOT" -B "$BUILD" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DDREX2D_SANITIZE=ON \
   -DDREX2D_BUILD_UI=OFF -DDREX2D_BUILD_TESTS=OFF -DDREX2D_BUILD_FUZZ=ON >/dev/null

@@ -5,7 +5,7 @@
 // blanks and tabs and kept as text, without quotes or escapes. Lines starting with ";" or "#" are
 // comments. Lines end in CRLF or LF (a CR at the very end of the file ends its last line too).
 // Writing a key changes only its own line (or adds one), so the rest of the file is kept byte for
-// byte as it was; writing takes constant time however long the file is.
+// byte as it was; the time a write takes does not grow with the file.
 
 #include <cstddef>
 #include <cstdint>

@@ -287,44 +287,27 @@ TEST_F(IniFiles, SaveIntoALockedFolderFails) {
 }
 
 TEST(IniNumbers, Integers) {
-  const IniFile ini = IniFile::Parse("[N]\n"
-                                     "a= 42 \n"
-                                     "b=+7\n"
-                                     "c=-0\n"
-                                     "d=2147483647\n"
-                                     "e=-2147483648\n"
-                                     "f=2147483648\n"
-                                     "g=-2147483649\n"
-                                     "h=0x7fffffff\n"
-                                     "i=-0X80000000\n"
-                                     "j=0x80000000\n"
-                                     "k=12abc\n"
-                                     "l=0x\n"
-                                     "m=\n"
-                                     "n=- 5\n"
-                                     "o=1.5\n"
-                                     "p=99999999999999999999999\n"
-                                     "q=0xFfA\n"
-                                     "r=007\n"
-                                     "s=+\n"
-                                     "t=1 2\n");
-  const auto num = [&](const char* key) { return ini.ReadInteger("N", key, -99); };
-  EXPECT_EQ(num("a"), 42);
-  EXPECT_EQ(num("b"), 7);
-  EXPECT_EQ(num("c"), 0);
-  EXPECT_EQ(num("d"), 2147483647);
-  EXPECT_EQ(num("e"), -2147483647 - 1);
-  EXPECT_EQ(num("h"), 2147483647);
-  EXPECT_EQ(num("i"), -2147483647 - 1);
-  EXPECT_EQ(num("q"), 0xFFA);
-  EXPECT_EQ(num("r"), 7);
-  for (const char* bad : {"f", "g", "j", "k", "l", "m", "n", "o", "p", "s", "t", "missing"})
-    EXPECT_EQ(num(bad), -99) << bad;
+  const int Min = -2147483647 - 1;
+  const std::vector<std::pair<std::string, int>> good = {{" 42 ", 42},
+                                                         {"+7", 7},
+                                                         {"-0", 0},
+                                                         {"2147483647", 2147483647},
+                                                         {"-2147483648", Min},
+                                                         {"0x7fffffff", 2147483647},
+                                                         {"-0X80000000", Min},
+                                                         {"0xFfA", 0xFFA},
+                                                         {"007", 7}};
+  for (const auto& [text, value] : good)
+    EXPECT_EQ(IniFile::Parse("[N]\nk=" + text + "\n").ReadInteger("N", "k", -99), value) << text;
+  for (const char* bad : {"2147483648", "-2147483649", "0x80000000", "99999999999999999999999", "12abc", "0x", "",
+                          "- 5", "1.5", "+", "1 2", "0x-1"})
+    EXPECT_EQ(IniFile::Parse(std::string("[N]\nk=") + bad + "\n").ReadInteger("N", "k", -99), -99) << bad;
+  EXPECT_EQ(IniFile().ReadInteger("N", "k", -99), -99);
 
   IniFile out;
-  out.WriteInteger("N", "min", -2147483647 - 1);
+  out.WriteInteger("N", "min", Min);
   EXPECT_EQ(out.ReadString("N", "min", ""), "-2147483648");
-  EXPECT_EQ(out.ReadInteger("N", "min", 0), -2147483647 - 1);
+  EXPECT_EQ(out.ReadInteger("N", "min", 0), Min);
 }
 
 TEST(IniNumbers, Booleans) {
