@@ -131,7 +131,54 @@ bool ParseInt(const std::string& value, int& out) {
 
 } // namespace
 
+namespace {
+
+void AppendUtf8(std::string& out, uint32_t cp) {
+  if (cp < 0x80) {
+    out += static_cast<char>(cp);
+  } else if (cp < 0x800) {
+    out += static_cast<char>(0xC0 | (cp >> 6));
+    out += static_cast<char>(0x80 | (cp & 0x3F));
+  } else if (cp < 0x10000) {
+    out += static_cast<char>(0xE0 | (cp >> 12));
+    out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+    out += static_cast<char>(0x80 | (cp & 0x3F));
+  } else {
+    out += static_cast<char>(0xF0 | (cp >> 18));
+    out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
+    out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+    out += static_cast<char>(0x80 | (cp & 0x3F));
+  }
+}
+
+/// UTF-16 text after its byte-order mark as UTF-8; a lone surrogate becomes U+FFFD, a last odd
+/// byte is dropped, and so are code units 0.
+std::string Utf16ToUtf8(const std::vector<uint8_t>& bytes, bool bigEndian) {
+  std::string out;
+  out.reserve(bytes.size());
+  const auto unit = [&](std::size_t i) -> uint32_t {
+    return bigEndian ? (uint32_t{bytes[i]} << 8) | bytes[i + 1] : (uint32_t{bytes[i + 1]} << 8) | bytes[i];
+  };
+  for (std::size_t i = 2; i + 1 < bytes.size(); i += 2) {
+    uint32_t cp = unit(i);
+    if (cp == 0) continue;
+    if (cp >= 0xD800 && cp <= 0xDBFF && i + 3 < bytes.size() && unit(i + 2) >= 0xDC00 && unit(i + 2) <= 0xDFFF) {
+      cp = 0x10000 + ((cp - 0xD800) << 10) + (unit(i + 2) - 0xDC00);
+      i += 2;
+    } else if (cp >= 0xD800 && cp <= 0xDFFF) {
+      cp = 0xFFFD;
+    }
+    AppendUtf8(out, cp);
+  }
+  return out;
+}
+
+} // namespace
+
 std::string DecodeTextFile(const std::vector<uint8_t>& bytes) {
+  // Some editors save "Unicode" text as UTF-16 with a byte-order mark.
+  if (bytes.size() >= 2 && ((bytes[0] == 0xFF && bytes[1] == 0xFE) || (bytes[0] == 0xFE && bytes[1] == 0xFF)))
+    return Utf16ToUtf8(bytes, bytes[0] == 0xFE);
   const bool bom = bytes.size() >= 3 && bytes[0] == 0xEF && bytes[1] == 0xBB && bytes[2] == 0xBF;
   std::string text;
   text.reserve(bytes.size());

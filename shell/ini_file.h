@@ -28,8 +28,8 @@ enum class IniEncoding {
 };
 
 /// A text file read from outside as UTF-8: a UTF-8 byte-order mark is dropped and the rest kept;
-/// text that is valid UTF-8 throughout is kept; anything else is taken as Windows-1251. Bytes 0 are
-/// dropped.
+/// text that is valid UTF-8 throughout is kept; text with a UTF-16 byte-order mark is converted;
+/// anything else is taken as Windows-1251. Bytes 0 (UTF-16 units 0) are dropped.
 std::string DecodeTextFile(const std::vector<uint8_t>& bytes);
 
 class IniFile {

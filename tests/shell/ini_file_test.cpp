@@ -193,6 +193,11 @@ TEST(IniEncoding, DecodeTextFile) {
   EXPECT_EQ(DecodeTextFile(Bytes("\x80")), "\xD0\x82");
   // The largest code point and the last before the surrogates are still UTF-8.
   EXPECT_EQ(DecodeTextFile(Bytes("\xF4\x8F\xBF\xBF\xED\x9F\xBF")), "\xF4\x8F\xBF\xBF\xED\x9F\xBF");
+  // UTF-16 with its mark, either byte order: "Фx" and a pair of surrogates; a lone surrogate and
+  // an odd last byte.
+  EXPECT_EQ(DecodeTextFile(Bytes(std::string("\xFF\xFE\x24\x04x\0\x3D\xD8\x00\xDE", 10))), "\xD0\xA4x\xF0\x9F\x98\x80");
+  EXPECT_EQ(DecodeTextFile(Bytes(std::string("\xFE\xFF\x04\x24\0x\xD8\x3D\xDE\x00", 10))), "\xD0\xA4x\xF0\x9F\x98\x80");
+  EXPECT_EQ(DecodeTextFile(Bytes(std::string("\xFF\xFE\x00\xD8k\0\0\0z", 9))), "\xEF\xBF\xBDk");
 }
 
 class IniFiles : public ::testing::Test {
