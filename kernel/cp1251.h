@@ -10,6 +10,9 @@ namespace drex {
 /// Windows-1251 bytes to UTF-8. Every byte has a character, so this never fails.
 std::string Cp1251ToUtf8(const std::string& bytes);
 
+/// Appends code point `cp` (at most U+10FFFF) to `out` as UTF-8.
+void AppendUtf8(std::string& out, char32_t cp);
+
 /// UTF-8 to Windows-1251 bytes. A character Windows-1251 cannot hold, and a byte that is not part
 /// of valid UTF-8, becomes '?'.
 std::string Utf8ToCp1251(const std::string& utf8);

@@ -752,9 +752,11 @@ void TDrex2dFrm::TakeLayout() {
     layout.ToolBars.push_back({t.Name, at.x(), at.y()});
   }
   layout.Maximized = isMaximized();
+  // The place is kept within the screen's free area, where ApplyLayout puts it back.
   const QRect frame = isMaximized() ? normalGeometry() : geometry();
-  layout.Left = frame.x();
-  layout.Top = frame.y();
+  const QPoint origin = screen() ? screen()->availableGeometry().topLeft() : QPoint();
+  layout.Left = frame.x() - origin.x();
+  layout.Top = frame.y() - origin.y();
   layout.Width = frame.width();
   layout.Height = frame.height();
 }

@@ -129,28 +129,6 @@ bool ParseInt(const std::string& value, int& out) {
   return true;
 }
 
-} // namespace
-
-namespace {
-
-void AppendUtf8(std::string& out, uint32_t cp) {
-  if (cp < 0x80) {
-    out += static_cast<char>(cp);
-  } else if (cp < 0x800) {
-    out += static_cast<char>(0xC0 | (cp >> 6));
-    out += static_cast<char>(0x80 | (cp & 0x3F));
-  } else if (cp < 0x10000) {
-    out += static_cast<char>(0xE0 | (cp >> 12));
-    out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (cp & 0x3F));
-  } else {
-    out += static_cast<char>(0xF0 | (cp >> 18));
-    out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
-    out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (cp & 0x3F));
-  }
-}
-
 /// UTF-16 text after its byte-order mark as UTF-8; a lone surrogate becomes U+FFFD, a last odd
 /// byte is dropped, and so are code units 0.
 std::string Utf16ToUtf8(const std::vector<uint8_t>& bytes, bool bigEndian) {
@@ -168,7 +146,7 @@ std::string Utf16ToUtf8(const std::vector<uint8_t>& bytes, bool bigEndian) {
     } else if (cp >= 0xD800 && cp <= 0xDFFF) {
       cp = 0xFFFD;
     }
-    AppendUtf8(out, cp);
+    AppendUtf8(out, static_cast<char32_t>(cp));
   }
   return out;
 }
