@@ -98,8 +98,8 @@ void WriteSettings(Program& prog);
 /// (none chosen: the texts in use stay) and sets the title again.
 void ApplySetup(Program& prog);
 
-/// F9: the modal settings dialog over a copy of the controls; OK applies them and redraws, Cancel
-/// keeps what the user changed for the next start without applying it.
+/// F9: the modal settings dialog over the program's controls; "&Застосувати" applies them and
+/// redraws, Cancel keeps what the user changed for the next start without applying it.
 void SetupCommand(Program& prog);
 
 /// The full path of the settings file, empty when there is no configuration folder.
