@@ -21,13 +21,6 @@ constexpr std::size_t Index(CalculBox box) { return static_cast<std::size_t>(box
 
 bool FitsDouble(long double v) { return std::isfinite(v) && std::fabs(v) <= DBL_MAX; }
 
-int CharCount(const std::string& text) {
-  int chars = 0;
-  for (char ch : text)
-    if ((static_cast<unsigned char>(ch) & 0xC0) != 0x80) ++chars;
-  return chars;
-}
-
 void PushHistory(std::vector<std::string>& history, const std::string& text) {
   if (text.empty()) return;
   for (const std::string& entry : history)

@@ -8,15 +8,6 @@
 #include "kernel/cp1251.h"
 
 namespace drex {
-namespace {
-
-int CharCount(const std::string& text) {
-  return static_cast<int>(
-      std::count_if(text.begin(), text.end(), [](char ch) { return (static_cast<unsigned char>(ch) & 0xC0) != 0x80; }));
-}
-
-} // namespace
-
 DynExprDialogModel::DynExprDialogModel(Program& prog, std::vector<std::string>& history, std::string text,
                                        std::string name)
     : Name(std::move(name)), prog_(prog), history_(history), text_(std::move(text)),

@@ -85,12 +85,6 @@ std::string UpperLatin(std::string text) {
 /// A name as it is stored: Windows-1251, at most 20 characters.
 std::string StoredName(const std::string& utf8) { return Utf8ToCp1251(utf8).substr(0, NameCapacity); }
 
-/// The number of characters of UTF-8 `text`.
-int CharCount(const std::string& text) {
-  return static_cast<int>(
-      std::count_if(text.begin(), text.end(), [](char ch) { return (static_cast<unsigned char>(ch) & 0xC0) != 0x80; }));
-}
-
 /// The byte offset of character `index` of UTF-8 `text`; its length for an index at the end.
 std::size_t ByteOfChar(const std::string& text, int index) {
   int chars = 0;

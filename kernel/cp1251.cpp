@@ -115,6 +115,13 @@ bool FitsCp1251(const std::string& utf8) {
   return true;
 }
 
+int CharCount(const std::string& utf8) {
+  int chars = 0;
+  for (const char ch : utf8)
+    if ((static_cast<unsigned char>(ch) & 0xC0) != 0x80) ++chars;
+  return chars;
+}
+
 std::string CutToChars(const std::string& utf8, int capacity) {
   int chars = 0;
   for (std::size_t i = 0; i < utf8.size(); ++i) {

@@ -17,6 +17,9 @@ void AppendUtf8(std::string& out, char32_t cp);
 /// of valid UTF-8, becomes '?'.
 std::string Utf8ToCp1251(const std::string& utf8);
 
+/// The number of characters of UTF-8 `utf8`.
+int CharCount(const std::string& utf8);
+
 /// `utf8` cut to at most `capacity` characters.
 std::string CutToChars(const std::string& utf8, int capacity);
 

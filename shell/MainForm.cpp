@@ -677,12 +677,23 @@ bool TDrex2dFrm::eventFilter(QObject* watched, QEvent* event) {
 }
 
 std::string TDrex2dFrm::DesignHint(int tag) const {
+  const auto found = designHints_.find(tag);
+  if (found != designHints_.end()) return found->second;
   const CommandInfo* command = FindCommand(tag);
-  if (!command) return {};
-  if (!program_.Lang.Forms.empty())
-    for (const TextComponent& c : program_.Lang.Forms.front().Components)
-      if (c.Name == command->MenuItem) return c.Hint;
-  return command->Hint;
+  return command ? command->Hint : std::string();
+}
+
+void TDrex2dFrm::TakeDesignHints() {
+  // Looked up after every event (the undo and redo hints), so gathered once per language.
+  designHints_.clear();
+  if (program_.Lang.Forms.empty()) return;
+  std::map<std::string, const std::string*> byName;
+  for (const TextComponent& c : program_.Lang.Forms.front().Components)
+    byName.emplace(c.Name, &c.Hint);
+  for (const CommandInfo& c : CommandTable) {
+    const auto found = byName.find(c.MenuItem);
+    if (found != byName.end()) designHints_[c.Tag] = *found->second;
+  }
 }
 
 std::vector<QWidget*> TDrex2dFrm::TextForms() const {
@@ -694,6 +705,7 @@ void TDrex2dFrm::CaptureTexts() {
   program_.Lang.Forms.clear();
   for (QWidget* form : TextForms())
     program_.Lang.Forms.push_back(CaptureFormTexts(form));
+  TakeDesignHints();
 }
 
 void TDrex2dFrm::ShowLanguage() {
@@ -706,6 +718,7 @@ void TDrex2dFrm::ShowLanguage() {
     QToolBar* bar = toolBars_.at(static_cast<int>(t.Id));
     if (!bar->toolTip().isEmpty()) bar->setWindowTitle(bar->toolTip());
   }
+  TakeDesignHints();
   ShowToolkitLocale();
   // What the program composed itself is composed again in the new language.
   shownLocusImage_ = -1;

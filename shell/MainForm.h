@@ -69,6 +69,8 @@ private:
   void RegisterCursors();
   /// The hint of the command's menu item as designed, in the language in use.
   std::string DesignHint(int tag) const;
+  /// The hints of the commands' menu items in the language in use, by Tag.
+  void TakeDesignHints();
   /// Reads every form's texts as built, for the language files.
   void CaptureTexts();
   /// Shows the texts of the language in use in every form, and the toolkit's own dialogs in its
@@ -111,6 +113,7 @@ private:
   TSetupFrm* setupFrm_ = nullptr;
   QTranslator* toolkitTexts_ = nullptr;
   std::string shownLocale_;
+  std::map<int, std::string> designHints_;
   int shownMacroImage_ = -1; ///< the image k_MacroMake shows
 };
 

@@ -23,6 +23,7 @@
 #include <unordered_map>
 
 #include "dialogs/QtFormText.h"
+#include "kernel/cp1251.h"
 
 namespace drex {
 namespace {
@@ -82,17 +83,8 @@ std::vector<QRadioButton*> RadioItems(QWidget* group) {
   return std::vector<QRadioButton*>(items.begin(), items.end());
 }
 
-QString ToolTipOf(QWidget* w) { return w->toolTip(); }
-
-std::size_t Characters(const std::string& utf8) {
-  std::size_t n = 0;
-  for (const char ch : utf8)
-    if ((static_cast<unsigned char>(ch) & 0xC0) != 0x80) ++n;
-  return n;
-}
-
 /// A text worth putting back: it was translatable.
-bool Shown(const std::string& text) { return Characters(text) > 1; }
+bool Shown(const std::string& text) { return CharCount(text) > 1; }
 
 /// A tool tip that shows `text` as it is: the toolkit would take text that looks like markup as
 /// markup.
@@ -136,7 +128,7 @@ TextForm CaptureFormTexts(QWidget* form) {
       break;
     case Kind::Hint:
       c.HasHint = true;
-      c.Hint = S(ToolTipOf(w));
+      c.Hint = S(w->toolTip());
       break;
     case Kind::Caption:
     case Kind::CaptionHint:
@@ -148,18 +140,18 @@ TextForm CaptureFormTexts(QWidget* form) {
         c.Caption = S(button->text());
       else if (auto* group = qobject_cast<QGroupBox*>(w))
         c.Caption = S(group->title());
-      if (c.HasHint) c.Hint = S(ToolTipOf(w));
+      if (c.HasHint) c.Hint = S(w->toolTip());
       break;
     case Kind::RadioGroup:
       c.HasCaption = c.HasHint = true;
       c.Caption = S(static_cast<QGroupBox*>(w)->title());
-      c.Hint = S(ToolTipOf(w));
+      c.Hint = S(w->toolTip());
       for (QRadioButton* item : RadioItems(w))
         c.Items.push_back(S(item->text()));
       break;
     case Kind::List:
       c.HasHint = true;
-      c.Hint = S(ToolTipOf(w));
+      c.Hint = S(w->toolTip());
       if (auto* combo = qobject_cast<QComboBox*>(w)) {
         for (int k = 0; k < combo->count(); ++k)
           c.Items.push_back(S(combo->itemText(k)));

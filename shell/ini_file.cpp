@@ -9,6 +9,13 @@
 #include "kernel/cp1251.h"
 
 namespace drex {
+
+std::string AsciiLower(std::string text) {
+  for (char& c : text)
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  return text;
+}
+
 namespace {
 
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
@@ -27,15 +34,8 @@ std::string Trimmed(const std::string& text) {
   return text.substr(begin, end - begin);
 }
 
-/// ASCII letters to lower case; every other byte, UTF-8 sequences included, is kept.
-std::string Folded(std::string text) {
-  for (char& c : text)
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  return text;
-}
-
 /// The lookup form of a section or key name given by the caller.
-std::string LookupName(const std::string& name) { return Folded(Trimmed(name)); }
+std::string LookupName(const std::string& name) { return AsciiLower(Trimmed(name)); }
 
 bool HasLineBreak(const std::string& text) { return text.find_first_of("\r\n") != std::string::npos; }
 
@@ -199,7 +199,7 @@ void IniFile::SplitTail(Block& block) {
 
 int IniFile::AddSection(const std::string& name, std::string header) {
   const std::size_t blockIndex = blocks_.size();
-  auto found = sectionIndex_.find(Folded(name));
+  auto found = sectionIndex_.find(AsciiLower(name));
   int index = 0;
   if (found != sectionIndex_.end()) {
     index = found->second;
@@ -207,7 +207,7 @@ int IniFile::AddSection(const std::string& name, std::string header) {
     index = static_cast<int>(sections_.size());
     sections_.emplace_back();
     sections_.back().Name = name;
-    sectionIndex_.emplace(Folded(name), index);
+    sectionIndex_.emplace(AsciiLower(name), index);
   }
   sections_[static_cast<std::size_t>(index)].Blocks.push_back(blockIndex);
   blocks_.emplace_back();
@@ -248,7 +248,7 @@ void IniFile::AddLine(std::string text) {
   Block& block = blocks_.back();
   if (line.IsKey && block.Section >= 0) {
     Section& section = sections_[static_cast<std::size_t>(block.Section)];
-    section.Keys.emplace(Folded(line.Text.substr(line.KeyAt, line.KeyEnd - line.KeyAt)),
+    section.Keys.emplace(AsciiLower(line.Text.substr(line.KeyAt, line.KeyEnd - line.KeyAt)),
                          KeyPlace{blocks_.size() - 1, block.Body.size()});
   }
   block.Body.push_back(std::move(line));
@@ -326,7 +326,7 @@ bool IniFile::ReadBool(const std::string& section, const std::string& key, bool 
   const std::string value = CutValue(line->Text.substr(line->ValueAt, line->ValueEnd - line->ValueAt));
   int number = 0;
   if (ParseInt(value, number)) return number != 0;
-  const std::string folded = Folded(value);
+  const std::string folded = AsciiLower(value);
   if (folded == "true") return true;
   if (folded == "false") return false;
   return fallback;
@@ -348,7 +348,7 @@ std::vector<std::string> IniFile::Keys(const std::string& section) const {
     for (std::size_t i = 0; i < body.size(); ++i) {
       if (!body[i].IsKey) continue;
       std::string key = body[i].Text.substr(body[i].KeyAt, body[i].KeyEnd - body[i].KeyAt);
-      const auto found = s.Keys.find(Folded(key));
+      const auto found = s.Keys.find(AsciiLower(key));
       if (found != s.Keys.end() && found->second.Block == b && found->second.Line == i) keys.push_back(std::move(key));
     }
   }
@@ -375,7 +375,7 @@ void IniFile::WriteString(const std::string& section, const std::string& key, co
   int index = FindSection(name);
   if (index < 0) index = AddSection(name, "[" + name + "]");
   Section& s = sections_[static_cast<std::size_t>(index)];
-  const std::string folded = Folded(k);
+  const std::string folded = AsciiLower(k);
   const auto found = s.Keys.find(folded);
   if (found != s.Keys.end()) {
     Line& line = blocks_[found->second.Block].Body[found->second.Line];

@@ -27,6 +27,10 @@ enum class IniEncoding {
   Cp1251, ///< Windows-1251; characters it lacks are written as "?"
 };
 
+/// `text` with its ASCII letters in lower case, as section and key names are compared; every other
+/// byte (UTF-8 sequences included) is kept.
+std::string AsciiLower(std::string text);
+
 /// A text file read from outside as UTF-8: a UTF-8 byte-order mark is dropped and the rest kept;
 /// text that is valid UTF-8 throughout is kept; text with a UTF-16 byte-order mark is converted;
 /// anything else is taken as Windows-1251. Bytes 0 (UTF-16 units 0) are dropped.

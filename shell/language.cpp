@@ -22,20 +22,6 @@ constexpr const char* BuiltInDialogCaptions[DialogCaptionCount] = {"Попере
 /// The language of the built-in texts, as the template declares it.
 constexpr const char* BuiltInLanguage = "Українська";
 
-std::size_t CharacterCount(const std::string& utf8) {
-  std::size_t count = 0;
-  for (const char ch : utf8)
-    if ((static_cast<unsigned char>(ch) & 0xC0) != 0x80) ++count;
-  return count;
-}
-
-char FoldAscii(char ch) { return ch >= 'A' && ch <= 'Z' ? static_cast<char>(ch - 'A' + 'a') : ch; }
-
-bool EqualIgnoringCase(const std::string& a, const std::string& b) {
-  return a.size() == b.size() &&
-         std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) { return FoldAscii(x) == FoldAscii(y); });
-}
-
 void Translate(TextMode mode, IniFile& file, const std::string& section, const std::string& key, std::string& text) {
   text = TranslateText(mode, file, section, key, text);
 }
@@ -65,7 +51,7 @@ LanguageState::LanguageState() {
 
 std::string TranslateText(TextMode mode, IniFile& file, const std::string& section, const std::string& key,
                           const std::string& text) {
-  if (CharacterCount(text) <= 1 || key.find("__") != std::string::npos) return text;
+  if (CharCount(text) <= 1 || key.find("__") != std::string::npos) return text;
   if (mode == TextMode::Read) return file.ReadString(section, key, text);
   file.WriteString(section, key, text);
   return text;
@@ -132,10 +118,8 @@ void ScanLanguageFiles(Program& prog) {
     std::error_code ec;
     for (fs::directory_iterator it(fs::u8path(folder), ec), end; !ec && it != end; it.increment(ec)) {
       const fs::path& path = it->path();
-      std::string ext = path.extension().u8string();
-      std::transform(ext.begin(), ext.end(), ext.begin(), FoldAscii);
       std::error_code typeError;
-      if (ext == ".lng" && it->is_regular_file(typeError)) found.push_back(path);
+      if (AsciiLower(path.extension().u8string()) == ".lng" && it->is_regular_file(typeError)) found.push_back(path);
     }
     std::sort(found.begin(), found.end());
     for (const fs::path& path : found) {
@@ -160,7 +144,7 @@ void PrepareLanguages(Program& prog) {
 
 int FindLanguageFile(const LanguageState& lang, const std::string& fileName) {
   for (std::size_t k = 0; k < lang.Files.size(); ++k)
-    if (EqualIgnoringCase(lang.Files[k], fileName)) return static_cast<int>(k);
+    if (AsciiLower(lang.Files[k]) == AsciiLower(fileName)) return static_cast<int>(k);
   return -1;
 }
 
@@ -171,8 +155,7 @@ bool IsHelpFileName(const std::string& name) {
     if (static_cast<unsigned char>(ch) < 0x20) return false;
   const std::size_t dot = name.rfind('.');
   if (dot == std::string::npos) return false;
-  std::string ext = name.substr(dot);
-  std::transform(ext.begin(), ext.end(), ext.begin(), FoldAscii);
+  const std::string ext = AsciiLower(name.substr(dot));
   return ext == ".chm" || ext == ".html" || ext == ".htm" || ext == ".pdf";
 }
 

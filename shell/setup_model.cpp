@@ -70,10 +70,10 @@ std::string SettingsPath(const Program& prog) {
 bool PrefersEnglish(const std::string& desktopLanguage) {
   if (desktopLanguage.empty()) return false;
   // "uk", "uk_UA", "uk-UA.UTF-8"
-  return !(desktopLanguage.size() >= 2 && (desktopLanguage[0] == 'u' || desktopLanguage[0] == 'U') &&
-           (desktopLanguage[1] == 'k' || desktopLanguage[1] == 'K') &&
-           (desktopLanguage.size() == 2 || desktopLanguage[2] == '_' || desktopLanguage[2] == '-' ||
-            desktopLanguage[2] == '.'));
+  const std::string language = AsciiLower(desktopLanguage);
+  const bool ukrainian = language.compare(0, 2, "uk") == 0 &&
+                         (language.size() == 2 || language[2] == '_' || language[2] == '-' || language[2] == '.');
+  return !ukrainian;
 }
 
 void ReadSettingsFrom(Program& prog, const IniFile& file, std::string& lastDocument) {

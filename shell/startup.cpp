@@ -5,6 +5,7 @@
 
 #include "documents/document_commands.h"
 #include "documents/document_file.h"
+#include "kernel/cp1251.h"
 #include "shell/program.h"
 #include "shell/setup_model.h"
 #include "view/redraw.h"
@@ -12,20 +13,6 @@
 namespace drex {
 
 namespace fs = std::filesystem;
-
-namespace {
-
-// The first `count` characters of UTF-8 `text`, never cutting a character in two.
-std::string FirstCharacters(const std::string& text, std::size_t count) {
-  std::size_t characters = 0;
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    const bool startsCharacter = (static_cast<unsigned char>(text[i]) & 0xC0) != 0x80;
-    if (startsCharacter && characters++ == count) return text.substr(0, i);
-  }
-  return text;
-}
-
-} // namespace
 
 std::string AbsoluteStartPath(const std::string& argument, const std::string& startDir) {
   if (argument.empty()) return {};
@@ -43,7 +30,7 @@ bool PrepareProgramFolder(Program& prog, const std::string& programDir, std::str
   }
   // A folder that already exists is no error; one that cannot be made shows up when a macro is saved.
   fs::create_directory("Macro", ec);
-  prog.BaseTitle = FirstCharacters(prog.BaseTitle, MaxBaseTitle);
+  prog.BaseTitle = CutToChars(prog.BaseTitle, static_cast<int>(MaxBaseTitle));
   SetDocName(prog, NoNameDocument);
   return true;
 }
