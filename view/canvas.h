@@ -15,9 +15,11 @@ enum class PenStyle : uint8_t { Solid, Dash, Dot, DashDot };
 enum class PenMode : uint8_t { Copy, Xor };
 enum class BrushStyle : uint8_t { Solid, Clear };
 
-/// Narrowest and widest pen; wider or narrower requests are held to these.
+/// Narrowest and widest pen of the surface; wider or narrower requests are held to these.
 constexpr int MinPenWidth = 1;
-constexpr int MaxPenWidth = 5;
+constexpr int MaxPenWidth = 15;
+/// Widest pen an object record asks for; the display scale widens it up to MaxPenWidth.
+constexpr int MaxRecordPenWidth = 5;
 
 /// Colour values of the fixed colours of the drawing.
 constexpr int32_t ColorBlack = 0x000000;
@@ -30,7 +32,7 @@ constexpr int32_t ColorNavy = 0x800000;
 struct CanvasPen {
   int32_t Color = ColorBlack;
   PenStyle Style = PenStyle::Solid;
-  int Width = 1; ///< 1..5 pixels
+  int Width = 1; ///< MinPenWidth..MaxPenWidth pixels
   PenMode Mode = PenMode::Copy;
 };
 
@@ -42,6 +44,11 @@ struct CanvasBrush {
 struct CanvasFont {
   std::string Name = "Courier";
   int32_t Color = ColorBlack;
+  /// Size in percent of the font's usual size.
+  int Scale = 100;
+  /// Colour of a thin outline around the glyphs that keeps a text readable over lines, or -1 for
+  /// none. Surfaces that draw only aliased pixels draw no outline.
+  int32_t Halo = -1;
 };
 
 struct PixelPoint {
@@ -86,6 +93,12 @@ public:
   /// Width of a text (UTF-8) in pixels with the current font.
   virtual int TextWidth(const std::string& text) = 0;
 
+  /// Asks for antialiased lines, shapes and texts from here on (on) or for exactly the aliased
+  /// pixels of the raster conventions (off, the start). XOR drawing stays aliased either way, so
+  /// that drawing it twice still restores the picture. A surface that draws only aliased pixels
+  /// ignores the request.
+  virtual void SetSmooth(bool on) { (void)on; }
+
   // Single-attribute changes, built on the state calls above.
   void SetPenColor(int32_t color) {
     CanvasPen p = Pen();
@@ -121,9 +134,14 @@ public:
   }
 };
 
-/// A pen width held to 1..5.
+/// A pen width held to MinPenWidth..MaxPenWidth.
 constexpr int ClampPenWidth(int width) {
   return width < MinPenWidth ? MinPenWidth : (width > MaxPenWidth ? MaxPenWidth : width);
+}
+
+/// The pen width stored in an object record held to 1..MaxRecordPenWidth.
+constexpr int RecordPenWidth(int width) {
+  return width < MinPenWidth ? MinPenWidth : (width > MaxRecordPenWidth ? MaxRecordPenWidth : width);
 }
 
 /// The pen style stored in an object record (0 solid, 1 dashed, 2 dotted, 3 dash-dot); other

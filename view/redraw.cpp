@@ -101,7 +101,7 @@ void SegmentHandles(Canvas& canvas, PixelPoint p, PixelPoint q) {
 
 /// Pen of an object's curve.
 CanvasPen ObjectPen(const TGeomObject& o, bool blankedOut) {
-  return CanvasPen{blankedOut ? ColorWhite : o.Color, PenStyleOfRecord(o.PenStyle), ClampPenWidth(o.PenWidth),
+  return CanvasPen{blankedOut ? ColorWhite : o.Color, PenStyleOfRecord(o.PenStyle), RecordPenWidth(o.PenWidth),
                    PenMode::Copy};
 }
 
@@ -322,7 +322,7 @@ void DrawHandles(Program& prog, Canvas& canvas, int number) {
     canvas.SetPenColor(ColorBlack);
     canvas.SetPenMode(PenMode::Copy);
     canvas.SetBrushStyle(BrushStyle::Clear);
-    const int w = ClampPenWidth(o.PenWidth);
+    const int w = RecordPenWidth(o.PenWidth);
     Handle(canvas, p, -w - 2, w + 4);
     break;
   }
@@ -370,7 +370,7 @@ void DrawPoint(Program& prog, Canvas& canvas, const TGeomObject& o, bool blanked
     canvas.SetPenColor(ColorWhite);
     canvas.SetBrushStyle(BrushStyle::Clear);
   }
-  const int w = ClampPenWidth(o.PenWidth);
+  const int w = RecordPenWidth(o.PenWidth);
   const int64_t l = static_cast<int64_t>(o.ScrX1) - w - 1, t = static_cast<int64_t>(o.ScrY1) - w - 1;
   const int64_t r = static_cast<int64_t>(o.ScrX1) + w + 2, b = static_cast<int64_t>(o.ScrY1) + w + 2;
   if (FitsInt(l) && FitsInt(t) && FitsInt(r) && FitsInt(b)) {

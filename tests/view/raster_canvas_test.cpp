@@ -181,9 +181,9 @@ TEST(RasterLines, WidthsAcrossTheLine) {
   c.MoveTo(10, 1);
   c.LineTo(10, 18);
   EXPECT_EQ(RowRun(c, 9, 8, 12, ColorBlack), ".###.");
-  // Out-of-range widths are held to 1..5.
-  c.SetPenWidth(9);
-  EXPECT_EQ(c.Pen().Width, 5);
+  // Out-of-range widths are held to 1..15.
+  c.SetPenWidth(40);
+  EXPECT_EQ(c.Pen().Width, 15);
   c.SetPenWidth(0);
   EXPECT_EQ(c.Pen().Width, 1);
 }
