@@ -10,7 +10,6 @@
 namespace drex {
 namespace {
 
-constexpr double Tolerance = HitTolerance;
 /// Pixel slack of the band's inside tests, so that a crossing computed on a border stays inside.
 constexpr double BorderSlack = 1e-6;
 
@@ -22,24 +21,24 @@ Point2 Screen2(const TGeomObject& o) { return {static_cast<double>(o.ScrX2), sta
 /// Number of references of `o` that may be read, held to the table's room.
 int RefsOf(const TGeomObject& o) { return std::clamp<int>(o.RefCount, 0, RefSlots - 1); }
 
-bool HitsPoint(const TGeomObject& o, Point2 p) {
-  return std::fabs(o.ScrX1 - p.x) < Tolerance && std::fabs(o.ScrY1 - p.y) < Tolerance;
+bool HitsPoint(const TGeomObject& o, Point2 p, double tolerance) {
+  return std::fabs(o.ScrX1 - p.x) < tolerance && std::fabs(o.ScrY1 - p.y) < tolerance;
 }
 
-bool HitsPolyline(const Construction& c, const TGeomObject& o, Point2 p) {
+bool HitsPolyline(const Construction& c, const TGeomObject& o, Point2 p, double tolerance) {
   const int n = RefsOf(o);
   for (int k = 1; k < n; ++k) {
     const int a = o.Ref(k), b = o.Ref(k + 1);
     if (!IsObject(c, a) || !IsObject(c, b)) continue;
-    const SegmentProximity s = PointNearSegment(Screen1(c[a]), Screen1(c[b]), p, Tolerance);
+    const SegmentProximity s = PointNearSegment(Screen1(c[a]), Screen1(c[b]), p, tolerance);
     if (s.Near && s.Inside) return true;
   }
   return false;
 }
 
-bool HitsCircle(const TGeomObject& o, Point2 p) {
+bool HitsCircle(const TGeomObject& o, Point2 p, double tolerance) {
   const double r = Distance(Screen1(o), Screen2(o));
-  return std::fabs(Distance(p, Screen1(o)) - r) < Tolerance;
+  return std::fabs(Distance(p, Screen1(o)) - r) < tolerance;
 }
 
 bool HitsPolynomial(const TGeomObject& o, const HitContext& ctx, Point2 p) {
@@ -49,27 +48,28 @@ bool HitsPolynomial(const TGeomObject& o, const HitContext& ctx, Point2 p) {
   // Only the drawn stretch between the smallest and the largest node can be hit.
   if (!(t >= o.ExtA() && t <= o.ExtB())) return false;
   const Point2 s = WorldToScreen(ctx.View, ctx.Area, {t * unit, PolynomialValue(o, t) * unit});
-  return std::fabs(RoundHalfEven(s.y) - p.y) < Tolerance;
+  return std::fabs(RoundHalfEven(s.y) - p.y) < ctx.Tolerance;
 }
 
 bool Hits(const Construction& c, const HitContext& ctx, const TGeomObject& o, Point2 p) {
+  const double tolerance = ctx.Tolerance;
   switch (static_cast<TObjKind>(o.Kind)) {
   case okPoint:
   case okMidpoint:
   case okPointOn:
   case okIntersection:
   case okSymmetric:
-    return HitsPoint(o, p);
+    return HitsPoint(o, p, tolerance);
   case okLine:
   case okParallel:
   case okPerpendicular:
   case okBisector:
   case okTangent:
-    return PointNearSegment(Screen1(o), Screen2(o), p, Tolerance).Near;
+    return PointNearSegment(Screen1(o), Screen2(o), p, tolerance).Near;
   case okPolyline:
-    return HitsPolyline(c, o, p);
+    return HitsPolyline(c, o, p, tolerance);
   case okCircle:
-    return HitsCircle(o, p);
+    return HitsCircle(o, p, tolerance);
   case okPolynomial:
     return HitsPolynomial(o, ctx, p);
   case okFunction:

@@ -2,6 +2,7 @@
 // Which object lies under a pixel of the drawing area, and which objects a rubber band catches.
 // Both work from the pixel positions the last redraw stored in every object.
 
+#include "interaction/operation_state.h"
 #include "kernel/construction.h"
 #include "kernel/math2d.h"
 #include "view/view_transform.h"
@@ -12,14 +13,15 @@ namespace drex {
 struct HitContext {
   const TViewState& View;
   const ViewArea& Area;
-  int UnitLength;  ///< internal units per user unit
-  bool ShowHidden; ///< hidden objects take part too
+  int UnitLength;               ///< internal units per user unit
+  bool ShowHidden;              ///< hidden objects take part too
+  int Tolerance = HitTolerance; ///< pixels within which the cursor is on an object
 };
 
 /// The object under pixel (x, y), 0 for none. Objects 1..ObjCount are scanned in order; an object
 /// takes part when it is defined and visible (or hidden objects are shown). The first point hit
 /// wins over everything after it; among other objects a later hit replaces an earlier one. The
-/// tolerance is HitTolerance pixels, a distance of exactly that is a miss. Graphs are never hit.
+/// tolerance is ctx.Tolerance pixels, a distance of exactly that is a miss. Graphs are never hit.
 int HitTest(const Construction& c, const HitContext& ctx, int x, int y);
 
 /// Value at user-unit argument `t` of the interpolation polynomial `o` (its coefficients).

@@ -57,6 +57,9 @@ struct OperationState {
   int RubberEndX = 0, RubberEndY = 0;        ///< pixel corner of the drawn band rectangle
   std::vector<uint8_t> MovedFlags;           ///< objects already moved in this drag step
   int MeasureLabel = 0;                      ///< shown measurement whose label is under the cursor, 0 for none
+  int WheelRest = 0;                         ///< wheel turn short of a notch, eighths of a degree
+  double PinchRest = 1;                      ///< pinch scale short of a zoom step
+  bool PreviewShown = false;                 ///< the cursor is on the drawing area: the tool's preview follows it
   bool InMouseMove = false;
   bool InHitTest = false;
   bool DblClickMarker = false; ///< the next press starts no rubber band

@@ -29,7 +29,8 @@ constexpr double Pi = 3.14159265358979323846;
 bool IsObject(const Program& prog, int n) { return n >= 1 && n <= prog.Doc.ObjCount; }
 
 HitContext ContextOf(const Program& prog) {
-  return HitContext{prog.Doc.View, prog.Area, prog.UnitLength > 0 ? prog.UnitLength : 1, prog.ShowHidden};
+  return HitContext{prog.Doc.View, prog.Area, prog.UnitLength > 0 ? prog.UnitLength : 1, prog.ShowHidden,
+                    ScalePixels(prog.Config.DisplayScale, HitTolerance)};
 }
 
 /// Shifts object `start` by (dx, dy) together with everything it is built from, depth first in
@@ -96,6 +97,7 @@ void DragStep(Program& prog, double wx, double wy) {
     }
   }
   prog.Modified = true;
+  prog.Drawing.QuickRedraw = true;
   Redraw(prog, true);
 }
 
@@ -108,6 +110,7 @@ void Pan(Program& prog, int x, int y) {
     return static_cast<int>(std::clamp<long long>(static_cast<long long>(to) - from, INT_MIN, INT_MAX));
   };
   PanView(prog.Doc.View, step(x, op.PrevScreenX), step(y, op.PrevScreenY));
+  prog.Drawing.QuickRedraw = true;
   Redraw(prog, true);
 }
 
@@ -159,6 +162,33 @@ void UpdateHotObject(Program& prog, int x, int y) {
   }
   if (op.HotObject > 0) op.StatusLine = ObjectCaption(prog.Doc, op.HotObject, prog.Kinds) + op.StatusLine;
   op.InHitTest = false;
+}
+
+/// True when the running construction tool shows what its next pick would make.
+bool PreviewWanted(const Program& prog) {
+  const OperationState& op = prog.Op;
+  if (op.PickCount < 1 || op.StepPos > 0) return false;
+  switch (op.ToolMode - 1) {
+  case okMidpoint:
+  case okLine:
+  case okParallel:
+  case okPerpendicular:
+  case okPolyline:
+  case okCircle:
+    return true;
+  default:
+    return false;
+  }
+}
+
+/// Redraws after the view changed under the cursor at pixel (x, y), and shows what is under it.
+void AfterViewChange(Program& prog, int x, int y) {
+  prog.Drawing.QuickRedraw = true;
+  Redraw(prog, true);
+  const Point2 w = ScreenToWorld(prog.Doc.View, prog.Area, x, y);
+  prog.MouseWorldX = w.x;
+  prog.MouseWorldY = w.y;
+  UpdateHotObject(prog, x, y);
 }
 
 void SelectByBand(Program& prog, bool shift, int x, int y) {
@@ -312,6 +342,12 @@ void PlaceMouseMove(Program& prog, MouseButton held, bool shift, bool ctrl, int 
     DrawTransformGuide(prog);
   }
   UpdateHotObject(prog, x, y);
+  const bool preview = PreviewWanted(prog);
+  if (preview || op.PreviewShown) {
+    op.PreviewShown = preview;
+    prog.Drawing.QuickRedraw = true;
+    Redraw(prog, true);
+  }
   if (op.RubberBand) {
     EraseBand(prog);
     DrawBand(prog, x, y);
@@ -348,6 +384,55 @@ bool PlaceDblClick(Program& prog, MouseButton button, bool shift, bool ctrl, int
   if (prog.ObjectPropertiesHook) prog.ObjectPropertiesHook(op.HotObject);
   RecordStep(prog, StepAction::Change, op.HotObject);
   return true;
+}
+
+void PlaceMouseLeave(Program& prog) {
+  if (!prog.Op.PreviewShown) return;
+  prog.Op.PreviewShown = false;
+  Redraw(prog, true);
+}
+
+void PlaceWheel(Program& prog, const WheelTurn& turn, bool shift, int x, int y) {
+  OperationState& op = prog.Op;
+  if (op.StepPos > 0 || op.InMouseMove) return;
+  // A notch is 120; a pan of a notch moves the picture 40 pixels unless the device says how far.
+  const auto panStep = [](int pixels, int angle) { return pixels != 0 ? pixels : angle / 3; };
+  if (turn.AngleX != 0 || shift) {
+    int dx = panStep(turn.PixelX, turn.AngleX), dy = panStep(turn.PixelY, turn.AngleY);
+    // Shift turns the wheel's vertical turn into a sideways pan.
+    if (shift && turn.AngleX == 0) std::swap(dx, dy);
+    if (dx == 0 && dy == 0) return;
+    op.WheelRest = 0;
+    PanView(prog.Doc.View, dx, dy);
+    AfterViewChange(prog, x, y);
+    return;
+  }
+  op.WheelRest += turn.AngleY;
+  int steps = op.WheelRest / WheelNotch;
+  if (steps == 0) return;
+  op.WheelRest -= steps * WheelNotch;
+  bool changed = false;
+  for (; steps != 0; steps += steps > 0 ? -1 : 1)
+    changed = ZoomAbout(prog.Doc.View, prog.Area, x, y, steps > 0) || changed;
+  if (changed) AfterViewChange(prog, x, y);
+}
+
+void PlacePinch(Program& prog, double factor, int x, int y) {
+  OperationState& op = prog.Op;
+  if (op.StepPos > 0 || op.InMouseMove || !(factor > 0) || !std::isfinite(factor)) return;
+  op.PinchRest *= factor;
+  bool changed = false;
+  // A zoom step is taken once the fingers have spread or closed by that step's factor.
+  while (op.PinchRest >= ZoomInFactor || op.PinchRest <= ZoomOutFactor) {
+    const bool in = op.PinchRest >= ZoomInFactor;
+    op.PinchRest /= in ? ZoomInFactor : ZoomOutFactor;
+    if (!ZoomAbout(prog.Doc.View, prog.Area, x, y, in)) {
+      op.PinchRest = 1;
+      break;
+    }
+    changed = true;
+  }
+  if (changed) AfterViewChange(prog, x, y);
 }
 
 } // namespace drex

@@ -33,6 +33,27 @@ void PlaceMouseUp(Program& prog, MouseButton button, bool shift, bool ctrl, int 
 /// it already was, its properties dialog opens (ObjectPropertiesHook) and the result is true.
 bool PlaceDblClick(Program& prog, MouseButton button, bool shift, bool ctrl, int x, int y);
 
+/// The mouse left the drawing area: the construction tool's preview goes.
+void PlaceMouseLeave(Program& prog);
+
+/// One turn of the wheel or scroll of a touchpad: angles in eighths of a degree (WheelNotch a
+/// notch, positive away from the user or to the left) and, where the device reports them, the
+/// pixels it scrolled.
+struct WheelTurn {
+  int AngleX = 0, AngleY = 0;
+  int PixelX = 0, PixelY = 0;
+};
+constexpr int WheelNotch = 120;
+
+/// A wheel turn over pixel (x, y): a vertical turn zooms about the cursor (the world point under it
+/// stays there) one zoom step per notch, smaller turns adding up; with Shift, or a sideways
+/// scroll, the picture pans instead.
+void PlaceWheel(Program& prog, const WheelTurn& turn, bool shift, int x, int y);
+
+/// A touchpad pinch about pixel (x, y) that scaled by `factor`: a zoom step about that pixel each
+/// time the pinch has grown or shrunk by the step's factor.
+void PlacePinch(Program& prog, double factor, int x, int y);
+
 /// The status-line coordinates of world point (x, y) (internal units), Cartesian or polar after
 /// the CoordSystem setting, without the caption of the object under the cursor.
 std::string CoordinateText(const Program& prog, double x, double y);

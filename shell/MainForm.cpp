@@ -11,6 +11,9 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMouseEvent>
+#include <QNativeGestureEvent>
+#include <QWheelEvent>
+#include <QtMath>
 #include <QLibraryInfo>
 #include <QScreen>
 #include <QTranslator>
@@ -120,14 +123,72 @@ public:
   }
 
 protected:
+  // The picture has the screen's device pixels; it covers the widget one to one.
   void paintEvent(QPaintEvent*) override {
+    if (devicePixelRatioF() != ratio_) {
+      QueueResize();
+      return;
+    }
     QPainter p(this);
-    p.drawImage(0, 0, canvas_.Image());
+    p.drawImage(QRectF(0, 0, canvas_.Width() / ratio_, canvas_.Height() / ratio_), canvas_.Image());
   }
+  void resizeEvent(QResizeEvent*) override { QueueResize(); }
+  void mousePressEvent(QMouseEvent* e) override {
+    const QPoint at = Device(e->position());
+    PlaceMouseDown(program_, ButtonOf(e->button()), Shift(e), Ctrl(e), at.x(), at.y());
+    afterEvent_();
+  }
+  void mouseMoveEvent(QMouseEvent* e) override {
+    const QPoint at = Device(e->position());
+    PlaceMouseMove(program_, HeldOf(e->buttons()), Shift(e), Ctrl(e), at.x(), at.y());
+    afterEvent_();
+  }
+  void mouseReleaseEvent(QMouseEvent* e) override {
+    const QPoint at = Device(e->position());
+    PlaceMouseUp(program_, ButtonOf(e->button()), Shift(e), Ctrl(e), at.x(), at.y());
+    afterEvent_();
+  }
+  // The second press of a double click: the double click itself, then the press, in that order.
+  void mouseDoubleClickEvent(QMouseEvent* e) override {
+    const QPoint at = Device(e->position());
+    PlaceDblClick(program_, ButtonOf(e->button()), Shift(e), Ctrl(e), at.x(), at.y());
+    PlaceMouseDown(program_, ButtonOf(e->button()), Shift(e), Ctrl(e), at.x(), at.y());
+    afterEvent_();
+  }
+  void wheelEvent(QWheelEvent* e) override {
+    const QPoint at = Device(e->position());
+    const QPoint pixels = e->pixelDelta() * ratio_;
+    const WheelTurn turn{e->angleDelta().x(), e->angleDelta().y(), pixels.x(), pixels.y()};
+    PlaceWheel(program_, turn, e->modifiers() & Qt::ShiftModifier, at.x(), at.y());
+    e->accept();
+    afterEvent_();
+  }
+  void leaveEvent(QEvent*) override {
+    PlaceMouseLeave(program_);
+    afterEvent_();
+  }
+  bool event(QEvent* e) override {
+    if (e->type() == QEvent::NativeGesture) {
+      auto* g = static_cast<QNativeGestureEvent*>(e);
+      if (g->gestureType() == Qt::ZoomNativeGesture) {
+        const QPoint at = Device(g->position());
+        PlacePinch(program_, 1 + g->value(), at.x(), at.y());
+        afterEvent_();
+        return true;
+      }
+    }
+    return QWidget::event(e);
+  }
+
+private:
+  /// The device pixel of a position in the widget.
+  QPoint Device(QPointF at) const { return QPoint(qFloor(at.x() * ratio_), qFloor(at.y() * ratio_)); }
+
   // The redraw lets pending events run, which must not happen inside Qt's own resizing (a
   // splitter being laid out, the window being shown), so it waits for the event loop.
-  void resizeEvent(QResizeEvent*) override {
-    canvas_.Resize(width(), height());
+  void QueueResize() {
+    ratio_ = devicePixelRatioF();
+    canvas_.Resize(qRound(width() * ratio_), qRound(height() * ratio_));
     if (redrawQueued_) return;
     redrawQueued_ = true;
     QMetaObject::invokeMethod(
@@ -139,36 +200,14 @@ protected:
         },
         Qt::QueuedConnection);
   }
-  void mousePressEvent(QMouseEvent* e) override {
-    const QPoint at = e->position().toPoint();
-    PlaceMouseDown(program_, ButtonOf(e->button()), Shift(e), Ctrl(e), at.x(), at.y());
-    afterEvent_();
-  }
-  void mouseMoveEvent(QMouseEvent* e) override {
-    const QPoint at = e->position().toPoint();
-    PlaceMouseMove(program_, HeldOf(e->buttons()), Shift(e), Ctrl(e), at.x(), at.y());
-    afterEvent_();
-  }
-  void mouseReleaseEvent(QMouseEvent* e) override {
-    const QPoint at = e->position().toPoint();
-    PlaceMouseUp(program_, ButtonOf(e->button()), Shift(e), Ctrl(e), at.x(), at.y());
-    afterEvent_();
-  }
-  // The second press of a double click: the double click itself, then the press, in that order.
-  void mouseDoubleClickEvent(QMouseEvent* e) override {
-    const QPoint at = e->position().toPoint();
-    PlaceDblClick(program_, ButtonOf(e->button()), Shift(e), Ctrl(e), at.x(), at.y());
-    PlaceMouseDown(program_, ButtonOf(e->button()), Shift(e), Ctrl(e), at.x(), at.y());
-    afterEvent_();
-  }
 
-private:
   static bool Shift(const QMouseEvent* e) { return e->modifiers() & Qt::ShiftModifier; }
   static bool Ctrl(const QMouseEvent* e) { return e->modifiers() & Qt::ControlModifier; }
 
   Program& program_;
   std::function<void()> afterEvent_;
   QtCanvas canvas_;
+  qreal ratio_ = 1; ///< device pixels per widget pixel the picture was made for
   bool redrawQueued_ = false;
 };
 
@@ -250,6 +289,10 @@ TDrex2dFrm::TDrex2dFrm(Program& program, QtPlatform& platform, QWidget* parent)
     SyncWithCore();
   });
   platform_.SetTimerHandler(TimerId::TraectTime, [this] { LocusTraceTick(program_); });
+  platform_.SetTimerHandler(TimerId::Settle, [this] {
+    SettleTick(program_);
+    SyncWithCore();
+  });
   platform_.SetTimerHandler(TimerId::Timer1, [this] {
     StartupTick(program_);
     SyncWithCore();
@@ -274,7 +317,7 @@ TDrex2dFrm::~TDrex2dFrm() {
   program_.AfterLanguageChange = nullptr;
   program_.TakeLayout = nullptr;
   program_.ApplyLayout = nullptr;
-  for (TimerId id : {TimerId::Blic, TimerId::TraectTime, TimerId::Timer1}) {
+  for (TimerId id : {TimerId::Blic, TimerId::TraectTime, TimerId::Timer1, TimerId::Settle}) {
     platform_.StopTimer(id);
     platform_.SetTimerHandler(id, {});
   }
@@ -753,6 +796,7 @@ void TDrex2dFrm::TakeLayout() {
   if (const QScreen* s = screen()) {
     layout.ScreenWidth = s->availableGeometry().width();
     layout.ScreenHeight = s->availableGeometry().height();
+    layout.ScreenPixelRatio = s->devicePixelRatio();
   }
   // The splitter knows the panel's width even before the window was laid out.
   if (!workPanel_->isHidden() && vertSplitter_->sizes().size() == 2) layout.RightPanelWidth = vertSplitter_->sizes()[1];

@@ -66,8 +66,8 @@ private:
 
   QPointer<QWidget> mainWindow_;
   QPointer<QWidget> drawingArea_;
-  std::array<QTimer, 3> timers_;
-  std::array<std::function<void()>, 3> handlers_;
+  std::array<QTimer, TimerCount> timers_;
+  std::array<std::function<void()>, TimerCount> handlers_;
   std::map<int, QCursor> cursors_;
   /// Asks whether to stop the calculation; on Yes sets the stop request and hides the window.
   void StopClicked();

@@ -26,6 +26,7 @@ constexpr const char* CheckCaptions[SetupCheckCount] = {
     "Виводити шлях до робочого файлу в головному вікні",
     "Виводити назви об'єктів",
     "Мітити точки латинськими літерами",
+    "Згладжувати лінії та назви",
 };
 
 QSpinBox* SpinBox(QWidget* parent, const SetupValueInfo& info) {
@@ -85,6 +86,14 @@ TSetupFrm::TSetupFrm(QWidget* parent) : QDialog(parent) {
   connect(eValue_, qOverload<int>(&QSpinBox::valueChanged), this, [this](int value) {
     if (!filling_ && model_) model_->SetValue(valEValue, value);
   });
+  scales_ = new QComboBox(this);
+  scales_->setObjectName(Q(SetupValues[valDisplayScale].Name));
+  scales_->setToolTip(Q("Розмір точок, назв, підписів, маркерів і ліній на екрані"));
+  for (const int scale : DisplayScales)
+    scales_->addItem(QStringLiteral("%1 %").arg(scale), scale);
+  connect(scales_, qOverload<int>(&QComboBox::currentIndexChanged), this, [this](int index) {
+    if (!filling_ && model_ && index >= 0) model_->SetValue(valDisplayScale, scales_->itemData(index).toInt());
+  });
   langs_ = new QComboBox(this);
   // The language names are shown as the files declare them; the name keeps them out of the walk.
   langs_->setObjectName(QStringLiteral("__Langs"));
@@ -95,6 +104,7 @@ TSetupFrm::TSetupFrm(QWidget* parent) : QDialog(parent) {
   auto* form = new QFormLayout;
   form->addRow(Label(this, "Label1", "Кількість цифр у відповідях:", charAfterP_), charAfterP_);
   form->addRow(Label(this, "Label2", "Кількість точок розбиття відрізка інтегрування:", eValue_), eValue_);
+  form->addRow(Label(this, "Label4", "Масштаб зображення:", scales_), scales_);
   form->addRow(Label(this, "Label3", "Мова інтерфейсу:", langs_), langs_);
 
   auto* apply = new QPushButton(Q("&Застосувати"), this);
@@ -123,6 +133,7 @@ void TSetupFrm::Show(const SetupModel& model, const std::vector<std::string>& la
   (model.Values[valCoordSystem] == 1 ? polar_ : cartesian_)->setChecked(true);
   charAfterP_->setValue(model.Values[valCharAfterP]);
   eValue_->setValue(model.Values[valEValue]);
+  scales_->setCurrentIndex(scales_->findData(model.Values[valDisplayScale]));
   langs_->clear();
   for (const std::string& name : languages)
     langs_->addItem(Q(name));

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "shell/setup_model.h"
+
 class QCheckBox;
 class QComboBox;
 class QRadioButton;
@@ -30,11 +32,12 @@ private:
 
   SetupModel* model_ = nullptr;
   bool filling_ = false;
-  QCheckBox* checks_[6] = {};
+  QCheckBox* checks_[SetupCheckCount] = {};
   QSpinBox* charAfterP_ = nullptr;
   QSpinBox* eValue_ = nullptr;
   QRadioButton* cartesian_ = nullptr;
   QRadioButton* polar_ = nullptr;
+  QComboBox* scales_ = nullptr;
   QComboBox* langs_ = nullptr;
 };
 

@@ -170,7 +170,7 @@ MenuResult RunCommand(Program& prog, int tag, const std::string& hint) {
     Redraw(prog, true);
     return MenuResult::Done;
   case tag::ZoomFit:
-    FitView(prog.Doc.View, prog.Doc, prog.Area.Width, prog.Area.Height);
+    FitView(prog.Doc.View, prog.Doc, prog.Area.Width, prog.Area.Height, prog.UnitLength);
     Redraw(prog, true);
     return MenuResult::Done;
   case tag::ZoomEqu:

@@ -13,7 +13,8 @@ enum class MsgType { Error, Warning, Information, Confirmation };
 enum MsgButton : int { mbNone = 0, mbOK = 1, mbYes = 2, mbNo = 4, mbCancel = 8 };
 
 /// The three timers of the main window.
-enum class TimerId { Blic, TraectTime, Timer1 };
+enum class TimerId { Blic, TraectTime, Timer1, Settle };
+constexpr int TimerCount = 4;
 
 /// A file dialog's settings. Texts are UTF-8.
 struct FileDialogRequest {

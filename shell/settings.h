@@ -15,6 +15,8 @@ struct Settings {
   bool DrawGrid = true;       ///< draw the grid of dots
   bool PutObjName = true;     ///< draw object names
   bool DotsOneLetter = true;  ///< name new points with Latin letters
+  bool SmoothDrawing = true;  ///< antialiased drawing area, names in a sans-serif font with a halo
+  int DisplayScale = 100;     ///< percent: size of point marks, names, labels, handles and pens
   std::string LangFile;       ///< language file, empty for the built-in texts
 };
 

@@ -1,6 +1,7 @@
 #include "shell/setup_model.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <filesystem>
 
 #include "dialogs/object_list.h"
@@ -34,8 +35,23 @@ std::string StoredPath(const IniFile& file, const std::string& key) {
 
 } // namespace
 
+int DisplayScaleForRatio(double ratio) {
+  int scale = DisplayScales[0];
+  for (const int offered : DisplayScales)
+    if (ratio * 100 >= offered - 0.5) scale = offered;
+  return scale;
+}
+
 void SetupModel::SetValue(SetupValue which, int value) {
   const SetupValueInfo& info = SetupValues[which];
+  if (which == valDisplayScale) {
+    int nearest = DisplayScales[0];
+    for (const int offered : DisplayScales)
+      if (std::abs(static_cast<long long>(value) - offered) < std::abs(static_cast<long long>(value) - nearest))
+        nearest = offered;
+    Values[which] = nearest;
+    return;
+  }
   value = std::clamp(value, info.Min, info.Max);
   if (info.Step > 1) value = info.Min + (value - info.Min + info.Step / 2) / info.Step * info.Step;
   Values[which] = std::min(value, info.Max);
@@ -117,6 +133,8 @@ void ReadSettingsFrom(Program& prog, const IniFile& file, std::string& lastDocum
 void ReadSettings(Program& prog) {
   // What the window shows now (its design) is the default of every key the file lacks.
   if (prog.TakeLayout) prog.TakeLayout();
+  // Until the user chooses a scale, the picture follows the screen's pixel density.
+  prog.Setup.SetValue(valDisplayScale, DisplayScaleForRatio(prog.Layout.ScreenPixelRatio));
   const std::string path = SettingsPath(prog);
   std::string lastDocument;
   std::error_code ec;
@@ -131,7 +149,7 @@ void ReadSettings(Program& prog) {
       prog.Setup.Language = FindLanguageFile(prog.Lang, EnglishLanguageFile);
   }
   if (prog.ApplyLayout) prog.ApplyLayout();
-  FitView(prog.Doc.View, prog.Doc, prog.Area.Width, prog.Area.Height);
+  FitView(prog.Doc.View, prog.Doc, prog.Area.Width, prog.Area.Height, prog.UnitLength);
   ApplySetup(prog);
 
   const bool lastIsNamed = !lastDocument.empty() && lastDocument.find(NoNameDocument) == std::string::npos;
@@ -196,6 +214,8 @@ void ApplySetup(Program& prog) {
   config.DrawGrid = setup.Checks[chkDrawGrid];
   config.PutObjName = setup.Checks[chkPutObjName];
   config.DotsOneLetter = setup.Checks[chkDotsOneLetter];
+  config.SmoothDrawing = setup.Checks[chkSmoothDrawing];
+  config.DisplayScale = setup.Values[valDisplayScale];
   config.IntegrationSteps = setup.Values[valEValue];
   const LanguageState& lang = prog.Lang;
   if (setup.Language < 0 || setup.Language >= static_cast<int>(lang.Files.size())) {

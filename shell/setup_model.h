@@ -21,14 +21,15 @@ enum SetupCheck {
   chkDrawFName,
   chkPutObjName,
   chkDotsOneLetter,
+  chkSmoothDrawing,
   SetupCheckCount
 };
-inline constexpr const char* SetupCheckNames[SetupCheckCount] = {"IsOsi",     "DrawGrid",   "IsReadLast",
-                                                                 "DrawFName", "PutObjName", "DotsOneLetter"};
+inline constexpr const char* SetupCheckNames[SetupCheckCount] = {
+    "IsOsi", "DrawGrid", "IsReadLast", "DrawFName", "PutObjName", "DotsOneLetter", "SmoothDrawing"};
 
 /// The dialog's number controls, by component name: the key each is stored under in "Values",
 /// with its range and design value.
-enum SetupValue { valCoordSystem, valEValue, valCharAfterP, SetupValueCount };
+enum SetupValue { valCoordSystem, valEValue, valCharAfterP, valDisplayScale, SetupValueCount };
 struct SetupValueInfo {
   const char* Name;
   int Min, Max, Default, Step;
@@ -37,17 +38,27 @@ inline constexpr SetupValueInfo SetupValues[SetupValueCount] = {
     {"CoordSystem", 0, 1, 0, 1},
     {"EValue", 100, 1000, 200, 100},
     {"CharAfterP", 0, 12, 2, 1},
+    {"DisplayScale", 100, 300, 100, 0},
 };
+
+/// The display scales offered, percent; a scale read or set is held to the nearest of them.
+inline constexpr int DisplayScales[] = {100, 125, 150, 200, 300};
+
+/// The display scale for a screen with `ratio` device pixels per layout pixel: the largest offered
+/// scale not above it, 100 at least.
+int DisplayScaleForRatio(double ratio);
 
 /// The values of the dialog's controls. They outlive the dialog: Cancel keeps what the user set,
 /// and the settings file stores them at exit.
 struct SetupModel {
-  bool Checks[SetupCheckCount] = {true, true, true, true, true, true};
-  int Values[SetupValueCount] = {SetupValues[0].Default, SetupValues[1].Default, SetupValues[2].Default};
+  bool Checks[SetupCheckCount] = {true, true, true, true, true, true, true};
+  int Values[SetupValueCount] = {SetupValues[0].Default, SetupValues[1].Default, SetupValues[2].Default,
+                                 SetupValues[3].Default};
   /// The chosen entry of the language list, -1 for none (the texts in use stay).
   int Language = -1;
 
-  /// Sets a number control, held to its range (and to its step for EValue).
+  /// Sets a number control, held to its range (to its step for EValue, to the nearest offered
+  /// scale for DisplayScale).
   void SetValue(SetupValue which, int value);
 };
 
@@ -61,6 +72,8 @@ struct ToolBarPlace {
 /// tool bars' design places before the settings are read; what is read is held to the screen.
 struct WindowLayout {
   int ScreenWidth = 1024, ScreenHeight = 768;
+  /// Device pixels per layout pixel of the window's screen.
+  double ScreenPixelRatio = 1;
   int RightPanelWidth = 125;
   bool RightPanelVisible = true;
   std::vector<ToolBarPlace> ToolBars;

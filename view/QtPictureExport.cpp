@@ -14,8 +14,11 @@ int ExportPicture(const ExportOptions& options) {
   ConsolePlatform platform(stderr);
   Program prog(platform);
   prog.UnitLength = UnitLengthForScreen(platform.ScreenPixelsPerInch());
+  // Scripts get the same pixels as ever unless they ask for the smooth or scaled picture.
+  prog.Config.SmoothDrawing = options.Smooth;
+  prog.Config.DisplayScale = options.Scale;
   QtCanvas canvas(options.Width, options.Height);
-  if (RenderDocument(prog, canvas, options.Document) < 0) return 1;
+  if (RenderDocument(prog, canvas, options.Document, options.Fit) < 0) return 1;
   if (!canvas.Image().save(QString::fromUtf8(options.OutPath.c_str()), "PNG")) {
     std::fprintf(stderr, "drex2d: cannot write %s\n", options.OutPath.c_str());
     return 1;

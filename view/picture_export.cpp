@@ -4,6 +4,7 @@
 
 #include "documents/document_file.h"
 #include "shell/program.h"
+#include "shell/setup_model.h"
 #include "view/redraw.h"
 
 namespace drex {
@@ -13,6 +14,29 @@ namespace {
 bool ParseSide(const char* first, const char* last, int& value) {
   const auto result = std::from_chars(first, last, value);
   return result.ec == std::errc() && result.ptr == last && value >= 1 && value <= MaxExportSide;
+}
+
+/// "100, 125, 150, 200, 300".
+std::string OfferedScalesText() {
+  std::string text;
+  for (const int scale : DisplayScales)
+    text += (text.empty() ? "" : ", ") + std::to_string(scale);
+  return text;
+}
+
+/// One of the offered display scales, with or without a trailing "%".
+bool ParseExportScale(std::string text, int& scale) {
+  if (!text.empty() && text.back() == '%') text.pop_back();
+  int value = 0;
+  const auto result = std::from_chars(text.data(), text.data() + text.size(), value);
+  if (result.ec != std::errc() || result.ptr != text.data() + text.size() || text.empty()) return false;
+  for (const int offered : DisplayScales) {
+    if (value == offered) {
+      scale = value;
+      return true;
+    }
+  }
+  return false;
 }
 
 } // namespace
@@ -37,7 +61,11 @@ ExportParse ParseExportOptions(const std::vector<std::string>& args, ExportOptio
   bool haveOut = false;
   for (std::size_t i = 0; i < args.size(); ++i) {
     const std::string& a = args[i];
-    if (a == "--export-png" || a == "--size") {
+    if (a == "--fit" || a == "--smooth") {
+      (a == "--fit" ? parsed.Fit : parsed.Smooth) = true;
+      continue;
+    }
+    if (a == "--export-png" || a == "--size" || a == "--scale") {
       if (i + 1 >= args.size()) {
         error = a + " needs a value";
         return ExportParse::Invalid;
@@ -46,6 +74,11 @@ ExportParse ParseExportOptions(const std::vector<std::string>& args, ExportOptio
       if (a == "--size") {
         if (!ParseExportSize(value, parsed.Width, parsed.Height)) {
           error = "--size takes WIDTHxHEIGHT, each 1.." + std::to_string(MaxExportSide) + ", not \"" + value + "\"";
+          return ExportParse::Invalid;
+        }
+      } else if (a == "--scale") {
+        if (!ParseExportScale(value, parsed.Scale)) {
+          error = "--scale takes one of " + OfferedScalesText() + ", not \"" + value + "\"";
           return ExportParse::Invalid;
         }
       } else if (haveOut) {
@@ -66,7 +99,8 @@ ExportParse ParseExportOptions(const std::vector<std::string>& args, ExportOptio
     }
   }
   if (parsed.OutPath.empty() || parsed.Document.empty()) {
-    error = "usage: drex2d --export-png OUT.png [--size WIDTHxHEIGHT] DOCUMENT.d2d";
+    error = "usage: drex2d --export-png OUT.png [--size WIDTHxHEIGHT] [--fit] [--smooth] [--scale PERCENT] "
+            "DOCUMENT.d2d";
     return ExportParse::Invalid;
   }
   options = parsed;
@@ -82,7 +116,7 @@ MsgButton ConsolePlatform::MessageBox(MsgType, const std::string& text, int butt
   return mbOK;
 }
 
-int RenderDocument(Program& prog, Canvas& canvas, const std::string& path) {
+int RenderDocument(Program& prog, Canvas& canvas, const std::string& path, bool fit) {
   const int result = LoadDocument(prog, path);
   // The window refuses a damaged "NoName.d2d" silently, as it is the empty start document; asked
   // for by name on the command line, a refusal must say why.
@@ -91,6 +125,11 @@ int RenderDocument(Program& prog, Canvas& canvas, const std::string& path) {
   if (result < 0) return result;
   prog.Surface = &canvas;
   Redraw(prog, true);
+  if (fit) {
+    // The first drawing gave the graphs their extent, which the fit takes in.
+    FitView(prog.Doc.View, prog.Doc, canvas.Width(), canvas.Height(), prog.UnitLength);
+    Redraw(prog, true);
+  }
   return result;
 }
 

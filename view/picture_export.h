@@ -19,12 +19,16 @@ constexpr int DefaultExportWidth = 800;
 constexpr int DefaultExportHeight = 600;
 constexpr int MaxExportSide = 8192;
 
-/// The command "--export-png OUT.png [--size WIDTHxHEIGHT] DOCUMENT.d2d".
+/// The command "--export-png OUT.png [--size WIDTHxHEIGHT] [--fit] [--smooth] [--scale PERCENT]
+/// DOCUMENT.d2d".
 struct ExportOptions {
   std::string OutPath;
   std::string Document;
   int Width = DefaultExportWidth;
   int Height = DefaultExportHeight;
+  bool Fit = false;    ///< the view that shows every object instead of the stored one
+  bool Smooth = false; ///< antialiased, as the window draws with smoothing on
+  int Scale = 100;     ///< display scale, one of the offered percentages
 };
 
 /// What the command line asks for.
@@ -79,8 +83,9 @@ private:
 };
 
 /// Loads the document at `path` into `prog` and, when that succeeded, redraws it in full on
-/// `canvas` with the view stored in the document. Returns the load result (negative on failure;
-/// the program's message has then gone to prog's desktop).
-int RenderDocument(Program& prog, Canvas& canvas, const std::string& path);
+/// `canvas` with the view stored in the document, or with the view that shows every object when
+/// `fit` is set. Returns the load result (negative on failure; the program's message has then gone
+/// to prog's desktop).
+int RenderDocument(Program& prog, Canvas& canvas, const std::string& path, bool fit = false);
 
 } // namespace drex

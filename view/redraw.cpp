@@ -43,6 +43,14 @@ private:
 
 PixelPoint ToPixel(Point2 screen) { return PixelPoint{RoundHalfEven(screen.x), RoundHalfEven(screen.y)}; }
 
+/// Lengths of the picture in pixels at the display scale of the settings.
+struct Scaler {
+  int Percent = 100;
+  int operator()(int pixels) const { return ScalePixels(Percent, pixels); }
+};
+
+Scaler ScalerOf(const Program& prog) { return Scaler{prog.Config.DisplayScale}; }
+
 /// True when every corner of a box lies within the int range the canvas takes.
 bool FitsInt(int64_t v) { return v >= INT_MIN && v <= INT_MAX; }
 
@@ -80,50 +88,69 @@ int PolynomialNodes(const TGeomObject& o) {
 
 double PolynomialAt(const TGeomObject& o, double x) { return EvalPolynomial(PolynomialNodes(o), &o.Param[6], x); }
 
-/// A selection handle: the box (x + left, y + left, x + right, y + right); not drawn when the box
-/// leaves the int range.
-void Handle(Canvas& canvas, int64_t x, int64_t y, int left, int right) {
-  const int64_t l = x + left, t = y + left, r = x + right, b = y + right;
+/// A selection handle: the box (x + left, y + left, x + right, y + right), its offsets at the
+/// display scale; not drawn when the box leaves the int range.
+void Handle(Canvas& canvas, const Scaler& scale, int64_t x, int64_t y, int left, int right) {
+  const int64_t l = x + scale(left), t = y + scale(left), r = x + scale(right), b = y + scale(right);
   if (FitsInt(l) && FitsInt(t) && FitsInt(r) && FitsInt(b)) {
     canvas.Rectangle(static_cast<int>(l), static_cast<int>(t), static_cast<int>(r), static_cast<int>(b));
   }
 }
 
-void Handle(Canvas& canvas, PixelPoint p, int left, int right) { Handle(canvas, p.X, p.Y, left, right); }
+void Handle(Canvas& canvas, const Scaler& scale, PixelPoint p, int left, int right) {
+  Handle(canvas, scale, p.X, p.Y, left, right);
+}
 
 /// The two handles of a segment, a third of the way in from each end.
-void SegmentHandles(Canvas& canvas, PixelPoint p, PixelPoint q) {
+void SegmentHandles(Canvas& canvas, const Scaler& scale, PixelPoint p, PixelPoint q) {
   const int dx = RoundHalfEven((static_cast<double>(q.X) - p.X) / 3);
   const int dy = RoundHalfEven((static_cast<double>(q.Y) - p.Y) / 3);
-  Handle(canvas, PixelPoint{p.X + dx, p.Y + dy}, -1, 3);
-  Handle(canvas, PixelPoint{q.X - dx, q.Y - dy}, -1, 3);
+  Handle(canvas, scale, PixelPoint{p.X + dx, p.Y + dy}, -1, 3);
+  Handle(canvas, scale, PixelPoint{q.X - dx, q.Y - dy}, -1, 3);
 }
 
 /// Pen of an object's curve.
-CanvasPen ObjectPen(const TGeomObject& o, bool blankedOut) {
-  return CanvasPen{blankedOut ? ColorWhite : o.Color, PenStyleOfRecord(o.PenStyle), RecordPenWidth(o.PenWidth),
-                   PenMode::Copy};
+CanvasPen ObjectPen(const TGeomObject& o, bool blankedOut, const Scaler& scale) {
+  return CanvasPen{blankedOut ? ColorWhite : o.Color, PenStyleOfRecord(o.PenStyle),
+                   ClampPenWidth(scale(RecordPenWidth(o.PenWidth))), PenMode::Copy};
+}
+
+/// The pen of the selection handles: white XOR, two pixels at 100 %.
+CanvasPen HandlePen(const Scaler& scale) { return CanvasPen{ColorWhite, PenStyle::Solid, scale(2), PenMode::Xor}; }
+
+/// The font of the texts on the drawing in `color`: a typewriter face on the aliased picture, a
+/// sans-serif one with a halo in the background colour on the smooth one.
+CanvasFont PictureFont(const Program& prog, int32_t color) {
+  CanvasFont font;
+  font.Color = color;
+  font.Scale = ScalerOf(prog).Percent;
+  if (prog.Config.SmoothDrawing) {
+    font.Name = SmoothFontName;
+    font.Halo = ColorWhite;
+  }
+  return font;
 }
 
 void DrawAxes(Program& prog, Canvas& canvas, double tick) {
-  canvas.SetPen(CanvasPen{ColorGrey, PenStyle::Solid, 1, PenMode::Copy});
+  const Scaler s = ScalerOf(prog);
+  canvas.SetPen(CanvasPen{ColorGrey, PenStyle::Solid, s(1), PenMode::Copy});
   canvas.SetBrushStyle(BrushStyle::Clear);
   DrawClippedLine(canvas, prog.Doc.View, prog.Area, {-1, 0}, {1, 0});
   DrawClippedLine(canvas, prog.Doc.View, prog.Area, {0, -1}, {0, 1});
-  canvas.SetFontColor(ColorBlack);
+  canvas.SetFont(PictureFont(prog, ColorBlack));
   const PixelPoint o = PixelOf(prog, {0, 0});
-  canvas.TextOut(o.X + 4, 0, "y");
-  canvas.TextOut(canvas.Width() - 10, o.Y + 1, "x");
+  canvas.TextOut(o.X + s(4), 0, "y");
+  canvas.TextOut(canvas.Width() - s(10), o.Y + s(1), "x");
   const double unit = prog.UnitLength * tick;
   const std::string label = FormatAnswer(tick, prog.Config.AnswerDigits);
   const PixelPoint py = PixelOf(prog, {0, unit});
-  canvas.TextOut(py.X + 2, py.Y, label);
-  canvas.MoveTo(py.X - 2, py.Y);
-  canvas.LineTo(py.X + 3, py.Y);
+  canvas.TextOut(py.X + s(2), py.Y, label);
+  canvas.MoveTo(py.X - s(2), py.Y);
+  canvas.LineTo(py.X + s(3), py.Y);
   const PixelPoint px = PixelOf(prog, {unit, 0});
-  canvas.TextOut(px.X + 2, px.Y, label);
-  canvas.MoveTo(px.X, px.Y - 2);
-  canvas.LineTo(px.X, px.Y + 3);
+  canvas.TextOut(px.X + s(2), px.Y, label);
+  canvas.MoveTo(px.X, px.Y - s(2));
+  canvas.LineTo(px.X, px.Y + s(3));
 }
 
 void DrawGridDots(Program& prog, Canvas& canvas, double tick) {
@@ -133,12 +160,22 @@ void DrawGridDots(Program& prog, Canvas& canvas, double tick) {
   const double j0 = std::trunc(c[0].y / u), j1 = std::trunc(c[2].y / u);
   if (!std::isfinite(i0) || !std::isfinite(i1) || !std::isfinite(j0) || !std::isfinite(j1)) return;
   if ((std::fabs(i1 - i0) + 1) * (std::fabs(j0 - j1) + 1) > MaxGridDots) return;
+  // A dot is one pixel at 100 %, a square of the scaled size beyond.
+  const int size = ScalerOf(prog)(1);
+  const int before = (size - 1) / 2;
+  canvas.SetBrushColor(ColorBlack);
   for (double i = i0; i <= i1; ++i) {
     for (double j = j0; j >= j1; --j) {
       const PixelPoint p = PixelOf(prog, {i * u, j * u});
-      canvas.SetPixel(p.X, p.Y, ColorBlack);
+      const int64_t l = static_cast<int64_t>(p.X) - before, t = static_cast<int64_t>(p.Y) - before;
+      if (size == 1)
+        canvas.SetPixel(p.X, p.Y, ColorBlack);
+      else if (FitsInt(l) && FitsInt(t) && FitsInt(l + size) && FitsInt(t + size))
+        canvas.FillRect(static_cast<int>(l), static_cast<int>(t), static_cast<int>(l + size),
+                        static_cast<int>(t + size));
     }
   }
+  canvas.SetBrushColor(ColorWhite);
 }
 
 void DrawPolyline(Program& prog, Canvas& canvas, const TGeomObject& o) {
@@ -231,10 +268,13 @@ bool MeasurementDrawable(const Program& prog, const Measurement& m) {
   return usable;
 }
 
-void DrawAngleMark(Canvas& canvas, const TGeomObject& a, const TGeomObject& v, const TGeomObject& c, LabelRect& rect) {
+void DrawAngleMark(Program& prog, Canvas& canvas, const TGeomObject& a, const TGeomObject& v, const TGeomObject& c,
+                   LabelRect& rect) {
   const std::string number = AngleDegreesText(a, v, c);
   if (number.empty()) return;
-  canvas.SetPen(CanvasPen{ColorBlack, PenStyle::Solid, 1, PenMode::Copy});
+  const Scaler s = ScalerOf(prog);
+  const double arcRadius = AngleArcRadius * s.Percent / 100, labelRadius = AngleLabelRadius * s.Percent / 100;
+  canvas.SetPen(CanvasPen{ColorBlack, PenStyle::Solid, s(1), PenMode::Copy});
   const PixelPoint vp{v.ScrX1, v.ScrY1};
   double thetaA = ScreenDirection(vp, PixelPoint{a.ScrX1, a.ScrY1});
   double thetaC = ScreenDirection(vp, PixelPoint{c.ScrX1, c.ScrY1});
@@ -248,16 +288,16 @@ void DrawAngleMark(Canvas& canvas, const TGeomObject& a, const TGeomObject& v, c
   int lx = 0, ly = 0;
   for (int i = 0; i <= 10; ++i) {
     const double theta = thetaC + (thetaA - thetaC) * i / 10;
-    const PixelPoint p{RoundHalfEven(vp.X + AngleArcRadius * std::cos(theta)),
-                       RoundHalfEven(vp.Y - AngleArcRadius * std::sin(theta))};
+    const PixelPoint p{RoundHalfEven(vp.X + arcRadius * std::cos(theta)),
+                       RoundHalfEven(vp.Y - arcRadius * std::sin(theta))};
     if (i == 0)
       canvas.MoveTo(p.X, p.Y);
     else
       canvas.LineTo(p.X, p.Y);
     if (i == 5) {
       middle = p;
-      lx = RoundHalfEven(vp.X + AngleLabelRadius * std::cos(theta));
-      ly = RoundHalfEven(vp.Y - AngleLabelRadius * std::sin(theta));
+      lx = RoundHalfEven(vp.X + labelRadius * std::cos(theta));
+      ly = RoundHalfEven(vp.Y - labelRadius * std::sin(theta));
     }
   }
   // Sums in 64 bits held to the int range: a vertex far off the surface has its pixel at the
@@ -265,13 +305,13 @@ void DrawAngleMark(Canvas& canvas, const TGeomObject& a, const TGeomObject& v, c
   const int width = canvas.TextWidth(number);
   const bool onLeft = lx < vp.X;
   if (onLeft) lx = ClampToInt(static_cast<int64_t>(lx) - width);
-  const int top = ClampToInt(static_cast<int64_t>(ly) - 15);
-  const int underline = ClampToInt(static_cast<int64_t>(ly) - 3);
+  const int top = ClampToInt(static_cast<int64_t>(ly) - s(15));
+  const int underline = ClampToInt(static_cast<int64_t>(ly) - s(3));
   const int underlineEnd = ClampToInt(static_cast<int64_t>(lx) + width);
   canvas.SetFontColor(ColorBlue);
   canvas.TextOut(lx, top, number + "\xC2\xB0");
-  const int64_t right = static_cast<int64_t>(lx) + LabelCharWidth * static_cast<int64_t>(number.size());
-  rect = LabelRect{lx, top, ClampToInt(right), ClampToInt(static_cast<int64_t>(top) + LabelHeight)};
+  const int64_t right = static_cast<int64_t>(lx) + s(LabelCharWidth) * static_cast<int64_t>(number.size());
+  rect = LabelRect{lx, top, ClampToInt(right), ClampToInt(static_cast<int64_t>(top) + s(LabelHeight))};
   canvas.MoveTo(lx, underline);
   canvas.LineTo(underlineEnd, underline);
   canvas.MoveTo(middle.X, middle.Y);
@@ -281,17 +321,19 @@ void DrawAngleMark(Canvas& canvas, const TGeomObject& a, const TGeomObject& v, c
 void DrawDistanceLabel(Program& prog, Canvas& canvas, const TGeomObject& a, const TGeomObject& b, LabelRect& rect) {
   const double mx = (static_cast<double>(a.ScrX1) + b.ScrX1) / 2;
   const double my = (static_cast<double>(a.ScrY1) + b.ScrY1) / 2;
-  const int left = RoundHalfEven(mx + 5);
-  const int top = RoundHalfEven(my - 15);
+  const Scaler s = ScalerOf(prog);
+  const int left = RoundHalfEven(mx + s(5));
+  const int top = RoundHalfEven(my - s(15));
   const std::string text = DistanceText(prog, a, b);
-  const int64_t right = static_cast<int64_t>(left) + LabelCharWidth * static_cast<int64_t>(text.size());
-  rect = LabelRect{left, top, ClampToInt(right), ClampToInt(static_cast<int64_t>(top) + LabelHeight)};
+  const int64_t right = static_cast<int64_t>(left) + s(LabelCharWidth) * static_cast<int64_t>(text.size());
+  rect = LabelRect{left, top, ClampToInt(right), ClampToInt(static_cast<int64_t>(top) + s(LabelHeight))};
   canvas.SetFontColor(ColorNavy);
   canvas.TextOut(left, top, text);
 }
 
 void DrawMeasurements(Program& prog, Canvas& canvas) {
   const int count = std::min<int>(prog.Doc.MeasureCount, MaxMeasurements);
+  if (count > 0) canvas.SetFont(PictureFont(prog, ColorBlack));
   for (int i = 0; i < count; ++i) {
     const Measurement& m = prog.Doc.Measurements[static_cast<std::size_t>(i)];
     if (!MeasurementDrawable(prog, m)) continue;
@@ -301,7 +343,7 @@ void DrawMeasurements(Program& prog, Canvas& canvas) {
     const TGeomObject& first = prog.Doc[m.Objects[0]];
     const TGeomObject& second = prog.Doc[m.Objects[1]];
     if (m.Type == 0)
-      DrawAngleMark(canvas, first, second, prog.Doc[m.Objects[2]], rect);
+      DrawAngleMark(prog, canvas, first, second, prog.Doc[m.Objects[2]], rect);
     else
       DrawDistanceLabel(prog, canvas, first, second, rect);
   }
@@ -309,7 +351,8 @@ void DrawMeasurements(Program& prog, Canvas& canvas) {
 
 void DrawHandles(Program& prog, Canvas& canvas, int number) {
   const TGeomObject& o = prog.Doc[number];
-  canvas.SetPen(CanvasPen{ColorWhite, PenStyle::Solid, 2, PenMode::Xor});
+  const Scaler s = ScalerOf(prog);
+  canvas.SetPen(HandlePen(s));
   canvas.SetBrushColor(ColorBlack);
   const PixelPoint p{o.ScrX1, o.ScrY1};
   const PixelPoint q{o.ScrX2, o.ScrY2};
@@ -323,7 +366,7 @@ void DrawHandles(Program& prog, Canvas& canvas, int number) {
     canvas.SetPenMode(PenMode::Copy);
     canvas.SetBrushStyle(BrushStyle::Clear);
     const int w = RecordPenWidth(o.PenWidth);
-    Handle(canvas, p, -w - 2, w + 4);
+    Handle(canvas, s, p, -w - 2, w + 4);
     break;
   }
   case okLine:
@@ -331,21 +374,21 @@ void DrawHandles(Program& prog, Canvas& canvas, int number) {
   case okPerpendicular:
   case okBisector:
   case okTangent:
-    SegmentHandles(canvas, p, q);
+    SegmentHandles(canvas, s, p, q);
     break;
   case okPolyline:
     if (PolylineRefsValid(prog, o)) {
       for (int k = 1; k < o.RefCount; ++k)
-        SegmentHandles(canvas, VertexPixel(prog, o, k), VertexPixel(prog, o, k + 1));
+        SegmentHandles(canvas, s, VertexPixel(prog, o, k), VertexPixel(prog, o, k + 1));
     }
     break;
   case okCircle: {
     const int64_t r = CircleRadius(o);
     const int64_t x = p.X, y = p.Y;
-    Handle(canvas, x + r, y, -2, 2);
-    Handle(canvas, x - r, y, -2, 2);
-    Handle(canvas, x, y + r, -2, 2);
-    Handle(canvas, x, y - r, -2, 2);
+    Handle(canvas, s, x + r, y, -2, 2);
+    Handle(canvas, s, x - r, y, -2, 2);
+    Handle(canvas, s, x, y + r, -2, 2);
+    Handle(canvas, s, x, y - r, -2, 2);
     break;
   }
   case okPolynomial: {
@@ -353,7 +396,7 @@ void DrawHandles(Program& prog, Canvas& canvas, int number) {
     const double a = o.ExtA(), b = o.ExtB();
     for (int k = 0; k <= 10; ++k) {
       const double x = a + k * (b - a) / 10;
-      Handle(canvas, PixelOf(prog, {unit * x, unit * PolynomialAt(o, x)}), -1, 3);
+      Handle(canvas, s, PixelOf(prog, {unit * x, unit * PolynomialAt(o, x)}), -1, 3);
     }
     break;
   }
@@ -364,24 +407,96 @@ void DrawHandles(Program& prog, Canvas& canvas, int number) {
 }
 
 void DrawPoint(Program& prog, Canvas& canvas, const TGeomObject& o, bool blankedOut) {
-  canvas.SetPen(CanvasPen{ColorBlack, PenStyle::Solid, 1, PenMode::Copy});
+  const Scaler s = ScalerOf(prog);
+  canvas.SetPen(CanvasPen{ColorBlack, PenStyle::Solid, s(1), PenMode::Copy});
   canvas.SetBrushColor(o.Color);
   if (blankedOut) {
     canvas.SetPenColor(ColorWhite);
     canvas.SetBrushStyle(BrushStyle::Clear);
   }
   const int w = RecordPenWidth(o.PenWidth);
-  const int64_t l = static_cast<int64_t>(o.ScrX1) - w - 1, t = static_cast<int64_t>(o.ScrY1) - w - 1;
-  const int64_t r = static_cast<int64_t>(o.ScrX1) + w + 2, b = static_cast<int64_t>(o.ScrY1) + w + 2;
+  const int64_t l = static_cast<int64_t>(o.ScrX1) - s(w + 1), t = static_cast<int64_t>(o.ScrY1) - s(w + 1);
+  const int64_t r = static_cast<int64_t>(o.ScrX1) + s(w + 1) + 1, b = static_cast<int64_t>(o.ScrY1) + s(w + 1) + 1;
   if (FitsInt(l) && FitsInt(t) && FitsInt(r) && FitsInt(b)) {
     canvas.Ellipse(static_cast<int>(l), static_cast<int>(t), static_cast<int>(r), static_cast<int>(b));
   }
-  if (prog.Config.PutObjName && o.Name.Len > 0 && o.ScrX1 <= INT_MAX - 5 && o.ScrY1 <= INT_MAX - 4) {
-    canvas.SetFontColor(ColorRed);
+  const int dx = s(5), dy = s(4);
+  if (prog.Config.PutObjName && o.Name.Len > 0 && o.ScrX1 <= INT_MAX - dx && o.ScrY1 <= INT_MAX - dy) {
     canvas.SetBrushStyle(BrushStyle::Clear);
-    canvas.TextOut(o.ScrX1 + 5, o.ScrY1 + 4, Cp1251ToUtf8(o.Name.Bytes()));
+    canvas.TextOut(o.ScrX1 + dx, o.ScrY1 + dy, Cp1251ToUtf8(o.Name.Bytes()));
     canvas.SetBrushStyle(BrushStyle::Solid);
   }
+}
+
+/// Colour of the preview of the object a construction tool is about to make.
+constexpr int32_t PreviewColor = 0xA0A0A0;
+
+/// The object the running construction tool makes with its last pick at the cursor, in a light
+/// dashed pen: a line through the first point, the parallel or perpendicular through it to the
+/// line under the cursor, the next edge of a polyline, a circle through the cursor, a midpoint.
+void DrawPreview(Program& prog, Canvas& canvas) {
+  const OperationState& op = prog.Op;
+  if (!op.PreviewShown || op.PickCount < 1 || op.StepPos > 0) return;
+  const auto pickedPoint = [&](int k) -> const TGeomObject* {
+    if (k < 0 || k >= op.PickCount || k >= static_cast<int>(op.PickList.size())) return nullptr;
+    const int n = op.PickList[static_cast<std::size_t>(k)];
+    if (!IsObject(prog, n) || !IsPointKind(prog.Doc[n].Kind) || !prog.Doc[n].Defined) return nullptr;
+    return &prog.Doc[n];
+  };
+  const TGeomObject* hot = IsObject(prog, op.HotObject) ? &prog.Doc[op.HotObject] : nullptr;
+  // The pick lands on the point under the cursor, or on a new point at the cursor.
+  Point2 cursor{prog.MouseWorldX, prog.MouseWorldY};
+  if (hot != nullptr && IsPointKind(hot->Kind)) cursor = {hot->X1, hot->Y1};
+  const Scaler s = ScalerOf(prog);
+  canvas.SetPen(CanvasPen{PreviewColor, PenStyle::Dash, s(1), PenMode::Copy});
+  canvas.SetBrushStyle(BrushStyle::Clear);
+  const PixelPoint c = PixelOf(prog, cursor);
+  switch (op.ToolMode - 1) {
+  case okMidpoint:
+    if (const TGeomObject* a = pickedPoint(0)) {
+      const PixelPoint m = PixelOf(prog, {(a->X1 + cursor.x) / 2, (a->Y1 + cursor.y) / 2});
+      canvas.SetPenStyle(PenStyle::Solid);
+      canvas.Ellipse(m.X - s(3), m.Y - s(3), m.X + s(4), m.Y + s(4));
+    }
+    break;
+  case okLine:
+    if (const TGeomObject* a = pickedPoint(0)) {
+      if (a->X1 != cursor.x || a->Y1 != cursor.y)
+        DrawClippedLine(canvas, prog.Doc.View, prog.Area, {a->X1, a->Y1}, cursor);
+    }
+    break;
+  case okParallel:
+  case okPerpendicular: {
+    const TGeomObject* a = pickedPoint(0);
+    if (a == nullptr || hot == nullptr || hot->Kind < okLine || hot->Kind > okTangent || !hot->Defined) break;
+    double dx = hot->X2 - hot->X1, dy = hot->Y2 - hot->Y1;
+    if (op.ToolMode - 1 == okPerpendicular) {
+      const double t = dx;
+      dx = -dy;
+      dy = t;
+    }
+    if (dx != 0 || dy != 0) DrawClippedLine(canvas, prog.Doc.View, prog.Area, {a->X1, a->Y1}, {a->X1 + dx, a->Y1 + dy});
+    break;
+  }
+  case okPolyline:
+    if (const TGeomObject* last = pickedPoint(op.PickCount - 1)) {
+      canvas.MoveTo(last->ScrX1, last->ScrY1);
+      canvas.LineTo(c.X, c.Y);
+    }
+    break;
+  case okCircle:
+    if (const TGeomObject* centre = pickedPoint(0)) {
+      const int64_t r =
+          RoundHalfEven(std::hypot(static_cast<double>(c.X) - centre->ScrX1, static_cast<double>(c.Y) - centre->ScrY1));
+      const int64_t l = centre->ScrX1 - r, t = centre->ScrY1 - r, rr = centre->ScrX1 + r, b = centre->ScrY1 + r;
+      if (r > 0 && FitsInt(l) && FitsInt(t) && FitsInt(rr) && FitsInt(b))
+        canvas.Ellipse(static_cast<int>(l), static_cast<int>(t), static_cast<int>(rr), static_cast<int>(b));
+    }
+    break;
+  default:
+    break;
+  }
+  canvas.SetBrushStyle(BrushStyle::Solid);
 }
 
 /// One sample of a graph: its point in user units and whether it could be computed.
@@ -471,9 +586,9 @@ bool SampleGraph(Program& prog, int number, Canvas* canvas, const HitBox* hit) {
     if (o.Selected && k % 10 == 0 && !s.Failed) {
       const CanvasPen pen = canvas->Pen();
       const CanvasBrush brush = canvas->Brush();
-      canvas->SetPen(CanvasPen{ColorWhite, PenStyle::Solid, 2, PenMode::Xor});
+      canvas->SetPen(HandlePen(ScalerOf(prog)));
       canvas->SetBrushColor(ColorBlack);
-      Handle(*canvas, p, -1, 3);
+      Handle(*canvas, ScalerOf(prog), p, -1, 3);
       canvas->SetPen(pen);
       canvas->SetBrush(brush);
     }
@@ -551,7 +666,15 @@ void Redraw(Program& prog, bool full) {
   Canvas* canvas = prog.Surface;
   prog.Area = canvas != nullptr ? MakeViewArea(canvas->Width(), canvas->Height(), prog.Doc.View)
                                 : MakeViewArea(prog.Area.Width, prog.Area.Height, prog.Doc.View);
-  if (canvas != nullptr) canvas->SetBrushColor(ColorWhite);
+  // A quick redraw of a large construction while the mouse moves is aliased; the smooth picture
+  // follows once the mouse rests.
+  const bool quick = state.QuickRedraw && prog.Doc.ObjCount > SmoothWhileMovingLimit;
+  state.QuickRedraw = false;
+  if (canvas != nullptr) {
+    canvas->SetSmooth(prog.Config.SmoothDrawing && !quick);
+    canvas->SetBrushColor(ColorWhite);
+  }
+  if (quick && prog.Config.SmoothDrawing && canvas != nullptr) prog.Desktop.StartTimer(TimerId::Settle, SettleDelayMs);
 
   if (full && canvas != nullptr) {
     try {
@@ -591,14 +714,16 @@ void Redraw(Program& prog, bool full) {
     }
   }
   auto isBlanked = [&](int number) { return anyBlanked && blanked[static_cast<std::size_t>(number)] != 0; };
+  const Scaler scale = ScalerOf(prog);
 
   for (int i = 1; i <= n; ++i) {
     const TGeomObject& o = prog.Doc[i];
     if (IsPointKind(o.Kind)) continue;
-    canvas->SetPen(ObjectPen(o, isBlanked(i)));
+    canvas->SetPen(ObjectPen(o, isBlanked(i), scale));
     if (o.Defined && (o.Visible || prog.ShowHidden || stepPos > 0)) DrawCurve(prog, *canvas, i);
   }
 
+  DrawPreview(prog, *canvas);
   DrawMeasurements(prog, *canvas);
 
   state.AnySelected = false;
@@ -612,6 +737,7 @@ void Redraw(Program& prog, bool full) {
     }
   }
 
+  canvas->SetFont(PictureFont(prog, ColorRed));
   for (int i = 1; i <= n; ++i) {
     const TGeomObject& o = prog.Doc[i];
     if (IsPointKind(o.Kind) && o.Defined && (o.Visible || prog.ShowHidden)) DrawPoint(prog, *canvas, o, isBlanked(i));
@@ -623,6 +749,17 @@ void Redraw(Program& prog, bool full) {
   }
   if (state.Hooks.EnableDelete) state.Hooks.EnableDelete(state.AnySelected);
   if (state.Hooks.RefreshDynExprs) state.Hooks.RefreshDynExprs();
+  canvas->SetSmooth(false);
+}
+
+void SettleTick(Program& prog) {
+  prog.Desktop.StopTimer(TimerId::Settle);
+  Redraw(prog, true);
+}
+
+int ScalePixels(int percent, int pixels) {
+  const int p = std::clamp(percent, 100, 300);
+  return p == 100 ? pixels : RoundHalfEven(static_cast<double>(pixels) * p / 100);
 }
 
 PixelPoint PixelOf(const Program& prog, Point2 world) {

@@ -53,7 +53,21 @@ struct RedrawState {
   RedrawHooks Hooks;
   /// Per object slot: drawn blanked out in this redraw (reused to spare an allocation a redraw).
   std::vector<uint8_t> BlankedScratch;
+  /// Set by a caller that redraws because the mouse moved (a drag, a pan, the wheel): the next
+  /// redraw may be aliased and leave the smooth picture to SettleTick. Cleared by every redraw.
+  bool QuickRedraw = false;
 };
+
+/// Constructions larger than this are drawn aliased while the mouse drags, pans or zooms them.
+constexpr int SmoothWhileMovingLimit = 1000;
+/// Rest of the mouse after which an aliased quick redraw is replaced by the smooth picture.
+constexpr int SettleDelayMs = 150;
+/// The face of the texts on the smooth picture.
+constexpr const char* SmoothFontName = "Sans Serif";
+
+/// `pixels` at a display scale of `percent` (held to 100..300), to the nearest pixel; 100 keeps
+/// them exactly.
+int ScalePixels(int percent, int pixels);
 
 /// Samples of a polynomial or function graph from the start to the end of its interval.
 constexpr int GraphSamples = 101;
@@ -65,6 +79,9 @@ constexpr double GraphPixelLimit = 32000;
 /// the picture that is there (the blink timer's redraw). Returns at once while another redraw runs.
 /// Without a surface the objects are still recomputed with the last area geometry.
 void Redraw(Program& prog, bool full);
+
+/// The settle timer's tick: the smooth full redraw after quick aliased ones.
+void SettleTick(Program& prog);
 
 /// The value measurement i (1-based) shows on the drawing ("90°", "5"); empty when it is not
 /// drawn (a point is missing or undefined, or the angle cannot be computed).

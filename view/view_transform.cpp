@@ -4,6 +4,7 @@
 #include <climits>
 #include <cmath>
 
+#include "expr/polynomial.h"
 #include "kernel/construction.h"
 
 namespace drex {
@@ -14,6 +15,8 @@ namespace {
 constexpr long double FitPointBoxTol = 0.00001L;
 /// The box spans 1/FitMargin of the area along the tighter direction.
 constexpr long double FitMargin = 1.1L;
+/// Samples of a polynomial's curve the box takes in, as many as its drawing has.
+constexpr int CurveSamples = 101;
 
 int16_t ClampOffset(long long value) {
   return static_cast<int16_t>(std::clamp<long long>(value, -MaxViewOffset, MaxViewOffset));
@@ -75,14 +78,32 @@ bool ZoomOut(TViewState& view) {
   return true;
 }
 
+bool ZoomAbout(TViewState& view, const ViewArea& area, int px, int py, bool in) {
+  const Point2 fixed = ScreenToWorld(view, area, px, py);
+  if (!(in ? ZoomIn(view) : ZoomOut(view))) return false;
+  const auto offset = [](double v) {
+    return ClampOffset(std::isfinite(v) ? RoundHalfEven(std::clamp(v, -1e9, 1e9)) : 0);
+  };
+  view.OrgX = offset(static_cast<double>(px) - area.CentreX - fixed.x * view.Zoom);
+  view.OrgY = offset(static_cast<double>(area.CentreY) - py - fixed.y * view.Zoom);
+  return true;
+}
+
 void ZoomEqual(TViewState& view) {
   view.Zoom = 1.0;
   view.OrgX = 0;
   view.OrgY = 0;
 }
 
-void FitView(TViewState& view, const Construction& doc, int width, int height) {
+void FitView(TViewState& view, const Construction& doc, int width, int height, int unitLength) {
   long double minX = 0, maxX = 0, minY = 0, maxY = 0;
+  const auto include = [&](bool first, long double x0, long double x1, long double y0, long double y1) {
+    minX = first ? x0 : std::min(minX, x0);
+    maxX = first ? x1 : std::max(maxX, x1);
+    minY = first ? y0 : std::min(minY, y0);
+    maxY = first ? y1 : std::max(maxY, y1);
+  };
+  const double unit = unitLength > 0 ? unitLength : 1;
   const int count = std::clamp<int>(doc.ObjCount, 0, MaxObjects);
   for (int k = 1; k <= count; ++k) {
     const TGeomObject& o = doc[k];
@@ -90,16 +111,23 @@ void FitView(TViewState& view, const Construction& doc, int width, int height) {
     if (o.Kind == okCircle) r = Distance({o.X1, o.Y1}, {o.X2, o.Y2});
     const long double x = o.X1;
     const long double y = o.Y1;
-    if (k == 1) {
-      minX = x - r;
-      maxX = x + r;
-      minY = y - r;
-      maxY = y + r;
-    } else {
-      minX = std::min(minX, x - r);
-      maxX = std::max(maxX, x + r);
-      minY = std::min(minY, y - r);
-      maxY = std::max(maxY, y + r);
+    include(k == 1, x - r, x + r, y - r, y + r);
+    if (!o.Defined) continue;
+    if (o.Kind == okPolynomial) {
+      // The curve as drawn: its samples between the smallest and the largest node.
+      const int nodes = std::clamp<int>(o.RefCount, 0, MaxPolynomialNodes);
+      const double a = o.ExtA(), b = o.ExtB();
+      for (int i = 0; i < CurveSamples && nodes > 0; ++i) {
+        const double t = a + i * (b - a) / (CurveSamples - 1);
+        const double v = EvalPolynomial(nodes, &o.Param[6], t);
+        if (std::isfinite(t) && std::isfinite(v)) include(false, t * unit, t * unit, v * unit, v * unit);
+      }
+    } else if (o.Kind == okFunction) {
+      // The extent of the samples the last drawing computed (largest before smallest).
+      const double xMax = o.ExtA(), xMin = o.ExtB(), yMax = o.ExtC(), yMin = o.ExtD();
+      if (std::isfinite(xMax) && std::isfinite(xMin) && std::isfinite(yMax) && std::isfinite(yMin) && xMin <= xMax &&
+          yMin <= yMax)
+        include(false, xMin * unit, xMax * unit, yMin * unit, yMax * unit);
     }
   }
 

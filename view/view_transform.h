@@ -63,14 +63,21 @@ bool ZoomIn(TViewState& view);
 /// Multiplies Zoom by ZoomOutFactor when it is above ZoomOutLimit; true when it changed.
 bool ZoomOut(TViewState& view);
 
+/// One zoom step in (ZoomIn) or out (ZoomOut) about pixel (px, py) of `area`: the world point under
+/// that pixel stays under it, to the whole pixels the offsets hold and while they stay within
+/// ±MaxViewOffset. False when the zoom is at its limit and nothing changed.
+bool ZoomAbout(TViewState& view, const ViewArea& area, int px, int py, bool in);
+
 /// One internal unit per pixel with the world origin at the centre of the area.
 void ZoomEqual(TViewState& view);
 
 /// Centres the box around all objects of `doc` (a circle widened by its radius, every other object
-/// by the point X1, Y1) in a width × height area, spanning 1/1.1 of it along the tighter direction.
+/// by the point X1, Y1, polynomials and function graphs also by their drawn curve, with
+/// `unitLength` internal units per user unit) in a width × height area, spanning 1/1.1 of it along
+/// the tighter direction.
 /// Falls back to one internal unit per pixel when the area is empty or the box is a point; the
 /// offsets are clamped to ±MaxViewOffset and Zoom to at least MinFitZoom.
-void FitView(TViewState& view, const Construction& doc, int width, int height);
+void FitView(TViewState& view, const Construction& doc, int width, int height, int unitLength);
 
 /// Moves the world origin dX pixels right and dY pixels down on the screen (OrgX + dX,
 /// OrgY − dY), each offset clamped to ±MaxViewOffset.

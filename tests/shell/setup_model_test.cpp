@@ -85,9 +85,9 @@ TEST_F(SettingsTest, FirstRunTakesTheDefaultsAndExitWritesEveryKeyInOrder) {
             (std::vector<std::string>{"RightPanelWidth", "WorkFile", "LangFile", "ColLastFiles", "LastFile 1",
                                       "LastFile 2", "RightPanelVisible", "tb_File.Left", "tb_File.Top", "tb_Make.Left",
                                       "tb_Make.Top", "tb_Zoom.Left", "tb_Zoom.Top", "Maximized"}));
-  EXPECT_EQ(file.Keys("Checks"),
-            (std::vector<std::string>{"IsOsi", "DrawGrid", "IsReadLast", "DrawFName", "PutObjName", "DotsOneLetter"}));
-  EXPECT_EQ(file.Keys("Values"), (std::vector<std::string>{"CoordSystem", "EValue", "CharAfterP"}));
+  EXPECT_EQ(file.Keys("Checks"), (std::vector<std::string>{"IsOsi", "DrawGrid", "IsReadLast", "DrawFName", "PutObjName",
+                                                           "DotsOneLetter", "SmoothDrawing"}));
+  EXPECT_EQ(file.Keys("Values"), (std::vector<std::string>{"CoordSystem", "EValue", "CharAfterP", "DisplayScale"}));
   EXPECT_EQ(file.ReadString("Checks", "DrawGrid", ""), "1");
   EXPECT_EQ(file.ReadString("Window", "LastFile 2", ""), "/b/two.d2d");
 }
@@ -99,6 +99,8 @@ TEST_F(SettingsTest, WhatIsWrittenAtExitComesBackAtTheNextStart) {
   prog.Setup.SetValue(valCharAfterP, 5);
   prog.Setup.SetValue(valCoordSystem, 1);
   prog.Setup.SetValue(valEValue, 700);
+  prog.Setup.SetValue(valDisplayScale, 200);
+  prog.Setup.Checks[chkSmoothDrawing] = false;
   ApplySetup(prog);
   ASSERT_TRUE(OpenDocumentPath(prog, doc));
   prog.RecentFiles = {doc, "/x/older.d2d"};
@@ -122,6 +124,8 @@ TEST_F(SettingsTest, WhatIsWrittenAtExitComesBackAtTheNextStart) {
   EXPECT_EQ(next.Config.AnswerDigits, 5);
   EXPECT_EQ(next.Config.CoordSystem, 1);
   EXPECT_EQ(next.Config.IntegrationSteps, 700);
+  EXPECT_EQ(next.Config.DisplayScale, 200);
+  EXPECT_FALSE(next.Config.SmoothDrawing);
   EXPECT_EQ(next.DocFileName, doc) << "the last document opens again";
   EXPECT_EQ(next.Doc.ObjCount, 1);
   EXPECT_EQ(next.RecentFiles, (std::vector<std::string>{doc, "/x/older.d2d"}));
@@ -146,13 +150,15 @@ TEST_F(SettingsTest, DamagedValuesAreHeldToTheirRanges) {
                     "Left=-40\nTop=99999\nWorkFile=" +
                     longPath +
                     "\nLangFile=../../etc/passwd\n"
-                    "[Checks]\nDrawGrid=maybe\nIsOsi=0\n[Values]\nCharAfterP=50\nEValue=150\nCoordSystem=-3\n");
+                    "[Checks]\nDrawGrid=maybe\nIsOsi=0\n[Values]\nCharAfterP=50\nEValue=150\nCoordSystem=-3\n"
+                    "DisplayScale=180\n");
   ReadSettings(prog);
   EXPECT_EQ(prog.RecentFiles, (std::vector<std::string>{"/a.d2d", "/b.d2d"}))
       << "five entries at most; empty, repeated and overlong ones skipped";
   EXPECT_EQ(prog.Config.AnswerDigits, 12);
   EXPECT_EQ(prog.Config.IntegrationSteps, 200) << "held to the steps of a hundred";
   EXPECT_EQ(prog.Config.CoordSystem, 0);
+  EXPECT_EQ(prog.Config.DisplayScale, 200) << "held to the nearest offered scale";
   EXPECT_TRUE(prog.Config.DrawGrid) << "an unreadable value keeps the default";
   EXPECT_FALSE(prog.Config.IsOsi);
   EXPECT_TRUE(prog.Config.LangFile.empty()) << "a language file that is not offered is not taken";
@@ -171,6 +177,29 @@ TEST_F(SettingsTest, DamagedValuesAreHeldToTheirRanges) {
   desk.ExpectMessage(prog.Msgs[59], mbOK, mbOK);
   ReadSettings(prog);
   EXPECT_EQ(prog.Config.AnswerDigits, 12) << "what was set stays";
+}
+
+TEST_F(SettingsTest, UntilChosenTheDisplayScaleFollowsTheScreen) {
+  EXPECT_EQ(DisplayScaleForRatio(1), 100);
+  EXPECT_EQ(DisplayScaleForRatio(0.5), 100);
+  EXPECT_EQ(DisplayScaleForRatio(1.25), 125);
+  EXPECT_EQ(DisplayScaleForRatio(1.75), 150);
+  EXPECT_EQ(DisplayScaleForRatio(2), 200);
+  EXPECT_EQ(DisplayScaleForRatio(4), 300);
+  prog.Layout.ScreenPixelRatio = 2;
+  ReadSettings(prog);
+  EXPECT_EQ(prog.Config.DisplayScale, 200);
+  EXPECT_TRUE(prog.Config.SmoothDrawing);
+  // Once stored, the choice holds on any screen.
+  prog.Setup.SetValue(valDisplayScale, 125);
+  WriteSettings(prog);
+  ScriptedPlatform desk2;
+  Folders(desk2);
+  Program next{desk2};
+  Prepare(next);
+  next.Layout.ScreenPixelRatio = 3;
+  ReadSettings(next);
+  EXPECT_EQ(next.Config.DisplayScale, 125);
 }
 
 TEST_F(SettingsTest, StartDocumentRules) {

@@ -89,6 +89,7 @@ CanvasCall RecordingCanvas::Make(CanvasOp op, int a, int b, int c, int d) const 
   call.Pen = pen_;
   call.Brush = brush_;
   call.Font = font_;
+  call.Smooth = smooth_;
   return call;
 }
 

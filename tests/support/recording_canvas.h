@@ -24,6 +24,7 @@ struct CanvasCall {
   CanvasPen Pen;
   CanvasBrush Brush;
   CanvasFont Font;
+  bool Smooth = false; ///< smooth drawing was asked for
 };
 
 /// Text of one call, e.g. "LineTo (10,20)-(30,40) pen 0x0000FF dash w2 copy brush 0xFFFFFF solid".
@@ -41,6 +42,7 @@ public:
   CanvasBrush Brush() const override { return brush_; }
   void SetFont(const CanvasFont& font) override { font_ = font; }
   CanvasFont Font() const override { return font_; }
+  void SetSmooth(bool on) override { smooth_ = on; }
 
   void FillRect(int left, int top, int right, int bottom) override;
   void MoveTo(int x, int y) override;
@@ -84,6 +86,7 @@ private:
   CanvasPen pen_;
   CanvasBrush brush_;
   CanvasFont font_;
+  bool smooth_ = false;
   int curX_ = 0;
   int curY_ = 0;
 };

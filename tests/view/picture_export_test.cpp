@@ -29,6 +29,14 @@ TEST(ExportOptionsTest, ReadsTheCommandAndItsSize) {
   EXPECT_EQ(o.Width, 1024);
   EXPECT_EQ(o.Height, 768);
   EXPECT_EQ(o.Document, "plan.d2d");
+  // Scripts get today's picture unless they ask for the smooth, scaled or fitted one.
+  EXPECT_FALSE(o.Fit || o.Smooth);
+  EXPECT_EQ(o.Scale, 100);
+  ASSERT_EQ(ParseExportOptions({"--smooth", "--export-png", "o.png", "--scale", "200%", "--fit", "a.d2d"}, o, error),
+            ExportParse::Ok);
+  EXPECT_TRUE(o.Fit && o.Smooth);
+  EXPECT_EQ(o.Scale, 200);
+  EXPECT_EQ(o.Document, "a.d2d");
 }
 
 TEST(ExportOptionsTest, RefusesMalformedCommands) {
@@ -40,6 +48,10 @@ TEST(ExportOptionsTest, RefusesMalformedCommands) {
       {"--export-png", "o.png", "--size"},
       {"--export-png", "o.png", "--frobnicate", "a.d2d"},
       {"--export-png", "o.png", "--export-png", "p.png", "a.d2d"},
+      {"--export-png", "o.png", "--scale", "175", "a.d2d"},
+      {"--export-png", "o.png", "--scale", "2e2", "a.d2d"},
+      {"--export-png", "o.png", "--scale", "%", "a.d2d"},
+      {"--export-png", "o.png", "a.d2d", "--scale"},
   };
   for (const Args& a : bad) {
     ExportOptions o;
@@ -110,6 +122,25 @@ TEST(RenderDocumentTest, DrawsTheLoadedDocumentWithItsViewAndReportsBadFiles) {
   EXPECT_LT(RenderDocument(prog, other, junk), 0);
   EXPECT_EQ(platform.Messages().size(), 2u);
   EXPECT_TRUE(other.Calls.empty());
+}
+
+TEST(RenderDocumentTest, FitShowsTheWholeConstructionInsteadOfTheStoredView) {
+  const std::string path = testing::TempDir() + "render_fit_test.d2d";
+  {
+    ConsolePlatform platform(nullptr);
+    Program prog(platform);
+    ConstructionBuilder b(prog.Doc);
+    b.Point(-3000, 0);
+    b.Point(3000, 100);
+    ASSERT_TRUE(SaveDocument(prog, path));
+  }
+  ConsolePlatform platform(nullptr);
+  Program prog(platform);
+  RecordingCanvas canvas(400, 300);
+  ASSERT_GE(RenderDocument(prog, canvas, path, true), 0);
+  EXPECT_EQ(prog.Doc[1].ScrX1 + prog.Doc[2].ScrX1, 400) << "the two points sit symmetric about the centre";
+  EXPECT_GT(prog.Doc[1].ScrX1, 0);
+  EXPECT_LT(prog.Doc[2].ScrX1, 400);
 }
 
 } // namespace

@@ -167,7 +167,7 @@ protected:
 };
 
 TEST_F(FitViewTest, EmptyConstruction) {
-  FitView(view, doc, 400, 300);
+  FitView(view, doc, 400, 300, 100);
   EXPECT_DOUBLE_EQ(view.Zoom, 1 / 1.1);
   EXPECT_EQ(view.OrgX, 0);
   EXPECT_EQ(view.OrgY, 0);
@@ -177,7 +177,7 @@ TEST_F(FitViewTest, AllObjectsInOneSpotLandOnTheCentre) {
   Add(okPoint, 100, -50);
   Add(okLine, 100, -50, 900, 900); // a line counts by its first point only
   Add(okPoint, 100, -50);
-  FitView(view, doc, 400, 300);
+  FitView(view, doc, 400, 300, 100);
   EXPECT_DOUBLE_EQ(view.Zoom, 1 / 1.1);
   EXPECT_EQ(view.OrgX, -91); // −N(90.9)
   EXPECT_EQ(view.OrgY, 45);  // −N(−45.45)
@@ -185,7 +185,7 @@ TEST_F(FitViewTest, AllObjectsInOneSpotLandOnTheCentre) {
 
 TEST_F(FitViewTest, SingleCircleFillsTheTighterDirection) {
   Add(okCircle, 0, 0, 60, 80); // radius 100
-  FitView(view, doc, 400, 300);
+  FitView(view, doc, 400, 300, 100);
   EXPECT_DOUBLE_EQ(view.Zoom, 150 / (1.1 * 100));
   EXPECT_EQ(view.OrgX, 0);
   EXPECT_EQ(view.OrgY, 0);
@@ -195,7 +195,7 @@ TEST_F(FitViewTest, BoxCentreGoesToTheAreaCentre) {
   Add(okPoint, -300, 40);
   Add(okCircle, 500, 100, 500, 150); // x 450..550, y 50..150
   Add(okPoint, 0, -200);
-  FitView(view, doc, 640, 480);
+  FitView(view, doc, 640, 480, 100);
   // Box x −300..550 (850 wide), y −200..150 (350 high): width is tighter.
   EXPECT_DOUBLE_EQ(view.Zoom, 1 / (1.1 * 850.0 / 640));
   const ViewArea area = MakeViewArea(640, 480, view);
@@ -214,21 +214,21 @@ TEST_F(FitViewTest, BoxCentreGoesToTheAreaCentre) {
 TEST_F(FitViewTest, EmptyAreaFallsBackToOneUnitPerPixel) {
   Add(okPoint, -300, 40);
   Add(okPoint, 300, 40);
-  FitView(view, doc, 0, 300);
+  FitView(view, doc, 0, 300, 100);
   EXPECT_DOUBLE_EQ(view.Zoom, 1 / 1.1);
-  FitView(view, doc, 400, -1);
+  FitView(view, doc, 400, -1, 100);
   EXPECT_DOUBLE_EQ(view.Zoom, 1 / 1.1);
 }
 
 TEST_F(FitViewTest, FarObjectsGiveASavableView) {
   Add(okPoint, 1e9, 1e9);
   Add(okPoint, 1e9 + 10, 1e9 + 10);
-  FitView(view, doc, 400, 300);
+  FitView(view, doc, 400, 300, 100);
   EXPECT_EQ(view.OrgX, -9999);
   EXPECT_EQ(view.OrgY, -9999);
 
   Add(okPoint, -1e300, 1e300);
-  FitView(view, doc, 400, 300);
+  FitView(view, doc, 400, 300, 100);
   EXPECT_GE(view.Zoom, MinFitZoom);
   EXPECT_LE(std::abs(view.OrgX), MaxViewOffset);
   EXPECT_LE(std::abs(view.OrgY), MaxViewOffset);
@@ -236,11 +236,11 @@ TEST_F(FitViewTest, FarObjectsGiveASavableView) {
 
 TEST_F(FitViewTest, ObjectCountOutsideTheTableIsBounded) {
   doc.ObjCount = -3;
-  FitView(view, doc, 400, 300);
+  FitView(view, doc, 400, 300, 100);
   EXPECT_DOUBLE_EQ(view.Zoom, 1 / 1.1);
   doc.ObjCount = 32767;
   doc[MaxObjects].X1 = 2200;
-  FitView(view, doc, 400, 300);
+  FitView(view, doc, 400, 300, 100);
   EXPECT_DOUBLE_EQ(view.Zoom, 1 / (1.1 * 2200 / 400));
 }
 
