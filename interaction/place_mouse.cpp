@@ -123,7 +123,7 @@ void DrawBand(Program& prog, int x, int y) {
   const int sx = s.X, sy = s.Y;
   const CanvasPen pen = canvas->Pen();
   const CanvasBrush brush = canvas->Brush();
-  canvas->SetPen(CanvasPen{ColorWhite, PenStyle::Dot, 1, PenMode::Xor});
+  canvas->SetPen(CanvasPen{ColorWhite, PenStyle::Dot, ScalePixels(prog.Config.DisplayScale, 1), PenMode::Xor});
   canvas->SetBrushStyle(BrushStyle::Clear);
   canvas->Rectangle(std::min(sx, x), std::min(sy, y), std::max(sx, x), std::max(sy, y));
   canvas->SetBrush(brush);

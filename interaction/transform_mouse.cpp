@@ -126,7 +126,7 @@ void DrawTransformGuide(Program& prog) {
   Canvas* canvas = prog.Surface;
   if (canvas == nullptr) return;
   const CanvasPen pen = canvas->Pen();
-  canvas->SetPen(CanvasPen{ColorBlack, PenStyle::Dot, 1, PenMode::Copy});
+  canvas->SetPen(CanvasPen{ColorBlack, PenStyle::Dot, ScalePixels(prog.Config.DisplayScale, 1), PenMode::Copy});
   const PixelPoint from = PixelOf(prog, FirstClick(op));
   const PixelPoint to = PixelOf(prog, Mouse(prog));
   canvas->MoveTo(from.X, from.Y);

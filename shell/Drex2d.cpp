@@ -39,13 +39,16 @@ int main(int argc, char** argv) {
   for (int i = 1; i < argc; ++i) {
     if (std::strcmp(argv[i], "--help") == 0) {
       std::printf("Usage: drex2d [DOCUMENT.d2d]\n"
-                  "       drex2d --export-png OUT.png [--size WIDTHxHEIGHT] DOCUMENT.d2d\n"
+                  "       drex2d --export-png OUT.png [--size WIDTHxHEIGHT] [--fit] [--smooth]\n"
+                  "                           [--scale PERCENT] DOCUMENT.d2d\n"
                   "       drex2d --report DOCUMENT.d2d [--digits N] [--polar]\n"
                   "Interactive dynamic geometry and function plotting.\n\n"
                   "  --help        show this text and exit\n"
                   "  --version     show the version and exit\n"
                   "  --export-png  draw the document with its stored view into a PNG file\n"
-                  "                (default size 800x600) and exit, without a window\n"
+                  "                (default size 800x600) and exit, without a window; --fit\n"
+                  "                shows every object instead, --smooth draws antialiased,\n"
+                  "                --scale 100|125|150|200|300 sizes marks, names and lines\n"
                   "  --report      write the object list of the document with the report on\n"
                   "                every object to the standard output and exit, without a\n"
                   "                window; --digits N gives the significant digits (0..12,\n"

@@ -80,7 +80,7 @@ void DrawLocus(Program& prog, Canvas& canvas) {
   const int count = LocusTraceLength(trace);
   if (count < 2) return;
   const CanvasPen pen = canvas.Pen();
-  canvas.SetPen(CanvasPen{point.Color, PenStyle::Solid, 1, PenMode::Copy});
+  canvas.SetPen(CanvasPen{point.Color, PenStyle::Solid, ScalePixels(prog.Config.DisplayScale, 1), PenMode::Copy});
   for (int k = 0; k < count; ++k) {
     const PixelPoint p = PixelOf(prog, LocusTraceEntry(trace, k));
     if (k == 0)
