@@ -4,6 +4,7 @@
 
 #include "dialogs/object_list.h"
 #include "interaction/pick_tables.h"
+#include "interaction/transform_mouse.h"
 #include "kernel/recalc.h"
 #include "shell/program.h"
 #include "view/redraw.h"
@@ -178,6 +179,7 @@ void BlinkTick(Program& prog) {
   op.BlinkPhase = !op.BlinkPhase;
   if (op.MacroState == 1 || op.MacroState == 2) op.MacroMakeImage = op.BlinkPhase ? 50 : 50 + op.MacroState;
   Redraw(prog, false);
+  PaintTransformGuide(prog);
 }
 
 } // namespace drex

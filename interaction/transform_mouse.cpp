@@ -120,9 +120,14 @@ void TransformClick(Program& prog) {
 }
 
 void DrawTransformGuide(Program& prog) {
+  if (!AwaitsCompletion(prog.Op)) return;
+  Redraw(prog, true);
+  PaintTransformGuide(prog);
+}
+
+void PaintTransformGuide(Program& prog) {
   const OperationState& op = prog.Op;
   if (!AwaitsCompletion(op)) return;
-  Redraw(prog, true);
   Canvas* canvas = prog.Surface;
   if (canvas == nullptr) return;
   const CanvasPen pen = canvas->Pen();

@@ -27,6 +27,9 @@ void TransformClick(Program& prog);
 /// black guide lines from the first click (through the second one, for a rotation) to the mouse.
 void DrawTransformGuide(Program& prog);
 
+/// The guide alone over the picture that is there (after the blink timer painted it afresh).
+void PaintTransformGuide(Program& prog);
+
 /// What the status line shows after the coordinates while the vector or angle is to be given:
 /// "; Вектор перенесення (dx, dy)" in user units or "; Поворот на кут A°", A being the clockwise
 /// angle of the mouse's turn; empty otherwise.

@@ -666,17 +666,22 @@ void Redraw(Program& prog, bool full) {
   Canvas* canvas = prog.Surface;
   prog.Area = canvas != nullptr ? MakeViewArea(canvas->Width(), canvas->Height(), prog.Doc.View)
                                 : MakeViewArea(prog.Area.Width, prog.Area.Height, prog.Doc.View);
-  // A quick redraw of a large construction while the mouse moves is aliased; the smooth picture
-  // follows once the mouse rests.
-  const bool quick = state.QuickRedraw && prog.Doc.ObjCount > SmoothWhileMovingLimit;
+  // A large construction is drawn aliased while the mouse moves it and when the blink timer paints
+  // over it; the smooth picture follows once the mouse rests. The smooth picture cannot be painted
+  // over itself (its soft edges would darken with every coat), so each of its redraws starts from
+  // the background.
+  const bool large = prog.Doc.ObjCount > SmoothWhileMovingLimit;
+  const bool quick = large && (state.QuickRedraw || !full);
+  const bool smooth = prog.Config.SmoothDrawing && !quick;
+  const bool repaint = full || smooth;
   state.QuickRedraw = false;
   if (canvas != nullptr) {
-    canvas->SetSmooth(prog.Config.SmoothDrawing && !quick);
+    canvas->SetSmooth(smooth);
     canvas->SetBrushColor(ColorWhite);
+    if (full && quick && prog.Config.SmoothDrawing) prog.Desktop.StartTimer(TimerId::Settle, SettleDelayMs);
   }
-  if (quick && prog.Config.SmoothDrawing && canvas != nullptr) prog.Desktop.StartTimer(TimerId::Settle, SettleDelayMs);
 
-  if (full && canvas != nullptr) {
+  if (repaint && canvas != nullptr) {
     try {
       canvas->FillRect(0, 0, canvas->Width(), canvas->Height());
       state.TickStep = TickStep(prog.Area, prog.UnitLength);
@@ -743,10 +748,8 @@ void Redraw(Program& prog, bool full) {
     if (IsPointKind(o.Kind) && o.Defined && (o.Visible || prog.ShowHidden)) DrawPoint(prog, *canvas, o, isBlanked(i));
   }
 
-  if (full) {
-    if (state.Hooks.DrawLocusTrace) state.Hooks.DrawLocusTrace(*canvas);
-    if (state.Hooks.RefreshReport) state.Hooks.RefreshReport();
-  }
+  if (repaint && state.Hooks.DrawLocusTrace) state.Hooks.DrawLocusTrace(*canvas);
+  if (full && state.Hooks.RefreshReport) state.Hooks.RefreshReport();
   if (state.Hooks.EnableDelete) state.Hooks.EnableDelete(state.AnySelected);
   if (state.Hooks.RefreshDynExprs) state.Hooks.RefreshDynExprs();
   canvas->SetSmooth(false);

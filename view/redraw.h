@@ -58,7 +58,8 @@ struct RedrawState {
   bool QuickRedraw = false;
 };
 
-/// Constructions larger than this are drawn aliased while the mouse drags, pans or zooms them.
+/// Constructions larger than this are drawn aliased while the mouse drags, pans or zooms them and
+/// when the blink timer paints over them.
 constexpr int SmoothWhileMovingLimit = 1000;
 /// Rest of the mouse after which an aliased quick redraw is replaced by the smooth picture.
 constexpr int SettleDelayMs = 150;
@@ -76,7 +77,8 @@ constexpr double GraphPixelLimit = 32000;
 
 /// Recomputes and paints the construction on prog.Surface. full = true clears and paints
 /// everything and ends with the locus trace and the report; full = false paints the objects over
-/// the picture that is there (the blink timer's redraw). Returns at once while another redraw runs.
+/// the picture that is there (the blink timer's redraw), except on a smooth picture, which is
+/// painted afresh without the report. Returns at once while another redraw runs.
 /// Without a surface the objects are still recomputed with the last area geometry.
 void Redraw(Program& prog, bool full);
 

@@ -369,9 +369,10 @@ TEST_F(RedrawTest, PickedObjectsBlinkWhite) {
   prog.Op.PickCount = 2;
   prog.Op.BlinkPhase = false;
   prog.Config.IsOsi = false;
+  prog.Config.SmoothDrawing = false;
   canvas.Clear();
   Redraw(prog, false);
-  EXPECT_EQ(Count(CanvasOp::FillRect), 0); // the blink redraw paints over the picture
+  EXPECT_EQ(Count(CanvasOp::FillRect), 0); // the blink redraw paints over the aliased picture
   EXPECT_TRUE(LinesIn(ColorRed).empty());
   EXPECT_EQ(LinesIn(ColorWhite).size(), 1u);
   const auto dots = canvas.Of(CanvasOp::Ellipse);
@@ -558,11 +559,32 @@ TEST_F(RedrawTest, LocusAndReportHooksRunOnFullRedrawsOnly) {
   prog.Drawing.Hooks.DrawLocusTrace = [&](Canvas&) { ++locus; };
   prog.Drawing.Hooks.RefreshReport = [&] { ++report; };
   prog.Drawing.Hooks.RefreshDynExprs = [&] { ++expressions; };
+  prog.Config.SmoothDrawing = false;
   Redraw(prog, true);
   Redraw(prog, false);
   EXPECT_EQ(locus, 1);
   EXPECT_EQ(report, 1);
   EXPECT_EQ(expressions, 2);
+  // The smooth picture is painted afresh by the blink redraw too, trace and all, but it leaves the
+  // report alone; a large construction is painted over, aliased.
+  prog.Config.SmoothDrawing = true;
+  canvas.Clear();
+  Redraw(prog, false);
+  EXPECT_EQ(locus, 2);
+  EXPECT_EQ(report, 1);
+  ASSERT_FALSE(canvas.Calls.empty());
+  EXPECT_EQ(canvas.Calls.front().Op, CanvasOp::FillRect);
+  EXPECT_TRUE(canvas.Calls.front().Smooth);
+  prog.Doc.ObjCount = 0;
+  for (int k = 0; k <= SmoothWhileMovingLimit; ++k)
+    build.Point(k, 0);
+  canvas.Clear();
+  Redraw(prog, false);
+  EXPECT_EQ(locus, 2);
+  ASSERT_FALSE(canvas.Calls.empty());
+  EXPECT_NE(canvas.Calls.front().Op, CanvasOp::FillRect);
+  EXPECT_FALSE(canvas.Calls.front().Smooth);
+  EXPECT_FALSE(platform.TimerRunning(TimerId::Settle)) << "nothing to settle after a blink";
 }
 
 TEST_F(RedrawTest, WithoutASurfaceObjectsAreStillRecomputed) {
