@@ -407,6 +407,8 @@ void PlaceWheel(Program& prog, const WheelTurn& turn, bool shift, int x, int y) 
     AfterViewChange(prog, x, y);
     return;
   }
+  // What was left of a turn the other way does not hold back this one.
+  if ((op.WheelRest > 0 && turn.AngleY < 0) || (op.WheelRest < 0 && turn.AngleY > 0)) op.WheelRest = 0;
   op.WheelRest += turn.AngleY;
   int steps = op.WheelRest / WheelNotch;
   if (steps == 0) return;

@@ -39,6 +39,10 @@ TEST_F(WheelTest, SmallTurnsAddUpToANotchAndTheLimitStopsTheZoom) {
   EXPECT_DOUBLE_EQ(prog.Doc.View.Zoom, 1.0);
   PlaceWheel(prog, WheelTurn{0, 40, 0, 0}, false, 400, 300);
   EXPECT_DOUBLE_EQ(prog.Doc.View.Zoom, ZoomInFactor);
+  // Half a notch back and then a whole one back: the half turn forward left over is forgotten.
+  PlaceWheel(prog, WheelTurn{0, 60, 0, 0}, false, 400, 300);
+  PlaceWheel(prog, WheelTurn{0, -WheelNotch, 0, 0}, false, 400, 300);
+  EXPECT_DOUBLE_EQ(prog.Doc.View.Zoom, ZoomInFactor * ZoomOutFactor);
 
   prog.Doc.View.Zoom = ZoomInLimit;
   const TViewState before = prog.Doc.View;
