@@ -49,7 +49,9 @@ struct Scaler {
   int operator()(int pixels) const { return ScalePixels(Percent, pixels); }
 };
 
-Scaler ScalerOf(const Program& prog) { return Scaler{prog.Config.DisplayScale}; }
+Scaler ScalerOf(const Program& prog) {
+  return Scaler{std::clamp(prog.Config.DisplayScale, MinDisplayScale, MaxDisplayScale)};
+}
 
 /// True when every corner of a box lies within the int range the canvas takes.
 bool FitsInt(int64_t v) { return v >= INT_MIN && v <= INT_MAX; }
@@ -761,7 +763,7 @@ void SettleTick(Program& prog) {
 }
 
 int ScalePixels(int percent, int pixels) {
-  const int p = std::clamp(percent, 100, 300);
+  const int p = std::clamp(percent, MinDisplayScale, MaxDisplayScale);
   return p == 100 ? pixels : RoundHalfEven(static_cast<double>(pixels) * p / 100);
 }
 

@@ -66,8 +66,12 @@ constexpr int SettleDelayMs = 150;
 /// The face of the texts on the smooth picture.
 constexpr const char* SmoothFontName = "Sans Serif";
 
-/// `pixels` at a display scale of `percent` (held to 100..300), to the nearest pixel; 100 keeps
-/// them exactly.
+/// The display scales the drawing honours, percent.
+constexpr int MinDisplayScale = 100;
+constexpr int MaxDisplayScale = 300;
+
+/// `pixels` at a display scale of `percent` (held to MinDisplayScale..MaxDisplayScale), to the
+/// nearest pixel; 100 keeps them exactly.
 int ScalePixels(int percent, int pixels);
 
 /// Samples of a polynomial or function graph from the start to the end of its interval.
