@@ -3,11 +3,21 @@
 // the raster code straight into the image's pixels. A text is rendered once with QPainter into a
 // mask of its pixels and kept; every later drawing of the same text copies the mask in the font
 // colour, so the thousands of names of a large construction cost little per redraw.
+//
+// With smoothing on, lines, ellipses, rectangles and polygons drawn in copy mode are painted
+// antialiased by a QPainter kept open on the same image. Consecutive MoveTo/LineTo calls are
+// gathered and stroked as one path when anything else happens, so that a dash pattern runs on
+// across the vertices and a curve made of many short segments has clean joins. The raster code
+// and the painter write the same pixels; the gathered path is painted before every other write,
+// so the order of the drawing is kept. Texts are then kept as masks of their glyph coverage (and
+// of a halo around it) and blended into the picture.
 
 #include <QFont>
 #include <QFontMetrics>
 #include <QImage>
+#include <QPainter>
 
+#include <cstddef>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -16,27 +26,53 @@
 
 namespace drex {
 
+/// One stretch of a smooth outline inside the picture: Count points from First on.
+struct OutlinePiece {
+  double Offset;     ///< length of the outline before the piece's first point, pixels
+  std::size_t First; ///< index of its first point
+  std::size_t Count;
+  bool Closed; ///< the whole outline of a closed shape: the last point joins the first
+};
+
 class QtCanvas : public RasterCanvas {
 public:
   /// A white picture of width × height pixels (at least 1 × 1).
   QtCanvas(int width, int height);
   QtCanvas(const QtCanvas&) = delete;
   QtCanvas& operator=(const QtCanvas&) = delete;
+  ~QtCanvas() override;
 
   /// Changes the size; the new picture is white.
   void Resize(int width, int height);
-  /// The picture with everything drawn so far.
-  const QImage& Image() const { return image_; }
+  /// The picture with everything drawn so far. A copy taken of it keeps its pixels: the canvas
+  /// paints into a picture of its own from then on.
+  const QImage& Image() const;
+  /// The colour value at a pixel with everything drawn so far, or -1 outside the picture.
+  int32_t PixelColor(int x, int y) const;
 
+  void SetPen(const CanvasPen& pen) override;
   void SetFont(const CanvasFont& font) override;
+  void FillRect(int left, int top, int right, int bottom) override;
+  void MoveTo(int x, int y) override;
+  void LineTo(int x, int y) override;
+  void Ellipse(int left, int top, int right, int bottom) override;
+  void Rectangle(int left, int top, int right, int bottom) override;
+  void Polygon(const std::vector<PixelPoint>& points) override;
+  void SetPixel(int x, int y, int32_t color) override;
   void TextOut(int x, int y, const std::string& text) override;
   int TextWidth(const std::string& text) override;
+  void SetSmooth(bool on) override;
+  bool Smooth() const { return smooth_; }
 
   /// Texts whose masks are kept; beyond it the store starts afresh.
   static constexpr std::size_t MaxKeptTexts = 32768;
+  /// Font sizes are held to this range of percent.
+  static constexpr int MinFontScale = 10;
+  static constexpr int MaxFontScale = 1000;
 
 private:
-  /// The pixels of one text at the top left corner (0, 0): horizontal runs of set pixels.
+  /// One text at the top left corner (0, 0). Aliased: horizontal runs of set pixels. Smooth: the
+  /// coverage (0..255) of the glyphs and of their halo, rows of the box one after the other.
   struct TextMask {
     struct Run {
       int16_t Y, X0, X1;
@@ -44,16 +80,61 @@ private:
     int Width = 0;  ///< advance of the text, pixels
     int Height = 0; ///< line height of the font, pixels
     std::vector<Run> Runs;
-    /// The box the runs cover: columns Left..Right, rows Top..Bottom (empty without runs).
+    std::vector<uint8_t> Glyph;
+    std::vector<uint8_t> Halo; ///< empty without a halo
+    /// The box the pixels cover: columns Left..Right, rows Top..Bottom (empty without pixels).
     int Left = 0, Top = 0, Right = -1, Bottom = -1;
   };
+  /// The masks of one font, size, smoothing and halo, by text.
+  using TextStore = std::unordered_map<std::string, TextMask>;
 
+  /// Smooth drawing applies: smoothing is on and the pen copies.
+  bool Smoothed() const;
+  /// Makes sure no copy of the picture shares its pixels before the canvas writes them.
+  void Own();
+  /// Points the raster code at the image's pixels.
+  void AttachImage();
+  /// Strokes the gathered lines; done before anything else writes the picture.
+  void Flush() const;
+  /// The painter, open on the picture.
+  QPainter& Painter() const;
+  QPen SmoothPen() const;
+  /// Strokes the outline pieces made so far with the pen.
+  void Stroke() const;
+  /// Fills the polygon with the brush colour.
+  void FillSmooth(std::vector<QPointF>& points, Qt::FillRule rule) const;
+  /// Takes the font, the masks and the metrics of the current font, size and smoothing.
+  void ChooseFont();
   const TextMask& MaskOf(const std::string& text);
+  void RenderAliased(const QString& s, TextMask& mask) const;
+  void RenderSmooth(const QString& s, bool halo, TextMask& mask) const;
+  int HaloRadius() const;
 
-  QImage image_;
+  mutable QImage image_;
+  /// Declared after the image, so that it is closed before the image goes.
+  mutable QPainter painter_;
+  bool smooth_ = false;
+  /// The current position, as MoveTo and LineTo left it.
+  PixelPoint at_;
+  /// The gathered lines: their points, and where each one begins.
+  mutable std::vector<PixelPoint> runPoints_;
+  mutable std::vector<std::size_t> runStarts_;
+  /// The outline pieces waiting for Stroke, and scratch point lists.
+  mutable std::vector<QPointF> points_;
+  mutable std::vector<OutlinePiece> pieces_;
+  mutable std::vector<QPointF> centres_;
+  mutable std::vector<QPointF> ends_;
+  std::vector<QPointF> fill_;
+
   QFont font_;
   QFontMetrics metrics_;
-  std::unordered_map<std::string, TextMask> masks_;
+  std::string fontName_;
+  int fontScale_ = 100;
+  char fontKind_ = 'a'; ///< aliased, smooth, or smooth with a halo
+  std::string storeKey_;
+  std::unordered_map<std::string, TextStore> stores_;
+  TextStore* masks_ = nullptr;
+  std::size_t keptTexts_ = 0;
 };
 
 } // namespace drex

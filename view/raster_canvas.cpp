@@ -275,6 +275,9 @@ template <bool XorMode, int Across> void WalkParallel(const LineWalk& w, int k, 
 }
 
 template <bool XorMode> void WalkAcross(const LineWalk& w, int k, int across, int64_t first, int64_t last) {
+  // Wider strokes are walked as bands of five lines and one of the rest.
+  for (; across > 5; across -= 5, k += 5)
+    WalkParallel<XorMode, 5>(w, k, first, last);
   switch (across) {
   case 2:
     WalkParallel<XorMode, 2>(w, k, first, last);

@@ -6,8 +6,13 @@
 #include <QImage>
 #include <QPainter>
 
+#include <algorithm>
 #include <climits>
+#include <cmath>
+#include <cstdlib>
+#include <functional>
 #include <memory>
+#include <vector>
 
 #include "view/QtCanvas.h"
 
@@ -15,6 +20,65 @@ namespace drex {
 namespace {
 
 int32_t At(QtCanvas& c, int x, int y) { return ColorOfPixel(c.Image().pixel(x, y)); }
+
+/// The raster code alone, over a buffer of its own.
+class PlainCanvas : public RasterCanvas {
+public:
+  PlainCanvas(int width, int height)
+      : RasterCanvas(nullptr, 0, 0, 0), pixels_(static_cast<std::size_t>(width) * height, PixelOfColor(ColorWhite)) {
+    Attach(pixels_.data(), width, height, width);
+  }
+  void TextOut(int, int, const std::string&) override {}
+  int TextWidth(const std::string&) override { return 0; }
+
+private:
+  std::vector<uint32_t> pixels_;
+};
+
+/// Darkness 0..255 of a pixel of a black and white picture.
+int Ink(const QImage& image, int x, int y) { return 255 - qGreen(image.pixel(x, y)); }
+
+/// Pixels of the smooth picture that are no mix of the colours the aliased picture has at and
+/// next to the same place, by more than a quarter: what lies farther than a pixel from where the
+/// aliased drawing lies. (The faint edge of a shallow line reaches a little farther along a row.)
+int StrayPixels(const QImage& smooth, const QImage& aliased) {
+  constexpr int Slack = 64;
+  int stray = 0;
+  for (int y = 0; y < smooth.height(); ++y) {
+    for (int x = 0; x < smooth.width(); ++x) {
+      int low[3] = {255, 255, 255}, high[3] = {0, 0, 0};
+      for (int ay = std::max(0, y - 1); ay <= std::min(aliased.height() - 1, y + 1); ++ay) {
+        for (int ax = std::max(0, x - 1); ax <= std::min(aliased.width() - 1, x + 1); ++ax) {
+          const QRgb a = aliased.pixel(ax, ay);
+          const int channels[3] = {qRed(a), qGreen(a), qBlue(a)};
+          for (int k = 0; k < 3; ++k) {
+            low[k] = std::min(low[k], channels[k]);
+            high[k] = std::max(high[k], channels[k]);
+          }
+        }
+      }
+      const QRgb p = smooth.pixel(x, y);
+      const int channels[3] = {qRed(p), qGreen(p), qBlue(p)};
+      bool inside = true;
+      for (int k = 0; k < 3; ++k)
+        inside = inside && channels[k] >= low[k] - Slack && channels[k] <= high[k] + Slack;
+      stray += !inside;
+    }
+  }
+  return stray;
+}
+
+/// Pixels neither white nor of the colour.
+int PartPixels(const QImage& image, int32_t color) {
+  int n = 0;
+  for (int y = 0; y < image.height(); ++y) {
+    for (int x = 0; x < image.width(); ++x) {
+      const int32_t c = ColorOfPixel(image.pixel(x, y));
+      n += c != ColorWhite && c != color;
+    }
+  }
+  return n;
+}
 
 TEST(QtCanvasPixels, RasterConventionsHoldInTheImage) {
   QtCanvas c(40, 30);
@@ -157,6 +221,392 @@ TEST(QtCanvasPixels, ResizeGivesAWhitePictureOfTheNewSize) {
   EXPECT_EQ(At(c, 24, 14), ColorWhite);
   c.FillRect(20, 10, 30, 20);
   EXPECT_EQ(At(c, 24, 14), ColorBlack);
+}
+
+TEST(QtCanvasSmooth, OffPaintsExactlyTheRasterCodesPixels) {
+  // The same drawing into the canvas, after smoothing was on and off again, and into a buffer by
+  // the raster code alone.
+  QtCanvas c(160, 120);
+  c.SetSmooth(true);
+  c.MoveTo(3, 3);
+  c.LineTo(50, 40);
+  c.SetSmooth(false);
+  c.Resize(160, 120);
+  PlainCanvas plain(160, 120);
+  for (Canvas* canvas : {static_cast<Canvas*>(&c), static_cast<Canvas*>(&plain)}) {
+    Canvas& k = *canvas;
+    for (int w = 1; w <= MaxPenWidth; w += 2) {
+      k.SetPen(CanvasPen{0x102030 * w, static_cast<PenStyle>(w % 4), w, PenMode::Copy});
+      k.MoveTo(-20, 5 * w);
+      k.LineTo(90, 3 * w + 40);
+      k.LineTo(10 + 9 * w, 119);
+    }
+    k.SetBrushColor(ColorGrey);
+    k.SetPen(CanvasPen{ColorNavy, PenStyle::Solid, 3, PenMode::Copy});
+    k.Ellipse(90, 10, 150, 50);
+    k.Rectangle(100, 60, 140, 80);
+    k.Polygon({{20, 90}, {70, 100}, {30, 118}, {50, 85}});
+    k.SetPen(CanvasPen{ColorWhite, PenStyle::Solid, 2, PenMode::Xor});
+    k.Ellipse(80, 70, 159, 119);
+    k.SetPixel(5, 5, ColorRed);
+  }
+  int differences = 0;
+  for (int y = 0; y < 120; ++y) {
+    for (int x = 0; x < 160; ++x)
+      differences += c.PixelColor(x, y) != plain.PixelColor(x, y);
+  }
+  EXPECT_EQ(differences, 0);
+}
+
+TEST(QtCanvasSmooth, ShapesAreAntialiasedWhereTheAliasedOnesLie) {
+  struct Case {
+    const char* what;
+    CanvasPen pen;
+    BrushStyle brush;
+    std::function<void(Canvas&)> draw;
+    int partPixels = 20; ///< at least this many more pixels mix two colours
+  };
+  const CanvasPen thin{ColorBlack, PenStyle::Solid, 1, PenMode::Copy};
+  const Case cases[] = {
+      {"diagonal line", thin, BrushStyle::Clear,
+       [](Canvas& k) {
+         k.MoveTo(5, 10);
+         k.LineTo(150, 70);
+       }},
+      {"wide steep line", CanvasPen{ColorBlack, PenStyle::Solid, 9, PenMode::Copy}, BrushStyle::Clear,
+       [](Canvas& k) {
+         // Its ends, round and square, lie outside the picture.
+         k.MoveTo(30, -20);
+         k.LineTo(80, 120);
+       }},
+      {"dashed corner", CanvasPen{ColorBlack, PenStyle::DashDot, 2, PenMode::Copy}, BrushStyle::Clear,
+       [](Canvas& k) {
+         k.MoveTo(5, 80);
+         k.LineTo(150, 80);
+         k.LineTo(150, 10);
+       }},
+      {"line from far away", CanvasPen{ColorBlack, PenStyle::Solid, 3, PenMode::Copy}, BrushStyle::Clear,
+       [](Canvas& k) {
+         k.MoveTo(-2000000000, -300000000);
+         k.LineTo(2000000000, 300000000);
+       }},
+      // Along a row a thin pen covers whole pixels.
+      {"dashes from far away", CanvasPen{ColorBlack, PenStyle::Dash, 1, PenMode::Copy}, BrushStyle::Clear,
+       [](Canvas& k) {
+         k.MoveTo(-2000000005, 50);
+         k.LineTo(2000000000, 50);
+       },
+       0},
+      {"wide dashes from far away", CanvasPen{ColorBlack, PenStyle::DashDot, 2, PenMode::Copy}, BrushStyle::Clear,
+       [](Canvas& k) {
+         k.MoveTo(2000000003, 50);
+         k.LineTo(-2000000000, 50);
+       }},
+      {"circle", CanvasPen{ColorBlack, PenStyle::Solid, 3, PenMode::Copy}, BrushStyle::Clear,
+       [](Canvas& k) { k.Ellipse(20, 10, 101, 91); }},
+      {"filled ellipse", thin, BrushStyle::Solid, [](Canvas& k) { k.Ellipse(10, 20, 150, 81); }},
+      {"circle far larger than the picture", CanvasPen{ColorBlack, PenStyle::Solid, 2, PenMode::Copy},
+       BrushStyle::Solid, [](Canvas& k) { k.Ellipse(80 - 100000000, 50, 80 + 100000000, 50 + 200000000); }},
+      {"rectangle", CanvasPen{ColorBlack, PenStyle::Solid, 4, PenMode::Copy}, BrushStyle::Solid,
+       [](Canvas& k) { k.Rectangle(20, 15, 130, 80); }},
+      {"star, even-odd", thin, BrushStyle::Solid,
+       [](Canvas& k) {
+         k.Polygon({{80, 5}, {110, 95}, {30, 35}, {130, 35}, {50, 95}});
+       }},
+      {"polygon reaching far out", CanvasPen{ColorBlack, PenStyle::Dot, 1, PenMode::Copy}, BrushStyle::Solid,
+       [](Canvas& k) {
+         k.Polygon({{-1000000000, 10}, {1000000000, 30}, {70, 1000000000}});
+       }},
+  };
+  for (const Case& k : cases) {
+    QtCanvas aliased(160, 100), smooth(160, 100);
+    smooth.SetSmooth(true);
+    for (QtCanvas* c : {&aliased, &smooth}) {
+      c->SetPen(k.pen);
+      c->SetBrush(CanvasBrush{ColorGrey, k.brush});
+      k.draw(*c);
+    }
+    EXPECT_GE(PartPixels(smooth.Image(), ColorBlack) - PartPixels(aliased.Image(), ColorBlack), k.partPixels) << k.what;
+    EXPECT_EQ(StrayPixels(smooth.Image(), aliased.Image()), 0) << k.what;
+  }
+}
+
+TEST(QtCanvasSmooth, PatternRunsOnAcrossTheVerticesOfAPolyline) {
+  // 101 segments of three pixels along a line stroke as the line does, dashed and solid, and the
+  // dashes lie where the aliased ones do.
+  struct Stroke {
+    PenStyle style;
+    int w;
+  };
+  for (const auto [style, w] : {Stroke{PenStyle::DashDot, 1}, Stroke{PenStyle::DashDot, 2},
+                                Stroke{PenStyle::DashDot, 5}, Stroke{PenStyle::Solid, 3}}) {
+    QtCanvas polyline(340, 240), line(340, 240), aliased(340, 240);
+    polyline.SetSmooth(true);
+    line.SetSmooth(true);
+    for (QtCanvas* c : {&polyline, &line, &aliased})
+      c->SetPen(CanvasPen{ColorBlack, style, w, PenMode::Copy});
+    polyline.MoveTo(5, 20);
+    for (int k = 1; k <= 101; ++k)
+      polyline.LineTo(5 + 3 * k, 20);
+    polyline.MoveTo(5, 30);
+    for (int k = 1; k <= 101; ++k)
+      polyline.LineTo(5 + 3 * k, 30 + 2 * k);
+    for (QtCanvas* c : {&line, &aliased}) {
+      c->MoveTo(5, 20);
+      c->LineTo(308, 20);
+      c->MoveTo(5, 30);
+      c->LineTo(308, 232);
+    }
+    // Away from the ends, whose round caps Qt draws otherwise for a lone segment. Qt walks a thin
+    // pen's segments pixel by pixel, each from its own start.
+    int worst = 0;
+    for (int y = 0; y < 226; ++y) {
+      for (int x = 12; x < 300; ++x)
+        worst = std::max(worst, std::abs(Ink(polyline.Image(), x, y) - Ink(line.Image(), x, y)));
+    }
+    EXPECT_LE(worst, w == 1 ? 96 : 8) << "width " << w;
+    EXPECT_EQ(StrayPixels(polyline.Image().copy(0, 0, 300, 25), aliased.Image().copy(0, 0, 300, 25)), 0)
+        << "width " << w;
+  }
+  // A curve of 101 segments between whole pixels: where segments stroked one by one overlap at a
+  // vertex, the edge of the stroke is blended twice, a speck darker than the edge on both sides.
+  QtCanvas curve(240, 140);
+  curve.SetSmooth(true);
+  curve.SetPen(CanvasPen{ColorBlack, PenStyle::Solid, 2, PenMode::Copy});
+  for (int k = 0; k <= 101; ++k) {
+    const double t = 3.14159265358979 * k / 101;
+    const int x = static_cast<int>(std::lround(120 - 100 * std::cos(t)));
+    const int y = static_cast<int>(std::lround(20 + 100 * std::sin(t)));
+    if (k == 0)
+      curve.MoveTo(x, y);
+    else
+      curve.LineTo(x, y);
+  }
+  const QImage& image = curve.Image();
+  int specks = 0;
+  for (int y = 1; y + 1 < 140; ++y) {
+    for (int x = 1; x + 1 < 240; ++x) {
+      const int c = Ink(image, x, y);
+      if (c <= 16 || c >= 240) continue;
+      specks += (c > Ink(image, x - 1, y) + 32 && c > Ink(image, x + 1, y) + 32) ||
+                (c > Ink(image, x, y - 1) + 32 && c > Ink(image, x, y + 1) + 32);
+    }
+  }
+  EXPECT_LE(specks, 5);
+}
+
+TEST(QtCanvasSmooth, XorStaysAliasedAndRasterWritesKeepTheirOrder) {
+  QtCanvas c(120, 80);
+  c.SetSmooth(true);
+  c.SetPen(CanvasPen{ColorBlue, PenStyle::Solid, 2, PenMode::Copy});
+  c.MoveTo(0, 0);
+  c.LineTo(119, 79);
+  c.SetBrushColor(ColorRed);
+  c.Ellipse(10, 10, 70, 60);
+  const QImage before = c.Image().copy();
+  for (int i = 0; i < 2; ++i) {
+    c.SetPen(CanvasPen{ColorWhite, PenStyle::Dash, 3, PenMode::Xor});
+    c.SetBrushColor(ColorNavy);
+    c.Rectangle(5, 5, 60, 40);
+    c.Ellipse(30, 20, 110, 75);
+    c.Polygon({{0, 79}, {60, 0}, {119, 70}});
+    c.MoveTo(0, 40);
+    c.LineTo(119, 10);
+    if (i == 0) {
+      EXPECT_FALSE(c.Image() == before);
+    }
+  }
+  EXPECT_TRUE(c.Image() == before);
+
+  // A line still gathered when the rectangle is filled lies under the rectangle; one drawn after
+  // it lies on top; a pixel set and a text drawn come after the line before them.
+  c.SetPen(CanvasPen{ColorBlack, PenStyle::Solid, 3, PenMode::Copy});
+  c.MoveTo(0, 30);
+  c.LineTo(119, 30);
+  c.SetBrushColor(ColorGrey);
+  c.FillRect(40, 20, 80, 40);
+  EXPECT_EQ(c.PixelColor(60, 30), ColorGrey);
+  EXPECT_EQ(c.PixelColor(20, 30), ColorBlack);
+  c.MoveTo(60, 0);
+  c.LineTo(60, 79);
+  c.SetPixel(60, 50, ColorRed);
+  EXPECT_EQ(c.PixelColor(60, 30), ColorBlack);
+  EXPECT_EQ(c.PixelColor(60, 50), ColorRed);
+  // The image handed out holds what was drawn, even a line still gathered.
+  c.MoveTo(0, 70);
+  c.LineTo(119, 70);
+  EXPECT_EQ(ColorOfPixel(c.Image().pixel(20, 70)), ColorBlack);
+}
+
+TEST(QtCanvasPixels, ACopyOfThePictureKeepsItsPixels) {
+  for (bool smooth : {false, true}) {
+    QtCanvas c(60, 40);
+    c.SetSmooth(smooth);
+    c.SetFont(CanvasFont{"Courier", ColorBlack});
+    c.SetBrushStyle(BrushStyle::Clear);
+    const QImage kept = c.Image();
+    const QImage white = kept.copy();
+    c.MoveTo(0, 20);
+    c.LineTo(59, 20);
+    c.TextOut(5, 5, "Ab");
+    c.MoveTo(30, 0);
+    c.LineTo(30, 39);
+    c.SetBrushColor(ColorRed);
+    c.FillRect(50, 30, 60, 40);
+    EXPECT_TRUE(kept == white) << "smooth " << smooth;
+    EXPECT_EQ(At(c, 30, 10), ColorBlack) << "smooth " << smooth;
+    EXPECT_EQ(At(c, 55, 35), ColorRed) << "smooth " << smooth;
+  }
+}
+
+/// The box of the pixels that are not white: left, top, right, bottom; right < left when none.
+struct InkBox {
+  int Left = INT_MAX, Top = INT_MAX, Right = -1, Bottom = -1;
+};
+InkBox BoxOf(const QImage& image, int32_t except = ColorWhite) {
+  InkBox b;
+  for (int y = 0; y < image.height(); ++y) {
+    for (int x = 0; x < image.width(); ++x) {
+      if (ColorOfPixel(image.pixel(x, y)) == except) continue;
+      b.Left = std::min(b.Left, x);
+      b.Right = std::max(b.Right, x);
+      b.Top = std::min(b.Top, y);
+      b.Bottom = std::max(b.Bottom, y);
+    }
+  }
+  return b;
+}
+
+TEST(QtCanvasText, ScaleMakesTheTextLargerInBothModes) {
+  const std::string text = "Point A12";
+  for (bool smooth : {false, true}) {
+    InkBox background[2], glyphs[2];
+    int width[2] = {0, 0};
+    for (int k = 0; k < 2; ++k) {
+      QtCanvas c(400, 120);
+      c.SetSmooth(smooth);
+      c.SetFont(CanvasFont{"Courier", ColorBlack, 100 * (k + 1)});
+      width[k] = c.TextWidth(text);
+      c.SetBrushStyle(BrushStyle::Clear);
+      c.TextOut(10, 10, text);
+      glyphs[k] = BoxOf(c.Image());
+      c.SetBrushColor(ColorRed);
+      c.TextOut(10, 10, text);
+      background[k] = BoxOf(c.Image());
+      // The background is the text's box: its advance, which TextWidth tells, by the line height.
+      EXPECT_EQ(background[k].Right - background[k].Left + 1, width[k]);
+      EXPECT_EQ(ColorOfPixel(c.Image().pixel(10, 10)), ColorRed);
+    }
+    const int h1 = background[0].Bottom - background[0].Top + 1, h2 = background[1].Bottom - background[1].Top + 1;
+    EXPECT_NEAR(h2, 2 * h1, 1) << "smooth " << smooth;
+    EXPECT_NEAR(width[1], 2 * width[0], 1) << "smooth " << smooth;
+    // The glyphs grow too, though hinting rounds their height.
+    EXPECT_GE(2 * (glyphs[1].Bottom - glyphs[1].Top), 3 * (glyphs[0].Bottom - glyphs[0].Top)) << "smooth " << smooth;
+  }
+}
+
+TEST(QtCanvasText, SmoothGlyphsAreBlendedAndTheHaloClearsLinesUnderThem) {
+  // A text over a black line, smooth without and with a white halo, and aliased with a halo asked
+  // for; each drawn twice, the second time from the kept mask.
+  const std::string text = "Ag";
+  QImage pictures[3];
+  for (int k = 0; k < 3; ++k) {
+    QtCanvas c(80, 40);
+    c.SetSmooth(k < 2);
+    c.SetPen(CanvasPen{ColorBlack, PenStyle::Solid, 1, PenMode::Copy});
+    c.SetBrushStyle(BrushStyle::Clear);
+    for (int row = 0; row < 40; row += 2) {
+      c.MoveTo(0, row);
+      c.LineTo(80, row);
+    }
+    c.SetFont(CanvasFont{"Courier", ColorRed, 100, k == 0 ? -1 : ColorWhite});
+    const QImage lines = c.Image().copy();
+    c.TextOut(10, 5, text);
+    pictures[k] = c.Image().copy();
+    c.Resize(80, 40);
+    for (int row = 0; row < 40; row += 2) {
+      c.MoveTo(0, row);
+      c.LineTo(80, row);
+    }
+    EXPECT_TRUE(c.Image() == lines);
+    c.TextOut(10, 5, text);
+    EXPECT_TRUE(c.Image() == pictures[k]) << "mode " << k;
+  }
+  int red[3] = {0, 0, 0}, partRed = 0, haloNextToGlyph = 0, blackNextToGlyph[3] = {0, 0, 0};
+  for (int k = 0; k < 3; ++k) {
+    const QImage& p = pictures[k];
+    for (int y = 1; y < 39; ++y) {
+      for (int x = 1; x < 79; ++x) {
+        const QRgb px = p.pixel(x, y);
+        const bool glyph = qRed(px) > 128 && qGreen(px) < 128;
+        red[k] += glyph;
+        partRed += k == 0 && glyph && ColorOfPixel(px) != ColorRed;
+        if (!glyph || y % 2 != 0) continue;
+        // The pixels of the line just left and right of a glyph pixel.
+        for (int dx : {-1, 1}) {
+          const QRgb n = p.pixel(x + dx, y);
+          if (qRed(n) > 128 && qGreen(n) < 128) continue;
+          haloNextToGlyph += k == 1 && qGreen(n) > 128;
+          blackNextToGlyph[k] += qRed(n) < 64 && qGreen(n) < 64;
+        }
+      }
+    }
+  }
+  EXPECT_GT(red[0], 10);
+  EXPECT_GT(partRed, 5);
+  EXPECT_GT(haloNextToGlyph, 5);
+  EXPECT_EQ(blackNextToGlyph[1], 0);
+  EXPECT_GT(blackNextToGlyph[0], 5);
+  // Aliased texts draw no halo.
+  EXPECT_GT(blackNextToGlyph[2], 5);
+  for (int y = 0; y < 40; ++y) {
+    for (int x = 0; x < 80; ++x) {
+      const int32_t c = ColorOfPixel(pictures[2].pixel(x, y));
+      EXPECT_TRUE(c == ColorWhite || c == ColorBlack || c == ColorRed) << x << "," << y;
+    }
+  }
+}
+
+TEST(QtCanvasText, MasksAreKeptApartByFontScaleAndMode) {
+  // The same text in turn in other fonts, sizes and modes: each drawing is that of its own mask.
+  struct Kind {
+    const char* font;
+    int scale;
+    bool smooth;
+    int32_t halo;
+  };
+  const Kind kinds[] = {{"Courier", 100, false, -1},
+                        {"Courier", 200, false, -1},
+                        {"Courier", 100, true, -1},
+                        {"Courier", 100, true, ColorBlue},
+                        {"Courier", 150, true, ColorBlue}};
+  auto draw = [](QtCanvas& c, const Kind& k) {
+    c.Resize(120, 60);
+    c.SetSmooth(k.smooth);
+    c.SetFont(CanvasFont{k.font, ColorBlack, k.scale, k.halo});
+    c.SetBrushStyle(BrushStyle::Clear);
+    c.TextOut(3, 3, "B7");
+    return c.Image().copy();
+  };
+  QImage alone[5];
+  for (int k = 0; k < 5; ++k) {
+    QtCanvas c(120, 60);
+    alone[k] = draw(c, kinds[k]);
+  }
+  for (int k = 1; k < 5; ++k)
+    EXPECT_FALSE(alone[k] == alone[k - 1]) << k;
+  QtCanvas shared(120, 60);
+  for (int pass = 0; pass < 2; ++pass) {
+    for (int k : {4, 0, 3, 1, 2}) {
+      EXPECT_TRUE(draw(shared, kinds[k]) == alone[k]) << "pass " << pass << " kind " << k;
+    }
+  }
+  // Texts leaving the picture are clipped, near and far.
+  shared.SetFont(CanvasFont{"Courier", ColorBlack, 300, ColorWhite});
+  for (PixelPoint p :
+       {PixelPoint{-8, -8}, PixelPoint{100, 50}, PixelPoint{INT_MAX - 1, INT_MIN + 1}, PixelPoint{INT_MIN, INT_MAX}})
+    shared.TextOut(p.X, p.Y, "clipped");
+  EXPECT_NE(ColorOfPixel(shared.Image().pixel(119, 59)), -1);
 }
 
 } // namespace

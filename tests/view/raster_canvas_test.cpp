@@ -181,6 +181,43 @@ TEST(RasterLines, WidthsAcrossTheLine) {
   c.MoveTo(10, 1);
   c.LineTo(10, 18);
   EXPECT_EQ(RowRun(c, 9, 8, 12, ColorBlack), ".###.");
+  // Every width up to the widest covers as many pixels across, in copy and XOR mode, inside the
+  // buffer and where the buffer's edge cuts the stroke; a line along the rows is the same stroke
+  // transposed.
+  for (int w = 1; w <= MaxPenWidth; ++w) {
+    for (PenMode mode : {PenMode::Copy, PenMode::Xor}) {
+      BufferCanvas v(40, 40), h(40, 40);
+      for (BufferCanvas* b : {&v, &h})
+        b->SetPen(PenOf(mode == PenMode::Xor ? ColorWhite : ColorBlack, PenStyle::Solid, w, mode));
+      v.MoveTo(20, 5);
+      v.LineTo(20, 35);
+      v.MoveTo(2, -5);
+      v.LineTo(2, 45);
+      h.MoveTo(5, 20);
+      h.LineTo(35, 20);
+      h.MoveTo(-5, 2);
+      h.LineTo(45, 2);
+      const int from = 20 - w / 2;
+      EXPECT_EQ(RowRun(v, 12, from - 1, from + w, ColorBlack),
+                "." + std::string(static_cast<std::size_t>(w), '#') + ".")
+          << "width " << w;
+      EXPECT_EQ(v.CountOf(ColorBlack), 30 * w + 40 * (w - std::max(0, w / 2 - 2))) << "width " << w << "\n"
+                                                                                   << v.Picture();
+      // A steep dashed line, whose wide stroke is painted row by row, against the shallow one.
+      v.SetPenStyle(PenStyle::DashDot);
+      h.SetPenStyle(PenStyle::DashDot);
+      v.MoveTo(8, -3);
+      v.LineTo(33, 44);
+      h.MoveTo(-3, 8);
+      h.LineTo(44, 33);
+      int transposed = 0;
+      for (int y = 0; y < 40; ++y) {
+        for (int x = 0; x < 40; ++x)
+          transposed += h.PixelColor(x, y) == v.PixelColor(y, x);
+      }
+      EXPECT_EQ(transposed, 40 * 40) << "width " << w;
+    }
+  }
   // Out-of-range widths are held to 1..15.
   c.SetPenWidth(40);
   EXPECT_EQ(c.Pen().Width, 15);
