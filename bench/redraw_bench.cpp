@@ -6,6 +6,8 @@
 #include <QGuiApplication>
 
 #include <cstdlib>
+#include <string>
+#include <vector>
 
 #include "shell/program.h"
 #include "support/construction_generator.h"
@@ -46,6 +48,16 @@ void BM_RedrawMixed(benchmark::State& state) {
 }
 BENCHMARK(BM_RedrawMixed)->Args({10000, 1})->Args({10000, 0})->Args({1000, 1})->Unit(benchmark::kMillisecond);
 
+/// The same full redraw with smoothing on.
+void BM_RedrawMixedSmooth(benchmark::State& state) {
+  RedrawBench b;
+  b.canvas.SetSmooth(true);
+  GenerateMixedConstruction(b.prog.Doc, static_cast<int>(state.range(0)), 1);
+  b.prog.Config.PutObjName = state.range(1) != 0;
+  b.Run(state);
+}
+BENCHMARK(BM_RedrawMixedSmooth)->Args({10000, 1})->Args({10000, 0})->Unit(benchmark::kMillisecond);
+
 void BM_RedrawChain(benchmark::State& state) {
   RedrawBench b;
   GenerateMidpointChain(b.prog.Doc, static_cast<int>(state.range(0)));
@@ -84,6 +96,54 @@ void BM_RasterCircles(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_RasterCircles)->Arg(1000)->Unit(benchmark::kMillisecond);
+
+/// The same primitives painted aliased (argument 0) and smooth (1), so that the cost of
+/// smoothing shows: full-width lines of every style and width 1..3, circle outlines of radius
+/// 50..550 about the middle, and the names of points, each a short text of its own (with a white
+/// halo when smooth), as a large construction has them.
+void PaintLines(QtCanvas& canvas, int count) {
+  for (int k = 0; k < count; ++k) {
+    canvas.SetPen(CanvasPen{k, static_cast<PenStyle>(k % 4), 1 + k % 3, PenMode::Copy});
+    canvas.MoveTo(0, (k * 37) % Height);
+    canvas.LineTo(Width, (k * 91) % Height);
+  }
+}
+
+void PaintCircles(QtCanvas& canvas, int count) {
+  canvas.SetBrushStyle(BrushStyle::Clear);
+  for (int k = 0; k < count; ++k) {
+    const int r = 50 + (k * 53) % 500;
+    canvas.SetPen(CanvasPen{k, PenStyle::Solid, 1 + k % 3, PenMode::Copy});
+    canvas.Ellipse(Width / 2 - r, Height / 2 - r, Width / 2 + r, Height / 2 + r);
+  }
+}
+
+void PaintNames(QtCanvas& canvas, const std::vector<std::string>& names) {
+  canvas.SetBrushStyle(BrushStyle::Clear);
+  canvas.SetFont(CanvasFont{"Courier", ColorRed, 100, canvas.Smooth() ? ColorWhite : -1});
+  for (std::size_t k = 0; k < names.size(); ++k) {
+    const int x = static_cast<int>((k * 97) % (Width - 40)), y = static_cast<int>((k * 61) % (Height - 20));
+    canvas.TextOut(x, y, names[k]);
+  }
+}
+
+void BM_SmoothingCost(benchmark::State& state) {
+  const int kind = static_cast<int>(state.range(0));
+  QtCanvas canvas{Width, Height};
+  canvas.SetSmooth(state.range(1) != 0);
+  std::vector<std::string> names;
+  for (int k = 1; k <= 10000; ++k)
+    names.push_back("P" + std::to_string(k));
+  for (auto _ : state) {
+    if (kind == 0) PaintLines(canvas, 3000);
+    if (kind == 1) PaintCircles(canvas, 1000);
+    if (kind == 2) PaintNames(canvas, names);
+    benchmark::DoNotOptimize(canvas.PixelColor(1, 1));
+  }
+  static const char* const Kinds[] = {"3000 lines", "1000 circles", "10000 names"};
+  state.SetLabel(std::string(Kinds[kind]) + (state.range(1) != 0 ? ", smooth" : ", aliased"));
+}
+BENCHMARK(BM_SmoothingCost)->ArgsProduct({{0, 1, 2}, {0, 1}})->Unit(benchmark::kMillisecond);
 
 } // namespace
 } // namespace drex

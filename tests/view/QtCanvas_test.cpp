@@ -305,6 +305,8 @@ TEST(QtCanvasSmooth, ShapesAreAntialiasedWhereTheAliasedOnesLie) {
       {"circle", CanvasPen{ColorBlack, PenStyle::Solid, 3, PenMode::Copy}, BrushStyle::Clear,
        [](Canvas& k) { k.Ellipse(20, 10, 101, 91); }},
       {"filled ellipse", thin, BrushStyle::Solid, [](Canvas& k) { k.Ellipse(10, 20, 150, 81); }},
+      {"dashed ellipse cut by the picture's edges", CanvasPen{ColorBlack, PenStyle::Dash, 2, PenMode::Copy},
+       BrushStyle::Clear, [](Canvas& k) { k.Ellipse(-40, 10, 200, 120); }},
       {"circle far larger than the picture", CanvasPen{ColorBlack, PenStyle::Solid, 2, PenMode::Copy},
        BrushStyle::Solid, [](Canvas& k) { k.Ellipse(80 - 100000000, 50, 80 + 100000000, 50 + 200000000); }},
       {"rectangle", CanvasPen{ColorBlack, PenStyle::Solid, 4, PenMode::Copy}, BrushStyle::Solid,
@@ -328,6 +330,55 @@ TEST(QtCanvasSmooth, ShapesAreAntialiasedWhereTheAliasedOnesLie) {
     }
     EXPECT_GE(PartPixels(smooth.Image(), ColorBlack) - PartPixels(aliased.Image(), ColorBlack), k.partPixels) << k.what;
     EXPECT_EQ(StrayPixels(smooth.Image(), aliased.Image()), 0) << k.what;
+  }
+}
+
+TEST(QtCanvasSmooth, CuttingAtThePicturesEdgeLeavesThePixelsAsTheyWere) {
+  // Shapes reaching out of a small picture, and the same shapes well inside a large one, where
+  // they are not cut, agree on the small picture's pixels: the pieces, their dash pattern, the
+  // band of a wide pen's ring and the fill are cut without being moved.
+  struct Case {
+    const char* what;
+    CanvasPen pen;
+    BrushStyle brush;
+    std::function<void(Canvas&, int)> draw; ///< shifted by the amount along both axes
+  };
+  const Case cases[] = {
+      {"ring of a wide pen, filled", CanvasPen{ColorBlack, PenStyle::Solid, 5, PenMode::Copy}, BrushStyle::Solid,
+       [](Canvas& k, int d) { k.Ellipse(d + 10, d - 20, d + 151, d + 121); }},
+      {"ellipse, dashed", CanvasPen{ColorBlack, PenStyle::DashDot, 2, PenMode::Copy}, BrushStyle::Clear,
+       [](Canvas& k, int d) { k.Ellipse(d - 60, d + 10, d + 200, d + 130); }},
+      {"circle, thin and dotted", CanvasPen{ColorBlack, PenStyle::Dot, 1, PenMode::Copy}, BrushStyle::Solid,
+       [](Canvas& k, int d) { k.Ellipse(d - 30, d - 50, d + 110, d + 90); }},
+      {"circle, thin", CanvasPen{ColorBlack, PenStyle::Solid, 1, PenMode::Copy}, BrushStyle::Clear,
+       [](Canvas& k, int d) { k.Ellipse(d + 20, d - 40, d + 130, d + 70); }},
+      {"polyline, dashed", CanvasPen{ColorBlack, PenStyle::Dash, 3, PenMode::Copy}, BrushStyle::Clear,
+       [](Canvas& k, int d) {
+         k.MoveTo(d - 50, d + 20);
+         k.LineTo(d + 100, d + 90);
+         k.LineTo(d + 120, d - 40);
+         k.LineTo(d + 200, d + 60);
+       }},
+      {"polygon, filled", CanvasPen{ColorBlack, PenStyle::Dot, 2, PenMode::Copy}, BrushStyle::Solid,
+       [](Canvas& k, int d) {
+         k.Polygon({{d - 60, d + 30}, {d + 90, d - 70}, {d + 230, d + 80}, {d + 60, d + 150}});
+       }},
+  };
+  constexpr int Shift = 120;
+  for (const Case& k : cases) {
+    QtCanvas small(160, 100), large(400, 340);
+    for (QtCanvas* c : {&small, &large}) {
+      c->SetSmooth(true);
+      c->SetPen(k.pen);
+      c->SetBrush(CanvasBrush{ColorGrey, k.brush});
+      k.draw(*c, c == &large ? Shift : 0);
+    }
+    int worst = 0;
+    for (int y = 0; y < 100; ++y) {
+      for (int x = 0; x < 160; ++x)
+        worst = std::max(worst, std::abs(Ink(small.Image(), x, y) - Ink(large.Image(), x + Shift, y + Shift)));
+    }
+    EXPECT_LE(worst, 24) << k.what;
   }
 }
 
