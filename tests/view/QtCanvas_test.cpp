@@ -10,7 +10,6 @@
 #include <climits>
 #include <cmath>
 #include <cstdlib>
-#include <functional>
 #include <memory>
 #include <vector>
 
@@ -38,31 +37,21 @@ private:
 /// Darkness 0..255 of a pixel of a black and white picture.
 int Ink(const QImage& image, int x, int y) { return 255 - qGreen(image.pixel(x, y)); }
 
-/// Pixels of the smooth picture that are no mix of the colours the aliased picture has at and
-/// next to the same place, by more than a quarter: what lies farther than a pixel from where the
-/// aliased drawing lies. (The faint edge of a shallow line reaches a little farther along a row.)
+/// Pixels of the smooth picture whose darkness lies beyond that of the aliased picture at and next
+/// to the same place by more than a quarter: what lies farther than a pixel from where the aliased
+/// drawing lies. (The faint edge of a shallow line reaches a little farther along a row.)
 int StrayPixels(const QImage& smooth, const QImage& aliased) {
-  constexpr int Slack = 64;
   int stray = 0;
   for (int y = 0; y < smooth.height(); ++y) {
     for (int x = 0; x < smooth.width(); ++x) {
-      int low[3] = {255, 255, 255}, high[3] = {0, 0, 0};
+      int low = 255, high = 0;
       for (int ay = std::max(0, y - 1); ay <= std::min(aliased.height() - 1, y + 1); ++ay) {
         for (int ax = std::max(0, x - 1); ax <= std::min(aliased.width() - 1, x + 1); ++ax) {
-          const QRgb a = aliased.pixel(ax, ay);
-          const int channels[3] = {qRed(a), qGreen(a), qBlue(a)};
-          for (int k = 0; k < 3; ++k) {
-            low[k] = std::min(low[k], channels[k]);
-            high[k] = std::max(high[k], channels[k]);
-          }
+          low = std::min(low, Ink(aliased, ax, ay));
+          high = std::max(high, Ink(aliased, ax, ay));
         }
       }
-      const QRgb p = smooth.pixel(x, y);
-      const int channels[3] = {qRed(p), qGreen(p), qBlue(p)};
-      bool inside = true;
-      for (int k = 0; k < 3; ++k)
-        inside = inside && channels[k] >= low[k] - Slack && channels[k] <= high[k] + Slack;
-      stray += !inside;
+      stray += Ink(smooth, x, y) < low - 64 || Ink(smooth, x, y) > high + 64;
     }
   }
   return stray;
@@ -258,78 +247,81 @@ TEST(QtCanvasSmooth, OffPaintsExactlyTheRasterCodesPixels) {
   EXPECT_EQ(differences, 0);
 }
 
+/// A shape to draw: a line through the points, an ellipse or rectangle in the box of the first
+/// two, or a polygon through them.
+struct Drawing {
+  enum Kind { Lines, Ellipse, Rectangle, Polygon };
+  const char* What;
+  Kind Shape;
+  CanvasPen Pen;
+  BrushStyle Brush;
+  std::vector<PixelPoint> Points;
+  int PartPixels = 20; ///< at least this many more pixels mix two colours than when aliased
+};
+
+/// Draws it moved by (d, d), in grey where the brush fills.
+void Draw(Canvas& c, const Drawing& k, int d = 0) {
+  c.SetPen(k.Pen);
+  c.SetBrush(CanvasBrush{ColorGrey, k.Brush});
+  std::vector<PixelPoint> p = k.Points;
+  for (PixelPoint& q : p)
+    q = PixelPoint{q.X + d, q.Y + d};
+  if (k.Shape == Drawing::Ellipse) c.Ellipse(p[0].X, p[0].Y, p[1].X, p[1].Y);
+  if (k.Shape == Drawing::Rectangle) c.Rectangle(p[0].X, p[0].Y, p[1].X, p[1].Y);
+  if (k.Shape == Drawing::Polygon) c.Polygon(p);
+  if (k.Shape != Drawing::Lines) return;
+  c.MoveTo(p[0].X, p[0].Y);
+  for (std::size_t i = 1; i < p.size(); ++i)
+    c.LineTo(p[i].X, p[i].Y);
+}
+
+CanvasPen PenOf(PenStyle style, int width) { return CanvasPen{ColorBlack, style, width, PenMode::Copy}; }
+
 TEST(QtCanvasSmooth, ShapesAreAntialiasedWhereTheAliasedOnesLie) {
-  struct Case {
-    const char* what;
-    CanvasPen pen;
-    BrushStyle brush;
-    std::function<void(Canvas&)> draw;
-    int partPixels = 20; ///< at least this many more pixels mix two colours
+  constexpr int Far = 2000000000;
+  const PenStyle Solid = PenStyle::Solid;
+  const Drawing cases[] = {
+      {"diagonal line", Drawing::Lines, PenOf(Solid, 1), BrushStyle::Clear, {{5, 10}, {150, 70}}},
+      // Its ends, round and square, lie outside the picture.
+      {"wide steep line", Drawing::Lines, PenOf(Solid, 9), BrushStyle::Clear, {{30, -20}, {80, 120}}},
+      {"dashed corner",
+       Drawing::Lines,
+       PenOf(PenStyle::DashDot, 2),
+       BrushStyle::Clear,
+       {{5, 80}, {150, 80}, {150, 10}}},
+      {"line from far away", Drawing::Lines, PenOf(Solid, 3), BrushStyle::Clear, {{-Far, -Far / 2}, {Far, Far / 2}}},
+      {"dashes from far away",
+       Drawing::Lines,
+       PenOf(PenStyle::Dash, 1),
+       BrushStyle::Clear,
+       {{-Far - 5, 50}, {Far, 50}},
+       10},
+      {"circle", Drawing::Ellipse, PenOf(Solid, 3), BrushStyle::Clear, {{20, 10}, {101, 91}}},
+      {"filled ellipse", Drawing::Ellipse, PenOf(Solid, 1), BrushStyle::Solid, {{10, 20}, {150, 81}}},
+      {"huge circle",
+       Drawing::Ellipse,
+       PenOf(Solid, 2),
+       BrushStyle::Solid,
+       {{80 - Far / 20, 50}, {80 + Far / 20, 50 + Far / 10}}},
+      {"rectangle", Drawing::Rectangle, PenOf(Solid, 4), BrushStyle::Solid, {{20, 15}, {130, 80}}},
+      {"star, even-odd",
+       Drawing::Polygon,
+       PenOf(Solid, 1),
+       BrushStyle::Solid,
+       {{80, 5}, {110, 95}, {30, 35}, {130, 35}, {50, 95}}},
+      {"polygon reaching far out",
+       Drawing::Polygon,
+       PenOf(PenStyle::Dot, 1),
+       BrushStyle::Solid,
+       {{-Far / 2, 10}, {Far / 2, 30}, {70, Far / 2}}},
   };
-  const CanvasPen thin{ColorBlack, PenStyle::Solid, 1, PenMode::Copy};
-  const Case cases[] = {
-      {"diagonal line", thin, BrushStyle::Clear,
-       [](Canvas& k) {
-         k.MoveTo(5, 10);
-         k.LineTo(150, 70);
-       }},
-      {"wide steep line", CanvasPen{ColorBlack, PenStyle::Solid, 9, PenMode::Copy}, BrushStyle::Clear,
-       [](Canvas& k) {
-         // Its ends, round and square, lie outside the picture.
-         k.MoveTo(30, -20);
-         k.LineTo(80, 120);
-       }},
-      {"dashed corner", CanvasPen{ColorBlack, PenStyle::DashDot, 2, PenMode::Copy}, BrushStyle::Clear,
-       [](Canvas& k) {
-         k.MoveTo(5, 80);
-         k.LineTo(150, 80);
-         k.LineTo(150, 10);
-       }},
-      {"line from far away", CanvasPen{ColorBlack, PenStyle::Solid, 3, PenMode::Copy}, BrushStyle::Clear,
-       [](Canvas& k) {
-         k.MoveTo(-2000000000, -300000000);
-         k.LineTo(2000000000, 300000000);
-       }},
-      // Along a row a thin pen covers whole pixels.
-      {"dashes from far away", CanvasPen{ColorBlack, PenStyle::Dash, 1, PenMode::Copy}, BrushStyle::Clear,
-       [](Canvas& k) {
-         k.MoveTo(-2000000005, 50);
-         k.LineTo(2000000000, 50);
-       },
-       0},
-      {"wide dashes from far away", CanvasPen{ColorBlack, PenStyle::DashDot, 2, PenMode::Copy}, BrushStyle::Clear,
-       [](Canvas& k) {
-         k.MoveTo(2000000003, 50);
-         k.LineTo(-2000000000, 50);
-       }},
-      {"circle", CanvasPen{ColorBlack, PenStyle::Solid, 3, PenMode::Copy}, BrushStyle::Clear,
-       [](Canvas& k) { k.Ellipse(20, 10, 101, 91); }},
-      {"filled ellipse", thin, BrushStyle::Solid, [](Canvas& k) { k.Ellipse(10, 20, 150, 81); }},
-      {"dashed ellipse cut by the picture's edges", CanvasPen{ColorBlack, PenStyle::Dash, 2, PenMode::Copy},
-       BrushStyle::Clear, [](Canvas& k) { k.Ellipse(-40, 10, 200, 120); }},
-      {"circle far larger than the picture", CanvasPen{ColorBlack, PenStyle::Solid, 2, PenMode::Copy},
-       BrushStyle::Solid, [](Canvas& k) { k.Ellipse(80 - 100000000, 50, 80 + 100000000, 50 + 200000000); }},
-      {"rectangle", CanvasPen{ColorBlack, PenStyle::Solid, 4, PenMode::Copy}, BrushStyle::Solid,
-       [](Canvas& k) { k.Rectangle(20, 15, 130, 80); }},
-      {"star, even-odd", thin, BrushStyle::Solid,
-       [](Canvas& k) {
-         k.Polygon({{80, 5}, {110, 95}, {30, 35}, {130, 35}, {50, 95}});
-       }},
-      {"polygon reaching far out", CanvasPen{ColorBlack, PenStyle::Dot, 1, PenMode::Copy}, BrushStyle::Solid,
-       [](Canvas& k) {
-         k.Polygon({{-1000000000, 10}, {1000000000, 30}, {70, 1000000000}});
-       }},
-  };
-  for (const Case& k : cases) {
+  for (const Drawing& k : cases) {
     QtCanvas aliased(160, 100), smooth(160, 100);
     smooth.SetSmooth(true);
-    for (QtCanvas* c : {&aliased, &smooth}) {
-      c->SetPen(k.pen);
-      c->SetBrush(CanvasBrush{ColorGrey, k.brush});
-      k.draw(*c);
-    }
-    EXPECT_GE(PartPixels(smooth.Image(), ColorBlack) - PartPixels(aliased.Image(), ColorBlack), k.partPixels) << k.what;
-    EXPECT_EQ(StrayPixels(smooth.Image(), aliased.Image()), 0) << k.what;
+    Draw(aliased, k);
+    Draw(smooth, k);
+    EXPECT_GE(PartPixels(smooth.Image(), ColorBlack) - PartPixels(aliased.Image(), ColorBlack), k.PartPixels) << k.What;
+    EXPECT_EQ(StrayPixels(smooth.Image(), aliased.Image()), 0) << k.What;
   }
 }
 
@@ -337,76 +329,52 @@ TEST(QtCanvasSmooth, CuttingAtThePicturesEdgeLeavesThePixelsAsTheyWere) {
   // Shapes reaching out of a small picture, and the same shapes well inside a large one, where
   // they are not cut, agree on the small picture's pixels: the pieces, their dash pattern, the
   // band of a wide pen's ring and the fill are cut without being moved.
-  struct Case {
-    const char* what;
-    CanvasPen pen;
-    BrushStyle brush;
-    std::function<void(Canvas&, int)> draw; ///< shifted by the amount along both axes
-  };
-  const Case cases[] = {
-      {"ring of a wide pen, filled", CanvasPen{ColorBlack, PenStyle::Solid, 5, PenMode::Copy}, BrushStyle::Solid,
-       [](Canvas& k, int d) { k.Ellipse(d + 10, d - 20, d + 151, d + 121); }},
-      {"ellipse, dashed", CanvasPen{ColorBlack, PenStyle::DashDot, 2, PenMode::Copy}, BrushStyle::Clear,
-       [](Canvas& k, int d) { k.Ellipse(d - 60, d + 10, d + 200, d + 130); }},
-      {"circle, thin and dotted", CanvasPen{ColorBlack, PenStyle::Dot, 1, PenMode::Copy}, BrushStyle::Solid,
-       [](Canvas& k, int d) { k.Ellipse(d - 30, d - 50, d + 110, d + 90); }},
-      {"circle, thin", CanvasPen{ColorBlack, PenStyle::Solid, 1, PenMode::Copy}, BrushStyle::Clear,
-       [](Canvas& k, int d) { k.Ellipse(d + 20, d - 40, d + 130, d + 70); }},
-      {"polyline, dashed", CanvasPen{ColorBlack, PenStyle::Dash, 3, PenMode::Copy}, BrushStyle::Clear,
-       [](Canvas& k, int d) {
-         k.MoveTo(d - 50, d + 20);
-         k.LineTo(d + 100, d + 90);
-         k.LineTo(d + 120, d - 40);
-         k.LineTo(d + 200, d + 60);
-       }},
-      {"polygon, filled", CanvasPen{ColorBlack, PenStyle::Dot, 2, PenMode::Copy}, BrushStyle::Solid,
-       [](Canvas& k, int d) {
-         k.Polygon({{d - 60, d + 30}, {d + 90, d - 70}, {d + 230, d + 80}, {d + 60, d + 150}});
-       }},
+  const PenStyle Solid = PenStyle::Solid, Dot = PenStyle::Dot;
+  const Drawing cases[] = {
+      {"wide ring", Drawing::Ellipse, PenOf(Solid, 5), BrushStyle::Solid, {{10, -20}, {151, 121}}},
+      {"dashed ellipse", Drawing::Ellipse, PenOf(PenStyle::DashDot, 2), BrushStyle::Clear, {{-60, 10}, {200, 130}}},
+      {"dotted circle", Drawing::Ellipse, PenOf(Dot, 1), BrushStyle::Solid, {{-30, -50}, {110, 90}}},
+      {"thin circle", Drawing::Ellipse, PenOf(Solid, 1), BrushStyle::Clear, {{20, -40}, {130, 70}}},
+      {"polyline",
+       Drawing::Lines,
+       PenOf(PenStyle::Dash, 3),
+       BrushStyle::Clear,
+       {{-50, 20}, {100, 90}, {120, -40}, {200, 60}}},
+      {"polygon", Drawing::Polygon, PenOf(Dot, 2), BrushStyle::Solid, {{-60, 30}, {90, -70}, {230, 80}, {60, 150}}},
   };
   constexpr int Shift = 120;
-  for (const Case& k : cases) {
+  for (const Drawing& k : cases) {
     QtCanvas small(160, 100), large(400, 340);
-    for (QtCanvas* c : {&small, &large}) {
-      c->SetSmooth(true);
-      c->SetPen(k.pen);
-      c->SetBrush(CanvasBrush{ColorGrey, k.brush});
-      k.draw(*c, c == &large ? Shift : 0);
-    }
+    small.SetSmooth(true);
+    large.SetSmooth(true);
+    Draw(small, k);
+    Draw(large, k, Shift);
     int worst = 0;
     for (int y = 0; y < 100; ++y) {
       for (int x = 0; x < 160; ++x)
         worst = std::max(worst, std::abs(Ink(small.Image(), x, y) - Ink(large.Image(), x + Shift, y + Shift)));
     }
-    EXPECT_LE(worst, 24) << k.what;
+    EXPECT_LE(worst, 24) << k.What;
   }
 }
 
 TEST(QtCanvasSmooth, PatternRunsOnAcrossTheVerticesOfAPolyline) {
   // 101 segments of three pixels along a line stroke as the line does, dashed and solid, and the
   // dashes lie where the aliased ones do.
-  struct Stroke {
-    PenStyle style;
-    int w;
-  };
-  for (const auto [style, w] : {Stroke{PenStyle::DashDot, 1}, Stroke{PenStyle::DashDot, 2},
-                                Stroke{PenStyle::DashDot, 5}, Stroke{PenStyle::Solid, 3}}) {
+  std::vector<PixelPoint> across{{5, 20}}, aslant{{5, 30}};
+  for (int k = 1; k <= 101; ++k) {
+    across.push_back({5 + 3 * k, 20});
+    aslant.push_back({5 + 3 * k, 30 + 2 * k});
+  }
+  for (const CanvasPen& pen : {PenOf(PenStyle::DashDot, 1), PenOf(PenStyle::DashDot, 2), PenOf(PenStyle::DashDot, 5),
+                               PenOf(PenStyle::Solid, 3)}) {
     QtCanvas polyline(340, 240), line(340, 240), aliased(340, 240);
     polyline.SetSmooth(true);
     line.SetSmooth(true);
-    for (QtCanvas* c : {&polyline, &line, &aliased})
-      c->SetPen(CanvasPen{ColorBlack, style, w, PenMode::Copy});
-    polyline.MoveTo(5, 20);
-    for (int k = 1; k <= 101; ++k)
-      polyline.LineTo(5 + 3 * k, 20);
-    polyline.MoveTo(5, 30);
-    for (int k = 1; k <= 101; ++k)
-      polyline.LineTo(5 + 3 * k, 30 + 2 * k);
-    for (QtCanvas* c : {&line, &aliased}) {
-      c->MoveTo(5, 20);
-      c->LineTo(308, 20);
-      c->MoveTo(5, 30);
-      c->LineTo(308, 232);
+    for (const std::vector<PixelPoint>* p : {&across, &aslant}) {
+      Draw(polyline, Drawing{"", Drawing::Lines, pen, BrushStyle::Clear, *p});
+      for (QtCanvas* c : {&line, &aliased})
+        Draw(*c, Drawing{"", Drawing::Lines, pen, BrushStyle::Clear, {p->front(), p->back()}});
     }
     // Away from the ends, whose round caps Qt draws otherwise for a lone segment. Qt walks a thin
     // pen's segments pixel by pixel, each from its own start.
@@ -415,24 +383,21 @@ TEST(QtCanvasSmooth, PatternRunsOnAcrossTheVerticesOfAPolyline) {
       for (int x = 12; x < 300; ++x)
         worst = std::max(worst, std::abs(Ink(polyline.Image(), x, y) - Ink(line.Image(), x, y)));
     }
-    EXPECT_LE(worst, w == 1 ? 96 : 8) << "width " << w;
+    EXPECT_LE(worst, pen.Width == 1 ? 96 : 8) << "width " << pen.Width;
     EXPECT_EQ(StrayPixels(polyline.Image().copy(0, 0, 300, 25), aliased.Image().copy(0, 0, 300, 25)), 0)
-        << "width " << w;
+        << "width " << pen.Width;
   }
   // A curve of 101 segments between whole pixels: where segments stroked one by one overlap at a
   // vertex, the edge of the stroke is blended twice, a speck darker than the edge on both sides.
-  QtCanvas curve(240, 140);
-  curve.SetSmooth(true);
-  curve.SetPen(CanvasPen{ColorBlack, PenStyle::Solid, 2, PenMode::Copy});
+  Drawing arc{"", Drawing::Lines, PenOf(PenStyle::Solid, 2), BrushStyle::Clear, {}};
   for (int k = 0; k <= 101; ++k) {
     const double t = 3.14159265358979 * k / 101;
-    const int x = static_cast<int>(std::lround(120 - 100 * std::cos(t)));
-    const int y = static_cast<int>(std::lround(20 + 100 * std::sin(t)));
-    if (k == 0)
-      curve.MoveTo(x, y);
-    else
-      curve.LineTo(x, y);
+    arc.Points.push_back({static_cast<int>(std::lround(120 - 100 * std::cos(t))),
+                          static_cast<int>(std::lround(20 + 100 * std::sin(t)))});
   }
+  QtCanvas curve(240, 140);
+  curve.SetSmooth(true);
+  Draw(curve, arc);
   const QImage& image = curve.Image();
   int specks = 0;
   for (int y = 1; y + 1 < 140; ++y) {
@@ -470,7 +435,7 @@ TEST(QtCanvasSmooth, XorStaysAliasedAndRasterWritesKeepTheirOrder) {
   EXPECT_TRUE(c.Image() == before);
 
   // A line still gathered when the rectangle is filled lies under the rectangle; one drawn after
-  // it lies on top; a pixel set and a text drawn come after the line before them.
+  // it lies on top, under a pixel set after it.
   c.SetPen(CanvasPen{ColorBlack, PenStyle::Solid, 3, PenMode::Copy});
   c.MoveTo(0, 30);
   c.LineTo(119, 30);
@@ -510,28 +475,21 @@ TEST(QtCanvasPixels, ACopyOfThePictureKeepsItsPixels) {
   }
 }
 
-/// The box of the pixels that are not white: left, top, right, bottom; right < left when none.
-struct InkBox {
-  int Left = INT_MAX, Top = INT_MAX, Right = -1, Bottom = -1;
-};
-InkBox BoxOf(const QImage& image, int32_t except = ColorWhite) {
-  InkBox b;
+/// The box of the pixels that are not white.
+QRect BoxOf(const QImage& image) {
+  QRect box;
   for (int y = 0; y < image.height(); ++y) {
     for (int x = 0; x < image.width(); ++x) {
-      if (ColorOfPixel(image.pixel(x, y)) == except) continue;
-      b.Left = std::min(b.Left, x);
-      b.Right = std::max(b.Right, x);
-      b.Top = std::min(b.Top, y);
-      b.Bottom = std::max(b.Bottom, y);
+      if (ColorOfPixel(image.pixel(x, y)) != ColorWhite) box |= QRect(x, y, 1, 1);
     }
   }
-  return b;
+  return box;
 }
 
 TEST(QtCanvasText, ScaleMakesTheTextLargerInBothModes) {
   const std::string text = "Point A12";
   for (bool smooth : {false, true}) {
-    InkBox background[2], glyphs[2];
+    QRect background[2], glyphs[2];
     int width[2] = {0, 0};
     for (int k = 0; k < 2; ++k) {
       QtCanvas c(400, 120);
@@ -543,22 +501,21 @@ TEST(QtCanvasText, ScaleMakesTheTextLargerInBothModes) {
       glyphs[k] = BoxOf(c.Image());
       c.SetBrushColor(ColorRed);
       c.TextOut(10, 10, text);
-      background[k] = BoxOf(c.Image());
       // The background is the text's box: its advance, which TextWidth tells, by the line height.
-      EXPECT_EQ(background[k].Right - background[k].Left + 1, width[k]);
-      EXPECT_EQ(ColorOfPixel(c.Image().pixel(10, 10)), ColorRed);
+      background[k] = BoxOf(c.Image());
+      EXPECT_EQ(background[k].width(), width[k]);
+      EXPECT_EQ(background[k].topLeft(), QPoint(10, 10));
     }
-    const int h1 = background[0].Bottom - background[0].Top + 1, h2 = background[1].Bottom - background[1].Top + 1;
-    EXPECT_NEAR(h2, 2 * h1, 1) << "smooth " << smooth;
+    EXPECT_NEAR(background[1].height(), 2 * background[0].height(), 1) << "smooth " << smooth;
     EXPECT_NEAR(width[1], 2 * width[0], 1) << "smooth " << smooth;
     // The glyphs grow too, though hinting rounds their height.
-    EXPECT_GE(2 * (glyphs[1].Bottom - glyphs[1].Top), 3 * (glyphs[0].Bottom - glyphs[0].Top)) << "smooth " << smooth;
+    EXPECT_GE(2 * glyphs[1].height(), 3 * glyphs[0].height()) << "smooth " << smooth;
   }
 }
 
 TEST(QtCanvasText, SmoothGlyphsAreBlendedAndTheHaloClearsLinesUnderThem) {
-  // A text over a black line, smooth without and with a white halo, and aliased with a halo asked
-  // for; each drawn twice, the second time from the kept mask.
+  // A text over black lines, smooth without and with a white halo, and aliased with a halo asked
+  // for.
   const std::string text = "Ag";
   QImage pictures[3];
   for (int k = 0; k < 3; ++k) {
@@ -571,17 +528,8 @@ TEST(QtCanvasText, SmoothGlyphsAreBlendedAndTheHaloClearsLinesUnderThem) {
       c.LineTo(80, row);
     }
     c.SetFont(CanvasFont{"Courier", ColorRed, 100, k == 0 ? -1 : ColorWhite});
-    const QImage lines = c.Image().copy();
     c.TextOut(10, 5, text);
     pictures[k] = c.Image().copy();
-    c.Resize(80, 40);
-    for (int row = 0; row < 40; row += 2) {
-      c.MoveTo(0, row);
-      c.LineTo(80, row);
-    }
-    EXPECT_TRUE(c.Image() == lines);
-    c.TextOut(10, 5, text);
-    EXPECT_TRUE(c.Image() == pictures[k]) << "mode " << k;
   }
   int red[3] = {0, 0, 0}, partRed = 0, haloNextToGlyph = 0, blackNextToGlyph[3] = {0, 0, 0};
   for (int k = 0; k < 3; ++k) {
@@ -610,12 +558,14 @@ TEST(QtCanvasText, SmoothGlyphsAreBlendedAndTheHaloClearsLinesUnderThem) {
   EXPECT_GT(blackNextToGlyph[0], 5);
   // Aliased texts draw no halo.
   EXPECT_GT(blackNextToGlyph[2], 5);
+  int mixed = 0;
   for (int y = 0; y < 40; ++y) {
     for (int x = 0; x < 80; ++x) {
       const int32_t c = ColorOfPixel(pictures[2].pixel(x, y));
-      EXPECT_TRUE(c == ColorWhite || c == ColorBlack || c == ColorRed) << x << "," << y;
+      mixed += c != ColorWhite && c != ColorBlack && c != ColorRed;
     }
   }
+  EXPECT_EQ(mixed, 0);
 }
 
 TEST(QtCanvasText, MasksAreKeptApartByFontScaleAndMode) {
@@ -626,11 +576,9 @@ TEST(QtCanvasText, MasksAreKeptApartByFontScaleAndMode) {
     bool smooth;
     int32_t halo;
   };
-  const Kind kinds[] = {{"Courier", 100, false, -1},
-                        {"Courier", 200, false, -1},
-                        {"Courier", 100, true, -1},
-                        {"Courier", 100, true, ColorBlue},
-                        {"Courier", 150, true, ColorBlue}};
+  const Kind kinds[] = {{"Courier", 100, false, -1},       {"Times", 100, false, -1},
+                        {"Courier", 200, false, -1},       {"Courier", 100, true, -1},
+                        {"Courier", 100, true, ColorBlue}, {"Courier", 150, true, ColorBlue}};
   auto draw = [](QtCanvas& c, const Kind& k) {
     c.Resize(120, 60);
     c.SetSmooth(k.smooth);
@@ -639,16 +587,16 @@ TEST(QtCanvasText, MasksAreKeptApartByFontScaleAndMode) {
     c.TextOut(3, 3, "B7");
     return c.Image().copy();
   };
-  QImage alone[5];
-  for (int k = 0; k < 5; ++k) {
+  QImage alone[6];
+  for (int k = 0; k < 6; ++k) {
     QtCanvas c(120, 60);
     alone[k] = draw(c, kinds[k]);
   }
-  for (int k = 1; k < 5; ++k)
+  for (int k = 1; k < 6; ++k)
     EXPECT_FALSE(alone[k] == alone[k - 1]) << k;
   QtCanvas shared(120, 60);
   for (int pass = 0; pass < 2; ++pass) {
-    for (int k : {4, 0, 3, 1, 2}) {
+    for (int k : {5, 0, 3, 1, 4, 2}) {
       EXPECT_TRUE(draw(shared, kinds[k]) == alone[k]) << "pass " << pass << " kind " << k;
     }
   }
