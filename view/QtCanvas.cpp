@@ -1,5 +1,7 @@
 #include "view/QtCanvas.h"
 
+#include "view/smooth_raster.h"
+
 #include <QPainterPath>
 #include <QString>
 
@@ -61,22 +63,6 @@ QFont MakeFont(const std::string& name, int scale, bool smooth) {
 }
 
 QColor QColorOf(int32_t color) { return QColor::fromRgb(PixelOfColor(color)); }
-
-/// x / 255 rounded, for x in 0..255·255.
-inline uint32_t Div255(uint32_t x) {
-  x += 128;
-  return (x + (x >> 8)) >> 8;
-}
-
-/// A pixel moved towards `ink` by the coverage 0..255.
-inline uint32_t Blend(uint32_t pixel, uint32_t ink, uint32_t coverage) {
-  if (coverage == 255) return ink;
-  const uint32_t rest = 255 - coverage;
-  const uint32_t r = Div255(((ink >> 16) & 0xFFu) * coverage + ((pixel >> 16) & 0xFFu) * rest);
-  const uint32_t g = Div255(((ink >> 8) & 0xFFu) * coverage + ((pixel >> 8) & 0xFFu) * rest);
-  const uint32_t b = Div255((ink & 0xFFu) * coverage + (pixel & 0xFFu) * rest);
-  return 0xFF000000u | (r << 16) | (g << 8) | b;
-}
 
 /// The region smooth drawing is cut to: the picture and a margin wide enough that the pen's caps
 /// and joins at the cuts stay outside the picture. Coordinates are those of pixel centres
@@ -483,83 +469,28 @@ void QtCanvas::LineTo(int x, int y) {
   RasterCanvas::MoveTo(x, y);
 }
 
-QPen QtCanvas::SmoothPen() const {
-  const CanvasPen& p = Pen();
-  const DashPattern dashes = DashPatternOf(p.Style);
-  // Qt strokes a pen one pixel wide with a line walker of its own, which measures dashes along
-  // the longer axis and starts the pattern afresh where it cuts a line to the picture, so that a
-  // dash pattern cut here would not run on; a dashed pen a hair wider goes the general way.
-  const double width = dashes.Count > 0 && p.Width == 1 ? 1 + 1.0 / 1024 : p.Width;
-  QPen pen(QColorOf(p.Color), width);
-  if (dashes.Count > 0) {
-    // Qt's pattern is in pen widths, as the raster's runs stretch by the width; the runs of the
-    // hair wider pen are as long as the thin pen's.
-    QList<qreal> runs;
-    for (int r = 0; r < dashes.Count; ++r)
-      runs.push_back(dashes.Runs[r] * p.Width / width);
-    pen.setDashPattern(runs);
-  }
-  // Mitred joins (clipped where the miter would reach far) keep a rectangle's corners square and
-  // leave the many nearly straight vertices of a curve as clean as its segments; Qt's round joins
-  // put a dark speck on some of those.
-  pen.setJoinStyle(Qt::MiterJoin);
-  return pen;
+PixelBuffer QtCanvas::Buffer() const {
+  // Whatever is gathered was drawn after the canvas made sure it owns its pixels (Own), and a copy
+  // of the picture is only handed out after a flush: the image is not shared here.
+  if (!image_.isDetached()) return {};
+  return PixelBuffer{reinterpret_cast<uint32_t*>(image_.bits()), image_.width(), image_.height(),
+                     static_cast<std::ptrdiff_t>(image_.bytesPerLine() / 4)};
 }
 
 void QtCanvas::Stroke() const {
   if (pieces_.empty()) return;
-  QPainter& painter = Painter();
-  const CanvasPen& canvasPen = Pen();
-  QPen pen = SmoothPen();
-  const DashPattern dashes = DashPatternOf(canvasPen.Style);
-  double pattern = 0; // pixels
-  for (int r = 0; r < dashes.Count; ++r)
-    pattern += dashes.Runs[r] * canvasPen.Width;
-  const bool roundEnds = pattern == 0 && canvasPen.Width > 1;
-  painter.setBrush(Qt::NoBrush);
-  // Pieces that start the pattern afresh are stroked together, the others each from its place in
-  // the pattern.
-  QPainterPath together;
-  ends_.clear();
+  // The painter and the pixel walk below write the same pixels: what the painter holds goes first.
+  if (painter_.isActive()) painter_.end();
+  const PixelBuffer buffer = Buffer();
+  const SmoothPen pen = SmoothPenOf(Pen());
   for (const OutlinePiece& piece : pieces_) {
     if (piece.Count < 2) continue;
-    const double phase = pattern > 0 ? std::fmod(piece.Offset, pattern) / pen.widthF() : 0;
-    const QPointF* p = points_.data() + piece.First;
-    if (piece.Count == 2 && !piece.Closed) {
-      // Qt strokes a single straight segment with flat ends by a fast walk of its own, but any
-      // round end through its general filler, which costs ten times as much on a long line; the
-      // round ends are discs of their own.
-      pen.setDashOffset(phase);
-      pen.setCapStyle(Qt::FlatCap);
-      painter.setPen(pen);
-      painter.drawLine(p[0], p[1]);
-      if (roundEnds) ends_.insert(ends_.end(), {p[0], p[1]});
-      continue;
+    outline_.clear();
+    for (std::size_t k = 0; k < piece.Count; ++k) {
+      const QPointF p = points_[piece.First + k];
+      outline_.push_back(Point2{p.x(), p.y()});
     }
-    QPainterPath path;
-    QPainterPath& into = phase == 0 ? together : path;
-    into.moveTo(p[0]);
-    for (std::size_t k = 1; k < piece.Count; ++k)
-      into.lineTo(p[k]);
-    if (piece.Closed) into.closeSubpath();
-    if (phase == 0) continue;
-    pen.setDashOffset(phase);
-    pen.setCapStyle(Qt::FlatCap);
-    painter.setPen(pen);
-    painter.drawPath(path);
-  }
-  if (!together.isEmpty()) {
-    pen.setDashOffset(0);
-    pen.setCapStyle(roundEnds ? Qt::RoundCap : Qt::FlatCap);
-    painter.setPen(pen);
-    painter.drawPath(together);
-  }
-  if (!ends_.empty()) {
-    painter.setPen(Qt::NoPen);
-    painter.setBrush(pen.color());
-    const double r = canvasPen.Width / 2.0;
-    for (QPointF end : ends_)
-      painter.drawEllipse(end, r, r);
+    StrokeSmooth(buffer, outline_.data(), outline_.size(), piece.Closed, piece.Offset, pen);
   }
   points_.clear();
   pieces_.clear();
@@ -619,6 +550,12 @@ void QtCanvas::Ellipse(int left, int top, int right, int bottom) {
     return;
   }
   const bool solid = Brush().Style == BrushStyle::Solid;
+  if (e.A == e.B) {
+    // Circles, which point marks and circle objects all are, by the coverage of each pixel.
+    if (painter_.isActive()) painter_.end();
+    CircleSmooth(Buffer(), e.Cx, e.Cy, e.A, SmoothPenOf(Pen()), solid, PixelOfColor(Brush().Color));
+    return;
+  }
   const Window w = WindowOf(Width(), Height(), Pen().Width);
   fill_.clear();
   // A solid pen's stroke is filled as the band it covers: in a third of the time Qt takes to
@@ -643,23 +580,10 @@ void QtCanvas::Ellipse(int left, int top, int right, int bottom) {
 }
 
 void QtCanvas::Rectangle(int left, int top, int right, int bottom) {
+  // Its sides run along the pixels' edges: the aliased rectangle is already the exact one.
   Flush();
   Own();
-  if (!Smoothed()) {
-    RasterCanvas::Rectangle(left, top, right, bottom);
-    return;
-  }
-  if (left > right) std::swap(left, right);
-  if (top > bottom) std::swap(top, bottom);
-  if (left == right || top == bottom) return;
-  const double l = left + 0.5, t = top + 0.5, r = right - 0.5, b = bottom - 0.5;
-  const QPointF corners[4] = {QPointF(l, t), QPointF(r, t), QPointF(r, b), QPointF(l, b)};
-  if (Brush().Style == BrushStyle::Solid) {
-    fill_.assign(corners, corners + 4);
-    FillSmooth(fill_, Qt::WindingFill);
-  }
-  CutOutline(WindowOf(Width(), Height(), Pen().Width), corners, 4, true, points_, pieces_);
-  Stroke();
+  RasterCanvas::Rectangle(left, top, right, bottom);
 }
 
 void QtCanvas::Polygon(const std::vector<PixelPoint>& points) {
@@ -873,8 +797,8 @@ void QtCanvas::TextOut(int x, int y, const std::string& text) {
       for (int64_t k = x0; k <= x1; ++k) {
         const auto i = static_cast<std::size_t>(at + k);
         uint32_t pixel = line[k];
-        if (withHalo && mask.Halo[i] != 0) pixel = Blend(pixel, halo, mask.Halo[i]);
-        if (mask.Glyph[i] != 0) pixel = Blend(pixel, value, mask.Glyph[i]);
+        if (withHalo && mask.Halo[i] != 0) pixel = BlendPixel(pixel, halo, mask.Halo[i]);
+        if (mask.Glyph[i] != 0) pixel = BlendPixel(pixel, value, mask.Glyph[i]);
         line[k] = pixel;
       }
     }

@@ -23,6 +23,7 @@
 #include <vector>
 
 #include "view/raster_canvas.h"
+#include "view/smooth_raster.h"
 
 namespace drex {
 
@@ -98,7 +99,8 @@ private:
   void Flush() const;
   /// The painter, open on the picture.
   QPainter& Painter() const;
-  QPen SmoothPen() const;
+  /// The picture's pixels for the smooth pixel walk.
+  PixelBuffer Buffer() const;
   /// Strokes the outline pieces made so far with the pen.
   void Stroke() const;
   /// Fills the polygon with the brush colour.
@@ -123,7 +125,7 @@ private:
   mutable std::vector<QPointF> points_;
   mutable std::vector<OutlinePiece> pieces_;
   mutable std::vector<QPointF> centres_;
-  mutable std::vector<QPointF> ends_;
+  mutable std::vector<Point2> outline_;
   std::vector<QPointF> fill_;
 
   QFont font_;

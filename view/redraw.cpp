@@ -672,15 +672,15 @@ void Redraw(Program& prog, bool full) {
   // over it; the smooth picture follows once the mouse rests. The smooth picture cannot be painted
   // over itself (its soft edges would darken with every coat), so each of its redraws starts from
   // the background.
-  const bool large = prog.Doc.ObjCount > SmoothWhileMovingLimit;
-  const bool quick = large && (state.QuickRedraw || !full);
-  const bool smooth = prog.Config.SmoothDrawing && !quick;
+  const bool smoothable = prog.Config.SmoothDrawing && prog.Doc.ObjCount <= SmoothDrawingLimit;
+  const bool quick = prog.Doc.ObjCount > SmoothWhileMovingLimit && (state.QuickRedraw || !full);
+  const bool smooth = smoothable && !quick;
   const bool repaint = full || smooth;
   state.QuickRedraw = false;
   if (canvas != nullptr) {
     canvas->SetSmooth(smooth);
     canvas->SetBrushColor(ColorWhite);
-    if (full && quick && prog.Config.SmoothDrawing) prog.Desktop.StartTimer(TimerId::Settle, SettleDelayMs);
+    if (full && quick && smoothable) prog.Desktop.StartTimer(TimerId::Settle, SettleDelayMs);
   }
 
   if (repaint && canvas != nullptr) {

@@ -59,8 +59,12 @@ struct RedrawState {
 };
 
 /// Constructions larger than this are drawn aliased while the mouse drags, pans or zooms them and
-/// when the blink timer paints over them.
-constexpr int SmoothWhileMovingLimit = 1000;
+/// when the blink timer paints over them: the smooth picture of a few hundred objects already takes
+/// longer than a frame of a fast screen.
+constexpr int SmoothWhileMovingLimit = 100;
+/// Constructions larger than this are always drawn aliased: their smooth picture would keep the
+/// program busy for a noticeable moment each time the mouse rests.
+constexpr int SmoothDrawingLimit = 2000;
 /// Rest of the mouse after which an aliased quick redraw is replaced by the smooth picture.
 constexpr int SettleDelayMs = 150;
 /// The face of the texts on the smooth picture.

@@ -196,6 +196,19 @@ TEST_F(QuickDrawingTest, ALargeConstructionMovesAliasedAndSettlesSmooth) {
   EXPECT_FALSE(desk.TimerRunning(TimerId::Settle));
 }
 
+TEST_F(QuickDrawingTest, TheLargestConstructionsStayAliasedEvenAtRest) {
+  GenerateMixedConstruction(prog.Doc, SmoothDrawingLimit + 1, 5);
+  Refresh();
+  canvas.Clear();
+  PlaceWheel(prog, WheelTurn{0, WheelNotch, 0, 0}, false, 300, 300);
+  ASSERT_FALSE(canvas.Calls.empty());
+  EXPECT_FALSE(canvas.Calls.front().Smooth);
+  EXPECT_FALSE(desk.TimerRunning(TimerId::Settle));
+  canvas.Clear();
+  Redraw(prog, true);
+  EXPECT_FALSE(canvas.Calls.front().Smooth);
+}
+
 TEST_F(QuickDrawingTest, ASmallConstructionStaysSmoothWhileItMoves) {
   const int p = FreePoint(300, 300);
   Refresh();

@@ -303,7 +303,8 @@ TEST(QtCanvasSmooth, ShapesAreAntialiasedWhereTheAliasedOnesLie) {
        PenOf(Solid, 2),
        BrushStyle::Solid,
        {{80 - Far / 20, 50}, {80 + Far / 20, 50 + Far / 10}}},
-      {"rectangle", Drawing::Rectangle, PenOf(Solid, 4), BrushStyle::Solid, {{20, 15}, {130, 80}}},
+      // Its sides run along the pixels' edges: smooth, it is the aliased one.
+      {"rectangle", Drawing::Rectangle, PenOf(Solid, 4), BrushStyle::Solid, {{20, 15}, {130, 80}}, 0},
       {"star, even-odd",
        Drawing::Polygon,
        PenOf(Solid, 1),
@@ -354,7 +355,9 @@ TEST(QtCanvasSmooth, CuttingAtThePicturesEdgeLeavesThePixelsAsTheyWere) {
       for (int x = 0; x < 160; ++x)
         worst = std::max(worst, std::abs(Ink(small.Image(), x, y) - Ink(large.Image(), x + Shift, y + Shift)));
     }
-    EXPECT_LE(worst, 24) << k.What;
+    // An ellipse cut by the edge is followed by vertices of its own; at the inside of a vertex
+    // both of its segments blend a pixel, which may take it a quarter darker.
+    EXPECT_LE(worst, 64) << k.What;
   }
 }
 
