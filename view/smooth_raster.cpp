@@ -78,34 +78,35 @@ void Segment(const PixelBuffer& buf, const Point2* before, Point2 a, Point2 b, b
   const int minorSize = steep ? buf.Width : buf.Height;
   const int m0 = FloorClamped(std::min(majorA, majorB) - reach - 0.5, 0, majorSize - 1);
   const int m1 = CeilClamped(std::max(majorA, majorB) + reach - 0.5, 0, majorSize - 1);
-  // Pixels nearer the middle line than this are covered whole.
-  const double core = (hw - 0.5) / cosine;
-  const bool solid = pen.Period <= 0;
   const double tPerMinor = steep ? ux : uy;
   for (int m = m0; m <= m1; ++m) {
     const double centre = minorA + (m + 0.5 - majorA) * slope;
     const int n0 = FloorClamped(centre - across - 0.5, 0, minorSize - 1);
     const int n1 = CeilClamped(centre + across - 0.5, 0, minorSize - 1);
-    // The run covered whole, when a solid pen's stroke reaches over it along its full length: it
-    // takes the ink without any pixel being worked out.
-    int f0 = n1 + 1, f1 = n1;
-    if (solid && core >= 0.5) {
-      f0 = std::max(n0, CeilClamped(centre - core - 0.5, 0, minorSize));
-      f1 = std::min(n1, FloorClamped(centre + core - 0.5, -1, minorSize - 1));
-      const double major = m + 0.5 - (steep ? a.y : a.x);
-      const double t0 = major * (steep ? uy : ux) + (f0 + 0.5 - minorA) * tPerMinor;
-      const double t1 = t0 + (f1 - f0) * tPerMinor;
-      if (f0 > f1 || std::min(t0, t1) < 0 || std::max(t0, t1) >= length) f0 = n1 + 1;
-    }
-    for (int n = n0; n <= n1; ++n) {
-      if (n == f0) {
-        for (int k = f0; k <= f1; ++k) {
-          const int x = steep ? k : m, y = steep ? m : k;
-          buf.Bits[static_cast<std::ptrdiff_t>(y) * buf.Stride + x] = pen.Ink;
+    // A column all of whose pixels lie along the segment's length, away from its ends: the
+    // distance from the middle line steps by a constant from pixel to pixel, and the dash pattern
+    // is read once, where the middle line crosses the column (so dashes end across the longer
+    // axis, as the aliased ones do).
+    const double tMiddle = (m + 0.5 - majorA) / (steep ? uy : ux);
+    const double dash = DashCover(pen, offset + tMiddle);
+    if (dash <= 0) continue;
+    {
+      const int xs = steep ? n0 : m, ys = steep ? m : n0;
+      const double rx = xs + 0.5 - a.x, ry = ys + 0.5 - a.y;
+      const double tFirst = rx * ux + ry * uy, tLast = tFirst + (n1 - n0) * tPerMinor;
+      if (std::min(tFirst, tLast) >= 0 && std::max(tFirst, tLast) < length) {
+        double cross = rx * uy - ry * ux;
+        const double crossStep = steep ? uy : -ux;
+        const std::ptrdiff_t step = steep ? 1 : buf.Stride;
+        uint32_t* pixel = buf.Bits + static_cast<std::ptrdiff_t>(ys) * buf.Stride + xs;
+        for (int n = n0; n <= n1; ++n, cross += crossStep, pixel += step) {
+          const uint32_t c = CoverageOf((hw + 0.5 - std::fabs(cross)) * dash);
+          if (c != 0) *pixel = BlendPixel(*pixel, pen.Ink, c);
         }
-        n = f1;
         continue;
       }
+    }
+    for (int n = n0; n <= n1; ++n) {
       const int x = steep ? n : m, y = steep ? m : n;
       const double rx = x + 0.5 - a.x, ry = y + 0.5 - a.y;
       const double t = rx * ux + ry * uy;
@@ -125,7 +126,7 @@ void Segment(const PixelBuffer& buf, const Point2* before, Point2 a, Point2 b, b
         if (!openEnd) continue;
         cover = std::min(cover, length - t + 0.5);
       }
-      const uint32_t c = CoverageOf(cover * DashCover(pen, offset + std::clamp(t, 0.0, length)));
+      const uint32_t c = CoverageOf(cover * dash);
       if (c == 0) continue;
       uint32_t& pixel = buf.Bits[static_cast<std::ptrdiff_t>(y) * buf.Stride + x];
       pixel = BlendPixel(pixel, pen.Ink, c);
@@ -167,7 +168,8 @@ void CircleSmooth(const PixelBuffer& buf, double cx, double cy, double r, const 
   if (buf.Width <= 0 || buf.Height <= 0 || !(r >= 0) || !std::isfinite(r) || !std::isfinite(cx) || !std::isfinite(cy))
     return;
   const double hw = pen.HalfWidth;
-  const double outer = r + hw + 1, inner = r - hw - 1;
+  // Pixels farther from the ring's middle than half its width and half a pixel have no cover.
+  const double outer = r + hw + 0.5, inner = r - hw - 0.5;
   const int y0 = FloorClamped(cy - outer - 0.5, 0, buf.Height - 1);
   const int y1 = CeilClamped(cy + outer - 0.5, 0, buf.Height - 1);
   for (int y = y0; y <= y1; ++y) {

@@ -32,19 +32,15 @@ struct SmoothPen {
 /// The smooth form of a canvas pen: its colour, width, and dash runs stretched by the width.
 SmoothPen SmoothPenOf(const CanvasPen& pen);
 
-/// A pixel moved towards `ink` by `coverage` (0..255).
+/// A pixel moved towards `ink` by `coverage` (0..255): none at 0, the ink itself at 255. Red and
+/// blue are blended together in one word, green in another.
 inline uint32_t BlendPixel(uint32_t pixel, uint32_t ink, uint32_t coverage) {
   if (coverage >= 255) return ink;
-  // x / 255 rounded, for x in 0..255·255.
-  const auto div255 = [](uint32_t x) {
-    x += 128;
-    return (x + (x >> 8)) >> 8;
-  };
-  const uint32_t rest = 255 - coverage;
-  const uint32_t r = div255(((ink >> 16) & 0xFFu) * coverage + ((pixel >> 16) & 0xFFu) * rest);
-  const uint32_t g = div255(((ink >> 8) & 0xFFu) * coverage + ((pixel >> 8) & 0xFFu) * rest);
-  const uint32_t b = div255((ink & 0xFFu) * coverage + (pixel & 0xFFu) * rest);
-  return 0xFF000000u | (r << 16) | (g << 8) | b;
+  const uint32_t a = coverage + (coverage >> 7); // 0..255 onto 0..256
+  const uint32_t rest = 256 - a;
+  const uint32_t rb = (((ink & 0xFF00FFu) * a + (pixel & 0xFF00FFu) * rest) >> 8) & 0xFF00FFu;
+  const uint32_t g = (((ink & 0xFF00u) * a + (pixel & 0xFF00u) * rest) >> 8) & 0xFF00u;
+  return 0xFF000000u | rb | g;
 }
 
 /// Strokes the polyline through points[0..count−1], the last back to the first when `closed`.
