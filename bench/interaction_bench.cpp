@@ -153,33 +153,26 @@ void BM_DragStepMixed10000WithExpressions(benchmark::State& state) {
 }
 BENCHMARK(BM_DragStepMixed10000WithExpressions)->Unit(benchmark::kMillisecond);
 
-/// The drag step with smoothing on at 200 %: constructions beyond SmoothWhileMovingLimit objects
-/// move aliased and are drawn smooth once the mouse rests, those beyond SmoothDrawingLimit always
-/// aliased.
-void BM_DragStepMixedSmooth200(benchmark::State& state) {
-  DragBench b(true, 200);
+/// The drag step on a mixed construction of state.range(0) objects. The variants "Smooth200" draw
+/// with smoothing on at 200 %: constructions beyond SmoothWhileMovingLimit objects move aliased and
+/// are drawn smooth once the mouse rests, those beyond SmoothDrawingLimit always aliased.
+void DragMixed(benchmark::State& state, bool smooth, int scale) {
+  DragBench b(smooth, scale);
   GenerateMixedConstruction(b.prog.Doc, static_cast<int>(state.range(0)), 2024);
   Redraw(b.prog, true);
   const int n = GrabbableFreePoint(b.prog);
   b.Grab(n);
   b.Run(state, n);
 }
+void BM_DragStepMixedSmooth200(benchmark::State& state) { DragMixed(state, true, 200); }
 BENCHMARK(BM_DragStepMixedSmooth200)
     ->Arg(MaxObjects)
     ->Arg(SmoothDrawingLimit)
     ->Arg(200)
     ->Arg(SmoothWhileMovingLimit)
     ->Unit(benchmark::kMillisecond);
-
-void BM_DragStepMixed200(benchmark::State& state) {
-  DragBench b;
-  GenerateMixedConstruction(b.prog.Doc, 200, 2024);
-  Redraw(b.prog, true);
-  const int n = GrabbableFreePoint(b.prog);
-  b.Grab(n);
-  b.Run(state, n);
-}
-BENCHMARK(BM_DragStepMixed200)->Unit(benchmark::kMillisecond);
+void BM_DragStepMixed(benchmark::State& state) { DragMixed(state, false, 100); }
+BENCHMARK(BM_DragStepMixed)->Arg(200)->Unit(benchmark::kMillisecond);
 
 /// The smooth full redraw at 200 % that follows when the mouse rests.
 void BM_SettleRedrawMixedSmooth200(benchmark::State& state) {
