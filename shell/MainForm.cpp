@@ -125,12 +125,10 @@ public:
 protected:
   // The picture has the screen's device pixels; it covers the widget one to one.
   void paintEvent(QPaintEvent*) override {
-    if (devicePixelRatioF() != ratio_) {
-      QueueResize();
-      return;
-    }
     QPainter p(this);
     p.drawImage(QRectF(0, 0, canvas_.Width() / ratio_, canvas_.Height() / ratio_), canvas_.Image());
+    // Moved to a screen of another pixel density: the picture is made again for it.
+    if (devicePixelRatioF() != ratio_) QueueResize();
   }
   void resizeEvent(QResizeEvent*) override { QueueResize(); }
   void mousePressEvent(QMouseEvent* e) override {

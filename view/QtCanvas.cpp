@@ -52,7 +52,10 @@ int HeldScale(int scale) { return std::clamp(scale, QtCanvas::MinFontScale, QtCa
 
 QFont MakeFont(const std::string& name, int scale, bool smooth) {
   QFont font(QString::fromUtf8(name.c_str()));
-  font.setStyleHint(QFont::TypeWriter, smooth ? QFont::PreferAntialias : QFont::NoAntialias);
+  // Where the face is missing, the nearest of its kind: a typewriter face for the picture's usual
+  // one, a sans-serif face for any other.
+  const QFont::StyleHint kind = name == CanvasFont{}.Name ? QFont::TypeWriter : QFont::SansSerif;
+  font.setStyleHint(kind, smooth ? QFont::PreferAntialias : QFont::NoAntialias);
   if (scale != 100) {
     if (font.pointSizeF() > 0)
       font.setPointSizeF(font.pointSizeF() * scale / 100);
