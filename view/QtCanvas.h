@@ -4,13 +4,15 @@
 // mask of its pixels and kept; every later drawing of the same text copies the mask in the font
 // colour, so the thousands of names of a large construction cost little per redraw.
 //
-// With smoothing on, lines, ellipses, rectangles and polygons drawn in copy mode are painted
-// antialiased by a QPainter kept open on the same image. Consecutive MoveTo/LineTo calls are
-// gathered and stroked as one path when anything else happens, so that a dash pattern runs on
-// across the vertices and a curve made of many short segments has clean joins. The raster code
-// and the painter write the same pixels; the gathered path is painted before every other write,
-// so the order of the drawing is kept. Texts are then kept as masks of their glyph coverage (and
-// of a halo around it) and blended into the picture.
+// With smoothing on, lines and outlines drawn in copy mode are cut to the picture and stroked
+// antialiased by the smooth pixel walk (view/smooth_raster), circles are covered by it too, and
+// fills of polygons and of ellipses that are not circles go through a QPainter opened on the same
+// image when needed. Consecutive MoveTo/LineTo calls are gathered and stroked as one outline when
+// anything else happens, so that a dash pattern runs on across the vertices and a curve made of
+// many short segments has clean joins. Every writer uses the same pixels; what is gathered is
+// painted before any other write, so the order of the drawing is kept. Rectangles, whose sides
+// run along the pixels' edges, stay aliased. Texts are then kept as masks of their glyph coverage
+// (and of a halo around it) and blended into the picture.
 
 #include <QFont>
 #include <QFontMetrics>
