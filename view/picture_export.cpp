@@ -124,6 +124,7 @@ int RenderDocument(Program& prog, Canvas& canvas, const std::string& path, bool 
     prog.Desktop.MessageBox(MsgType::Error, FormatMsg(prog.Msgs[30], {path}), mbOK);
   if (result < 0) return result;
   prog.Surface = &canvas;
+  prog.Drawing.SmoothAnySize = true;
   Redraw(prog, true);
   if (fit) {
     // The first drawing gave the graphs their extent, which the fit takes in.

@@ -672,7 +672,7 @@ void Redraw(Program& prog, bool full) {
   // over it; the smooth picture follows once the mouse rests. The smooth picture cannot be painted
   // over itself (its soft edges would darken with every coat), so each of its redraws starts from
   // the background.
-  const bool smoothable = prog.Config.SmoothDrawing && prog.Doc.ObjCount <= SmoothDrawingLimit;
+  const bool smoothable = prog.Config.SmoothDrawing && (state.SmoothAnySize || prog.Doc.ObjCount <= SmoothDrawingLimit);
   const bool quick = prog.Doc.ObjCount > SmoothWhileMovingLimit && (state.QuickRedraw || !full);
   const bool smooth = smoothable && !quick;
   const bool repaint = full || smooth;

@@ -56,6 +56,8 @@ struct RedrawState {
   /// Set by a caller that redraws because the mouse moved (a drag, a pan, the wheel): the next
   /// redraw may be aliased and leave the smooth picture to SettleTick. Cleared by every redraw.
   bool QuickRedraw = false;
+  /// Smooth drawing whatever the construction's size: a picture made without a window has time.
+  bool SmoothAnySize = false;
 };
 
 /// Constructions larger than this are drawn aliased while the mouse drags, pans or zooms them and

@@ -10,6 +10,7 @@
 #include "support/construction_builder.h"
 #include "support/recording_canvas.h"
 #include "view/picture_export.h"
+#include "view/redraw.h"
 
 namespace drex {
 namespace {
@@ -141,6 +142,25 @@ TEST(RenderDocumentTest, FitShowsTheWholeConstructionInsteadOfTheStoredView) {
   EXPECT_EQ(prog.Doc[1].ScrX1 + prog.Doc[2].ScrX1, 400) << "the two points sit symmetric about the centre";
   EXPECT_GT(prog.Doc[1].ScrX1, 0);
   EXPECT_LT(prog.Doc[2].ScrX1, 400);
+}
+
+TEST(RenderDocumentTest, ASmoothExportIsSmoothAtAnySize) {
+  const std::string path = testing::TempDir() + "render_large_test.d2d";
+  {
+    ConsolePlatform platform(nullptr);
+    Program prog(platform);
+    ConstructionBuilder b(prog.Doc);
+    for (int k = 0; k <= SmoothDrawingLimit; ++k)
+      b.Point(k % 200, k / 200);
+    ASSERT_TRUE(SaveDocument(prog, path));
+  }
+  ConsolePlatform platform(nullptr);
+  Program prog(platform);
+  prog.Config.SmoothDrawing = true;
+  RecordingCanvas canvas(400, 300);
+  ASSERT_GE(RenderDocument(prog, canvas, path), 0);
+  ASSERT_FALSE(canvas.Calls.empty());
+  EXPECT_TRUE(canvas.Calls.front().Smooth);
 }
 
 } // namespace
