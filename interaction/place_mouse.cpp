@@ -167,18 +167,7 @@ void UpdateHotObject(Program& prog, int x, int y) {
 /// True when the running construction tool shows what its next pick would make.
 bool PreviewWanted(const Program& prog) {
   const OperationState& op = prog.Op;
-  if (op.PickCount < 1 || op.StepPos > 0) return false;
-  switch (op.ToolMode - 1) {
-  case okMidpoint:
-  case okLine:
-  case okParallel:
-  case okPerpendicular:
-  case okPolyline:
-  case okCircle:
-    return true;
-  default:
-    return false;
-  }
+  return op.PickCount >= 1 && op.StepPos == 0 && ToolHasPreview(op.ToolMode);
 }
 
 /// Redraws after the view changed under the cursor at pixel (x, y), and shows what is under it.

@@ -2,7 +2,6 @@
 
 #include "view/smooth_raster.h"
 
-#include <QPainterPath>
 #include <QString>
 
 #include <algorithm>
@@ -225,11 +224,9 @@ double EllipseLength(const EllipseShape& e, double t) {
 
 /// The outline pieces of the ellipse's part in the window and, when `fill` is given, the convex
 /// polygon of its inside in the window. A shape far larger than the picture is worked out only
-/// where it crosses the picture, with chords as short as its curvature asks for there. With
-/// `band` given, the outline goes there instead: the region within `half` of each piece, as a
-/// polygon round it (two, inside and out, round a closed one), to be filled by the winding rule.
+/// where it crosses the picture, with chords as short as its curvature asks for there.
 void CutEllipse(const EllipseShape& e, const Window& w, std::vector<QPointF>& out, std::vector<OutlinePiece>& pieces,
-                std::vector<QPointF>* fill, QPainterPath* band = nullptr, double half = 0) {
+                std::vector<QPointF>* fill) {
   const double step = EllipseStep(e);
   auto sample = [&](double t0, double t1, bool closed) {
     const int n = std::clamp(static_cast<int>(std::ceil((t1 - t0) / step)), closed ? 8 : 1, MaxArcPoints);
@@ -238,25 +235,6 @@ void CutEllipse(const EllipseShape& e, const Window& w, std::vector<QPointF>& ou
     if (fill != nullptr) {
       for (int k = 0; k < total; ++k)
         fill->push_back(e.At(at(k)));
-    }
-    if (band != nullptr) {
-      // Outward from the curve and back along its inner side.
-      auto side = [&](int k, double by) {
-        const double t = at(k), nx = e.B * std::cos(t), ny = -e.A * std::sin(t);
-        const double scale = by / std::hypot(nx, ny);
-        return e.At(t) + QPointF(nx * scale, ny * scale);
-      };
-      band->moveTo(side(0, half));
-      for (int k = 1; k < total; ++k)
-        band->lineTo(side(k, half));
-      if (closed) {
-        band->closeSubpath();
-        band->moveTo(side(0, -half));
-      }
-      for (int k = total - 1; k >= 0; --k)
-        band->lineTo(side(k, -half));
-      band->closeSubpath();
-      return;
     }
     pieces.push_back(OutlinePiece{closed ? 0.0 : EllipseLength(e, std::fmod(t0, 2 * Pi)), out.size(),
                                   static_cast<std::size_t>(total), closed});
@@ -324,7 +302,7 @@ void CutEllipse(const EllipseShape& e, const Window& w, std::vector<QPointF>& ou
     while (j < from + count && visible(j))
       ++j;
     const double t0 = arcStart(i), t1 = arcStart(j);
-    if (band == nullptr && t0 < 2 * Pi && t1 > 2 * Pi) {
+    if (t0 < 2 * Pi && t1 > 2 * Pi) {
       // The dash pattern of the whole ellipse starts at its rightmost point; a piece across it
       // starts the pattern afresh there too.
       sample(t0, 2 * Pi, false);
@@ -544,42 +522,18 @@ void QtCanvas::Ellipse(int left, int top, int right, int bottom) {
   // Through the centres of the box's outer pixels, where the aliased ring lies.
   const EllipseShape e{(static_cast<double>(left) + right) / 2, (static_cast<double>(top) + bottom) / 2,
                        (static_cast<double>(right) - left - 1) / 2, (static_cast<double>(bottom) - top - 1) / 2};
-  if (e.A == 0 && e.B == 0) {
-    // A box of one pixel: a dot of the pen's width.
-    QPainter& painter = Painter();
-    painter.setPen(Qt::NoPen);
-    painter.setBrush(QColorOf(Pen().Color));
-    painter.drawEllipse(QPointF(e.Cx, e.Cy), Pen().Width / 2.0, Pen().Width / 2.0);
-    return;
-  }
   const bool solid = Brush().Style == BrushStyle::Solid;
   if (e.A == e.B) {
-    // Circles, which point marks and circle objects all are, by the coverage of each pixel.
+    // Circles, which point marks and circle objects all are, by the coverage of each pixel (a box
+    // of one pixel: a dot of the pen's width).
     if (painter_.isActive()) painter_.end();
     CircleSmooth(Buffer(), e.Cx, e.Cy, e.A, SmoothPenOf(Pen()), solid, PixelOfColor(Brush().Color));
     return;
   }
-  const Window w = WindowOf(Width(), Height(), Pen().Width);
   fill_.clear();
-  // A solid pen's stroke is filled as the band it covers: in a third of the time Qt takes to
-  // stroke the chords, with the exact coverage (Qt's own rings of wide pens lie a third of a pixel
-  // too far out), and alike whether the picture's edge cuts it or not. Not where the band's inner
-  // side would fold over itself.
-  const double half = Pen().Width / 2.0;
-  const bool band = DashPatternOf(Pen().Style).Count == 0 &&
-                    half < 0.9 * std::min(e.A, e.B) * std::min(e.A, e.B) / std::max(e.A, e.B);
-  QPainterPath region;
-  region.setFillRule(Qt::WindingFill);
-  CutEllipse(e, w, points_, pieces_, solid ? &fill_ : nullptr, band ? &region : nullptr, half);
+  CutEllipse(e, WindowOf(Width(), Height(), Pen().Width), points_, pieces_, solid ? &fill_ : nullptr);
   if (solid) FillSmooth(fill_, Qt::WindingFill);
-  if (!band) {
-    Stroke();
-    return;
-  }
-  QPainter& painter = Painter();
-  painter.setPen(Qt::NoPen);
-  painter.setBrush(QColorOf(Pen().Color));
-  painter.drawPath(region);
+  Stroke();
 }
 
 void QtCanvas::Rectangle(int left, int top, int right, int bottom) {

@@ -762,6 +762,20 @@ void SettleTick(Program& prog) {
   Redraw(prog, true);
 }
 
+bool ToolHasPreview(int toolMode) {
+  switch (toolMode - 1) {
+  case okMidpoint:
+  case okLine:
+  case okParallel:
+  case okPerpendicular:
+  case okPolyline:
+  case okCircle:
+    return true;
+  default:
+    return false;
+  }
+}
+
 int ScalePixels(int percent, int pixels) {
   const int p = std::clamp(percent, MinDisplayScale, MaxDisplayScale);
   return p == 100 ? pixels : RoundHalfEven(static_cast<double>(pixels) * p / 100);

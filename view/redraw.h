@@ -92,6 +92,10 @@ constexpr double GraphPixelLimit = 32000;
 /// Without a surface the objects are still recomputed with the last area geometry.
 void Redraw(Program& prog, bool full);
 
+/// True for the construction tools whose next object the redraw previews at the cursor once
+/// their first pick is made.
+bool ToolHasPreview(int toolMode);
+
 /// The settle timer's tick: the smooth full redraw after quick aliased ones.
 void SettleTick(Program& prog);
 
