@@ -5,6 +5,8 @@
 #include <fstream>
 #include <system_error>
 
+#include <unistd.h>
+
 namespace drex {
 namespace fs = std::filesystem;
 
@@ -47,6 +49,21 @@ bool ReadFileBytes(const std::string& path, std::size_t limit, std::vector<uint8
   return !in.bad();
 }
 
+namespace {
+
+/// Writes `bytes` into `path`, creating or truncating it; false when anything failed.
+bool WriteWhole(const fs::path& path, const std::vector<uint8_t>& bytes) {
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  if (!out.is_open()) return false;
+  out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+  out.flush();
+  const bool written = out.good();
+  out.close();
+  return written && !out.fail();
+}
+
+} // namespace
+
 bool WriteFileReplacing(const std::string& target, const std::vector<uint8_t>& bytes) {
   fs::path targetPath = fs::u8path(target);
   std::error_code ec;
@@ -57,22 +74,20 @@ bool WriteFileReplacing(const std::string& target, const std::vector<uint8_t>& b
     targetPath = resolved;
   }
   const fs::file_status old = fs::status(targetPath, ec);
+  const bool exists = fs::exists(old);
+  // Renaming over a file needs only the folder's permission: a file the user made read-only
+  // must not be replaced behind their back.
+  if (exists && (!fs::is_regular_file(old) || ::access(targetPath.c_str(), W_OK) != 0)) return false;
   const fs::path temp = TemporaryPathFor(targetPath);
-  {
-    std::ofstream out(temp, std::ios::binary | std::ios::trunc);
-    if (!out.is_open()) return false;
-    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-    out.flush();
-    const bool written = out.good();
-    out.close();
-    if (!written || out.fail()) {
-      std::error_code ec;
-      fs::remove(temp, ec);
-      return false;
-    }
+  if (!WriteWhole(temp, bytes)) {
+    fs::remove(temp, ec);
+    // In a folder where no new file can be made, a writable file is still written in place.
+    if (exists && ::access(targetPath.parent_path().empty() ? "." : targetPath.parent_path().c_str(), W_OK) != 0)
+      return WriteWhole(targetPath, bytes);
+    return false;
   }
   // The new file keeps the permissions of the one it replaces.
-  if (fs::is_regular_file(old)) fs::permissions(temp, old.permissions(), ec);
+  if (exists) fs::permissions(temp, old.permissions(), ec);
   fs::rename(temp, targetPath, ec);
   if (ec) {
     std::error_code ignored;

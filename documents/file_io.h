@@ -13,7 +13,9 @@ namespace drex {
 bool ReadFileBytes(const std::string& path, std::size_t limit, std::vector<uint8_t>& bytes);
 
 /// Writes `bytes` to `target` (UTF-8) through a temporary file beside it that is renamed over it,
-/// so that a failed write leaves the old file whole. False when anything failed.
+/// so that a failed write leaves the old file whole. A target the user may not write is refused;
+/// in a folder where no temporary file can be made, a writable target is written in place. False
+/// when anything failed.
 bool WriteFileReplacing(const std::string& target, const std::vector<uint8_t>& bytes);
 
 } // namespace drex

@@ -7,11 +7,14 @@
 #include <cstdlib>
 #include <limits>
 #include <sys/resource.h>
+#include <functional>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include "document_bytes.h"
 #include "document_test_support.h"
+#include "documents/file_io.h"
 #include "kernel/object_image.h"
 
 namespace drex {
@@ -506,6 +509,51 @@ TEST_F(DocumentTest, SaveThatCannotWriteEverythingKeepsTheOldFile) {
   EXPECT_EQ(files, 1) << "the temporary file was left behind";
 }
 #endif
+
+/// Runs `check` as an ordinary user: root may write any file, which would hide the permissions.
+bool AsOrdinaryUser(const std::function<bool()>& check) {
+  if (geteuid() != 0) return check();
+  const pid_t child = fork();
+  if (child == 0) {
+    constexpr uid_t Nobody = 65534;
+    if (setgid(Nobody) != 0 || setuid(Nobody) != 0) _exit(2);
+    _exit(check() ? 0 : 1);
+  }
+  int status = 0;
+  waitpid(child, &status, 0);
+  return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
+TEST_F(DocumentTest, SaveHonoursTheTargetsPermissionsNotOnlyTheFolders) {
+  namespace fs = std::filesystem;
+  const std::vector<uint8_t> old(10, 0x42), fresh(30, 0x17);
+  // A read-only document in a writable folder is refused and kept.
+  const fs::path open = dir / "open";
+  fs::create_directory(open);
+  fs::permissions(open, fs::perms::all);
+  const std::string readOnly = (open / "ro.d2d").u8string();
+  WriteFile(readOnly, old);
+  fs::permissions(fs::u8path(readOnly), fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+  // A writable document in a folder where nothing new can be made is written in place.
+  const fs::path closed = dir / "closed";
+  fs::create_directory(closed);
+  const std::string writable = (closed / "rw.d2d").u8string();
+  WriteFile(writable, old);
+  fs::permissions(fs::u8path(writable),
+                  fs::perms::all & ~fs::perms::owner_exec & ~fs::perms::group_exec & ~fs::perms::others_exec);
+  fs::permissions(closed, fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec |
+                              fs::perms::others_read | fs::perms::others_exec);
+  fs::permissions(dir, fs::perms::all);
+
+  EXPECT_TRUE(AsOrdinaryUser([&] { return !WriteFileReplacing(readOnly, fresh); }));
+  EXPECT_EQ(ReadFile(readOnly), old);
+  EXPECT_TRUE(AsOrdinaryUser([&] { return WriteFileReplacing(writable, fresh); }));
+  EXPECT_EQ(ReadFile(writable), fresh);
+  // A new document in that folder cannot be made at all.
+  EXPECT_TRUE(AsOrdinaryUser([&] { return !WriteFileReplacing((closed / "new.d2d").u8string(), fresh); }));
+  EXPECT_FALSE(fs::exists(closed / "new.d2d"));
+  fs::permissions(closed, fs::perms::owner_all);
+}
 
 // ---------------------------------------------------------------------------------------------
 // Recent files.
