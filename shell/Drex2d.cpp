@@ -7,12 +7,14 @@
 
 #include <clocale>
 #include <cstdio>
-#include <cstring>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
 #include "dialogs/report_command.h"
 #include "shell/MainForm.h"
+#include "shell/about.h"
+#include "shell/command_line.h"
 #include "shell/QtPlatform.h"
 #include "shell/program.h"
 #include "shell/language.h"
@@ -36,63 +38,45 @@ public:
 } // namespace
 
 int main(int argc, char** argv) {
-  for (int i = 1; i < argc; ++i) {
-    if (std::strcmp(argv[i], "--help") == 0) {
-      std::printf("Usage: drex2d [DOCUMENT.d2d]\n"
-                  "       drex2d --export-png OUT.png [--size WIDTHxHEIGHT] [--fit] [--smooth]\n"
-                  "                           [--scale PERCENT] DOCUMENT.d2d\n"
-                  "       drex2d --report DOCUMENT.d2d [--digits N] [--polar]\n"
-                  "Interactive dynamic geometry and function plotting.\n\n"
-                  "  --help        show this text and exit\n"
-                  "  --version     show the version and exit\n"
-                  "  --export-png  draw the document with its stored view into a PNG file\n"
-                  "                (default size 800x600) and exit, without a window; --fit\n"
-                  "                shows every object instead, --smooth draws antialiased,\n"
-                  "                --scale 100|125|150|200|300 sizes marks, names and lines\n"
-                  "  --report      write the object list of the document with the report on\n"
-                  "                every object to the standard output and exit, without a\n"
-                  "                window; --digits N gives the significant digits (0..12,\n"
-                  "                default 2), --polar shows points in polar coordinates\n");
-      return 0;
-    }
-    if (std::strcmp(argv[i], "--version") == 0) {
-      std::printf("DREX-2D %s\n", DREX2D_VERSION);
-      return 0;
-    }
-  }
-  const std::vector<std::string> args(argv + 1, argv + argc);
-  drex::ReportOptions reportOptions;
-  std::string reportError;
-  switch (drex::ParseReportOptions(args, reportOptions, reportError)) {
-  case drex::ReportParse::Invalid:
-    std::fprintf(stderr, "drex2d: %s\n", reportError.c_str());
-    return 2;
-  case drex::ReportParse::Ok:
+  const drex::CommandLine line = drex::ParseCommandLine(std::vector<std::string>(argv + 1, argv + argc));
+  switch (line.Mode) {
+  case drex::RunMode::Help:
+    std::fputs(drex::UsageText().c_str(), stdout);
+    return drex::ExitOk;
+  case drex::RunMode::Version:
+    std::printf("DREX-2D %s\n", drex::ProgramVersion());
+    return drex::ExitOk;
+  case drex::RunMode::Invalid:
+    std::fprintf(stderr, "drex2d: %s\n\n%s", line.Error.c_str(), drex::UsageText().c_str());
+    return drex::ExitUsage;
+  case drex::RunMode::Report:
     std::setlocale(LC_NUMERIC, "C");
-    return drex::RunReportCommand(reportOptions, stdout, stderr);
-  case drex::ReportParse::NotRequested:
-    break;
-  }
-  drex::ExportOptions exportOptions;
-  std::string exportError;
-  switch (drex::ParseExportOptions(args, exportOptions, exportError)) {
-  case drex::ExportParse::Invalid:
-    std::fprintf(stderr, "drex2d: %s\n", exportError.c_str());
-    return 2;
-  case drex::ExportParse::Ok: {
+    return drex::RunReportCommand(line.Report, stdout, stderr);
+  case drex::RunMode::Export: {
     // The export needs fonts but no display.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication exportApp(argc, argv);
+    int exportArgc = 1;
+    QGuiApplication exportApp(exportArgc, argv);
     std::setlocale(LC_NUMERIC, "C");
-    return drex::ExportPicture(exportOptions);
+    return drex::ExportPicture(line.Export);
   }
-  case drex::ExportParse::NotRequested:
+  case drex::RunMode::Window:
     break;
   }
-  QApplication app(argc, argv);
-  // The toolkit has taken its own options ("-platform offscreen", "-style ...") out of argv; the
-  // first argument left names the start document.
-  const std::string document = argc > 1 ? std::string(argv[1]) : std::string();
+  if (!drex::WindowCanOpen(line, std::getenv("QT_QPA_PLATFORM"), std::getenv("DISPLAY"),
+                           std::getenv("WAYLAND_DISPLAY"))) {
+    std::fprintf(stderr, "drex2d: %s\n", drex::NoDisplayMessage);
+    return drex::ExitFailure;
+  }
+  // The toolkit reads only its own options; the document was taken above.
+  std::vector<char*> toolkitArgv{argv[0]};
+  std::vector<std::string> toolkitArgs = line.ToolkitArgs;
+  for (std::string& a : toolkitArgs)
+    toolkitArgv.push_back(a.data());
+  toolkitArgv.push_back(nullptr);
+  int toolkitArgc = static_cast<int>(toolkitArgv.size()) - 1;
+  QApplication app(toolkitArgc, toolkitArgv.data());
+  const std::string& document = line.Document;
   QApplication::setApplicationName(QStringLiteral("DREX-2D"));
   QApplication::setStyle(new HintStyle);
   // Numbers are read and written with "." whatever the desktop's language.

@@ -1,10 +1,14 @@
 #include "view/picture_export.h"
 
+#include <algorithm>
 #include <charconv>
+#include <cmath>
+#include <cstdint>
 
 #include "documents/document_file.h"
 #include "shell/program.h"
 #include "shell/setup_model.h"
+#include "kernel/recalc.h"
 #include "view/redraw.h"
 
 namespace drex {
@@ -39,7 +43,29 @@ bool ParseExportScale(std::string text, int& scale) {
   return false;
 }
 
+/// The export commands and the format each writes.
+struct ExportCommand {
+  const char* Option;
+  PictureFormat Format;
+};
+constexpr ExportCommand ExportCommands[] = {
+    {"--export-png", PictureFormat::Png}, {"--export-svg", PictureFormat::Svg}, {"--export-pdf", PictureFormat::Pdf}};
+
+const ExportCommand* FindExportCommand(const std::string& option) {
+  for (const ExportCommand& command : ExportCommands)
+    if (option == command.Option) return &command;
+  return nullptr;
+}
+
+constexpr const char* ExportUsage = "usage: drex2d --export-png|--export-svg|--export-pdf OUT [--size WIDTHxHEIGHT] "
+                                    "[--dpi N] [--fit] [--smooth] [--scale PERCENT] DOCUMENT.d2d";
+
 } // namespace
+
+int PixelsAtDpi(int side, int dpi) {
+  if (dpi <= 0) return side;
+  return static_cast<int>((static_cast<int64_t>(side) * dpi + ScreenDpi / 2) / ScreenDpi);
+}
 
 bool ParseExportSize(const std::string& text, int& width, int& height) {
   const std::size_t x = text.find_first_of("xX");
@@ -55,17 +81,18 @@ bool ParseExportSize(const std::string& text, int& width, int& height) {
 ExportParse ParseExportOptions(const std::vector<std::string>& args, ExportOptions& options, std::string& error) {
   bool requested = false;
   for (const std::string& a : args)
-    requested = requested || a == "--export-png";
+    requested = requested || FindExportCommand(a) != nullptr;
   if (!requested) return ExportParse::NotRequested;
   ExportOptions parsed;
-  bool haveOut = false;
+  bool haveOut = false, haveDpi = false;
   for (std::size_t i = 0; i < args.size(); ++i) {
     const std::string& a = args[i];
     if (a == "--fit" || a == "--smooth") {
       (a == "--fit" ? parsed.Fit : parsed.Smooth) = true;
       continue;
     }
-    if (a == "--export-png" || a == "--size" || a == "--scale") {
+    const ExportCommand* command = FindExportCommand(a);
+    if (command != nullptr || a == "--size" || a == "--scale" || a == "--dpi") {
       if (i + 1 >= args.size()) {
         error = a + " needs a value";
         return ExportParse::Invalid;
@@ -81,10 +108,22 @@ ExportParse ParseExportOptions(const std::vector<std::string>& args, ExportOptio
           error = "--scale takes one of " + OfferedScalesText() + ", not \"" + value + "\"";
           return ExportParse::Invalid;
         }
+      } else if (a == "--dpi") {
+        int dpi = 0;
+        const auto result = std::from_chars(value.data(), value.data() + value.size(), dpi);
+        if (result.ec != std::errc() || result.ptr != value.data() + value.size() || dpi < MinExportDpi ||
+            dpi > MaxExportDpi) {
+          error = "--dpi takes a whole number " + std::to_string(MinExportDpi) + ".." + std::to_string(MaxExportDpi) +
+                  ", not \"" + value + "\"";
+          return ExportParse::Invalid;
+        }
+        parsed.Dpi = dpi;
+        haveDpi = true;
       } else if (haveOut) {
-        error = "--export-png given twice";
+        error = "only one export can be made at a time";
         return ExportParse::Invalid;
       } else {
+        parsed.Format = command->Format;
         parsed.OutPath = value;
         haveOut = true;
       }
@@ -99,8 +138,16 @@ ExportParse ParseExportOptions(const std::vector<std::string>& args, ExportOptio
     }
   }
   if (parsed.OutPath.empty() || parsed.Document.empty()) {
-    error = "usage: drex2d --export-png OUT.png [--size WIDTHxHEIGHT] [--fit] [--smooth] [--scale PERCENT] "
-            "DOCUMENT.d2d";
+    error = ExportUsage;
+    return ExportParse::Invalid;
+  }
+  if (haveDpi && parsed.Format != PictureFormat::Png) {
+    error = "--dpi applies to --export-png only: SVG and PDF are drawn as lines and texts at any size";
+    return ExportParse::Invalid;
+  }
+  if (std::max(PixelsAtDpi(parsed.Width, parsed.Dpi), PixelsAtDpi(parsed.Height, parsed.Dpi)) > MaxExportSide) {
+    error = "--dpi " + std::to_string(parsed.Dpi) + " makes the picture larger than " + std::to_string(MaxExportSide) +
+            " pixels a side";
     return ExportParse::Invalid;
   }
   options = parsed;
@@ -132,6 +179,83 @@ int RenderDocument(Program& prog, Canvas& canvas, const std::string& path, bool 
     Redraw(prog, true);
   }
   return result;
+}
+
+PictureFrame ScreenFrame(const Program& prog) {
+  PictureFrame frame;
+  frame.Width = std::max(1, prog.Area.Width);
+  frame.Height = std::max(1, prog.Area.Height);
+  frame.View = prog.Doc.View;
+  return frame;
+}
+
+PictureFrame FitFrame(const Program& prog, double width, double height) {
+  PictureFrame frame = ScreenFrame(prog);
+  if (!(width >= 1 && height >= 1)) return frame;
+  // The tighter direction decides the scale; along the other the picture shows more of the plane.
+  frame.Scale = std::min(width / frame.Width, height / frame.Height);
+  frame.Width = std::max(1, static_cast<int>(std::lround(width / frame.Scale)));
+  frame.Height = std::max(1, static_cast<int>(std::lround(height / frame.Scale)));
+  frame.DeviceWidth = static_cast<int>(std::lround(width));
+  frame.DeviceHeight = static_cast<int>(std::lround(height));
+  return frame;
+}
+
+PictureFrame TrueScaleFrame(const Program& prog, double width, double height, double dpi) {
+  PictureFrame frame = ScreenFrame(prog);
+  if (!(width >= 1 && height >= 1 && dpi > 0)) return frame;
+  // The picture keeps the screen's pixel sizes for marks and names: ScreenDpi of its pixels an inch.
+  frame.Scale = dpi / ScreenDpi;
+  frame.Width = std::max(1, static_cast<int>(std::lround(width / frame.Scale)));
+  frame.Height = std::max(1, static_cast<int>(std::lround(height / frame.Scale)));
+  // One user unit, UnitLength internal units, a centimetre long.
+  const double zoom = ScreenDpi / 2.54 / std::max(1, prog.UnitLength);
+  const TViewState& view = prog.Doc.View;
+  const auto offset = [&](int16_t org) {
+    const double scaled = view.Zoom > 0 ? org * zoom / view.Zoom : 0;
+    return static_cast<int16_t>(std::clamp<long>(std::lround(scaled), -MaxViewOffset, MaxViewOffset));
+  };
+  frame.View.OrgX = offset(view.OrgX);
+  frame.View.OrgY = offset(view.OrgY);
+  frame.View.Zoom = zoom;
+  return frame;
+}
+
+void DrawPicture(Program& prog, Canvas& canvas, const PictureFrame& frame) {
+  // Everything the redraw leaves behind that belongs to the window's picture.
+  struct Kept {
+    Program& prog;
+    Canvas* surface = prog.Surface;
+    ViewArea area = prog.Area;
+    TViewState view = prog.Doc.View;
+    decltype(prog.Drawing.LabelRects) labels = prog.Drawing.LabelRects;
+    double tickStep = prog.Drawing.TickStep;
+    bool smoothAnySize = prog.Drawing.SmoothAnySize;
+    ~Kept() {
+      prog.Surface = surface;
+      prog.Doc.View = view;
+      prog.Drawing.Clean = false;
+      prog.Drawing.SmoothAnySize = smoothAnySize;
+      // The lines' ends and the graphs' extents were found for the picture: found again for the
+      // window.
+      if (surface != nullptr) {
+        Redraw(prog, true);
+        return;
+      }
+      prog.Area = area;
+      RecalcPass(prog.Doc, prog.Area, prog.UnitLength, prog.Op.StepPos);
+      prog.Drawing.LabelRects = labels;
+      prog.Drawing.TickStep = tickStep;
+    }
+  } kept{prog};
+  prog.Surface = &canvas;
+  prog.Doc.View = frame.View;
+  prog.Drawing.Clean = true;
+  prog.Drawing.SmoothAnySize = true;
+  const bool smooth = prog.Config.SmoothDrawing;
+  prog.Config.SmoothDrawing = true;
+  Redraw(prog, true);
+  prog.Config.SmoothDrawing = smooth;
 }
 
 } // namespace drex

@@ -9,6 +9,7 @@
 
 #include "shell/platform.h"
 #include "view/canvas.h"
+#include "view/picture_frame.h"
 
 namespace drex {
 
@@ -18,10 +19,15 @@ class Program;
 constexpr int DefaultExportWidth = 800;
 constexpr int DefaultExportHeight = 600;
 constexpr int MaxExportSide = 8192;
+/// The resolution a picture's pixels have on the screen, and the range a PNG may be drawn at.
+constexpr int ScreenDpi = 96;
+constexpr int MinExportDpi = 24;
+constexpr int MaxExportDpi = 1200;
 
-/// The command "--export-png OUT.png [--size WIDTHxHEIGHT] [--fit] [--smooth] [--scale PERCENT]
-/// DOCUMENT.d2d".
+/// The command "--export-png|--export-svg|--export-pdf OUT [--size WIDTHxHEIGHT] [--dpi N] [--fit]
+/// [--smooth] [--scale PERCENT] DOCUMENT.d2d".
 struct ExportOptions {
+  PictureFormat Format = PictureFormat::Png;
   std::string OutPath;
   std::string Document;
   int Width = DefaultExportWidth;
@@ -29,13 +35,19 @@ struct ExportOptions {
   bool Fit = false;    ///< the view that shows every object instead of the stored one
   bool Smooth = false; ///< antialiased, as the window draws with smoothing on
   int Scale = 100;     ///< display scale, one of the offered percentages
+  /// A PNG drawn at this many dots per inch: Width × Height screen pixels become that many
+  /// times Dpi / ScreenDpi pixels, every line and text drawn finer. 0 draws the screen's pixels.
+  int Dpi = 0;
 };
+
+/// The picture's pixels when a Width × Height picture is drawn at `dpi` (0: the screen's).
+int PixelsAtDpi(int side, int dpi);
 
 /// What the command line asks for.
 enum class ExportParse {
-  NotRequested, ///< no "--export-png": the program starts its window
+  NotRequested, ///< no "--export-png", "--export-svg" or "--export-pdf": the program starts its window
   Ok,           ///< options filled in
-  Invalid,      ///< "--export-png" with missing or malformed arguments; `error` says which
+  Invalid,      ///< an export with missing or malformed arguments; `error` says which
 };
 
 /// Reads the export options from the program's arguments (without the program name).
@@ -68,7 +80,9 @@ public:
   bool OpenWithAssociatedProgram(const std::string&) override { return false; }
   /// The usual desktop value, so that exported pictures have one scale everywhere.
   int ScreenPixelsPerInch() const override { return 96; }
-  void CopyPictureToClipboard() override {}
+  bool WritePicture(const PictureRequest&) override { return false; }
+  void CopyPicture(const PictureRequest&) override {}
+  bool PrintPicture(PrintRequest&) override { return false; }
   /// No folders: a console run writes no files of its own.
   AppFolders Folders() const override { return {}; }
   std::string DesktopLanguage() const override { return {}; }
@@ -88,5 +102,19 @@ private:
 /// the load result (negative on failure; the program's message has then gone
 /// to prog's desktop).
 int RenderDocument(Program& prog, Canvas& canvas, const std::string& path, bool fit = false);
+
+/// The drawing area's picture as the window shows it.
+PictureFrame ScreenFrame(const Program& prog);
+/// The drawing area's picture enlarged or reduced to fit `width` × `height` device units, and
+/// widened along the looser side so that it fills them.
+PictureFrame FitFrame(const Program& prog, double width, double height);
+/// A page of `width` × `height` device units at `dpi` units per inch with one user unit per
+/// centimetre, the point at the drawing area's centre at the page's centre.
+PictureFrame TrueScaleFrame(const Program& prog, double width, double height, double dpi);
+
+/// Draws the construction as `frame` shows it on `canvas` (of the frame's size), smooth, without
+/// the marks of the moment, and leaves the window's picture, view and computed objects as they
+/// were.
+void DrawPicture(Program& prog, Canvas& canvas, const PictureFrame& frame);
 
 } // namespace drex
