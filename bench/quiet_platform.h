@@ -29,7 +29,9 @@ public:
   void SetCursor(int) override {}
   bool OpenWithAssociatedProgram(const std::string&) override { return false; }
   int ScreenPixelsPerInch() const override { return 96; }
-  void CopyPictureToClipboard() override {}
+  bool WritePicture(const PictureRequest&) override { return false; }
+  void CopyPicture(const PictureRequest&) override {}
+  bool PrintPicture(PrintRequest&) override { return false; }
   AppFolders Folders() const override { return FoldersAnswer; }
   std::string DesktopLanguage() const override { return "uk_UA"; }
 

@@ -71,13 +71,19 @@ void SetDocName(Program& prog, const std::string& name) {
   prog.Title = prog.Config.DrawFName ? prog.DocFileName + " - " + prog.BaseTitle : prog.BaseTitle;
 }
 
+std::string UnnamedDocumentPath(const Program& prog) {
+  const std::string folder = prog.Desktop.Folders().Documents;
+  if (folder.empty()) return NoNameDocument;
+  return (fs::u8path(folder) / NoNameDocument).u8string();
+}
+
 bool IsUnnamedDocument(const Program& prog) { return FileNamePart(prog.DocFileName) == NoNameDocument; }
 
 bool NewDocumentCommand(Program& prog) {
   if (prog.Doc.ObjCount > 0 && prog.Desktop.MessageBox(MsgType::Confirmation, prog.Msgs[32], mbYes | mbNo) != mbYes)
     return false;
   prog.Modified = false;
-  SetDocName(prog, NoNameDocument);
+  SetDocName(prog, UnnamedDocumentPath(prog));
   prog.Doc.ObjCount = 0;
   prog.Doc.MeasureCount = 0;
   prog.Doc.DynExprCount = 0;
@@ -103,6 +109,11 @@ bool OpenRecentCommand(Program& prog, int k) {
   const std::string path = prog.RecentFiles[static_cast<std::size_t>(k - 1)];
   if (!ConfirmDiscard(prog)) return false;
   UpdateRecentFiles(prog, path, rfRemove);
+  return OpenDocumentPath(prog, path);
+}
+
+bool OpenDroppedDocument(Program& prog, const std::string& path) {
+  if (!ConfirmDiscard(prog)) return false;
   return OpenDocumentPath(prog, path);
 }
 

@@ -31,6 +31,10 @@ constexpr const char* SaveDocumentTitle = "Збереження об'єктів"
 /// Title := BaseTitle, or DocFileName + " - " + BaseTitle when the setting DrawFName is on.
 void SetDocName(Program& prog, const std::string& name);
 
+/// The full name of an unnamed document: "NoName.d2d" in the user's documents folder, or in the
+/// working directory when the desktop names none.
+std::string UnnamedDocumentPath(const Program& prog);
+
 /// True when the file-name part of DocFileName is exactly "NoName.d2d".
 bool IsUnnamedDocument(const Program& prog);
 
@@ -67,6 +71,10 @@ enum class CloseDecision { Close, Stay };
 /// Yes saves (through the save dialog when unnamed) and closes only when the save succeeded; No
 /// closes without saving; Cancel stays.
 CloseDecision CloseQuery(Program& prog);
+
+/// A document dropped on the window or handed over by the desktop: the question about unsaved
+/// changes, then the load. False when the user stayed or the file did not load.
+bool OpenDroppedDocument(Program& prog, const std::string& path);
 
 /// Runs the document command of a menu tag (1..4, 1001..1005). False when `tag` is none of them.
 bool RunDocumentCommand(Program& prog, int tag);

@@ -2,6 +2,14 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QComboBox>
+#include <QLabel>
+#include <QMimeData>
+#include <QPainter>
+#include <QPrintPreviewDialog>
+#include <QPrintPreviewWidget>
+#include <QPrinter>
+#include <QToolBar>
 #include <QCoreApplication>
 #include <QDir>
 #include <QDesktopServices>
@@ -18,6 +26,7 @@
 #include <QUrl>
 
 #include "calc/Progres.h"
+#include "view/QtPictureExport.h"
 
 namespace drex {
 namespace {
@@ -206,10 +215,50 @@ int QtPlatform::ScreenPixelsPerInch() const {
   return screen ? static_cast<int>(screen->logicalDotsPerInch()) : 96;
 }
 
-void QtPlatform::CopyPictureToClipboard() {
-  if (!drawingArea_) return;
-  const QPixmap picture = drawingArea_->grab();
-  QApplication::clipboard()->setImage(picture.toImage());
+bool QtPlatform::WritePicture(const PictureRequest& request) {
+  QApplication::setOverrideCursor(Qt::WaitCursor);
+  const bool written = WritePictureFile(request);
+  QApplication::restoreOverrideCursor();
+  return written;
+}
+
+void QtPlatform::CopyPicture(const PictureRequest& request) {
+  // A bitmap for painting programs and a drawing for office and vector programs.
+  auto* data = new QMimeData;
+  data->setImageData(PictureImage(request.Frame, request.Draw));
+  data->setData(QStringLiteral("image/svg+xml"), PictureSvg(request.Frame, request.Draw, request.Title));
+  QApplication::clipboard()->setMimeData(data);
+}
+
+bool QtPlatform::PrintPicture(PrintRequest& request) {
+  QPrinter printer(QPrinter::HighResolution);
+  printer.setDocName(Q(request.Title));
+  printer.setCreator(QStringLiteral("DREX-2D"));
+  QPrintPreviewDialog preview(&printer, mainWindow_);
+  preview.setWindowTitle(Q(request.DialogTitle));
+  // The choice of scale sits in the preview's tool bar, so that its effect shows at once.
+  auto* scale = new QComboBox;
+  scale->setObjectName(QStringLiteral("printScale"));
+  scale->addItem(Q(request.FitPageText));
+  scale->addItem(Q(request.TrueScaleText));
+  scale->setCurrentIndex(request.TrueScale ? 1 : 0);
+  if (auto* bar = preview.findChild<QToolBar*>()) {
+    bar->addSeparator();
+    bar->addWidget(new QLabel(Q(request.ScaleLabel) + QLatin1Char(' ')));
+    bar->addWidget(scale);
+  }
+  QObject::connect(scale, &QComboBox::currentIndexChanged, &preview, [&](int index) {
+    request.TrueScale = index == 1;
+    if (auto* pages = preview.findChild<QPrintPreviewWidget*>()) pages->updatePreview();
+  });
+  QObject::connect(&preview, &QPrintPreviewDialog::paintRequested, &preview, [&](QPrinter* target) {
+    QPainter painter(target);
+    // The painter starts at the printable area's top left corner.
+    const QRectF page = target->pageRect(QPrinter::DevicePixel);
+    const PictureFrame frame = request.Layout(page.width(), page.height(), target->resolution(), request.TrueScale);
+    PaintPicture(painter, frame, request.Draw);
+  });
+  return preview.exec() == QDialog::Accepted;
 }
 
 std::string QtPlatform::DesktopLanguage() const {
@@ -222,18 +271,22 @@ AppFolders QtPlatform::Folders() const {
   const QString program = QCoreApplication::applicationDirPath();
   // Installed under a prefix, the shipped files are in share/drex2d beside bin/.
   const QString shared = QDir::cleanPath(program + QStringLiteral("/../share/drex2d"));
-  if (QFileInfo(shared).isDir()) folders.Shipped.push_back(S(shared));
+  const bool installed = QFileInfo(shared).isDir();
+  if (installed) folders.Shipped.push_back(S(shared));
   folders.Shipped.push_back(S(program));
-  if (QFileInfo(program).isWritable()) {
+  if (!installed && QFileInfo(program).isWritable()) {
     // Run from the build folder or a portable copy: the user's files live beside the program.
-    folders.Config = folders.Data = S(program);
-  } else {
-    const auto under = [](QStandardPaths::StandardLocation location) {
-      return S(QStandardPaths::writableLocation(location) + QStringLiteral("/drex2d"));
-    };
-    folders.Config = under(QStandardPaths::GenericConfigLocation);
-    folders.Data = under(QStandardPaths::GenericDataLocation);
+    folders.Config = folders.Data = folders.Documents = S(program);
+    return folders;
   }
+  // An installed program's folders are only read, even where the user could write them.
+  const auto under = [](QStandardPaths::StandardLocation location) {
+    return S(QStandardPaths::writableLocation(location) + QStringLiteral("/drex2d"));
+  };
+  folders.Config = under(QStandardPaths::GenericConfigLocation);
+  folders.Data = under(QStandardPaths::GenericDataLocation);
+  const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+  folders.Documents = S(QFileInfo(documents).isDir() ? documents : QDir::homePath());
   return folders;
 }
 

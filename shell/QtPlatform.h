@@ -56,7 +56,9 @@ public:
   void SetCursor(int cursorNo) override;
   bool OpenWithAssociatedProgram(const std::string& path) override;
   int ScreenPixelsPerInch() const override;
-  void CopyPictureToClipboard() override;
+  bool WritePicture(const PictureRequest& request) override;
+  void CopyPicture(const PictureRequest& request) override;
+  bool PrintPicture(PrintRequest& request) override;
   AppFolders Folders() const override;
   std::string DesktopLanguage() const override;
 

@@ -81,6 +81,7 @@ constexpr int RecentItemCount = 5;
 
 namespace tag {
 constexpr int Exit = 0, NewFile = 1, Load = 2, Save = 3, SaveAs = 4;
+constexpr int ExportPng = 5, ExportSvg = 6, ExportPdf = 7, Print = 8;
 constexpr int FirstTool = 11, LastTool = 23;
 constexpr int ModeDel = 25, Change = 27, Abort = 28, Undo = 29, Redo = 30;
 constexpr int Ugol = 31, Distance = 32, CalcMake = 33, CalcDel = 34, CalcFix = 35, CalcFixDel = 36, CalcEdit = 37;
@@ -107,6 +108,14 @@ inline constexpr CommandInfo CommandTable[] = {
      ToolBarId::None, 3, false},
     {12000, "m_Clipboard", "Область зображення у буфер", "Копіювання зображення у буфер обміну", "", MenuId::File, "",
      "k_Clipboard", ToolBarId::File, 4, false},
+    {5, "m_ExportPng", "Експорт у PNG...", "Збереження зображення у файлі PNG заданого розміру", "", MenuId::File,
+     nullptr, "", ToolBarId::None, -1, false},
+    {6, "m_ExportSvg", "Експорт у SVG...", "Збереження зображення як малюнка SVG", "", MenuId::File, nullptr, "",
+     ToolBarId::None, -1, false},
+    {7, "m_ExportPdf", "Експорт у PDF...", "Збереження зображення як документа PDF", "", MenuId::File, nullptr, "",
+     ToolBarId::None, -1, false},
+    {8, "m_Print", "&Друк...", "Друк зображення з попереднім переглядом", "Ctrl+P", MenuId::File, "", "",
+     ToolBarId::None, -1, false},
     {1001, "file1", "", "Завантаження нещодавно використаного файлу", "", MenuId::File, "", "", ToolBarId::None, -1,
      false},
     {1002, "file2", "", "Завантаження нещодавно використаного файлу", "", MenuId::File, nullptr, "", ToolBarId::None,

@@ -13,9 +13,11 @@
 #include "interaction/tool_modes.h"
 #include "interaction/transform_mouse.h"
 #include "shell/delete_command.h"
+#include "shell/ini_file.h"
 #include "shell/program.h"
 #include "shell/undo_command.h"
 #include "view/locus_trace.h"
+#include "view/picture_commands.h"
 #include "view/redraw.h"
 #include "view/view_transform.h"
 
@@ -73,7 +75,12 @@ bool CommandAvailable(int tag) {
   case tag::Derivative:
   case tag::Setup:
   case tag::Help:
+  case tag::About:
   case tag::Clipboard:
+  case tag::ExportPng:
+  case tag::ExportSvg:
+  case tag::ExportPdf:
+  case tag::Print:
   case tag::MacroMake:
   case tag::MacroPut:
     return true;
@@ -193,8 +200,21 @@ MenuResult RunCommand(Program& prog, int tag, const std::string& hint) {
   case tag::Help:
     OpenHelp(prog);
     return MenuResult::Done;
+  case tag::About:
+    if (prog.AboutForm) prog.AboutForm();
+    return MenuResult::Done;
   case tag::Clipboard:
-    prog.Desktop.CopyPictureToClipboard();
+    CopyPictureCommand(prog);
+    return MenuResult::Done;
+  case tag::ExportPng:
+  case tag::ExportSvg:
+  case tag::ExportPdf:
+    ExportPictureCommand(prog, tag == tag::ExportPng   ? PictureFormat::Png
+                               : tag == tag::ExportSvg ? PictureFormat::Svg
+                                                       : PictureFormat::Pdf);
+    return MenuResult::Done;
+  case tag::Print:
+    PrintCommand(prog);
     return MenuResult::Done;
   case tag::MacroMake:
     MacroMakeCommand(prog, hint);
@@ -234,6 +254,14 @@ MenuResult MenuClick(Program& prog, int tag) {
   return MenuClick(prog, tag, command ? command->Hint : "");
 }
 
+bool OpenDroppedFile(Program& prog, const std::string& path) {
+  CloseOpenStep(prog);
+  const bool opened = OpenDroppedDocument(prog, path);
+  RecordStep(prog, StepAction::Edit);
+  RefreshDynExprs(prog);
+  return opened;
+}
+
 bool ShellKeyDown(Program& prog, ShellKey key) {
   switch (key) {
   case ShellKey::Enter:
@@ -268,18 +296,42 @@ void InstallShellHooks(Program& prog) {
   prog.Drawing.Hooks.DrawLocusTrace = [&prog](Canvas& canvas) { DrawLocus(prog, canvas); };
 }
 
-void OpenHelp(Program& prog) {
+std::vector<std::string> HelpFileCandidates(const std::string& name) {
+  std::vector<std::string> names;
+  const std::size_t dot = name.rfind('.');
+  // Compiled help has no viewer here: the help of the same name as HTML stands for it.
+  if (dot != std::string::npos && AsciiLower(name.substr(dot)) == ".chm")
+    names.push_back(name.substr(0, dot) + ".html");
+  names.push_back(name);
+  return names;
+}
+
+namespace {
+
+/// The first of the help files that exists in a shipped folder or its "help" folder; empty for none.
+std::string FindHelpFile(const Program& prog) {
+  namespace fs = std::filesystem;
   // Only a plain help file name is opened, and only from the folders shipped with the program.
-  if (IsHelpFileName(prog.HelpFile)) {
-    for (const std::string& folder : prog.Desktop.Folders().Shipped) {
-      std::error_code ec;
-      const std::filesystem::path help = std::filesystem::u8path(folder) / std::filesystem::u8path(prog.HelpFile);
-      if (!std::filesystem::is_regular_file(help, ec)) continue;
-      if (prog.Desktop.OpenWithAssociatedProgram(help.u8string())) return;
-      break;
+  if (!IsHelpFileName(prog.HelpFile)) return {};
+  const std::vector<std::string> folders = prog.Desktop.Folders().Shipped;
+  for (const std::string& name : HelpFileCandidates(prog.HelpFile)) {
+    for (const std::string& folder : folders) {
+      for (const fs::path& help :
+           {fs::u8path(folder) / "help" / fs::u8path(name), fs::u8path(folder) / fs::u8path(name)}) {
+        std::error_code ec;
+        if (fs::is_regular_file(help, ec)) return help.u8string();
+      }
     }
   }
-  prog.Desktop.MessageBox(MsgType::Error, prog.Msgs[28], mbOK);
+  return {};
+}
+
+} // namespace
+
+void OpenHelp(Program& prog) {
+  const std::string help = FindHelpFile(prog);
+  if (help.empty() || !prog.Desktop.OpenWithAssociatedProgram(help))
+    prog.Desktop.MessageBox(MsgType::Error, prog.Msgs[28], mbOK);
 }
 
 std::string RecentItemCaption(const Program& prog, int k) {

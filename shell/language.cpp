@@ -65,8 +65,10 @@ void WalkTexts(Program& prog, IniFile& file, TextMode mode) {
     file.WriteString("INFO", "Locale", "uk");
   } else {
     lang.Locale = file.ReadString("INFO", "Locale", lang.Locale);
-    // Only a plain help file name is taken; OpenHelp looks for it in the program's help folders.
-    const std::string help = file.ReadString("INFO", "HelpFile", prog.HelpFile);
+    // Only a plain help file name is taken; OpenHelp looks for it in the program's help folders. A
+    // file that names none (the template among them) gets the built-in help, not the help of the
+    // language shown before.
+    const std::string help = file.ReadString("INFO", "HelpFile", BuiltInHelpFile);
     prog.HelpFile = IsHelpFileName(help) ? help : std::string();
   }
   for (int n = 0; n < ButtonCaptionCount; ++n)

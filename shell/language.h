@@ -102,4 +102,7 @@ int FindLanguageFile(const LanguageState& lang, const std::string& fileName);
 /// help file's extension.
 bool IsHelpFileName(const std::string& name);
 
+/// The help of the built-in language.
+constexpr const char* BuiltInHelpFile = "drex2ukr.chm";
+
 } // namespace drex

@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "view/picture_frame.h"
+
 namespace drex {
 
 enum class MsgType { Error, Warning, Information, Confirmation };
@@ -34,6 +36,8 @@ struct AppFolders {
   std::string Config;
   /// The folder the user's macros and language files are written under.
   std::string Data;
+  /// The folder an unnamed document is offered to be saved in; empty for the working directory.
+  std::string Documents;
 };
 
 /// The mouse cursors under their numbers: 0 is the drawing area's cross, 5..14 the program's own.
@@ -87,8 +91,13 @@ public:
   virtual AppFolders Folders() const = 0;
   /// The language the desktop speaks to the user ("uk_UA", "en_GB"); empty when unknown.
   virtual std::string DesktopLanguage() const = 0;
-  /// Puts the current picture of the drawing area on the clipboard as a bitmap.
-  virtual void CopyPictureToClipboard() = 0;
+  /// Writes the picture into the file the request names; false when it could not be written.
+  virtual bool WritePicture(const PictureRequest& request) = 0;
+  /// Puts the picture on the clipboard, as a bitmap and as a drawing.
+  virtual void CopyPicture(const PictureRequest& request) = 0;
+  /// Shows the print dialog with its preview and prints; false when nothing was printed.
+  /// The user's choice of scale is left in request.TrueScale.
+  virtual bool PrintPicture(PrintRequest& request) = 0;
 };
 
 } // namespace drex

@@ -25,6 +25,7 @@
 #include "shell/setup_model.h"
 #include "shell/ui_texts.h"
 #include "view/locus_trace.h"
+#include "view/picture_commands.h"
 #include "view/redraw.h"
 
 namespace drex {
@@ -116,6 +117,14 @@ public:
   std::function<void()> ApplyLayout;
   /// Before the settings are written: store the window's current layout into Layout.
   std::function<void()> TakeLayout;
+  /// Shows the PNG export dialog for the model, modally; true when it was closed with OK.
+  std::function<bool(PngExportModel&)> PngExportForm;
+  /// Shows the about box, modally.
+  std::function<void()> AboutForm;
+  /// The PNG export dialog's choices, kept between openings.
+  PngExportModel PngExport;
+  /// The print dialog's choice of scale, kept between printouts.
+  bool PrintTrueScale = false;
   /// What the properties dialog remembers between openings.
   PropertiesMemory PropertiesDlg;
   /// After every UpdateRecentFiles: rebuild the menu items file1..file5 and the separator from
@@ -165,13 +174,13 @@ public:
   RedrawState Drawing;
 
   // Main window state: the form shows these after every call into the core.
-  std::string InfoText = "  ";           ///< the hint line under the tool bars, kept by ShowPrompt
-  bool AbortEnabled = false;             ///< m_Abort and k_Abort are enabled
-  bool DeleteEnabled = false;            ///< m_ModeDel and k_ModeDel are enabled: the last redraw found a selection
-  bool ShowHidden = false;               ///< check mark of ShowAll: hidden objects are drawn too
-  std::string HelpFile = "drex2ukr.chm"; ///< help file, relative to the working directory
-  std::string StartDocument;             ///< full path of the document named on the command line
-  int StartupTicks = 0;                  ///< ticks of the start-up timer so far
+  std::string InfoText = "  ";            ///< the hint line under the tool bars, kept by ShowPrompt
+  bool AbortEnabled = false;              ///< m_Abort and k_Abort are enabled
+  bool DeleteEnabled = false;             ///< m_ModeDel and k_ModeDel are enabled: the last redraw found a selection
+  bool ShowHidden = false;                ///< check mark of ShowAll: hidden objects are drawn too
+  std::string HelpFile = BuiltInHelpFile; ///< help file name, looked for in the shipped folders
+  std::string StartDocument;              ///< full path of the document named on the command line
+  int StartupTicks = 0;                   ///< ticks of the start-up timer so far
 
   /// Sets the hint line to two blanks followed by `text`.
   void ShowPrompt(const std::string& text);

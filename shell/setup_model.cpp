@@ -157,7 +157,7 @@ void ReadSettings(Program& prog) {
     const std::string document = prog.StartDocument.empty() ? lastDocument : prog.StartDocument;
     if (OpenDocumentPath(prog, document)) return;
   }
-  SetDocName(prog, NoNameDocument);
+  SetDocName(prog, UnnamedDocumentPath(prog));
   Redraw(prog, true);
 }
 

@@ -5,7 +5,9 @@
 
 #include "documents/document_commands.h"
 #include "documents/document_file.h"
+#include "documents/macro_commands.h"
 #include "kernel/cp1251.h"
+#include "shell/app_folders.h"
 #include "shell/program.h"
 #include "shell/setup_model.h"
 #include "view/redraw.h"
@@ -28,10 +30,11 @@ bool PrepareProgramFolder(Program& prog, const std::string& programDir, std::str
     error = programDir + ": " + ec.message();
     return false;
   }
-  // A folder that already exists is no error; one that cannot be made shows up when a macro is saved.
-  fs::create_directory("Macro", ec);
+  // The user's folder of macros; one that cannot be made shows up when a macro is saved. An
+  // installed program's own folder is never written.
+  UserDataFolder(prog.Desktop, MacroFolder);
   prog.BaseTitle = CutToChars(prog.BaseTitle, static_cast<int>(MaxBaseTitle));
-  SetDocName(prog, NoNameDocument);
+  SetDocName(prog, UnnamedDocumentPath(prog));
   return true;
 }
 

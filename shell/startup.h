@@ -19,9 +19,9 @@ constexpr int StartupLastTick = 50;
 /// program was started in); empty for an empty argument.
 std::string AbsoluteStartPath(const std::string& argument, const std::string& startDir);
 
-/// Makes `programDir` the working directory and creates its folder "Macro" (one that exists is
-/// fine), takes the title, names the empty document. Returns false with `error` set when the
-/// working directory cannot be changed.
+/// Makes `programDir` the working directory, creates the user's folder "Macro" under the data
+/// folder (one that exists is fine), takes the title and names the empty document. Returns false
+/// with `error` set when the working directory cannot be changed.
 bool PrepareProgramFolder(Program& prog, const std::string& programDir, std::string& error);
 
 /// One tick of the start-up timer; returns true on the tick that stops it.

@@ -3,7 +3,9 @@
 #include "calc/dyn_expr.h"
 #include "documents/document_commands.h"
 #include "documents/macro_commands.h"
+#include "shell/about.h"
 #include "shell/undo_command.h"
+#include "view/picture_commands.h"
 
 namespace drex {
 
@@ -25,6 +27,10 @@ UiTexts::UiTexts() {
   for (const CalcText& t : CalcTexts)
     add(CaptionKey(t.Name), t.Text);
   for (const NamedText& t : MacroTexts)
+    add(CaptionKey(t.Name), t.Text);
+  for (const NamedText& t : PictureTexts)
+    add(CaptionKey(t.Name), t.Text);
+  for (const NamedText& t : AboutTexts)
     add(CaptionKey(t.Name), t.Text);
 }
 

@@ -585,7 +585,7 @@ bool SampleGraph(Program& prog, int number, Canvas* canvas, const HitBox* hit) {
       canvas->MoveTo(p.X, p.Y);
     else
       canvas->LineTo(p.X, p.Y);
-    if (o.Selected && k % 10 == 0 && !s.Failed) {
+    if (o.Selected && k % 10 == 0 && !s.Failed && !prog.Drawing.Clean) {
       const CanvasPen pen = canvas->Pen();
       const CanvasBrush brush = canvas->Brush();
       canvas->SetPen(HandlePen(ScalerOf(prog)));
@@ -663,7 +663,7 @@ void Redraw(Program& prog, bool full) {
   if (state.Busy) return;
   GuardScope guard(state.Busy);
 
-  prog.Desktop.ProcessPendingEvents();
+  if (!state.Clean) prog.Desktop.ProcessPendingEvents();
 
   Canvas* canvas = prog.Surface;
   prog.Area = canvas != nullptr ? MakeViewArea(canvas->Width(), canvas->Height(), prog.Doc.View)
@@ -673,7 +673,7 @@ void Redraw(Program& prog, bool full) {
   // over itself (its soft edges would darken with every coat), so each of its redraws starts from
   // the background.
   const bool smoothable = prog.Config.SmoothDrawing && (state.SmoothAnySize || prog.Doc.ObjCount <= SmoothDrawingLimit);
-  const bool quick = prog.Doc.ObjCount > SmoothWhileMovingLimit && (state.QuickRedraw || !full);
+  const bool quick = !state.Clean && prog.Doc.ObjCount > SmoothWhileMovingLimit && (state.QuickRedraw || !full);
   const bool smooth = smoothable && !quick;
   const bool repaint = full || smooth;
   state.QuickRedraw = false;
@@ -711,7 +711,7 @@ void Redraw(Program& prog, bool full) {
 
   // Objects of the running operation's picks are blanked out in the blink phase "off".
   std::vector<uint8_t>& blanked = state.BlankedScratch;
-  const bool anyBlanked = !op.BlinkPhase && op.PickCount > 0;
+  const bool anyBlanked = !op.BlinkPhase && op.PickCount > 0 && !state.Clean;
   if (anyBlanked) {
     blanked.assign(SlotCount, 0);
     const int picks = std::min<int>(op.PickCount, static_cast<int>(op.PickList.size()));
@@ -730,11 +730,12 @@ void Redraw(Program& prog, bool full) {
     if (o.Defined && (o.Visible || prog.ShowHidden || stepPos > 0)) DrawCurve(prog, *canvas, i);
   }
 
-  DrawPreview(prog, *canvas);
+  if (!state.Clean) DrawPreview(prog, *canvas);
   DrawMeasurements(prog, *canvas);
 
-  state.AnySelected = false;
-  if (!prog.Desktop.TimerRunning(TimerId::Blic)) {
+  const bool handlesShown = !state.Clean && !prog.Desktop.TimerRunning(TimerId::Blic);
+  if (!state.Clean) state.AnySelected = false;
+  if (handlesShown) {
     for (int i = 1; i <= n; ++i) {
       const TGeomObject& o = prog.Doc[i];
       if (o.Selected && o.Visible && o.Defined && stepPos == 0) {
@@ -751,10 +752,11 @@ void Redraw(Program& prog, bool full) {
   }
 
   if (repaint && state.Hooks.DrawLocusTrace) state.Hooks.DrawLocusTrace(*canvas);
+  canvas->SetSmooth(false);
+  if (state.Clean) return;
   if (full && state.Hooks.RefreshReport) state.Hooks.RefreshReport();
   if (state.Hooks.EnableDelete) state.Hooks.EnableDelete(state.AnySelected);
   if (state.Hooks.RefreshDynExprs) state.Hooks.RefreshDynExprs();
-  canvas->SetSmooth(false);
 }
 
 void SettleTick(Program& prog) {

@@ -58,6 +58,10 @@ struct RedrawState {
   bool QuickRedraw = false;
   /// Smooth drawing whatever the construction's size: a picture made without a window has time.
   bool SmoothAnySize = false;
+  /// The picture is made for a file, the clipboard or the printer: without the marks of the
+  /// moment (selection handles, the construction preview, picks blanked by the blink) and
+  /// without refreshing the window's report, delete commands and expressions.
+  bool Clean = false;
 };
 
 /// Constructions larger than this are drawn aliased while the mouse drags, pans or zooms them and

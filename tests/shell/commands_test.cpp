@@ -22,18 +22,18 @@ namespace drex {
 namespace {
 
 // Every command the main window has, by Tag.
-const std::vector<int> AllTags = {0,   1,   2,   3,    4,    11,   12,   14,   15,   16,   17,   18,   19,   20,
-                                  21,  22,  23,  25,   27,   28,   29,   30,   31,   32,   33,   34,   35,   36,
-                                  37,  38,  41,  42,   43,   44,   49,   491,  492,  50,   51,   52,   101,  102,
-                                  104, 105, 106, 107,  108,  109,  110,  111,  112,  113,  114,  301,  302,  303,
+const std::vector<int> AllTags = {0,   1,   2,   3,    4,    5,    6,    7,    8,    11,   12,   14,   15,   16,  17,
+                                  18,  19,  20,  21,   22,   23,   25,   27,   28,   29,   30,   31,   32,   33,  34,
+                                  35,  36,  37,  38,   41,   42,   43,   44,   49,   491,  492,  50,   51,   52,  101,
+                                  102, 104, 105, 106,  107,  108,  109,  110,  111,  112,  113,  114,  301,  302, 303,
                                   304, 401, 402, 1001, 1002, 1003, 1004, 1005, 3001, 3002, 3003, 3005, 12000};
 
 // The commands this build runs; every other one is shown disabled.
-const std::set<int> BuiltTags = {29,   30,   0,    1,     2,   3,   4,    11,  12,  14,  15,  16,  17,   18,
-                                 19,   20,   21,   22,    23,  25,  27,   28,  31,  32,  33,  34,  37,   3001,
-                                 3002, 3003, 35,   36,    38,  301, 3005, 41,  42,  43,  44,  51,  101,  102,
-                                 104,  105,  106,  107,   108, 109, 110,  111, 112, 113, 114, 492, 1001, 1002,
-                                 1003, 1004, 1005, 12000, 302, 303, 304,  49,  491, 401, 402, 50};
+const std::set<int> BuiltTags = {29,  30,  0,   1,   2,    3,   4,   11,  12,  14,   15,   16,   17,   18,   19,
+                                 20,  21,  22,  23,  25,   27,  28,  31,  32,  33,   34,   37,   3001, 3002, 3003,
+                                 35,  36,  38,  301, 3005, 41,  42,  43,  44,  51,   101,  102,  104,  105,  106,
+                                 107, 108, 109, 110, 111,  112, 113, 114, 492, 1001, 1002, 1003, 1004, 1005, 12000,
+                                 302, 303, 304, 49,  491,  401, 402, 50,  52,  5,    6,    7,    8};
 
 class ShellTest : public ::testing::Test {
 protected:
@@ -300,10 +300,18 @@ TEST_F(ShellTest, HelpClipboardAndExit) {
     MenuClick(prog, tag::Help);
   }
   EXPECT_EQ(desktop.OpenedFiles.size(), 2u);
+
+  // The HTML help of the same name stands for compiled help, found in the folder "help" too.
+  prog.HelpFile = "drex2ukr.chm";
+  std::filesystem::create_directories(shipped / "help");
+  std::ofstream(shipped / "help" / "drex2ukr.html") << "<p>help</p>";
+  MenuClick(prog, tag::Help);
+  ASSERT_EQ(desktop.OpenedFiles.size(), 3u);
+  EXPECT_EQ(desktop.OpenedFiles[2], (shipped / "help" / "drex2ukr.html").string());
   std::filesystem::remove_all(shipped);
 
   MenuClick(prog, tag::Clipboard);
-  EXPECT_EQ(desktop.ClipboardCopies, 1);
+  EXPECT_EQ(desktop.Copies.size(), 1u);
 
   prog.Modified = true;
   EXPECT_EQ(MenuClick(prog, tag::Exit), MenuResult::CloseWindow) << "the close query is the window's";

@@ -220,6 +220,18 @@ TEST_F(LanguageTest, OnlyFilesOfThisProgramAreOfferedAndTheUsersOwnComeFirst) {
   EXPECT_EQ(prog.Lang.Names, (std::vector<std::string>{"English", "Français"}));
 }
 
+TEST_F(LanguageTest, EachLanguageOpensItsOwnHelp) {
+  const fs::path english = dir / "english.lng";
+  std::ofstream(english) << "[INFO]\nLanguage=English\nAppName=DREX-2D\nHelpFile=drex2eng.html\n";
+  const std::string ukrainian = (dir / TemplateLanguageFile).string();
+  ASSERT_TRUE(WriteLanguageTemplate(prog, ukrainian));
+  ASSERT_TRUE(ApplyLanguage(prog, english.string()));
+  EXPECT_EQ(prog.HelpFile, "drex2eng.html");
+  // Back to the template, which names no help: the built-in help again, not the English one.
+  ASSERT_TRUE(ApplyLanguage(prog, ukrainian));
+  EXPECT_EQ(prog.HelpFile, "drex2ukr.chm");
+}
+
 TEST(HelpFileName, OnlyAPlainHelpFileNameIsTaken) {
   for (const char* good : {"drex2ukr.chm", "drex2eng.html", "Manual.PDF", "help.htm"})
     EXPECT_TRUE(IsHelpFileName(good)) << good;

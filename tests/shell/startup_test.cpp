@@ -71,6 +71,8 @@ protected:
 
 TEST_F(StartupTest, ProgramFolderBecomesTheWorkingDirectory) {
   std::string error;
+  // Run from where it was built, the program's folder is the user's too.
+  desktop.FoldersAnswer.Data = dir.string();
   ASSERT_TRUE(PrepareProgramFolder(prog, dir.string(), error)) << error;
   EXPECT_EQ(fs::current_path(), dir);
   EXPECT_TRUE(fs::is_directory(dir / "Macro"));
@@ -82,6 +84,24 @@ TEST_F(StartupTest, ProgramFolderBecomesTheWorkingDirectory) {
   EXPECT_FALSE(PrepareProgramFolder(prog, (dir / "missing").string(), error));
   EXPECT_NE(error.find("missing"), std::string::npos);
   EXPECT_EQ(fs::current_path(), dir) << "a failed change leaves the directory alone";
+}
+
+TEST_F(StartupTest, AnInstalledProgramWritesOnlyIntoTheUsersFolders) {
+  // Installed, the program's folder is only read: macros go to the data folder, and the unnamed
+  // document is offered in the user's documents.
+  desktop.FoldersAnswer.Data = (dir / "data").string();
+  desktop.FoldersAnswer.Documents = (dir / "start").string();
+  std::string error;
+  ASSERT_TRUE(PrepareProgramFolder(prog, dir.string(), error)) << error;
+  EXPECT_FALSE(fs::exists(dir / "Macro"));
+  EXPECT_TRUE(fs::is_directory(dir / "data" / "Macro"));
+  EXPECT_EQ(prog.DocFileName, (dir / "start" / "NoName.d2d").string());
+  desktop.ExpectSaveDialog("");
+  MenuClick(prog, tag::Save);
+  ASSERT_FALSE(desktop.Dialogs.empty());
+  EXPECT_EQ(desktop.Dialogs.back().FileName, (dir / "start" / "NoName.d2d").string());
+  MenuClick(prog, tag::NewFile);
+  EXPECT_EQ(prog.DocFileName, (dir / "start" / "NoName.d2d").string());
 }
 
 TEST_F(StartupTest, LongTitleIsCutAtAHundredCharacters) {

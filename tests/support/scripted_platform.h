@@ -49,7 +49,16 @@ public:
   void SetCursor(int cursorNo) override { Cursor = cursorNo; }
   bool OpenWithAssociatedProgram(const std::string& path) override;
   int ScreenPixelsPerInch() const override { return PixelsPerInch; }
-  void CopyPictureToClipboard() override { ++ClipboardCopies; }
+  bool WritePicture(const PictureRequest& request) override {
+    Pictures.push_back(request);
+    return WritePictureResult;
+  }
+  void CopyPicture(const PictureRequest& request) override { Copies.push_back(request); }
+  bool PrintPicture(PrintRequest& request) override {
+    Prints.push_back(request);
+    request.TrueScale = PrintTrueScaleAnswer;
+    return PrintResult;
+  }
   AppFolders Folders() const override { return FoldersAnswer; }
   std::string DesktopLanguage() const override { return DesktopLanguageAnswer; }
 
@@ -68,7 +77,12 @@ public:
   bool OpenFileResult = true;
   int Cursor = CursorDefault;
   int PixelsPerInch = 96;
-  int ClipboardCopies = 0;
+  std::vector<PictureRequest> Pictures; ///< every picture file asked for
+  std::vector<PictureRequest> Copies;   ///< every picture put on the clipboard
+  std::vector<PrintRequest> Prints;     ///< every printout asked for
+  bool WritePictureResult = true;
+  bool PrintResult = true;
+  bool PrintTrueScaleAnswer = false;           ///< the scale the user leaves chosen in the print dialog
   std::map<TimerId, int> Timers;               ///< running timers and their intervals
   AppFolders FoldersAnswer;                    ///< what Folders returns
   std::string DesktopLanguageAnswer = "uk_UA"; ///< what DesktopLanguage returns
