@@ -6,12 +6,14 @@
 #include <QGuiApplication>
 
 #include <cstdlib>
+#include <filesystem>
 #include <string>
 #include <vector>
 
 #include "shell/program.h"
 #include "support/construction_generator.h"
 #include "view/QtCanvas.h"
+#include "view/QtPictureExport.h"
 #include "view/picture_export.h"
 #include "view/redraw.h"
 
@@ -144,6 +146,41 @@ void BM_SmoothingCost(benchmark::State& state) {
   state.SetLabel(std::string(Kinds[kind]) + (state.range(1) != 0 ? ", smooth" : ", aliased"));
 }
 BENCHMARK(BM_SmoothingCost)->ArgsProduct({{0, 1, 2}, {0, 1}})->Unit(benchmark::kMillisecond);
+
+/// A picture of the window's construction for the clipboard (0, a bitmap of the window's size), a
+/// PNG file at 300 dpi (1), an SVG drawing (2) or a PDF page (3), drawn afresh without the marks of
+/// the moment, and the window's picture made again after it.
+void BM_PictureExport(benchmark::State& state) {
+  RedrawBench b;
+  GenerateMixedConstruction(b.prog.Doc, static_cast<int>(state.range(0)), 1);
+  Redraw(b.prog, true);
+  const int kind = static_cast<int>(state.range(1));
+  PictureFrame frame = ScreenFrame(b.prog);
+  if (kind == 1) frame = FitFrame(b.prog, Width * 300.0 / ScreenDpi, Height * 300.0 / ScreenDpi);
+  const PictureDrawer draw = [&b](Canvas& canvas, const PictureFrame& f) { DrawPicture(b.prog, canvas, f); };
+  const std::string path = (std::filesystem::temp_directory_path() / "drex2d_bench_picture.pdf").string();
+  for (auto _ : state) {
+    std::size_t bytes = 0;
+    if (kind <= 1) {
+      bytes = static_cast<std::size_t>(PictureImage(frame, draw).sizeInBytes());
+    } else if (kind == 2) {
+      bytes = static_cast<std::size_t>(PictureSvg(frame, draw, "bench").size());
+    } else {
+      PictureRequest request;
+      request.Format = PictureFormat::Pdf;
+      request.Path = path;
+      request.Frame = frame;
+      request.Draw = draw;
+      bytes = WritePictureFile(request) ? 1 : 0;
+    }
+    benchmark::DoNotOptimize(bytes);
+  }
+  std::error_code ec;
+  std::filesystem::remove(path, ec);
+  static const char* const Kinds[] = {"bitmap of the window", "PNG 300 dpi", "SVG", "PDF"};
+  state.SetLabel(Kinds[kind]);
+}
+BENCHMARK(BM_PictureExport)->ArgsProduct({{10000, 1000}, {0, 1, 2, 3}})->Unit(benchmark::kMillisecond)->Iterations(3);
 
 } // namespace
 } // namespace drex

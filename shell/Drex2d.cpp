@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QGuiApplication>
+#include <QIcon>
 #include <QProxyStyle>
 
 #include <clocale>
@@ -13,7 +14,7 @@
 
 #include "dialogs/report_command.h"
 #include "shell/MainForm.h"
-#include "shell/about.h"
+#include "shell/about_box.h"
 #include "shell/command_line.h"
 #include "shell/QtPlatform.h"
 #include "shell/program.h"
@@ -34,6 +35,14 @@ public:
     return QProxyStyle::styleHint(hint, option, widget, returnData);
   }
 };
+
+/// The program's own icon in all its sizes; the theme's, should the program lack it.
+QIcon ApplicationIcon() {
+  QIcon icon;
+  for (const int size : {16, 22, 24, 32, 48, 64, 128, 256})
+    icon.addFile(QStringLiteral(":/icons/drex2d-%1.png").arg(size), QSize(size, size));
+  return icon.isNull() ? QIcon::fromTheme(QStringLiteral("drex2d")) : icon;
+}
 
 } // namespace
 
@@ -78,6 +87,10 @@ int main(int argc, char** argv) {
   QApplication app(toolkitArgc, toolkitArgv.data());
   const std::string& document = line.Document;
   QApplication::setApplicationName(QStringLiteral("DREX-2D"));
+  QApplication::setApplicationVersion(QString::fromLatin1(drex::ProgramVersion()));
+  // The desktop entry's name ties the window to its entry and icon in the task bar.
+  QGuiApplication::setDesktopFileName(QStringLiteral("drex2d"));
+  QGuiApplication::setWindowIcon(ApplicationIcon());
   QApplication::setStyle(new HintStyle);
   // Numbers are read and written with "." whatever the desktop's language.
   std::setlocale(LC_NUMERIC, "C");

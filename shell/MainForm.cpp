@@ -3,6 +3,10 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QMimeData>
+#include <QUrl>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -35,6 +39,8 @@
 #include "calc/expr_dialog_model.h"
 #include "calc/rotation_model.h"
 #include "dialogs/FuncMake.h"
+#include "shell/About.h"
+#include "view/PngExport.h"
 #include "dialogs/Modify.h"
 #include "dialogs/QtFormText.h"
 #include "dialogs/QtObjList.h"
@@ -213,7 +219,7 @@ TDrex2dFrm::TDrex2dFrm(Program& program, QtPlatform& platform, QWidget* parent)
     : QMainWindow(parent), program_(program), platform_(platform) {
   setObjectName(QStringLiteral("Drex2dFrm"));
   setWindowTitle(Q(program_.BaseTitle));
-  setWindowIcon(CommandImage(8));
+  setAcceptDrops(true);
   BuildActions();
   BuildMenus();
   BuildToolBars();
@@ -278,6 +284,16 @@ TDrex2dFrm::TDrex2dFrm(Program& program, QtPlatform& platform, QWidget* parent)
     SyncWithCore();
     return setupFrm_->Run(program_.Setup, program_.Lang.Names);
   };
+  pngFrm_ = new TPngFrm(this);
+  program_.PngExportForm = [this](PngExportModel& model) {
+    SyncWithCore();
+    return pngFrm_->Run(model, program_);
+  };
+  program_.AboutForm = [this] {
+    TAboutFrm about(
+        AboutBox(program_), program_.Lang.ButtonCaptions[2], [this] { MenuClick(tag::Help); }, this);
+    about.exec();
+  };
   platform_.SetLanguage(program_.Lang);
   program_.AfterLanguageChange = [this] { ShowLanguage(); };
   program_.TakeLayout = [this] { TakeLayout(); };
@@ -312,6 +328,8 @@ TDrex2dFrm::~TDrex2dFrm() {
   program_.DynExprForm = nullptr;
   program_.MacroForm = nullptr;
   program_.SetupForm = nullptr;
+  program_.PngExportForm = nullptr;
+  program_.AboutForm = nullptr;
   program_.AfterLanguageChange = nullptr;
   program_.TakeLayout = nullptr;
   program_.ApplyLayout = nullptr;
@@ -652,6 +670,37 @@ void TDrex2dFrm::SyncHistoryAction(int tag, bool available, std::string (*hint)(
   const QString text = Q(hint(program_, DesignHint(tag)));
   action->setStatusTip(text);
   action->setToolTip(text);
+}
+
+namespace {
+
+/// The first local file among the dropped ones; empty when there is none.
+QString DroppedFile(const QMimeData* data) {
+  if (data == nullptr || !data->hasUrls()) return {};
+  for (const QUrl& url : data->urls())
+    if (url.isLocalFile()) return url.toLocalFile();
+  return {};
+}
+
+} // namespace
+
+void TDrex2dFrm::dragEnterEvent(QDragEnterEvent* event) {
+  if (!DroppedFile(event->mimeData()).isEmpty()) event->acceptProposedAction();
+}
+
+void TDrex2dFrm::dropEvent(QDropEvent* event) {
+  const QString path = DroppedFile(event->mimeData());
+  if (path.isEmpty()) return;
+  event->acceptProposedAction();
+  // The question about unsaved changes is a modal box: asked once the drop has ended, so that the
+  // source of the drag is not kept waiting.
+  QMetaObject::invokeMethod(
+      this,
+      [this, path] {
+        OpenDroppedFile(program_, path.toUtf8().toStdString());
+        SyncWithCore();
+      },
+      Qt::QueuedConnection);
 }
 
 void TDrex2dFrm::closeEvent(QCloseEvent* event) {

@@ -32,6 +32,7 @@ class TCalculFrm;
 class TCalcFrm;
 class QtPlatform;
 class TSetupFrm;
+class TPngFrm;
 
 class TDrex2dFrm : public QMainWindow {
   Q_OBJECT
@@ -52,6 +53,8 @@ public:
 
 protected:
   void closeEvent(QCloseEvent* event) override;
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
@@ -111,6 +114,7 @@ private:
   TCalcFrm* calcFrm_ = nullptr;
   TMacroFrm* macroFrm_ = nullptr;
   TSetupFrm* setupFrm_ = nullptr;
+  TPngFrm* pngFrm_ = nullptr;
   QTranslator* toolkitTexts_ = nullptr;
   std::string shownLocale_;
   std::map<int, std::string> designHints_;

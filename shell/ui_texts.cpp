@@ -3,7 +3,7 @@
 #include "calc/dyn_expr.h"
 #include "documents/document_commands.h"
 #include "documents/macro_commands.h"
-#include "shell/about.h"
+#include "shell/about_box.h"
 #include "shell/undo_command.h"
 #include "view/picture_commands.h"
 

@@ -71,7 +71,7 @@ public:
   static constexpr std::size_t MaxKeptTexts = 32768;
   /// Font sizes are held to this range of percent.
   static constexpr int MinFontScale = 10;
-  static constexpr int MaxFontScale = 1000;
+  static constexpr int MaxFontScale = 4000;
 
 private:
   /// One text at the top left corner (0, 0). Aliased: horizontal runs of set pixels. Smooth: the

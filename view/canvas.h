@@ -15,9 +15,11 @@ enum class PenStyle : uint8_t { Solid, Dash, Dot, DashDot };
 enum class PenMode : uint8_t { Copy, Xor };
 enum class BrushStyle : uint8_t { Solid, Clear };
 
-/// Narrowest and widest pen of the surface; wider or narrower requests are held to these.
+/// Narrowest and widest pen of the surface; wider or narrower requests are held to these. The
+/// widest is that of a record's widest pen at the largest display scale in a picture drawn at four
+/// times the screen's resolution.
 constexpr int MinPenWidth = 1;
-constexpr int MaxPenWidth = 15;
+constexpr int MaxPenWidth = 64;
 /// Widest pen an object record asks for; the display scale widens it up to MaxPenWidth.
 constexpr int MaxRecordPenWidth = 5;
 

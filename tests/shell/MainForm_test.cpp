@@ -3,7 +3,13 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QComboBox>
 #include <QDir>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QMimeData>
+#include <QPrintPreviewDialog>
+#include <QUrl>
 #include <QTableWidget>
 #include <QGroupBox>
 #include <QLabel>
@@ -31,7 +37,10 @@
 #include "dialogs/object_list.h"
 #include "dialogs/FuncMake.h"
 #include "dialogs/QtFormText.h"
+#include "documents/document_file.h"
 #include "shell/MainForm.h"
+#include "shell/about_box.h"
+#include "view/picture_export.h"
 #include "shell/QtPlatform.h"
 #include "shell/ini_file.h"
 #include "shell/language.h"
@@ -629,6 +638,77 @@ private Q_SLOTS:
   void titleFollowsTheDocumentName() {
     window_->SyncWithCore();
     QCOMPARE(window_->windowTitle(), QString::fromUtf8(program_->Title.c_str()));
+  }
+
+  // The preview draws every page it shows through the core's layout, at the printer's resolution,
+  // and its choice of scale redraws the pages and is kept for the next printout.
+  void printPreviewDrawsThePagesAndKeepsTheScale() {
+    ThreePoints();
+    std::vector<std::pair<double, bool>> layouts;
+    PrintRequest request;
+    request.FitPageText = "fit";
+    request.TrueScaleText = "true";
+    request.Layout = [&](double width, double height, double dpi, bool trueScale) {
+      layouts.emplace_back(dpi, trueScale);
+      return trueScale ? TrueScaleFrame(*program_, width, height, dpi) : FitFrame(*program_, width, height);
+    };
+    int drawn = 0;
+    request.Draw = [&](Canvas& canvas, const PictureFrame& frame) {
+      ++drawn;
+      DrawPicture(*program_, canvas, frame);
+    };
+    QTimer::singleShot(200, [&] {
+      auto* preview = qobject_cast<QPrintPreviewDialog*>(QApplication::activeModalWidget());
+      QVERIFY(preview);
+      auto* scale = preview->findChild<QComboBox*>(QStringLiteral("printScale"));
+      QVERIFY(scale);
+      QCOMPARE(scale->count(), 2);
+      scale->setCurrentIndex(1);
+      QTimer::singleShot(200, preview, &QDialog::reject);
+    });
+    QVERIFY(!platform_->PrintPicture(request));
+    QVERIFY(request.TrueScale);
+    QVERIFY(drawn >= 2);
+    QVERIFY(!layouts.empty());
+    QVERIFY(layouts.front().first >= 300);
+    QVERIFY(!layouts.front().second);
+    QVERIFY(layouts.back().second);
+  }
+
+  // A document dropped on the window opens; the about box names the version and opens the help.
+  void droppedDocumentOpensAndAboutBoxShows() {
+    ThreePoints();
+    const QString path = QDir::tempPath() + QStringLiteral("/drex2d_dropped.d2d");
+    QVERIFY(SaveDocument(*program_, path.toStdString()));
+    QTimer::singleShot(0, [] {
+      auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+      QVERIFY(box);
+      box->button(QMessageBox::Yes)->click();
+    });
+    window_->MenuClick(tag::NewFile);
+    QCOMPARE(program_->Doc.ObjCount, 0);
+    QMimeData data;
+    data.setUrls({QUrl::fromLocalFile(path)});
+    QDragEnterEvent enter(QPoint(50, 50), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(window_.get(), &enter);
+    QVERIFY(enter.isAccepted());
+    QDropEvent drop(QPointF(50, 50), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(window_.get(), &drop);
+    QTRY_COMPARE(program_->Doc.ObjCount, 3);
+    QCOMPARE(QString::fromStdString(program_->DocFileName), path);
+
+    QString shown;
+    QTimer::singleShot(100, [&shown] {
+      QWidget* about = QApplication::activeModalWidget();
+      QVERIFY(about);
+      for (QLabel* label : about->findChildren<QLabel*>())
+        shown += label->text() + QLatin1Char('\n');
+      QVERIFY(about->findChild<QPushButton*>(QStringLiteral("aboutHelp")));
+      qobject_cast<QDialog*>(about)->reject();
+    });
+    window_->MenuClick(tag::About);
+    QVERIFY(shown.contains(QStringLiteral("Версія ") + QString::fromLatin1(ProgramVersion())));
+    QVERIFY(shown.contains(QStringLiteral("GNU GPL")));
   }
 };
 

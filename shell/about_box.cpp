@@ -1,4 +1,4 @@
-#include "shell/about.h"
+#include "shell/about_box.h"
 
 #include "shell/program.h"
 #include "shell/ui_texts.h"
