@@ -172,6 +172,8 @@ int RenderDocument(Program& prog, Canvas& canvas, const std::string& path, bool 
   if (result < 0) return result;
   prog.Surface = &canvas;
   prog.Drawing.SmoothAnySize = true;
+  // Objects saved selected are drawn as any others: the picture has no window to select in.
+  prog.Drawing.Clean = true;
   Redraw(prog, true);
   if (fit) {
     // The first drawing gave the graphs their extent, which the fit takes in.

@@ -98,7 +98,8 @@ private:
 
 /// Loads the document at `path` into `prog` and, when that succeeded, redraws it in full on
 /// `canvas` with the view stored in the document, or with the view that shows every object when
-/// `fit` is set; with smoothing on, the picture is smooth whatever the construction's size. Returns
+/// `fit` is set, without selection handles; with smoothing on, the picture is smooth whatever the
+/// construction's size. Returns
 /// the load result (negative on failure; the program's message has then gone
 /// to prog's desktop).
 int RenderDocument(Program& prog, Canvas& canvas, const std::string& path, bool fit = false);

@@ -100,7 +100,9 @@ TEST(RenderDocumentTest, DrawsTheLoadedDocumentWithItsViewAndReportsBadFiles) {
     Program prog(platform);
     ConstructionBuilder b(prog.Doc);
     const int a = b.Point(0, 0), c = b.Point(50, 0);
-    b[b.Circle(a, c)].Color = 0x0000FF;
+    const int circle = b.Circle(a, c);
+    b[circle].Color = 0x0000FF;
+    b[circle].Selected = true;
     prog.Doc.View.OrgX = 100;
     prog.Doc.View.Zoom = 2;
     ASSERT_TRUE(SaveDocument(prog, path));
@@ -114,6 +116,8 @@ TEST(RenderDocumentTest, DrawsTheLoadedDocumentWithItsViewAndReportsBadFiles) {
   const CanvasCall* circle = canvas.Find(CanvasOp::Ellipse, 200, 50, 400, 250);
   ASSERT_NE(circle, nullptr) << canvas.Log();
   EXPECT_EQ(circle->Pen.Color, 0x0000FF);
+  for (const CanvasCall& call : canvas.Calls)
+    EXPECT_NE(call.Pen.Mode, PenMode::Xor) << "a circle saved selected exports without handles";
 
   RecordingCanvas other(400, 300);
   EXPECT_LT(RenderDocument(prog, other, testing::TempDir() + "no_such_document.d2d"), 0);
