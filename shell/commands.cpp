@@ -296,6 +296,10 @@ void InstallShellHooks(Program& prog) {
   prog.Drawing.Hooks.DrawLocusTrace = [&prog](Canvas& canvas) { DrawLocus(prog, canvas); };
 }
 
+namespace {
+
+/// The files the help file `name` is looked for as, in order: a compiled help's HTML of the
+/// same base name first, then the name itself.
 std::vector<std::string> HelpFileCandidates(const std::string& name) {
   std::vector<std::string> names;
   const std::size_t dot = name.rfind('.');
@@ -305,8 +309,6 @@ std::vector<std::string> HelpFileCandidates(const std::string& name) {
   names.push_back(name);
   return names;
 }
-
-namespace {
 
 /// The first of the help files that exists in a shipped folder or its "help" folder; empty for none.
 std::string FindHelpFile(const Program& prog) {

@@ -3,7 +3,6 @@
 // handles itself, the question asked before the window closes, and the help file.
 
 #include <string>
-#include <vector>
 
 #include "shell/command_table.h"
 
@@ -48,9 +47,6 @@ bool OpenDroppedFile(Program& prog, const std::string& path);
 
 /// Opens the help file with the desktop's program for it; an error message when that fails.
 void OpenHelp(Program& prog);
-/// The files the help file `name` is looked for as, in order: a compiled help's HTML of the same
-/// base name first, then the name itself.
-std::vector<std::string> HelpFileCandidates(const std::string& name);
 
 /// Caption of recent-document item k (1..5): "&k path"; empty when the list is shorter.
 std::string RecentItemCaption(const Program& prog, int k);

@@ -54,7 +54,8 @@ QFont PictureQFont(const CanvasFont& font) {
 }
 
 PainterCanvas::PainterCanvas(QPainter* painter, int width, int height)
-    : painter_(painter), width_(std::max(1, width)), height_(std::max(1, height)), qfont_(PictureQFont(font_)) {
+    : painter_(painter), width_(std::max(1, width)), height_(std::max(1, height)), qfont_(PictureQFont(font_)),
+      metrics_(qfont_) {
   if (painter_ != nullptr) {
     painter_->setRenderHint(QPainter::Antialiasing, true);
     painter_->setRenderHint(QPainter::TextAntialiasing, true);
@@ -72,7 +73,9 @@ void PainterCanvas::SetPen(const CanvasPen& pen) {
 void PainterCanvas::SetFont(const CanvasFont& font) {
   const bool sameFace = font.Name == font_.Name && font.Scale == font_.Scale;
   font_ = font;
-  if (!sameFace) qfont_ = PictureQFont(font_);
+  if (sameFace) return;
+  qfont_ = PictureQFont(font_);
+  metrics_ = QFontMetrics(qfont_);
 }
 
 QPainter* PainterCanvas::Ready(bool outline, bool fill) {
@@ -135,16 +138,15 @@ void PainterCanvas::TextOut(int x, int y, const std::string& text) {
   Flush();
   if (painter_ == nullptr || text.empty()) return;
   const QString s = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-  const QFontMetrics metrics(qfont_);
   if (brush_.Style == BrushStyle::Solid)
-    painter_->fillRect(QRectF(x, y, metrics.horizontalAdvance(s), metrics.height()), QColorOf(brush_.Color));
+    painter_->fillRect(QRectF(x, y, metrics_.horizontalAdvance(s), metrics_.height()), QColorOf(brush_.Color));
   painter_->setFont(qfont_);
   painter_->setPen(QColorOf(font_.Color));
-  painter_->drawText(QPointF(x, y + metrics.ascent()), s);
+  painter_->drawText(QPointF(x, y + metrics_.ascent()), s);
 }
 
 int PainterCanvas::TextWidth(const std::string& text) {
-  return QFontMetrics(qfont_).horizontalAdvance(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
+  return metrics_.horizontalAdvance(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
 }
 
 } // namespace drex

@@ -11,6 +11,7 @@
 // of the moment, which a picture for a file or the printer leaves out.
 
 #include <QFont>
+#include <QFontMetrics>
 #include <QPainter>
 #include <QPolygonF>
 
@@ -65,6 +66,7 @@ private:
   CanvasBrush brush_;
   CanvasFont font_;
   QFont qfont_;
+  QFontMetrics metrics_;
   QPolygonF run_;
   PixelPoint at_;
 };

@@ -11,6 +11,7 @@
 #include <cstdio>
 #include <vector>
 
+#include "dialogs/QtFormText.h"
 #include "documents/document_file.h"
 #include "documents/file_io.h"
 #include "shell/program.h"
@@ -22,8 +23,6 @@
 namespace drex {
 
 namespace {
-
-QString Q(const std::string& utf8) { return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size())); }
 
 /// Writes an SVG drawing into `device`.
 bool WriteSvg(QIODevice& device, const PictureFrame& frame, const PictureDrawer& draw, const std::string& title) {

@@ -224,40 +224,46 @@ PictureFrame TrueScaleFrame(const Program& prog, double width, double height, do
 }
 
 void DrawPicture(Program& prog, Canvas& canvas, const PictureFrame& frame) {
+  const ViewArea& area = prog.Area;
+  const TViewState& view = prog.Doc.View;
+  // A picture of the window's own area and view computes every object as the window did.
+  const bool asWindow = frame.Width == area.Width && frame.Height == area.Height && frame.View.OrgX == view.OrgX &&
+                        frame.View.OrgY == view.OrgY && frame.View.Zoom == view.Zoom;
   // Everything the redraw leaves behind that belongs to the window's picture.
   struct Kept {
     Program& prog;
+    bool asWindow;
     Canvas* surface = prog.Surface;
     ViewArea area = prog.Area;
     TViewState view = prog.Doc.View;
     decltype(prog.Drawing.LabelRects) labels = prog.Drawing.LabelRects;
     double tickStep = prog.Drawing.TickStep;
     bool smoothAnySize = prog.Drawing.SmoothAnySize;
+    bool smooth = prog.Config.SmoothDrawing;
     ~Kept() {
       prog.Surface = surface;
       prog.Doc.View = view;
       prog.Drawing.Clean = false;
       prog.Drawing.SmoothAnySize = smoothAnySize;
-      // The lines' ends and the graphs' extents were found for the picture: found again for the
-      // window.
-      if (surface != nullptr) {
-        Redraw(prog, true);
-        return;
-      }
+      prog.Config.SmoothDrawing = smooth;
       prog.Area = area;
-      RecalcPass(prog.Doc, prog.Area, prog.UnitLength, prog.Op.StepPos);
       prog.Drawing.LabelRects = labels;
       prog.Drawing.TickStep = tickStep;
+      if (asWindow) return;
+      // The lines' ends and the graphs' extents were found for the picture: found again for the
+      // window.
+      if (surface != nullptr)
+        Redraw(prog, true);
+      else
+        RecalcPass(prog.Doc, prog.Area, prog.UnitLength, prog.Op.StepPos);
     }
-  } kept{prog};
+  } kept{prog, asWindow};
   prog.Surface = &canvas;
   prog.Doc.View = frame.View;
   prog.Drawing.Clean = true;
   prog.Drawing.SmoothAnySize = true;
-  const bool smooth = prog.Config.SmoothDrawing;
   prog.Config.SmoothDrawing = true;
   Redraw(prog, true);
-  prog.Config.SmoothDrawing = smooth;
 }
 
 } // namespace drex

@@ -1,4 +1,4 @@
-#include "view/PngExport.h"
+#include "view/QtPngExport.h"
 
 #include <QDialogButtonBox>
 #include <QGridLayout>
@@ -8,14 +8,13 @@
 #include <QSpinBox>
 #include <QVBoxLayout>
 
+#include "dialogs/QtFormText.h"
 #include "shell/program.h"
 #include "view/picture_export.h"
 
 namespace drex {
 
 namespace {
-
-QString Q(const std::string& utf8) { return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size())); }
 
 QSpinBox* Spin(int low, int high, QWidget* parent) {
   auto* spin = new QSpinBox(parent);
@@ -67,17 +66,18 @@ TPngFrm::TPngFrm(QWidget* parent) : QDialog(parent) {
 bool TPngFrm::Run(PngExportModel& model, const Program& prog) {
   model_ = &model;
   prog_ = &prog;
-  filling_ = true;
-  setWindowTitle(Q(PictureText(prog, "p_PngTitle")));
-  bySize_->setText(Q(PictureText(prog, "p_BySize")));
-  byDpi_->setText(Q(PictureText(prog, "p_ByDpi")));
-  ok_->setText(Q(prog.Lang.ButtonCaptions[2]));
-  cancel_->setText(Q(prog.Lang.ButtonCaptions[3]));
-  (model.ByDpi ? byDpi_ : bySize_)->setChecked(true);
-  width_->setValue(model.Width);
-  height_->setValue(model.Height);
-  dpi_->setValue(model.Dpi);
-  filling_ = false;
+  {
+    FillGuard filling(filling_);
+    setWindowTitle(Q(PictureText(prog, "p_PngTitle")));
+    bySize_->setText(Q(PictureText(prog, "p_BySize")));
+    byDpi_->setText(Q(PictureText(prog, "p_ByDpi")));
+    ok_->setText(Q(prog.Lang.ButtonCaptions[2]));
+    cancel_->setText(Q(prog.Lang.ButtonCaptions[3]));
+    (model.ByDpi ? byDpi_ : bySize_)->setChecked(true);
+    width_->setValue(model.Width);
+    height_->setValue(model.Height);
+    dpi_->setValue(model.Dpi);
+  }
   Take();
   const bool ok = exec() == QDialog::Accepted;
   model_ = nullptr;

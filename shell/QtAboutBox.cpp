@@ -1,4 +1,4 @@
-#include "shell/About.h"
+#include "shell/QtAboutBox.h"
 
 #include <QApplication>
 #include <QDialogButtonBox>
@@ -7,11 +7,11 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "dialogs/QtFormText.h"
+
 namespace drex {
 
 namespace {
-
-QString Q(const std::string& utf8) { return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size())); }
 
 QLabel* Text(const std::string& text, QWidget* parent) {
   auto* label = new QLabel(Q(text), parent);
