@@ -55,7 +55,7 @@ struct OperationState {
   double RubberStartX = 0, RubberStartY = 0; ///< world corner where the band started
   bool RubberDrawn = false;                  ///< a band rectangle is on the picture
   int RubberEndX = 0, RubberEndY = 0;        ///< pixel corner of the drawn band rectangle
-  std::vector<uint8_t> MovedFlags;           ///< objects already moved in this drag step
+  std::vector<uint8_t> MovedFlags;           ///< objects the drag step moved itself
   int MeasureLabel = 0;                      ///< shown measurement whose label is under the cursor, 0 for none
   int WheelRest = 0;                         ///< wheel turn short of a notch, eighths of a degree
   double PinchRest = 1;                      ///< pinch scale short of a zoom step

@@ -84,6 +84,7 @@ void DragStep(Program& prog, double wx, double wy) {
     c[op.DragObject].X1 += dx;
     c[op.DragObject].Y1 += dy;
     AttachPoint(c, op.DragObject);
+    op.MovedFlags[static_cast<std::size_t>(op.DragObject)] = 1;
   } else {
     for (int n = 1; n <= c.ObjCount; ++n)
       if (c[n].Selected == 1 && !op.MovedFlags[static_cast<std::size_t>(n)])
@@ -98,6 +99,8 @@ void DragStep(Program& prog, double wx, double wy) {
   }
   prog.Modified = true;
   prog.Drawing.QuickRedraw = true;
+  // Only what the step moved and what is built on it changes: the redraw may keep the rest.
+  prog.Drawing.DragFrame = true;
   Redraw(prog, true);
 }
 

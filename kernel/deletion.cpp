@@ -102,6 +102,22 @@ void MarkDependants(const Construction& c, int i, std::vector<uint8_t>& marks) {
   SpreadToDependants(index, marks, queue, [](int) {});
 }
 
+void MarkDependantsOfMarked(const Construction& c, std::vector<uint8_t>& marks) {
+  const int n = ObjectsInUse(c);
+  marks.resize(static_cast<std::size_t>(n) + 1, 0);
+  marks[0] = 0;
+  std::vector<int> queue;
+  for (int j = 1; j <= n; ++j) {
+    if (marks[static_cast<std::size_t>(j)] == 0) continue;
+    marks[static_cast<std::size_t>(j)] = 1;
+    queue.push_back(j);
+  }
+  if (queue.empty()) return;
+  ReverseIndex index;
+  BuildReverseIndex(c, n, index);
+  SpreadToDependants(index, marks, queue, [](int) {});
+}
+
 DeletionCounts CloseSelection(Construction& c) {
   const int n = ObjectsInUse(c);
   DeletionCounts counts;

@@ -31,6 +31,12 @@ bool DependsOn(const Construction& c, int a, int b);
 /// memory are linear in objects plus references.
 void MarkDependants(const Construction& c, int i, std::vector<uint8_t>& marks);
 
+/// Marks, in one pass, everything that depends on an object already marked: `marks` may come
+/// with any size and has ObjCount + 1 entries afterwards (those beyond it are dropped, missing
+/// ones count as unmarked); marks[j] is 1 exactly when object j was marked or depends on one that
+/// was, else 0, and marks[0] is 0.
+void MarkDependantsOfMarked(const Construction& c, std::vector<uint8_t>& marks);
+
 /// The two counts of the deletion question.
 struct DeletionCounts {
   int Selected = 0;   ///< objects that were selected before the closure

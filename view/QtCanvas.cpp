@@ -1,5 +1,6 @@
 #include "view/QtCanvas.h"
 
+#include "view/paint_list.h"
 #include "view/smooth_raster.h"
 
 #include <QString>
@@ -710,11 +711,7 @@ void QtCanvas::RenderSmooth(const QString& s, bool halo, TextMask& mask) const {
 const QtCanvas::TextMask& QtCanvas::MaskOf(const std::string& text) {
   const auto found = masks_->find(text);
   if (found != masks_->end()) return found->second;
-  if (keptTexts_ >= MaxKeptTexts) {
-    stores_.clear();
-    masks_ = &stores_[storeKey_];
-    keptTexts_ = 0;
-  }
+  if (keptTexts_ >= MaxKeptTexts && !keepMasks_) ForgetMasks();
   const QString s = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
   TextMask mask;
   mask.Width = metrics_.horizontalAdvance(s);
@@ -732,6 +729,10 @@ void QtCanvas::TextOut(int x, int y, const std::string& text) {
   Flush();
   Own();
   const TextMask& mask = MaskOf(text);
+  if (mask.Glyph.empty()) {
+    PaintTextRuns(x, y, mask);
+    return;
+  }
   if (Brush().Style == BrushStyle::Solid) FillRect(x, y, x + mask.Width, y + mask.Height);
   const uint32_t value = PixelOfColor(Font().Color);
   const int64_t width = image_.width(), height = image_.height();
@@ -741,46 +742,58 @@ void QtCanvas::TextOut(int x, int y, const std::string& text) {
   // Written through the buffer pointer: the image's own row access checks for sharing each time.
   auto* bits = reinterpret_cast<uint32_t*>(image_.bits());
   const qsizetype stride = image_.bytesPerLine() / 4;
-  if (!mask.Glyph.empty()) {
-    // Coverage blended into the picture, the halo first, over the part of the box in the picture.
-    const uint32_t halo = PixelOfColor(Font().Halo);
-    const bool withHalo = !mask.Halo.empty();
-    const int64_t boxWidth = mask.Right - mask.Left + 1;
-    const int64_t y0 = std::max<int64_t>(top, 0), y1 = std::min<int64_t>(bottom, height - 1);
-    const int64_t x0 = std::max<int64_t>(left, 0), x1 = std::min<int64_t>(right, width - 1);
-    for (int64_t row = y0; row <= y1; ++row) {
-      uint32_t* line = bits + static_cast<qsizetype>(row) * stride;
-      const int64_t at = (row - top) * boxWidth - left;
-      for (int64_t k = x0; k <= x1; ++k) {
-        const auto i = static_cast<std::size_t>(at + k);
-        uint32_t pixel = line[k];
-        if (withHalo && mask.Halo[i] != 0) pixel = BlendPixel(pixel, halo, mask.Halo[i]);
-        if (mask.Glyph[i] != 0) pixel = BlendPixel(pixel, value, mask.Glyph[i]);
-        line[k] = pixel;
-      }
-    }
-    return;
-  }
-  if (left >= 0 && right < width && top >= 0 && bottom < height) {
-    // Wholly inside: runs of a glyph are a few pixels long and need no clipping.
-    for (const TextMask::Run& run : mask.Runs) {
-      uint32_t* line = bits + (static_cast<qsizetype>(y) + run.Y) * stride;
-      for (qsizetype k = static_cast<qsizetype>(x) + run.X0, end = static_cast<qsizetype>(x) + run.X1; k <= end; ++k)
-        line[k] = value;
-    }
-    return;
-  }
-  for (const TextMask::Run& run : mask.Runs) {
-    const int64_t row = static_cast<int64_t>(y) + run.Y;
-    if (row < 0 || row >= height) continue;
-    const int64_t x0 = std::max<int64_t>(static_cast<int64_t>(x) + run.X0, 0);
-    const int64_t x1 = std::min<int64_t>(static_cast<int64_t>(x) + run.X1, width - 1);
-    if (x0 > x1) continue;
+  // Coverage blended into the picture, the halo first, over the part of the box in the picture.
+  const uint32_t halo = PixelOfColor(Font().Halo);
+  const bool withHalo = !mask.Halo.empty();
+  const int64_t boxWidth = mask.Right - mask.Left + 1;
+  const int64_t y0 = std::max<int64_t>(top, 0), y1 = std::min<int64_t>(bottom, height - 1);
+  const int64_t x0 = std::max<int64_t>(left, 0), x1 = std::min<int64_t>(right, width - 1);
+  for (int64_t row = y0; row <= y1; ++row) {
     uint32_t* line = bits + static_cast<qsizetype>(row) * stride;
-    std::fill(line + x0, line + x1 + 1, value);
+    const int64_t at = (row - top) * boxWidth - left;
+    for (int64_t k = x0; k <= x1; ++k) {
+      const auto i = static_cast<std::size_t>(at + k);
+      uint32_t pixel = line[k];
+      if (withHalo && mask.Halo[i] != 0) pixel = BlendPixel(pixel, halo, mask.Halo[i]);
+      if (mask.Glyph[i] != 0) pixel = BlendPixel(pixel, value, mask.Glyph[i]);
+      line[k] = pixel;
+    }
   }
 }
 
 int QtCanvas::TextWidth(const std::string& text) { return text.empty() ? 0 : MaskOf(text).Width; }
+
+void QtCanvas::ForgetMasks() {
+  stores_.clear();
+  masks_ = &stores_[storeKey_];
+  keptTexts_ = 0;
+  ++storeGeneration_;
+}
+
+const TextRuns* QtCanvas::TextRunsOf(const std::string& text) {
+  if (text.empty()) return nullptr;
+  const TextMask& mask = MaskOf(text);
+  return mask.Glyph.empty() ? &mask : nullptr;
+}
+
+void QtCanvas::Paint(const PaintList& list) {
+  if (list.AnySmooth() || smooth_) {
+    Canvas::Paint(list);
+    return;
+  }
+  Flush();
+  Own();
+  if (painter_.isActive()) painter_.end();
+  // Room for every text of the drawing, so that no mask it uses goes while it is painted.
+  if (keptTexts_ + static_cast<std::size_t>(list.TextCount()) > MaxKeptTexts) ForgetMasks();
+  keepMasks_ = true;
+  try {
+    RasterCanvas::Paint(list);
+  } catch (...) {
+    keepMasks_ = false;
+    throw;
+  }
+  keepMasks_ = false;
+}
 
 } // namespace drex

@@ -66,6 +66,8 @@ public:
   int TextWidth(const std::string& text) override;
   void SetSmooth(bool on) override;
   bool Smooth() const { return smooth_; }
+  /// An aliased drawing in bands on all cores (RasterCanvas::Paint); a smooth one in order.
+  void Paint(const PaintList& list) override;
 
   /// Texts whose masks are kept; beyond it the store starts afresh.
   static constexpr std::size_t MaxKeptTexts = 32768;
@@ -74,19 +76,11 @@ public:
   static constexpr int MaxFontScale = 4000;
 
 private:
-  /// One text at the top left corner (0, 0). Aliased: horizontal runs of set pixels. Smooth: the
-  /// coverage (0..255) of the glyphs and of their halo, rows of the box one after the other.
-  struct TextMask {
-    struct Run {
-      int16_t Y, X0, X1;
-    };
-    int Width = 0;  ///< advance of the text, pixels
-    int Height = 0; ///< line height of the font, pixels
-    std::vector<Run> Runs;
+  /// One text at the top left corner (0, 0). Aliased: the runs of set pixels. Smooth: the
+  /// coverage (0..255) of the glyphs and of their halo over the box, rows one after the other.
+  struct TextMask : TextRuns {
     std::vector<uint8_t> Glyph;
     std::vector<uint8_t> Halo; ///< empty without a halo
-    /// The box the pixels cover: columns Left..Right, rows Top..Bottom (empty without pixels).
-    int Left = 0, Top = 0, Right = -1, Bottom = -1;
   };
   /// The masks of one font, size, smoothing and halo, by text.
   using TextStore = std::unordered_map<std::string, TextMask>;
@@ -110,6 +104,10 @@ private:
   /// Takes the font, the masks and the metrics of the current font, size and smoothing.
   void ChooseFont();
   const TextMask& MaskOf(const std::string& text);
+  const TextRuns* TextRunsOf(const std::string& text) override;
+  uint64_t TextRunsGeneration() const override { return storeGeneration_; }
+  /// Starts the masks afresh.
+  void ForgetMasks();
   void RenderAliased(const QString& s, TextMask& mask) const;
   void RenderSmooth(const QString& s, bool halo, TextMask& mask) const;
   int HaloRadius() const;
@@ -139,6 +137,11 @@ private:
   std::unordered_map<std::string, TextStore> stores_;
   TextStore* masks_ = nullptr;
   std::size_t keptTexts_ = 0;
+  /// Set while a drawing is painted: the masks handed out must stay, so the store is not started
+  /// afresh until the next drawing.
+  bool keepMasks_ = false;
+  /// Grows each time the masks are started afresh.
+  uint64_t storeGeneration_ = 1;
 };
 
 } // namespace drex

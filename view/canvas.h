@@ -58,6 +58,8 @@ struct PixelPoint {
   int Y = 0;
 };
 
+class PaintList;
+
 /// The drawing surface: a retained bitmap of Width() × Height() pixels with a pen, a brush, a font
 /// and a current position.
 class Canvas {
@@ -100,6 +102,16 @@ public:
   /// that drawing it twice still restores the picture. A surface that draws only aliased pixels
   /// ignores the request.
   virtual void SetSmooth(bool on) { (void)on; }
+
+  /// Paints a recorded drawing as if its calls were made on this surface in order; the surface's
+  /// pen, brush and font are the drawing's last ones afterwards. The start replays the calls.
+  virtual void Paint(const PaintList& list);
+  /// True for a surface that keeps the retained layers a drawing builds (PaintList::UseLayer).
+  /// A drawing painted on any other surface uses none.
+  virtual bool CanKeepLayers() const { return false; }
+  /// The stamp of the layers kept from the last drawing that built them, 0 for none. A surface
+  /// forgets its layers when its size changes.
+  virtual uint32_t KeptLayers() const { return 0; }
 
   // Single-attribute changes, built on the state calls above.
   void SetPenColor(int32_t color) {

@@ -1,11 +1,19 @@
 #include "view/raster_canvas.h"
 
+#include "view/paint_list.h"
+#include "view/paint_workers.h"
+
 #if defined(__SSE2__)
 #include <emmintrin.h>
 #endif
 
 #include <algorithm>
+#include <chrono>
+#include <condition_variable>
+#include <mutex>
+#include <cstdio>
 #include <cmath>
+#include <functional>
 #include <cstdint>
 #include <cstdlib>
 #include <limits>
@@ -37,6 +45,67 @@ int64_t FloorToInt(double v) {
   return static_cast<double>(i) > v ? i - 1 : i;
 }
 
+/// Where pixels are written: the buffer, and for the keyed modes the keys beside it (same index)
+/// and the key of what is drawn.
+struct PixelSink {
+  uint32_t* Bits;
+  uint16_t* Keys;
+  uint16_t Key;
+};
+
+template <WriteMode M> using ModeTag = std::integral_constant<WriteMode, M>;
+
+/// Calls f with the tag of the mode, so that each mode has its own loops.
+template <typename F> void WithMode(WriteMode mode, F&& f) {
+  switch (mode) {
+  case WriteMode::Copy:
+    f(ModeTag<WriteMode::Copy>{});
+    return;
+  case WriteMode::Xor:
+    f(ModeTag<WriteMode::Xor>{});
+    return;
+  case WriteMode::Store:
+    f(ModeTag<WriteMode::Store>{});
+    return;
+  case WriteMode::Test:
+    f(ModeTag<WriteMode::Test>{});
+    return;
+  }
+}
+
+template <WriteMode M> inline void Put(const PixelSink& sink, std::ptrdiff_t i, uint32_t value) {
+  if constexpr (M == WriteMode::Copy) {
+    sink.Bits[i] = value;
+  } else if constexpr (M == WriteMode::Xor) {
+    sink.Bits[i] ^= value;
+  } else if constexpr (M == WriteMode::Store) {
+    sink.Bits[i] = value;
+    sink.Keys[i] = sink.Key;
+  } else {
+    if (sink.Key > sink.Keys[i]) sink.Bits[i] = value;
+  }
+}
+
+/// Pixels i..j of one row.
+template <WriteMode M> inline void PutRun(const PixelSink& sink, std::ptrdiff_t i, std::ptrdiff_t j, uint32_t value) {
+  if constexpr (M == WriteMode::Copy) {
+    std::fill(sink.Bits + i, sink.Bits + j + 1, value);
+  } else if constexpr (M == WriteMode::Store) {
+    std::fill(sink.Bits + i, sink.Bits + j + 1, value);
+    std::fill(sink.Keys + i, sink.Keys + j + 1, sink.Key);
+  } else if constexpr (M == WriteMode::Test) {
+    // A select rather than a branch, so that the loop runs on whole vectors of pixels.
+    uint32_t* const bits = sink.Bits;
+    const uint16_t* const keys = sink.Keys;
+    const uint16_t key = sink.Key;
+    for (std::ptrdiff_t k = i; k <= j; ++k)
+      bits[k] = key > keys[k] ? value : bits[k];
+  } else {
+    for (std::ptrdiff_t k = i; k <= j; ++k)
+      Put<M>(sink, k, value);
+  }
+}
+
 } // namespace
 
 DashPattern DashPatternOf(PenStyle style) {
@@ -54,13 +123,43 @@ DashPattern DashPatternOf(PenStyle style) {
 }
 
 RasterCanvas::RasterCanvas(uint32_t* bits, int width, int height, int stride)
-    : bits_(bits), width_(std::max(0, width)), height_(std::max(0, height)), stride_(stride) {}
+    : bits_(bits), picture_(bits), width_(std::max(0, width)), height_(std::max(0, height)), stride_(stride),
+      clipBottom_(height_), maxBands_(std::min(PaintHelpersWanted(MaxBands - 1) + 1, MaxBands)) {}
+
+RasterCanvas::~RasterCanvas() = default;
 
 void RasterCanvas::Attach(uint32_t* bits, int width, int height, int stride) {
-  bits_ = bits;
+  const bool resized = std::max(0, width) != width_ || std::max(0, height) != height_ || stride != stride_;
+  bits_ = picture_ = bits;
   width_ = std::max(0, width);
   height_ = std::max(0, height);
   stride_ = stride;
+  clipTop_ = 0;
+  clipBottom_ = height_;
+  keys_ = nullptr;
+  keyMode_ = WriteMode::Copy;
+  if (!resized) return;
+  // The layers hold pictures of the old size; a buffer of the same size keeps them.
+  for (Layer& layer : ownLayers_) {
+    layer.Pixels.clear();
+    layer.Keys.clear();
+  }
+  layerStamp_ = 0;
+  bandEdges_.clear();
+  rowCost_.clear();
+}
+
+void RasterCanvas::SetMaxBands(int bands) {
+  maxBands_ = std::clamp(bands, 1, MaxBands);
+  bandEdges_.clear();
+  rowCost_.clear();
+}
+
+WriteMode RasterCanvas::ModeFor(bool xorPen) const { return xorPen ? WriteMode::Xor : keyMode_; }
+
+void RasterCanvas::ClipRows(int top, int bottom) {
+  clipTop_ = std::clamp(top, 0, height_);
+  clipBottom_ = std::clamp(bottom, clipTop_, height_);
 }
 
 void RasterCanvas::SetPen(const CanvasPen& pen) {
@@ -70,17 +169,17 @@ void RasterCanvas::SetPen(const CanvasPen& pen) {
 
 int32_t RasterCanvas::PixelColor(int x, int y) const {
   if (x < 0 || y < 0 || x >= width_ || y >= height_) return -1;
-  return ColorOfPixel(Row(y)[x]);
+  return ColorOfPixel(picture_[static_cast<std::ptrdiff_t>(y) * stride_ + x]);
 }
 
-void RasterCanvas::Span(int y, int x0, int x1, uint32_t value, bool xorMode) {
-  uint32_t* row = Row(y);
-  if (xorMode) {
-    for (int x = x0; x <= x1; ++x)
-      row[x] ^= value;
-  } else {
-    std::fill(row + x0, row + x1 + 1, value);
+void RasterCanvas::Span(int y, int x0, int x1, uint32_t value, WriteMode mode) {
+  const std::ptrdiff_t row = static_cast<std::ptrdiff_t>(y) * stride_;
+  if (mode == WriteMode::Copy) {
+    std::fill(bits_ + row + x0, bits_ + row + x1 + 1, value);
+    return;
   }
+  const PixelSink sink{bits_, keys_, key_};
+  WithMode(mode, [&](auto tag) { PutRun<decltype(tag)::value>(sink, row + x0, row + x1, value); });
 }
 
 void RasterCanvas::FillRect(int left, int top, int right, int bottom) {
@@ -88,17 +187,18 @@ void RasterCanvas::FillRect(int left, int top, int right, int bottom) {
   // 64 bits, so that a right or bottom edge of INT_MIN does not wrap round.
   const int64_t x0 = std::max(left, 0);
   const int64_t x1 = std::min<int64_t>(right, width_) - 1;
-  const int64_t y0 = std::max(top, 0);
-  const int64_t y1 = std::min<int64_t>(bottom, height_) - 1;
+  const int64_t y0 = std::max(top, clipTop_);
+  const int64_t y1 = std::min<int64_t>(bottom, clipBottom_) - 1;
   if (x0 > x1 || y0 > y1) return;
   const uint32_t value = PixelOfColor(brush_.Color);
+  const WriteMode mode = ModeFor(false);
   for (int64_t y = y0; y <= y1; ++y)
-    Span(static_cast<int>(y), static_cast<int>(x0), static_cast<int>(x1), value, false);
+    Span(static_cast<int>(y), static_cast<int>(x0), static_cast<int>(x1), value, mode);
 }
 
 void RasterCanvas::SetPixel(int x, int y, int32_t color) {
-  if (x < 0 || y < 0 || x >= width_ || y >= height_) return;
-  Row(y)[x] = PixelOfColor(color);
+  if (x < 0 || y < clipTop_ || x >= width_ || y >= clipBottom_) return;
+  Span(y, x, x, PixelOfColor(color), ModeFor(false));
 }
 
 void RasterCanvas::MoveTo(int x, int y) {
@@ -119,14 +219,13 @@ namespace {
 /// MinorStart + MinorSign·q(i) across it, q(i) = floor((2·i·MinorRun + Steps) / (2·Steps)), widened by
 /// Lo..Hi across the longer axis.
 struct LineWalk {
-  uint32_t* Bits = nullptr;
+  PixelSink Sink{nullptr, nullptr, 0};
   std::ptrdiff_t Stride = 0;
   int64_t Steps = 1, MinorRun = 0;
   bool Narrow = true; ///< the error term products fit in 64 bits
   int64_t MajorStart = 0, MinorStart = 0;
   int MajorSign = 1, MinorSign = 1;
   bool XMajor = true;
-  int64_t MinorLimit = 0;
   uint32_t Value = 0;
   int Runs[4] = {0, 0, 0, 0}; ///< on, off, on, off run lengths of the pattern at this width
   int RunCount = 0;           ///< 0 for a solid pen
@@ -194,10 +293,10 @@ struct WalkCursor {
 /// Moves a walk on by n steps, painting the `Across` pixels from each pixel it leaves onwards
 /// along the row when Paint is set. When the minor axis steps on a fair share of the steps, whether
 /// it does follows no pattern the branch predictor could learn, and the step is Masked instead.
-template <bool Paint, bool XorMode, int Across, bool Masked>
+template <bool Paint, WriteMode M, int Across, bool Masked>
 void Advance(const LineWalk& w, WalkCursor& c, int64_t n, std::ptrdiff_t majorStep, std::ptrdiff_t minorStep,
              int64_t twoRun, int64_t twoSteps) {
-  uint32_t* const bits = w.Bits;
+  const PixelSink sink = w.Sink;
   const uint32_t value = w.Value;
   const std::ptrdiff_t diagonalStep = majorStep + minorStep;
   std::ptrdiff_t index = c.Index;
@@ -205,7 +304,7 @@ void Advance(const LineWalk& w, WalkCursor& c, int64_t n, std::ptrdiff_t majorSt
   for (; n > 0; --n) {
     if (Paint) {
       for (int j = 0; j < Across; ++j)
-        bits[index + j] = XorMode ? (bits[index + j] ^ value) : value;
+        Put<M>(sink, index + j, value);
     }
     rest += twoRun;
     if (Masked) {
@@ -231,7 +330,7 @@ void Advance(const LineWalk& w, WalkCursor& c, int64_t n, std::ptrdiff_t majorSt
 /// and of the Across - 1 lines after it on a mostly vertical walk, all of them on the buffer.
 /// Dashes are walked as whole runs, so the loop over the pixels of a run does nothing but step and
 /// paint.
-template <bool XorMode, int Across, bool Masked> void WalkRuns(const LineWalk& w, int k, int64_t first, int64_t last) {
+template <WriteMode M, int Across, bool Masked> void WalkRuns(const LineWalk& w, int k, int64_t first, int64_t last) {
   const int64_t major = w.MajorStart + w.MajorSign * first;
   int64_t q = 0, rest = 0;
   OffsetAndRest(w, first, q, rest);
@@ -244,7 +343,7 @@ template <bool XorMode, int Across, bool Masked> void WalkRuns(const LineWalk& w
   const int64_t twoRun = 2 * w.MinorRun, twoSteps = 2 * w.Steps;
   int64_t left = last - first + 1;
   if (w.RunCount == 0) {
-    Advance<true, XorMode, Across, Masked>(w, c, left, majorStep, minorStep, twoRun, twoSteps);
+    Advance<true, M, Across, Masked>(w, c, left, majorStep, minorStep, twoRun, twoSteps);
     return;
   }
   int64_t pos = (w.PhaseAtZero + first) % w.PatternLength;
@@ -256,43 +355,43 @@ template <bool XorMode, int Across, bool Masked> void WalkRuns(const LineWalk& w
   while (left > 0) {
     const int64_t n = std::min<int64_t>(left, w.Runs[r] - pos);
     if (r % 2 == 0)
-      Advance<true, XorMode, Across, Masked>(w, c, n, majorStep, minorStep, twoRun, twoSteps);
+      Advance<true, M, Across, Masked>(w, c, n, majorStep, minorStep, twoRun, twoSteps);
     else
-      Advance<false, XorMode, Across, Masked>(w, c, n, majorStep, minorStep, twoRun, twoSteps);
+      Advance<false, M, Across, Masked>(w, c, n, majorStep, minorStep, twoRun, twoSteps);
     left -= n;
     pos = 0;
     if (++r == w.RunCount) r = 0;
   }
 }
 
-template <bool XorMode, int Across> void WalkParallel(const LineWalk& w, int k, int64_t first, int64_t last) {
+template <WriteMode M, int Across> void WalkParallel(const LineWalk& w, int k, int64_t first, int64_t last) {
   // Nearly straight or nearly diagonal walks step the minor axis in long regular runs.
   const int64_t run = w.MinorRun, steps = w.Steps;
   if (5 * run < steps || 5 * run > 4 * steps)
-    WalkRuns<XorMode, Across, false>(w, k, first, last);
+    WalkRuns<M, Across, false>(w, k, first, last);
   else
-    WalkRuns<XorMode, Across, true>(w, k, first, last);
+    WalkRuns<M, Across, true>(w, k, first, last);
 }
 
-template <bool XorMode> void WalkAcross(const LineWalk& w, int k, int across, int64_t first, int64_t last) {
+template <WriteMode M> void WalkAcross(const LineWalk& w, int k, int across, int64_t first, int64_t last) {
   // Wider strokes are walked as bands of five lines and one of the rest.
   for (; across > 5; across -= 5, k += 5)
-    WalkParallel<XorMode, 5>(w, k, first, last);
+    WalkParallel<M, 5>(w, k, first, last);
   switch (across) {
   case 2:
-    WalkParallel<XorMode, 2>(w, k, first, last);
+    WalkParallel<M, 2>(w, k, first, last);
     return;
   case 3:
-    WalkParallel<XorMode, 3>(w, k, first, last);
+    WalkParallel<M, 3>(w, k, first, last);
     return;
   case 4:
-    WalkParallel<XorMode, 4>(w, k, first, last);
+    WalkParallel<M, 4>(w, k, first, last);
     return;
   case 5:
-    WalkParallel<XorMode, 5>(w, k, first, last);
+    WalkParallel<M, 5>(w, k, first, last);
     return;
   default:
-    WalkParallel<XorMode, 1>(w, k, first, last);
+    WalkParallel<M, 1>(w, k, first, last);
     return;
   }
 }
@@ -301,7 +400,7 @@ template <bool XorMode> void WalkAcross(const LineWalk& w, int k, int across, in
 /// steps where line k is on the buffer. A wide, mostly vertical stroke paints each row's pixels
 /// together where all its lines are on the buffer, so that each row is visited once; otherwise
 /// the lines are walked one after the other, which keeps each pass along a row.
-template <bool XorMode> void WalkStroke(const LineWalk& w, int lo, int hi, const int64_t (*ranges)[2]) {
+template <WriteMode M> void WalkStroke(const LineWalk& w, int lo, int hi, const int64_t (*ranges)[2]) {
   int64_t common0 = INT64_MIN, common1 = INT64_MAX;
   for (int k = lo; k <= hi; ++k) {
     common0 = std::max(common0, ranges[k - lo][0]);
@@ -309,15 +408,15 @@ template <bool XorMode> void WalkStroke(const LineWalk& w, int lo, int hi, const
   }
   if (w.XMajor || lo == hi || common0 > common1) {
     for (int k = lo; k <= hi; ++k) {
-      if (ranges[k - lo][0] <= ranges[k - lo][1]) WalkParallel<XorMode, 1>(w, k, ranges[k - lo][0], ranges[k - lo][1]);
+      if (ranges[k - lo][0] <= ranges[k - lo][1]) WalkParallel<M, 1>(w, k, ranges[k - lo][0], ranges[k - lo][1]);
     }
     return;
   }
-  WalkAcross<XorMode>(w, lo, hi - lo + 1, common0, common1);
+  WalkAcross<M>(w, lo, hi - lo + 1, common0, common1);
   for (int k = lo; k <= hi; ++k) {
     const int64_t a = ranges[k - lo][0], b = ranges[k - lo][1];
-    if (a <= common0 - 1) WalkParallel<XorMode, 1>(w, k, a, common0 - 1);
-    if (common1 + 1 <= b) WalkParallel<XorMode, 1>(w, k, common1 + 1, b);
+    if (a <= common0 - 1) WalkParallel<M, 1>(w, k, a, common0 - 1);
+    if (common1 + 1 <= b) WalkParallel<M, 1>(w, k, common1 + 1, b);
   }
 }
 
@@ -335,8 +434,9 @@ void RasterCanvas::DrawLine(int64_t x0, int64_t y0, int64_t x1, int64_t y1) {
   const int64_t phaseAtZero = dashPhase_;
   dashPhase_ += steps;
 
+  if (clipTop_ >= clipBottom_) return;
   LineWalk w;
-  w.Bits = bits_;
+  w.Sink = PixelSink{bits_, keys_, key_};
   w.Stride = stride_;
   w.Steps = steps;
   w.MinorRun = xMajor ? ady : adx;
@@ -346,25 +446,26 @@ void RasterCanvas::DrawLine(int64_t x0, int64_t y0, int64_t x1, int64_t y1) {
   w.MajorSign = (xMajor ? dx : dy) < 0 ? -1 : 1;
   w.MinorSign = (xMajor ? dy : dx) < 0 ? -1 : 1;
   w.XMajor = xMajor;
-  w.MinorLimit = xMajor ? height_ : width_;
-  const int64_t majorLimit = xMajor ? width_ : height_;
+  // The pixels drawn: columns 0..width - 1, rows of the clip.
+  const int64_t majorLo = xMajor ? 0 : clipTop_, majorHi = xMajor ? width_ - 1 : clipBottom_ - 1;
+  const int64_t minorLo = xMajor ? clipTop_ : 0, minorHi = xMajor ? clipBottom_ - 1 : width_ - 1;
   const int thick = pen_.Width;
   const int lo = -(thick / 2);
   const int hi = lo + thick - 1;
 
   // Steps whose pixel lies on the buffer along the longer axis.
-  int64_t first = w.MajorSign > 0 ? -w.MajorStart : w.MajorStart - (majorLimit - 1);
-  int64_t last = w.MajorSign > 0 ? majorLimit - 1 - w.MajorStart : w.MajorStart;
+  int64_t first = w.MajorSign > 0 ? majorLo - w.MajorStart : w.MajorStart - majorHi;
+  int64_t last = w.MajorSign > 0 ? majorHi - w.MajorStart : w.MajorStart - majorLo;
   first = std::max<int64_t>(first, 0);
   last = std::min<int64_t>(last, steps - 1);
   // The offset range in which the parallel line k lies on the buffer across the longer axis.
   auto offsetsOnBuffer = [&](int k, int64_t& qa, int64_t& qb) {
     if (w.MinorSign > 0) {
-      qa = -w.MinorStart - k;
-      qb = w.MinorLimit - 1 - w.MinorStart - k;
+      qa = minorLo - w.MinorStart - k;
+      qb = minorHi - w.MinorStart - k;
     } else {
-      qa = w.MinorStart + k - (w.MinorLimit - 1);
-      qb = w.MinorStart + k;
+      qa = w.MinorStart + k - minorHi;
+      qb = w.MinorStart + k - minorLo;
     }
   };
   // Keep the steps where some part of the stroke meets the buffer.
@@ -375,6 +476,7 @@ void RasterCanvas::DrawLine(int64_t x0, int64_t y0, int64_t x1, int64_t y1) {
   if (first > last) return;
 
   const bool xorMode = pen_.Mode == PenMode::Xor;
+  const WriteMode mode = ModeFor(xorMode);
   w.Value = xorMode ? (PixelOfColor(pen_.Color) & RgbMask) : PixelOfColor(pen_.Color);
   const DashPattern pattern = DashPatternOf(pen_.Style);
   w.RunCount = pattern.Count;
@@ -397,10 +499,7 @@ void RasterCanvas::DrawLine(int64_t x0, int64_t y0, int64_t x1, int64_t y1) {
     offsetsOnBuffer(k, qa, qb);
     if (qFirst < qa || qLast > qb) KeepOffsetsFrom(w, qa, qb, a, b);
   }
-  if (xorMode)
-    WalkStroke<true>(w, lo, hi, ranges);
-  else
-    WalkStroke<false>(w, lo, hi, ranges);
+  WithMode(mode, [&](auto tag) { WalkStroke<decltype(tag)::value>(w, lo, hi, ranges); });
 }
 
 namespace {
@@ -430,18 +529,16 @@ void EllipseHalves(int64_t first, std::size_t count, double cy, double semiX, do
 
 /// Paints pixels a..b of a row, held to 0..width-1. Most runs of a shape's outline are a few
 /// pixels long, so those are written one by one rather than through a vector fill.
-template <bool XorMode> inline void PaintRun(uint32_t* row, int64_t a, int64_t b, int64_t width, uint32_t value) {
+template <WriteMode M>
+inline void PaintRun(const PixelSink& sink, std::ptrdiff_t row, int64_t a, int64_t b, int64_t width, uint32_t value) {
   a = std::max<int64_t>(a, 0);
   b = std::min<int64_t>(b, width - 1);
   if (a > b) return;
-  if (XorMode) {
+  if (b - a < 8) {
     for (int64_t x = a; x <= b; ++x)
-      row[x] ^= value;
-  } else if (b - a < 8) {
-    for (int64_t x = a; x <= b; ++x)
-      row[x] = value;
+      Put<M>(sink, row + x, value);
   } else {
-    std::fill(row + a, row + b + 1, value);
+    PutRun<M>(sink, row + a, row + b, value);
   }
 }
 
@@ -454,8 +551,8 @@ void RasterCanvas::PaintShape(int64_t top, int64_t bottom, int ring, const RowSp
   const uint32_t penValue = xorMode ? (PixelOfColor(pen_.Color) & RgbMask) : PixelOfColor(pen_.Color);
   const uint32_t brushValue = xorMode ? (PixelOfColor(brush_.Color) & RgbMask) : PixelOfColor(brush_.Color);
   const bool fill = brush_.Style == BrushStyle::Solid;
-  const int64_t y0 = std::max<int64_t>({top, from, 0});
-  const int64_t y1 = std::min<int64_t>({bottom, to, height_ - 1});
+  const int64_t y0 = std::max<int64_t>({top, from, clipTop_});
+  const int64_t y1 = std::min<int64_t>({bottom, to, clipBottom_ - 1});
   if (y0 > y1) return;
   // Rows of the shape needed: those on the buffer and `ring` more above and below.
   const int64_t t0 = std::max<int64_t>(top, y0 - ring);
@@ -478,9 +575,10 @@ void RasterCanvas::PaintShape(int64_t top, int64_t bottom, int ring, const RowSp
     if (lowerFirst <= t1) rowSpans(lowerFirst, t1, spans);
   }
   const int64_t width = width_;
-  auto paintRows = [&](auto xorTag) {
-    constexpr bool XorMode = decltype(xorTag)::value;
-    uint32_t* row = Row(static_cast<int>(y0));
+  const PixelSink sink{bits_, keys_, key_};
+  WithMode(ModeFor(xorMode), [&](auto tag) {
+    constexpr WriteMode M = decltype(tag)::value;
+    std::ptrdiff_t row = static_cast<std::ptrdiff_t>(y0) * stride_;
     for (int64_t y = y0; y <= y1; ++y, row += stride_) {
       const auto outer = spans[y];
       if (outer.first > outer.second) continue;
@@ -496,18 +594,14 @@ void RasterCanvas::PaintShape(int64_t top, int64_t bottom, int ring, const RowSp
         innerR = std::min({outer.second - ring, above.second, below.second});
       }
       if (innerL > innerR) {
-        PaintRun<XorMode>(row, outer.first, outer.second, width, penValue);
+        PaintRun<M>(sink, row, outer.first, outer.second, width, penValue);
       } else {
-        PaintRun<XorMode>(row, outer.first, innerL - 1, width, penValue);
-        PaintRun<XorMode>(row, innerR + 1, outer.second, width, penValue);
-        if (fill) PaintRun<XorMode>(row, innerL, innerR, width, brushValue);
+        PaintRun<M>(sink, row, outer.first, innerL - 1, width, penValue);
+        PaintRun<M>(sink, row, innerR + 1, outer.second, width, penValue);
+        if (fill) PaintRun<M>(sink, row, innerL, innerR, width, brushValue);
       }
     }
-  };
-  if (xorMode)
-    paintRows(std::true_type{});
-  else
-    paintRows(std::false_type{});
+  });
 }
 
 void RasterCanvas::Ellipse(int left, int top, int right, int bottom) {
@@ -581,10 +675,10 @@ void RasterCanvas::Ellipse(int left, int top, int right, int bottom) {
   if (brush_.Style == BrushStyle::Solid) {
     const bool xorMode = pen_.Mode == PenMode::Xor;
     const uint32_t brushValue = xorMode ? (PixelOfColor(brush_.Color) & RgbMask) : PixelOfColor(brush_.Color);
-    const int64_t y0 = std::max<int64_t>(innerFirst, 0);
-    const int64_t y1 = std::min<int64_t>(innerLast, height_ - 1);
+    const int64_t y0 = std::max<int64_t>(innerFirst, clipTop_);
+    const int64_t y1 = std::min<int64_t>(innerLast, clipBottom_ - 1);
     for (int64_t y = y0; y <= y1; ++y)
-      Span(static_cast<int>(y), 0, width_ - 1, brushValue, xorMode);
+      Span(static_cast<int>(y), 0, width_ - 1, brushValue, ModeFor(xorMode));
   }
 }
 
@@ -610,6 +704,7 @@ void RasterCanvas::Polygon(const std::vector<PixelPoint>& points) {
   const std::size_t n = points.size();
   if (n < 2) return;
   const bool xorMode = pen_.Mode == PenMode::Xor;
+  const WriteMode mode = ModeFor(xorMode);
   if (brush_.Style == BrushStyle::Solid && n >= 3) {
     const uint32_t value = xorMode ? (PixelOfColor(brush_.Color) & RgbMask) : PixelOfColor(brush_.Color);
     // The edges that cross some pixel centre line, each kept with its first point as given, so
@@ -628,8 +723,8 @@ void RasterCanvas::Polygon(const std::vector<PixelPoint>& points) {
                                       static_cast<double>(b.X) - a.X, static_cast<double>(b.Y) - a.Y,
                                       std::min(a.Y, b.Y), std::max(a.Y, b.Y)});
     }
-    const int64_t y0 = std::max<int64_t>(minY, 0);
-    const int64_t y1 = std::min<int64_t>(maxY, height_) - 1;
+    const int64_t y0 = std::max<int64_t>(minY, clipTop_);
+    const int64_t y1 = std::min<int64_t>(maxY, clipBottom_) - 1;
     for (int64_t y = y0; y <= y1; ++y) {
       // Pixel centres of this row inside the outline, by the even-odd rule.
       const double yc = static_cast<double>(y) + 0.5;
@@ -647,7 +742,7 @@ void RasterCanvas::Polygon(const std::vector<PixelPoint>& points) {
         // The first pixel whose centre is at or right of the crossing, up to the last left of the next.
         const int64_t xa = std::max<int64_t>(CeilToInt(crossScratch_[k] - 0.5), 0);
         const int64_t xb = std::min<int64_t>(CeilToInt(crossScratch_[k + 1] - 0.5) - 1, width_ - 1);
-        if (xa <= xb) Span(static_cast<int>(y), static_cast<int>(xa), static_cast<int>(xb), value, xorMode);
+        if (xa <= xb) Span(static_cast<int>(y), static_cast<int>(xa), static_cast<int>(xb), value, mode);
       }
     }
   }
@@ -661,6 +756,278 @@ void RasterCanvas::Polygon(const std::vector<PixelPoint>& points) {
   curX_ = keepX;
   curY_ = keepY;
   dashPhase_ = keepPhase;
+}
+
+} // namespace drex
+
+namespace drex {
+
+const TextRuns* RasterCanvas::TextRunsOf(const std::string&) { return nullptr; }
+
+uint64_t RasterCanvas::TextRunsGeneration() const { return 0; }
+
+void RasterCanvas::TextOut(int x, int y, const std::string& text) {
+  if (const TextRuns* runs = TextRunsOf(text)) PaintTextRuns(x, y, *runs);
+}
+
+int RasterCanvas::TextWidth(const std::string& text) {
+  const TextRuns* runs = TextRunsOf(text);
+  return runs != nullptr ? runs->Width : 0;
+}
+
+void RasterCanvas::PaintTextRuns(int x, int y, const TextRuns& r) {
+  if (brush_.Style == BrushStyle::Solid) {
+    const auto end = [](int64_t v) { return static_cast<int>(std::clamp<int64_t>(v, INT32_MIN, INT32_MAX)); };
+    FillRect(x, y, end(static_cast<int64_t>(x) + r.Width), end(static_cast<int64_t>(y) + r.Height));
+  }
+  const uint32_t value = PixelOfColor(font_.Color);
+  const int64_t left = static_cast<int64_t>(x) + r.Left, right = static_cast<int64_t>(x) + r.Right;
+  const int64_t top = static_cast<int64_t>(y) + r.Top, bottom = static_cast<int64_t>(y) + r.Bottom;
+  if (left > right || right < 0 || left >= width_ || bottom < clipTop_ || top >= clipBottom_) return;
+  // The runs come row by row: those of the rows drawn are found by their row alone.
+  const int64_t firstRow = std::max<int64_t>(top, clipTop_) - y,
+                lastRow = std::min<int64_t>(bottom, clipBottom_ - 1) - y;
+  const auto first = std::lower_bound(r.Runs.begin(), r.Runs.end(), firstRow,
+                                      [](const TextRuns::Run& run, int64_t row) { return run.Y < row; });
+  const bool columnsInside = left >= 0 && right < width_;
+  const PixelSink sink{bits_, keys_, key_};
+  WithMode(ModeFor(false), [&](auto tag) {
+    constexpr WriteMode M = decltype(tag)::value;
+    for (auto run = first; run != r.Runs.end() && run->Y <= lastRow; ++run) {
+      int64_t x0 = static_cast<int64_t>(x) + run->X0, x1 = static_cast<int64_t>(x) + run->X1;
+      if (!columnsInside) {
+        x0 = std::max<int64_t>(x0, 0);
+        x1 = std::min<int64_t>(x1, width_ - 1);
+      }
+      const std::ptrdiff_t at = (static_cast<std::ptrdiff_t>(y) + run->Y) * stride_;
+      // Runs of a glyph are a few pixels long: written one by one.
+      for (std::ptrdiff_t k = at + x0, last = at + x1; k <= last; ++k)
+        Put<M>(sink, k, value);
+    }
+  });
+}
+
+void RasterCanvas::UseLayer(LayerUse use, int index) {
+  Layer* layer = index >= 0 && index < LayerCount ? &(*layers_)[static_cast<std::size_t>(index)] : nullptr;
+  const std::size_t size = static_cast<std::size_t>(stride_) * static_cast<std::size_t>(height_);
+  if (layer != nullptr && (layer->Pixels.size() != size || layer->Keys.size() != size)) layer = nullptr;
+  bits_ = picture_;
+  keys_ = nullptr;
+  keyMode_ = WriteMode::Copy;
+  if (layer == nullptr || use == LayerUse::Picture) return;
+  const std::size_t first = static_cast<std::size_t>(clipTop_) * static_cast<std::size_t>(stride_);
+  const std::size_t last = static_cast<std::size_t>(clipBottom_) * static_cast<std::size_t>(stride_);
+  switch (use) {
+  case LayerUse::Picture:
+    return;
+  case LayerUse::Build:
+    std::fill(layer->Keys.begin() + static_cast<std::ptrdiff_t>(first),
+              layer->Keys.begin() + static_cast<std::ptrdiff_t>(last), uint16_t{0});
+    bits_ = layer->Pixels.data();
+    keys_ = layer->Keys.data();
+    keyMode_ = WriteMode::Store;
+    return;
+  case LayerUse::Restore:
+    std::copy(layer->Pixels.begin() + static_cast<std::ptrdiff_t>(first),
+              layer->Pixels.begin() + static_cast<std::ptrdiff_t>(last), picture_ + first);
+    return;
+  case LayerUse::Overlay: {
+    // The layer's buffers are its own: the picture shares no memory with them, which lets the loop
+    // run on whole vectors of pixels.
+    const int width = width_;
+    for (int y = clipTop_; y < clipBottom_; ++y) {
+      const std::size_t row = static_cast<std::size_t>(y) * static_cast<std::size_t>(stride_);
+      const uint16_t* __restrict keys = layer->Keys.data() + row;
+      const uint32_t* __restrict pixels = layer->Pixels.data() + row;
+      uint32_t* __restrict out = picture_ + row;
+      for (int x = 0; x < width; ++x)
+        out[x] = keys[x] != 0 ? pixels[x] : out[x];
+    }
+    return;
+  }
+  case LayerUse::Over:
+    keys_ = layer->Keys.data();
+    keyMode_ = WriteMode::Test;
+    return;
+  }
+}
+
+void RasterCanvas::ReplayBand(const PaintList& list, const std::vector<const TextRuns*>& texts,
+                              const std::function<void()>& awaitTexts) {
+  UseLayer(LayerUse::Picture, 0);
+  key_ = 0;
+  bool textsReady = !awaitTexts;
+  ReplayList(
+      list, *this,
+      [&](int x, int y, const PaintOp& op) {
+        if (!textsReady) {
+          awaitTexts();
+          textsReady = true;
+        }
+        if (const TextRuns* runs = texts[static_cast<std::size_t>(op.C)]) PaintTextRuns(x, y, *runs);
+      },
+      [&](const PaintOp& op) {
+        if (op.Kind == PaintOpKind::Key)
+          key_ = static_cast<uint16_t>(op.A);
+        else
+          UseLayer(static_cast<LayerUse>(op.Small), op.A);
+      });
+  UseLayer(LayerUse::Picture, 0);
+}
+
+void RasterCanvas::Paint(const PaintList& list) {
+  if (list.UsesLayers()) {
+    const std::size_t size = static_cast<std::size_t>(stride_) * static_cast<std::size_t>(height_);
+    for (Layer& layer : ownLayers_) {
+      layer.Pixels.resize(size);
+      layer.Keys.resize(size);
+    }
+  }
+  preparedTexts_.assign(static_cast<std::size_t>(list.TextCount()), nullptr);
+  const int bands = std::clamp(height_ / MinBandRows, 1, maxBands_);
+  if (static_cast<int>(bandEdges_.size()) != bands + 1) {
+    bandEdges_.resize(static_cast<std::size_t>(bands) + 1);
+    for (int b = 0; b <= bands; ++b)
+      bandEdges_[static_cast<std::size_t>(b)] = static_cast<int>(static_cast<int64_t>(height_) * b / bands);
+  }
+  while (static_cast<int>(bands_.size()) < bands)
+    bands_.push_back(std::make_unique<RasterCanvas>(nullptr, 0, 0, 0));
+  for (int b = 0; b < bands; ++b) {
+    RasterCanvas& band = *bands_[static_cast<std::size_t>(b)];
+    band.Attach(picture_, width_, height_, stride_);
+    band.layers_ = layers_;
+    band.ClipRows(bandEdges_[static_cast<std::size_t>(b)], bandEdges_[static_cast<std::size_t>(b) + 1]);
+    band.curX_ = curX_;
+    band.curY_ = curY_;
+    band.dashPhase_ = dashPhase_;
+  }
+  // The texts' runs are looked up on the calling thread, in the font of each text, while the other
+  // bands start on the curves; a band that comes to a text first waits for them.
+  std::mutex textsMutex;
+  std::condition_variable textsDone;
+  bool textsReady = false;
+  auto prepareTexts = [&] {
+    // A drawing mostly repeats the texts of the one before in the same places: those are taken
+    // from the last one's lookups while the runs it found are still kept.
+    const uint64_t generation = TextRunsGeneration();
+    if (generation != textMemoGeneration_) {
+      textMemo_.clear();
+      textMemoGeneration_ = generation;
+    }
+    if (textMemo_.size() < static_cast<std::size_t>(list.TextCount()))
+      textMemo_.resize(static_cast<std::size_t>(list.TextCount()));
+    const CanvasFont* font = &list.StartFont();
+    const CanvasFont* applied = nullptr;
+    for (const PaintOp& op : list.Ops()) {
+      if (op.Kind == PaintOpKind::Font) {
+        font = &list.FontOf(op);
+        continue;
+      }
+      if (op.Kind != PaintOpKind::Text) continue;
+      const std::string& text = list.TextOf(op);
+      KeptText& kept = textMemo_[static_cast<std::size_t>(op.C)];
+      if (!(kept.Valid && kept.Text == text && kept.Font == font->Name && kept.Scale == font->Scale &&
+            kept.Halo == font->Halo)) {
+        if (applied != font) {
+          SetFont(*font);
+          applied = font;
+        }
+        kept = KeptText{text, font->Name, font->Scale, font->Halo, TextRunsOf(text), true};
+      }
+      preparedTexts_[static_cast<std::size_t>(op.C)] = kept.Runs;
+    }
+    std::lock_guard<std::mutex> lock(textsMutex);
+    textsReady = true;
+    textsDone.notify_all();
+  };
+  auto awaitTexts = [&] {
+    std::unique_lock<std::mutex> lock(textsMutex);
+    textsDone.wait(lock, [&] { return textsReady; });
+  };
+  std::vector<double> seconds(static_cast<std::size_t>(bands), 0.0);
+  const std::function<void(int)> task = [&](int b) {
+    const auto start = std::chrono::steady_clock::now();
+    if (b == 0) {
+      try {
+        prepareTexts();
+      } catch (...) {
+        // The other bands are let go before the failure is passed on.
+        {
+          std::lock_guard<std::mutex> lock(textsMutex);
+          textsReady = true;
+        }
+        textsDone.notify_all();
+        throw;
+      }
+    }
+    bands_[static_cast<std::size_t>(b)]->ReplayBand(list, preparedTexts_,
+                                                    b == 0 ? std::function<void()>() : awaitTexts);
+    seconds[static_cast<std::size_t>(b)] =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+  };
+  if (bands == 1) {
+    task(0);
+  } else {
+    if (workers_ == nullptr || workers_->Helpers() < bands - 1)
+      workers_ = std::make_unique<PaintWorkers>(maxBands_ - 1);
+    workers_->Run(bands, task);
+    BalanceBands(seconds);
+  }
+  const RasterCanvas& first = *bands_.front();
+  curX_ = first.curX_;
+  curY_ = first.curY_;
+  dashPhase_ = first.dashPhase_;
+  SetPen(list.Pen());
+  SetBrush(list.Brush());
+  SetFont(list.Font());
+  if (list.LayerStamp() != 0) layerStamp_ = list.LayerStamp();
+}
+
+void RasterCanvas::BalanceBands(const std::vector<double>& seconds) {
+  const int n = static_cast<int>(seconds.size());
+  if (n < 2 || static_cast<int>(bandEdges_.size()) != n + 1 || height_ <= 0) return;
+  // The cost of the picture's rows, kept per slice of CostSliceRows rows: each band's time is
+  // shared among its slices in the proportions they had, so the profile learns where the work
+  // lies as the edges move, and a few busy rows end up split between two bands.
+  const int slices = (height_ + CostSliceRows - 1) / CostSliceRows;
+  if (static_cast<int>(rowCost_.size()) != slices) rowCost_.assign(static_cast<std::size_t>(slices), 1.0);
+  auto sliceRows = [&](int s, int top, int bottom) {
+    const int a = std::max(top, s * CostSliceRows), b = std::min(bottom, (s + 1) * CostSliceRows);
+    return std::max(0, b - a);
+  };
+  for (int b = 0; b < n; ++b) {
+    const int top = bandEdges_[static_cast<std::size_t>(b)], bottom = bandEdges_[static_cast<std::size_t>(b) + 1];
+    double before = 0;
+    for (int s = top / CostSliceRows; s < slices && s * CostSliceRows < bottom; ++s)
+      before += rowCost_[static_cast<std::size_t>(s)] * sliceRows(s, top, bottom) / CostSliceRows;
+    const double scale = before > 0 ? seconds[static_cast<std::size_t>(b)] / before : 0;
+    for (int s = top / CostSliceRows; s < slices && s * CostSliceRows < bottom; ++s) {
+      // A slice shared by two bands takes the part of each that lies in it.
+      const double part = static_cast<double>(sliceRows(s, top, bottom)) / CostSliceRows;
+      double& cost = rowCost_[static_cast<std::size_t>(s)];
+      cost = cost * (1 - part) + cost * scale * part;
+      cost = std::max(cost, 1e-9);
+    }
+  }
+  double total = 0;
+  for (double c : rowCost_)
+    total += c;
+  std::vector<int> edges(bandEdges_);
+  int s = 0;
+  double before = 0;
+  for (int k = 1; k < n; ++k) {
+    const double want = total * k / n;
+    while (s < slices - 1 && before + rowCost_[static_cast<std::size_t>(s)] < want)
+      before += rowCost_[static_cast<std::size_t>(s++)];
+    const double share = std::clamp((want - before) / rowCost_[static_cast<std::size_t>(s)], 0.0, 1.0);
+    edges[static_cast<std::size_t>(k)] = static_cast<int>(std::lround((s + share) * CostSliceRows));
+  }
+  for (int k = 1; k < n; ++k) {
+    const int low = edges[static_cast<std::size_t>(k) - 1] + MinBandRows;
+    const int high = height_ - (n - k) * MinBandRows;
+    edges[static_cast<std::size_t>(k)] = std::clamp(edges[static_cast<std::size_t>(k)], low, std::max(low, high));
+  }
+  bandEdges_ = edges;
 }
 
 } // namespace drex

@@ -3,12 +3,14 @@
 #include <algorithm>
 #include <climits>
 #include <cmath>
+#include <cstring>
 #include <exception>
 #include <string>
 
 #include "expr/format_answer.h"
 #include "expr/polynomial.h"
 #include "kernel/cp1251.h"
+#include "kernel/deletion.h"
 #include "kernel/math2d.h"
 #include "kernel/recalc.h"
 #include "shell/program.h"
@@ -333,12 +335,54 @@ void DrawDistanceLabel(Program& prog, Canvas& canvas, const TGeomObject& a, cons
   canvas.TextOut(left, top, text);
 }
 
-void DrawMeasurements(Program& prog, Canvas& canvas) {
+/// The objects a pass of a drawing over retained layers draws: those that stay (into the layers)
+/// or those that move with the drag (over them), each after its key. Without one, a pass draws
+/// every object.
+struct LayerPass {
+  const RetainedDrag* Drag = nullptr;
+  bool MovingOnes = false;
+  PaintList* List = nullptr;
+
+  bool Draws(int number) const {
+    return Drag == nullptr || (Drag->IsMoving[static_cast<std::size_t>(number)] != 0) == MovingOnes;
+  }
+  /// Calls f(i) for the objects 1..n the pass draws, in number order.
+  template <typename F> void ForEach(int n, F&& f) const {
+    if (Drag != nullptr && MovingOnes) {
+      for (int i : Drag->Moving) {
+        if (i > n) break;
+        f(i);
+      }
+      return;
+    }
+    for (int i = 1; i <= n; ++i)
+      if (Draws(i)) f(i);
+  }
+  void Key(int key) const {
+    if (List != nullptr) List->SetKey(static_cast<uint16_t>(key));
+  }
+};
+
+/// The key of measurement i (0-based) in the curves' layer: after every object.
+int MeasurementKey(int i) { return SlotCount + i; }
+
+/// True when measurement m names an object built on what the drag moves: its value may change
+/// with the world positions even where the pixels stay.
+bool MeasurementMoves(const RetainedDrag& drag, const Measurement& m) {
+  for (int n : m.Objects) {
+    if (n >= 1 && n < SlotCount && drag.IsDependant[static_cast<std::size_t>(n)] != 0) return true;
+  }
+  return false;
+}
+
+void DrawMeasurements(Program& prog, Canvas& canvas, const LayerPass& pass) {
   const int count = std::min<int>(prog.Doc.MeasureCount, MaxMeasurements);
   if (count > 0) canvas.SetFont(PictureFont(prog, ColorBlack));
   for (int i = 0; i < count; ++i) {
     const Measurement& m = prog.Doc.Measurements[static_cast<std::size_t>(i)];
     if (!MeasurementDrawable(prog, m)) continue;
+    if (pass.Drag != nullptr && MeasurementMoves(*pass.Drag, m) != pass.MovingOnes) continue;
+    pass.Key(MeasurementKey(i));
     canvas.SetBrushStyle(BrushStyle::Clear);
     canvas.SetPenColor(ColorBlack);
     LabelRect& rect = prog.Drawing.LabelRects[static_cast<std::size_t>(i)];
@@ -501,13 +545,6 @@ void DrawPreview(Program& prog, Canvas& canvas) {
   canvas.SetBrushStyle(BrushStyle::Solid);
 }
 
-/// One sample of a graph: its point in user units and whether it could be computed.
-struct GraphSample {
-  double X = 0;
-  double Y = 0;
-  bool Failed = false;
-};
-
 GraphSample EvaluateSample(DS_Calc& calc, const TGeomObject& o, double t) {
   GraphSample s;
   auto eval = [&](const ShortString<255>& text, char letter) {
@@ -538,6 +575,28 @@ GraphSample EvaluateSample(DS_Calc& calc, const TGeomObject& o, double t) {
   return s;
 }
 
+bool SameBits(double a, double b) { return std::memcmp(&a, &b, sizeof a) == 0; }
+
+/// The samples of function graph `number` (FuncType 1..3), evaluated again only when its type,
+/// interval or formulas changed since they were last taken.
+const std::array<GraphSample, GraphSamples>& SamplesOf(Program& prog, int number) {
+  const TGeomObject& o = prog.Doc[number];
+  GraphSampleMemo& memo = prog.Drawing.GraphMemo[number];
+  if (memo.FuncType == o.FuncType && SameBits(memo.Start, o.X1) && SameBits(memo.End, o.Y1) &&
+      o.Expr1.Equals(memo.Expr1) && o.Expr2.Equals(memo.Expr2))
+    return memo.Samples;
+  const double a = o.X1, b = o.Y1;
+  const double d = (b - a) / (GraphSamples - 1);
+  for (int k = 1; k <= GraphSamples; ++k)
+    memo.Samples[static_cast<std::size_t>(k - 1)] = EvaluateSample(prog.Drawing.GraphCalc, o, a + (k - 1) * d);
+  memo.FuncType = o.FuncType;
+  memo.Start = a;
+  memo.End = b;
+  memo.Expr1 = o.Expr1.Bytes();
+  memo.Expr2 = o.Expr2.Bytes();
+  return memo.Samples;
+}
+
 /// A pixel rectangle, borders included.
 struct HitBox {
   int Left, Top, Right, Bottom;
@@ -548,16 +607,13 @@ struct HitBox {
 bool SampleGraph(Program& prog, int number, Canvas* canvas, const HitBox* hit) {
   TGeomObject& o = prog.Doc[number];
   if (o.FuncType < 1 || o.FuncType > 3) return false;
-  const double a = o.X1, b = o.Y1;
-  const double d = (b - a) / (GraphSamples - 1);
+  const std::array<GraphSample, GraphSamples>& samples = SamplesOf(prog, number);
   const int unit = prog.UnitLength;
-  DS_Calc& calc = prog.Drawing.GraphCalc;
   bool anySample = false;
   bool found = false;
   bool previousFailed = false;
   for (int k = 1; k <= GraphSamples; ++k) {
-    const double t = a + (k - 1) * d;
-    const GraphSample s = EvaluateSample(calc, o, t);
+    const GraphSample& s = samples[static_cast<std::size_t>(k - 1)];
     if (!s.Failed) {
       if (!anySample) {
         o.ExtA() = o.ExtB() = s.X;
@@ -658,16 +714,142 @@ bool GraphTouchesRect(Program& prog, int number, int x1, int y1, int x2, int y2)
   return SampleGraph(prog, number, nullptr, &box);
 }
 
+namespace {
+
+/// True when the drawing settings that shape the picture are the same.
+bool SameDrawingSettings(const Settings& a, const Settings& b) {
+  return a.AnswerDigits == b.AnswerDigits && a.IsOsi == b.IsOsi && a.DrawGrid == b.DrawGrid &&
+         a.PutObjName == b.PutObjName && a.SmoothDrawing == b.SmoothDrawing && a.DisplayScale == b.DisplayScale;
+}
+
+/// What a drag step's redraw does with the retained layers.
+enum class LayerPlan { None, Build, Reuse };
+
+/// Steps a dependant keeps its picture before it goes into the layers.
+constexpr uint8_t StepsToSettle = 2;
+
+DrawnState StateOf(const TGeomObject& o) {
+  return DrawnState{o.X1, o.Y1, o.X2, o.Y2, o.ScrX1, o.ScrY1, o.ScrX2, o.ScrY2, o.Defined};
+}
+
+bool SameBitsAll(std::initializer_list<std::pair<double, double>> pairs) {
+  for (const auto& p : pairs)
+    if (!SameBits(p.first, p.second)) return false;
+  return true;
+}
+
+/// True when the object is drawn now exactly as from `was`: a point from its pixel, a circle from
+/// its pixels, a line from its world points. Polylines, polynomials and graphs, drawn from more
+/// than their own record, never count as unchanged.
+bool SameDrawnState(const TGeomObject& o, const DrawnState& was) {
+  if (o.Defined != was.Defined) return false;
+  if (!o.Defined) return true;
+  if (IsPointKind(o.Kind)) return o.ScrX1 == was.ScrX1 && o.ScrY1 == was.ScrY1;
+  if (o.Kind == okCircle)
+    return o.ScrX1 == was.ScrX1 && o.ScrY1 == was.ScrY1 && o.ScrX2 == was.ScrX2 && o.ScrY2 == was.ScrY2;
+  if (IsLineKind(o.Kind)) return SameBitsAll({{o.X1, was.X1}, {o.Y1, was.Y1}, {o.X2, was.X2}, {o.Y2, was.Y2}});
+  return false;
+}
+
+/// Decides whether this redraw draws the changing objects of a drag over retained layers, and
+/// whether the layers are to be made first. They give the full redraw's picture only for opaque
+/// aliased drawing in copy mode: a smooth picture, picks blanked by the blink, the construction
+/// preview, the step display and a selected function graph (whose handles are XOR marks among
+/// the curves) draw everything. At the drag's first step everything built on what it moves is
+/// drawn over the layers; a dependant whose picture then stays for a few steps goes into them when
+/// they are made again, and one in them that changes makes them be made again.
+LayerPlan PlanLayers(Program& prog, const Canvas& canvas, bool full, bool smooth, bool dragFrame) {
+  RetainedDrag& drag = prog.Drawing.Retained;
+  const OperationState& op = prog.Op;
+  const Construction& doc = prog.Doc;
+  const int n = doc.ObjCount;
+  const bool usable = dragFrame && full && !smooth && !prog.Drawing.Clean && canvas.CanKeepLayers() &&
+                      op.StepPos <= 0 && op.PickCount == 0 && !op.PreviewShown &&
+                      op.MovedFlags.size() >= static_cast<std::size_t>(n) + 1;
+  bool graphSelected = false;
+  for (int i = 1; usable && i <= n && !graphSelected; ++i)
+    graphSelected = doc[i].Kind == okFunction && doc[i].Selected;
+  if (!usable || graphSelected) {
+    drag.Stamp = 0;
+    drag.Active = false;
+    return LayerPlan::None;
+  }
+  const bool sameMoved = drag.Moved.size() == static_cast<std::size_t>(n) + 1 &&
+                         std::equal(drag.Moved.begin(), drag.Moved.end(), op.MovedFlags.begin());
+  const bool layersKept = drag.Stamp != 0 && canvas.KeptLayers() == drag.Stamp;
+  const bool sameDrag =
+      drag.Active && sameMoved && drag.View.OrgX == doc.View.OrgX && drag.View.OrgY == doc.View.OrgY &&
+      drag.View.Zoom == doc.View.Zoom && drag.Width == prog.Area.Width && drag.Height == prog.Area.Height &&
+      drag.UnitLength == prog.UnitLength && drag.ObjCount == n && drag.MeasureCount == doc.MeasureCount &&
+      drag.ShowHidden == prog.ShowHidden && SameDrawingSettings(drag.Config, prog.Config);
+  if (sameDrag) {
+    bool stale = false;
+    int settled = 0;
+    for (int i : drag.Dependants) {
+      const std::size_t k = static_cast<std::size_t>(i);
+      const bool same = SameDrawnState(doc[i], drag.Last[k]);
+      drag.Last[k] = StateOf(doc[i]);
+      drag.Unchanged[k] = same ? static_cast<uint8_t>(std::min(drag.Unchanged[k] + 1, 255)) : uint8_t{0};
+      if (!same && !drag.IsMoving[k]) stale = true; // the layers show it where it no longer is
+      if (drag.IsMoving[k] && drag.Unchanged[k] >= StepsToSettle) ++settled;
+    }
+    if (layersKept && !stale && settled < std::max(64, n / 32)) return LayerPlan::Reuse;
+    drag.Moving.clear();
+    for (int i : drag.Dependants) {
+      const std::size_t k = static_cast<std::size_t>(i);
+      drag.IsMoving[k] = drag.Unchanged[k] < StepsToSettle ? 1 : 0;
+      if (drag.IsMoving[k]) drag.Moving.push_back(i);
+    }
+  } else {
+    // The first step: the objects it moved and everything built on them change.
+    drag.Moved.assign(op.MovedFlags.begin(), op.MovedFlags.begin() + n + 1);
+    drag.IsDependant = drag.Moved;
+    MarkDependantsOfMarked(doc, drag.IsDependant);
+    drag.IsDependant.resize(SlotCount, 0);
+    drag.IsMoving = drag.IsDependant;
+    drag.Dependants.clear();
+    drag.Last.resize(SlotCount);
+    drag.Unchanged.assign(SlotCount, 0);
+    for (int i = 1; i <= n; ++i) {
+      if (!drag.IsDependant[static_cast<std::size_t>(i)]) continue;
+      drag.Dependants.push_back(i);
+      drag.Last[static_cast<std::size_t>(i)] = StateOf(doc[i]);
+    }
+    drag.Moving = drag.Dependants;
+    drag.Active = true;
+    drag.View = doc.View;
+    drag.Width = prog.Area.Width;
+    drag.Height = prog.Area.Height;
+    drag.UnitLength = prog.UnitLength;
+    drag.ObjCount = n;
+    drag.MeasureCount = doc.MeasureCount;
+    drag.ShowHidden = prog.ShowHidden;
+    drag.Config = prog.Config;
+  }
+  // Layers pay while what is drawn over them is the smaller part; until then the drag is watched
+  // for dependants that keep their pictures.
+  if (drag.Dependants.empty() || 4 * drag.Moving.size() > 3 * static_cast<std::size_t>(n)) {
+    drag.Stamp = 0;
+    return LayerPlan::None;
+  }
+  drag.Stamp = ++drag.Issued == 0 ? ++drag.Issued : drag.Issued;
+  return LayerPlan::Build;
+}
+
+} // namespace
+
 void Redraw(Program& prog, bool full) {
   RedrawState& state = prog.Drawing;
   if (state.Busy) return;
   GuardScope guard(state.Busy);
+  const bool dragFrame = state.DragFrame;
+  state.DragFrame = false;
 
   if (!state.Clean) prog.Desktop.ProcessPendingEvents();
 
-  Canvas* canvas = prog.Surface;
-  prog.Area = canvas != nullptr ? MakeViewArea(canvas->Width(), canvas->Height(), prog.Doc.View)
-                                : MakeViewArea(prog.Area.Width, prog.Area.Height, prog.Doc.View);
+  Canvas* surface = prog.Surface;
+  prog.Area = surface != nullptr ? MakeViewArea(surface->Width(), surface->Height(), prog.Doc.View)
+                                 : MakeViewArea(prog.Area.Width, prog.Area.Height, prog.Doc.View);
   // A large construction is drawn aliased while the mouse moves it and when the blink timer paints
   // over it; the smooth picture follows once the mouse rests. The smooth picture cannot be painted
   // over itself (its soft edges would darken with every coat), so each of its redraws starts from
@@ -677,22 +859,6 @@ void Redraw(Program& prog, bool full) {
   const bool smooth = smoothable && !quick;
   const bool repaint = full || smooth;
   state.QuickRedraw = false;
-  if (canvas != nullptr) {
-    canvas->SetSmooth(smooth);
-    canvas->SetBrushColor(ColorWhite);
-    if (full && quick && smoothable) prog.Desktop.StartTimer(TimerId::Settle, SettleDelayMs);
-  }
-
-  if (repaint && canvas != nullptr) {
-    try {
-      canvas->FillRect(0, 0, canvas->Width(), canvas->Height());
-      state.TickStep = TickStep(prog.Area, prog.UnitLength);
-      if (prog.Config.IsOsi) DrawAxes(prog, *canvas, state.TickStep);
-      if (prog.Config.DrawGrid) DrawGridDots(prog, *canvas, state.TickStep);
-    } catch (const std::exception&) {
-      // A failure of the background layers leaves the objects still to be drawn.
-    }
-  }
 
   OperationState& op = prog.Op;
   const int stepPos = op.StepPos;
@@ -702,12 +868,28 @@ void Redraw(Program& prog, bool full) {
     if (!op.PickList.empty()) op.PickList[0] = static_cast<int16_t>(stepPos);
   }
   RecalcPass(prog.Doc, prog.Area, prog.UnitLength, stepPos);
-  if (canvas == nullptr) {
+  if (surface == nullptr) {
+    state.Retained.Stamp = 0;
+    state.Retained.Active = false;
     state.AnySelected = false;
     if (state.Hooks.EnableDelete) state.Hooks.EnableDelete(false);
     if (state.Hooks.RefreshDynExprs) state.Hooks.RefreshDynExprs();
     return;
   }
+
+  // The drawing is worked out here, once, and painted by the surface afterwards.
+  PaintList& list = state.List;
+  list.Begin(*surface);
+  Canvas* canvas = &list;
+  canvas->SetSmooth(smooth);
+  canvas->SetBrushColor(ColorWhite);
+  if (full && quick && smoothable) prog.Desktop.StartTimer(TimerId::Settle, SettleDelayMs);
+  const LayerPlan plan = PlanLayers(prog, *surface, full, smooth, dragFrame);
+  const RetainedDrag* drag = plan == LayerPlan::None ? nullptr : &state.Retained;
+  // Into the layers go the objects that stay, over them those that move; without layers, all.
+  const LayerPass staying{drag, false, drag != nullptr ? &list : nullptr};
+  const LayerPass moving{drag, true, drag != nullptr ? &list : nullptr};
+  const LayerPass& curvesPass = drag != nullptr ? moving : staying;
 
   // Objects of the running operation's picks are blanked out in the blink phase "off".
   std::vector<uint8_t>& blanked = state.BlankedScratch;
@@ -723,15 +905,57 @@ void Redraw(Program& prog, bool full) {
   auto isBlanked = [&](int number) { return anyBlanked && blanked[static_cast<std::size_t>(number)] != 0; };
   const Scaler scale = ScalerOf(prog);
 
-  for (int i = 1; i <= n; ++i) {
-    const TGeomObject& o = prog.Doc[i];
-    if (IsPointKind(o.Kind)) continue;
-    canvas->SetPen(ObjectPen(o, isBlanked(i), scale));
-    if (o.Defined && (o.Visible || prog.ShowHidden || stepPos > 0)) DrawCurve(prog, *canvas, i);
-  }
+  auto drawBackground = [&] {
+    try {
+      canvas->FillRect(0, 0, canvas->Width(), canvas->Height());
+      state.TickStep = TickStep(prog.Area, prog.UnitLength);
+      if (prog.Config.IsOsi) DrawAxes(prog, *canvas, state.TickStep);
+      if (prog.Config.DrawGrid) DrawGridDots(prog, *canvas, state.TickStep);
+    } catch (const std::exception&) {
+      // A failure of the background layers leaves the objects still to be drawn.
+    }
+  };
+  auto drawCurves = [&](const LayerPass& pass) {
+    pass.ForEach(n, [&](int i) {
+      const TGeomObject& o = prog.Doc[i];
+      if (IsPointKind(o.Kind)) return;
+      pass.Key(i);
+      canvas->SetPen(ObjectPen(o, isBlanked(i), scale));
+      if (o.Defined && (o.Visible || prog.ShowHidden || stepPos > 0)) DrawCurve(prog, *canvas, i);
+    });
+  };
+  auto drawPoints = [&](const LayerPass& pass) {
+    canvas->SetFont(PictureFont(prog, ColorRed));
+    pass.ForEach(n, [&](int i) {
+      const TGeomObject& o = prog.Doc[i];
+      if (!IsPointKind(o.Kind) || !o.Defined || !(o.Visible || prog.ShowHidden)) return;
+      pass.Key(i);
+      DrawPoint(prog, *canvas, o, isBlanked(i));
+    });
+  };
 
+  if (plan == LayerPlan::Build) {
+    // The objects that stay: the curves and measurements into the lower layer, over the
+    // background, and the points into the upper one.
+    list.UseLayer(LayerUse::Build, 0);
+    list.SetKey(0);
+    drawBackground();
+    drawCurves(staying);
+    DrawMeasurements(prog, *canvas, staying);
+    list.UseLayer(LayerUse::Build, 1);
+    drawPoints(staying);
+    list.StampLayers(state.Retained.Stamp);
+  }
+  if (drag != nullptr) {
+    list.UseLayer(LayerUse::Restore, 0);
+    list.UseLayer(LayerUse::Over, 0);
+  } else if (repaint) {
+    drawBackground();
+  }
+  drawCurves(curvesPass);
   if (!state.Clean) DrawPreview(prog, *canvas);
-  DrawMeasurements(prog, *canvas);
+  DrawMeasurements(prog, *canvas, curvesPass);
+  if (drag != nullptr) list.UseLayer(LayerUse::Picture, 0);
 
   const bool handlesShown = !state.Clean && !prog.Desktop.TimerRunning(TimerId::Blic);
   if (!state.Clean) state.AnySelected = false;
@@ -745,14 +969,16 @@ void Redraw(Program& prog, bool full) {
     }
   }
 
-  canvas->SetFont(PictureFont(prog, ColorRed));
-  for (int i = 1; i <= n; ++i) {
-    const TGeomObject& o = prog.Doc[i];
-    if (IsPointKind(o.Kind) && o.Defined && (o.Visible || prog.ShowHidden)) DrawPoint(prog, *canvas, o, isBlanked(i));
+  if (drag != nullptr) {
+    list.UseLayer(LayerUse::Overlay, 1);
+    list.UseLayer(LayerUse::Over, 1);
   }
+  drawPoints(curvesPass);
+  if (drag != nullptr) list.UseLayer(LayerUse::Picture, 0);
 
   if (repaint && state.Hooks.DrawLocusTrace) state.Hooks.DrawLocusTrace(*canvas);
   canvas->SetSmooth(false);
+  surface->Paint(list);
   if (state.Clean) return;
   if (full && state.Hooks.RefreshReport) state.Hooks.RefreshReport();
   if (state.Hooks.EnableDelete) state.Hooks.EnableDelete(state.AnySelected);

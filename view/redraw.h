@@ -7,11 +7,14 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "expr/DS_Calc.h"
 #include "kernel/construction.h"
+#include "shell/settings.h"
 #include "view/canvas.h"
+#include "view/paint_list.h"
 #include "view/view_transform.h"
 
 namespace drex {
@@ -38,6 +41,61 @@ struct RedrawHooks {
   std::function<void()> RefreshDynExprs;
 };
 
+/// Samples of a polynomial or function graph from the start to the end of its interval.
+constexpr int GraphSamples = 101;
+
+/// One sample of a function graph: its point in user units and whether it could be computed.
+struct GraphSample {
+  double X = 0;
+  double Y = 0;
+  bool Failed = false;
+};
+
+/// The samples of a function graph as its formulas and interval gave them: they change only with
+/// those, and a drag would otherwise evaluate them again for every picture.
+struct GraphSampleMemo {
+  int FuncType = 0;
+  double Start = 0;
+  double End = 0;
+  std::string Expr1;
+  std::string Expr2;
+  std::array<GraphSample, GraphSamples> Samples{};
+};
+
+/// What the picture of an object is drawn from, as far as a drag can change it.
+struct DrawnState {
+  double X1 = 0, Y1 = 0, X2 = 0, Y2 = 0;
+  int32_t ScrX1 = 0, ScrY1 = 0, ScrX2 = 0, ScrY2 = 0;
+  uint8_t Defined = 0;
+};
+
+/// The retained layers of a drag: the objects the drag changes are drawn over pictures of the
+/// others until anything else is drawn. Of the objects built on what the drag moves (the
+/// dependants), those whose picture stays the same for a few steps go into the layers too.
+struct RetainedDrag {
+  /// Stamp of the layers made, 0 while none is in use; Issued counts the stamps given out.
+  uint32_t Stamp = 0;
+  uint32_t Issued = 0;
+  /// Set from a drag's first step on, until anything else is drawn.
+  bool Active = false;
+  /// The objects the drag step moved itself, from which the dependants follow.
+  std::vector<uint8_t> Moved;
+  /// Per object slot: built on what the drag moves; Dependants lists them in number order.
+  std::vector<uint8_t> IsDependant;
+  std::vector<int> Dependants;
+  /// Per object slot: drawn over the layers. Moving lists those objects in number order.
+  std::vector<uint8_t> IsMoving;
+  std::vector<int> Moving;
+  /// Per dependant: its picture's state at the last step, and the steps it has kept it.
+  std::vector<DrawnState> Last;
+  std::vector<uint8_t> Unchanged;
+  /// What the layers were drawn for.
+  TViewState View;
+  int Width = 0, Height = 0, UnitLength = 0, ObjCount = 0, MeasureCount = 0;
+  bool ShowHidden = false;
+  Settings Config;
+};
+
 /// What the drawing keeps between redraws.
 struct RedrawState {
   /// Set while a redraw runs: a redraw requested meanwhile is dropped. Always cleared on return.
@@ -62,6 +120,14 @@ struct RedrawState {
   /// moment (selection handles, the construction preview, picks blanked by the blink) and
   /// without refreshing the window's report, delete commands and expressions.
   bool Clean = false;
+  /// Set by a drag step, whose moved objects are marked in the operation's MovedFlags: the next
+  /// redraw may draw only what the drag moves over retained layers. Cleared by every redraw.
+  bool DragFrame = false;
+  RetainedDrag Retained;
+  /// The drawing of the redraw, recorded before the surface paints it.
+  PaintList List;
+  /// Samples of the function graphs, by object number.
+  std::unordered_map<int, GraphSampleMemo> GraphMemo;
 };
 
 /// Constructions larger than this are drawn aliased while the mouse drags, pans or zooms them and
@@ -84,8 +150,6 @@ constexpr int MaxDisplayScale = 300;
 /// nearest pixel; 100 keeps them exactly.
 int ScalePixels(int percent, int pixels);
 
-/// Samples of a polynomial or function graph from the start to the end of its interval.
-constexpr int GraphSamples = 101;
 /// A graph sample whose pixel lies further above or below the surface's origin lifts the pen.
 constexpr double GraphPixelLimit = 32000;
 

@@ -1,0 +1,104 @@
+#include "view/paint_list.h"
+
+namespace drex {
+
+void Canvas::Paint(const PaintList& list) {
+  ReplayList(
+      list, *this, [&](int x, int y, const PaintOp& op) { TextOut(x, y, list.TextOf(op)); }, [](const PaintOp&) {});
+  SetPen(list.Pen());
+  SetBrush(list.Brush());
+  SetFont(list.Font());
+}
+
+void PaintList::Begin(Canvas& target) {
+  target_ = &target;
+  width_ = target.Width();
+  height_ = target.Height();
+  pen_ = startPen_ = target.Pen();
+  brush_ = startBrush_ = target.Brush();
+  font_ = startFont_ = target.Font();
+  fontRecorded_ = false;
+  smooth_ = false;
+  anySmooth_ = false;
+  usesLayers_ = false;
+  stamp_ = 0;
+  ops_.clear();
+  fonts_.clear();
+  textCount_ = 0;
+  points_.clear();
+}
+
+void PaintList::SetPen(const CanvasPen& pen) {
+  pen_ = pen;
+  Add(PaintOpKind::Pen, pen.Color, pen.Width, 0, 0,
+      static_cast<uint8_t>(static_cast<unsigned>(pen.Style) | static_cast<unsigned>(pen.Mode) << 4));
+}
+
+void PaintList::SetBrush(const CanvasBrush& brush) {
+  brush_ = brush;
+  Add(PaintOpKind::Brush, brush.Color, 0, 0, 0, static_cast<uint8_t>(brush.Style));
+}
+
+void PaintList::SetFont(const CanvasFont& font) {
+  const bool same = fontRecorded_ && font.Name == font_.Name && font.Color == font_.Color &&
+                    font.Scale == font_.Scale && font.Halo == font_.Halo;
+  font_ = font;
+  if (!same) {
+    fonts_.push_back(font);
+    fontRecorded_ = true;
+  }
+  Add(PaintOpKind::Font, static_cast<int32_t>(fonts_.size() - 1));
+}
+
+void PaintList::FillRect(int left, int top, int right, int bottom) {
+  Add(PaintOpKind::FillRect, left, top, right, bottom);
+}
+
+void PaintList::MoveTo(int x, int y) { Add(PaintOpKind::MoveTo, x, y); }
+
+void PaintList::LineTo(int x, int y) { Add(PaintOpKind::LineTo, x, y); }
+
+void PaintList::Ellipse(int left, int top, int right, int bottom) {
+  Add(PaintOpKind::Ellipse, left, top, right, bottom);
+}
+
+void PaintList::Rectangle(int left, int top, int right, int bottom) {
+  Add(PaintOpKind::Rectangle, left, top, right, bottom);
+}
+
+void PaintList::Polygon(const std::vector<PixelPoint>& points) {
+  Add(PaintOpKind::Polygon, static_cast<int32_t>(points_.size()), static_cast<int32_t>(points.size()));
+  points_.insert(points_.end(), points.begin(), points.end());
+}
+
+void PaintList::SetPixel(int x, int y, int32_t color) { Add(PaintOpKind::Pixel, x, y, color); }
+
+void PaintList::TextOut(int x, int y, const std::string& text) {
+  if (static_cast<std::size_t>(textCount_) < texts_.size())
+    texts_[static_cast<std::size_t>(textCount_)] = text;
+  else
+    texts_.push_back(text);
+  Add(PaintOpKind::Text, x, y, textCount_++);
+}
+
+int PaintList::TextWidth(const std::string& text) {
+  if (target_ == nullptr) return 0;
+  target_->SetSmooth(smooth_);
+  target_->SetFont(font_);
+  return target_->TextWidth(text);
+}
+
+void PaintList::SetSmooth(bool on) {
+  smooth_ = on;
+  anySmooth_ = anySmooth_ || on;
+  Add(PaintOpKind::Smooth, 0, 0, 0, 0, on ? 1 : 0);
+}
+
+void PaintList::UseLayer(LayerUse use, int layer) {
+  usesLayers_ = true;
+  Add(PaintOpKind::Layer, layer, 0, 0, 0, static_cast<uint8_t>(use));
+}
+
+void PaintList::SetKey(uint16_t key) { Add(PaintOpKind::Key, key); }
+
+} // namespace drex
