@@ -2,6 +2,14 @@
 
 namespace drex {
 
+namespace {
+
+bool SamePen(const CanvasPen& a, const CanvasPen& b) {
+  return a.Color == b.Color && a.Style == b.Style && a.Width == b.Width && a.Mode == b.Mode;
+}
+
+} // namespace
+
 void Canvas::Paint(const PaintList& list) {
   ReplayList(
       list, *this, [&](int x, int y, const PaintOp& op) { TextOut(x, y, list.TextOf(op)); }, [](const PaintOp&) {});
@@ -18,6 +26,8 @@ void PaintList::Begin(Canvas& target) {
   brush_ = startBrush_ = target.Brush();
   font_ = startFont_ = target.Font();
   fontRecorded_ = false;
+  penRecorded_ = false;
+  brushRecorded_ = false;
   smooth_ = false;
   anySmooth_ = false;
   usesLayers_ = false;
@@ -29,12 +39,17 @@ void PaintList::Begin(Canvas& target) {
 }
 
 void PaintList::SetPen(const CanvasPen& pen) {
+  // A pen or brush the drawing already has changes nothing and is left out.
+  if (penRecorded_ && SamePen(pen, pen_)) return;
+  penRecorded_ = true;
   pen_ = pen;
   Add(PaintOpKind::Pen, pen.Color, pen.Width, 0, 0,
       static_cast<uint8_t>(static_cast<unsigned>(pen.Style) | static_cast<unsigned>(pen.Mode) << 4));
 }
 
 void PaintList::SetBrush(const CanvasBrush& brush) {
+  if (brushRecorded_ && brush.Color == brush_.Color && brush.Style == brush_.Style) return;
+  brushRecorded_ = true;
   brush_ = brush;
   Add(PaintOpKind::Brush, brush.Color, 0, 0, 0, static_cast<uint8_t>(brush.Style));
 }

@@ -95,7 +95,9 @@ private:
   CanvasBrush brush_, startBrush_;
   CanvasFont font_, startFont_;
   bool fontRecorded_ = false; ///< fonts_ ends with font_
-  bool smooth_ = false;       ///< smooth drawing asked for by the last call
+  bool penRecorded_ = false;  ///< some pen was recorded: pen_ is the drawing's
+  bool brushRecorded_ = false;
+  bool smooth_ = false; ///< smooth drawing asked for by the last call
   bool anySmooth_ = false;
   bool usesLayers_ = false;
   uint32_t stamp_ = 0;

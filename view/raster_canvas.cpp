@@ -433,8 +433,9 @@ void RasterCanvas::DrawLine(int64_t x0, int64_t y0, int64_t x1, int64_t y1) {
   if (steps == 0) return;
   const int64_t phaseAtZero = dashPhase_;
   dashPhase_ += steps;
-
-  if (clipTop_ >= clipBottom_) return;
+  // No row of the stroke, however it lies, in the rows drawn: the line leaves no pixel here.
+  const int64_t reach = pen_.Width;
+  if (std::max(y0, y1) + reach < clipTop_ || std::min(y0, y1) - reach >= clipBottom_) return;
   LineWalk w;
   w.Sink = PixelSink{bits_, keys_, key_};
   w.Stride = stride_;
@@ -610,6 +611,7 @@ void RasterCanvas::Ellipse(int left, int top, int right, int bottom) {
   if (left == right || top == bottom) return;
   // A wider pen grows the shape by half its width, so the stroke sits across the box's edge.
   const int grow = pen_.Width / 2;
+  if (static_cast<int64_t>(bottom) + grow <= clipTop_ || static_cast<int64_t>(top) - grow >= clipBottom_) return;
   const double l = static_cast<double>(left) - grow;
   const double r = static_cast<double>(right) + grow;
   const double t = static_cast<double>(top) - grow;

@@ -452,7 +452,21 @@ void DrawHandles(Program& prog, Canvas& canvas, int number) {
   canvas.SetPenMode(PenMode::Copy);
 }
 
-void DrawPoint(Program& prog, Canvas& canvas, const TGeomObject& o, bool blankedOut) {
+/// The UTF-8 text of object `number`'s name, converted again only when the name changed.
+const std::string& NameText(Program& prog, int number) {
+  auto& names = prog.Drawing.NameTexts;
+  if (names.size() < static_cast<std::size_t>(SlotCount)) names.resize(SlotCount);
+  auto& kept = names[static_cast<std::size_t>(number)];
+  const TGeomObject& o = prog.Doc[number];
+  if (!o.Name.Equals(kept.first)) {
+    kept.first = o.Name.Bytes();
+    kept.second = Cp1251ToUtf8(kept.first);
+  }
+  return kept.second;
+}
+
+void DrawPoint(Program& prog, Canvas& canvas, int number, bool blankedOut) {
+  const TGeomObject& o = prog.Doc[number];
   const Scaler s = ScalerOf(prog);
   canvas.SetPen(CanvasPen{ColorBlack, PenStyle::Solid, s(1), PenMode::Copy});
   canvas.SetBrushColor(o.Color);
@@ -469,7 +483,7 @@ void DrawPoint(Program& prog, Canvas& canvas, const TGeomObject& o, bool blanked
   const int dx = s(5), dy = s(4);
   if (prog.Config.PutObjName && o.Name.Len > 0 && o.ScrX1 <= INT_MAX - dx && o.ScrY1 <= INT_MAX - dy) {
     canvas.SetBrushStyle(BrushStyle::Clear);
-    canvas.TextOut(o.ScrX1 + dx, o.ScrY1 + dy, Cp1251ToUtf8(o.Name.Bytes()));
+    canvas.TextOut(o.ScrX1 + dx, o.ScrY1 + dy, NameText(prog, number));
     canvas.SetBrushStyle(BrushStyle::Solid);
   }
 }
@@ -930,7 +944,7 @@ void Redraw(Program& prog, bool full) {
       const TGeomObject& o = prog.Doc[i];
       if (!IsPointKind(o.Kind) || !o.Defined || !(o.Visible || prog.ShowHidden)) return;
       pass.Key(i);
-      DrawPoint(prog, *canvas, o, isBlanked(i));
+      DrawPoint(prog, *canvas, i, isBlanked(i));
     });
   };
 

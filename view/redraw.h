@@ -128,6 +128,8 @@ struct RedrawState {
   PaintList List;
   /// Samples of the function graphs, by object number.
   std::unordered_map<int, GraphSampleMemo> GraphMemo;
+  /// Per object slot: the name's Windows-1251 bytes and their UTF-8 text as last drawn.
+  std::vector<std::pair<std::string, std::string>> NameTexts;
 };
 
 /// Constructions larger than this are drawn aliased while the mouse drags, pans or zooms them and

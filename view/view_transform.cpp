@@ -1,5 +1,9 @@
 #include "view/view_transform.h"
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 #include <algorithm>
 #include <climits>
 #include <cmath>
@@ -55,15 +59,13 @@ int RoundHalfEven(double value) {
   if (std::isnan(value)) return 0;
   if (value >= static_cast<double>(INT_MAX)) return INT_MAX;
   if (value <= static_cast<double>(INT_MIN)) return INT_MIN;
-  const double below = std::floor(value);
-  const double fraction = value - below; // exact for values in the int range
-  double rounded = below;
-  if (fraction > 0.5) {
-    rounded = below + 1;
-  } else if (fraction == 0.5) {
-    rounded = std::fmod(below, 2.0) == 0 ? below : below + 1;
-  }
-  return static_cast<int>(std::clamp(rounded, static_cast<double>(INT_MIN), static_cast<double>(INT_MAX)));
+#if defined(__SSE2__)
+  // One conversion in the processor's rounding mode, to nearest with ties to even, which every
+  // thread of the program keeps.
+  return _mm_cvtsd_si32(_mm_set_sd(value));
+#else
+  return static_cast<int>(std::nearbyint(value));
+#endif
 }
 
 bool ZoomIn(TViewState& view) {
