@@ -776,17 +776,29 @@ const TextRuns* QtCanvas::TextRunsOf(const std::string& text) {
   return mask.Glyph.empty() ? &mask : nullptr;
 }
 
+void QtCanvas::BeginPaint(PaintList& list) {
+  if (smooth_) return;
+  Flush();
+  Own();
+  if (painter_.isActive()) painter_.end();
+  // Room for as many texts again as the last drawing had, so that no mask a band uses goes while
+  // the drawing is painted.
+  if (keptTexts_ + 2 * lastTexts_ > MaxKeptTexts) ForgetMasks();
+  keepMasks_ = true;
+  RasterCanvas::BeginPaint(list);
+}
+
 void QtCanvas::Paint(const PaintList& list) {
-  if (list.AnySmooth() || smooth_) {
+  if (!list.Streamed() && (list.AnySmooth() || smooth_)) {
     Canvas::Paint(list);
     return;
   }
   Flush();
   Own();
   if (painter_.isActive()) painter_.end();
-  // Room for every text of the drawing, so that no mask it uses goes while it is painted.
-  if (keptTexts_ + static_cast<std::size_t>(list.TextCount()) > MaxKeptTexts) ForgetMasks();
+  if (!list.Streamed() && keptTexts_ + static_cast<std::size_t>(list.TextCount()) > MaxKeptTexts) ForgetMasks();
   keepMasks_ = true;
+  lastTexts_ = static_cast<std::size_t>(list.TextCount());
   try {
     RasterCanvas::Paint(list);
   } catch (...) {

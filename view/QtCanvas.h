@@ -67,6 +67,7 @@ public:
   void SetSmooth(bool on) override;
   bool Smooth() const { return smooth_; }
   /// An aliased drawing in bands on all cores (RasterCanvas::Paint); a smooth one in order.
+  void BeginPaint(PaintList& list) override;
   void Paint(const PaintList& list) override;
 
   /// Texts whose masks are kept; beyond it the store starts afresh.
@@ -140,6 +141,8 @@ private:
   /// Set while a drawing is painted: the masks handed out must stay, so the store is not started
   /// afresh until the next drawing.
   bool keepMasks_ = false;
+  /// Texts of the last drawing painted.
+  std::size_t lastTexts_ = 0;
   /// Grows each time the masks are started afresh.
   uint64_t storeGeneration_ = 1;
 };

@@ -103,6 +103,9 @@ public:
   /// ignores the request.
   virtual void SetSmooth(bool on) { (void)on; }
 
+  /// The drawing `list` is about to be recorded for this surface, which may start painting it
+  /// as it comes; Paint follows once it is recorded. The start does nothing.
+  virtual void BeginPaint(PaintList& list) { (void)list; }
   /// Paints a recorded drawing as if its calls were made on this surface in order; the surface's
   /// pen, brush and font are the drawing's last ones afterwards. The start replays the calls.
   virtual void Paint(const PaintList& list);

@@ -12,7 +12,8 @@ bool SamePen(const CanvasPen& a, const CanvasPen& b) {
 
 void Canvas::Paint(const PaintList& list) {
   ReplayList(
-      list, *this, [&](int x, int y, const PaintOp& op) { TextOut(x, y, list.TextOf(op)); }, [](const PaintOp&) {});
+      list, *this, [&](int x, int y, const PaintOp& op) { TextOut(x, y, list.TextOf(op)); }, [](const PaintOp&) {},
+      [&](std::size_t) { return list.Ops().size(); });
   SetPen(list.Pen());
   SetBrush(list.Brush());
   SetFont(list.Font());
@@ -36,6 +37,58 @@ void PaintList::Begin(Canvas& target) {
   fonts_.clear();
   textCount_ = 0;
   points_.clear();
+  runs_.clear();
+  streamTarget_ = nullptr;
+  published_ = 0;
+  readers_ = 0;
+  holding_ = false;
+  finished_ = false;
+}
+
+void PaintList::StartStreaming(PaintTarget& target, int readers) {
+  streamTarget_ = &target;
+  readers_ = readers;
+}
+
+void PaintList::Publish() {
+  published_.store(ops_.size());
+  if (parked_.load() > 0) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    moreCalls_.notify_all();
+  }
+}
+
+void PaintList::Finish() {
+  std::lock_guard<std::mutex> lock(mutex_);
+  finished_ = true;
+  published_.store(ops_.size());
+  moreCalls_.notify_all();
+}
+
+std::size_t PaintList::Readable(std::size_t from) {
+  const std::size_t now = published_.load();
+  if (now > from) return now;
+  std::unique_lock<std::mutex> lock(mutex_);
+  parked_.fetch_add(1);
+  readersWait_.notify_all();
+  moreCalls_.wait(lock, [&] { return finished_ || (!holding_ && published_.load() > from); });
+  parked_.fetch_sub(1);
+  return finished_ ? ops_.size() : published_.load();
+}
+
+void PaintList::HoldReaders() {
+  // Every reader has read all that was published and waits for more; none reads until released.
+  std::unique_lock<std::mutex> lock(mutex_);
+  holding_ = true;
+  published_.store(ops_.size());
+  moreCalls_.notify_all();
+  readersWait_.wait(lock, [&] { return parked_.load() >= readers_; });
+}
+
+void PaintList::ReleaseReaders() {
+  std::lock_guard<std::mutex> lock(mutex_);
+  holding_ = false;
+  moreCalls_.notify_all();
 }
 
 void PaintList::SetPen(const CanvasPen& pen) {
@@ -55,6 +108,7 @@ void PaintList::SetBrush(const CanvasBrush& brush) {
 }
 
 void PaintList::SetFont(const CanvasFont& font) {
+  if (streamTarget_ != nullptr) MakeRoom(fonts_, 1);
   const bool same = fontRecorded_ && font.Name == font_.Name && font.Color == font_.Color &&
                     font.Scale == font_.Scale && font.Halo == font_.Halo;
   font_ = font;
@@ -82,6 +136,7 @@ void PaintList::Rectangle(int left, int top, int right, int bottom) {
 }
 
 void PaintList::Polygon(const std::vector<PixelPoint>& points) {
+  if (streamTarget_ != nullptr) MakeRoom(points_, points.size());
   Add(PaintOpKind::Polygon, static_cast<int32_t>(points_.size()), static_cast<int32_t>(points.size()));
   points_.insert(points_.end(), points.begin(), points.end());
 }
@@ -89,6 +144,8 @@ void PaintList::Polygon(const std::vector<PixelPoint>& points) {
 void PaintList::SetPixel(int x, int y, int32_t color) { Add(PaintOpKind::Pixel, x, y, color); }
 
 void PaintList::TextOut(int x, int y, const std::string& text) {
+  if (streamTarget_ != nullptr) MakeRoom(runs_, 1);
+  runs_.push_back(streamTarget_ != nullptr ? streamTarget_->RunsForText(textCount_, text, font_) : nullptr);
   if (static_cast<std::size_t>(textCount_) < texts_.size())
     texts_[static_cast<std::size_t>(textCount_)] = text;
   else
@@ -110,6 +167,7 @@ void PaintList::SetSmooth(bool on) {
 }
 
 void PaintList::UseLayer(LayerUse use, int layer) {
+  if (streamTarget_ != nullptr && !usesLayers_) streamTarget_->LayersNeeded();
   usesLayers_ = true;
   Add(PaintOpKind::Layer, layer, 0, 0, 0, static_cast<uint8_t>(use));
 }

@@ -4,7 +4,11 @@
 // in bands on all processor cores. The list is itself a canvas: it keeps the pen, brush and font
 // as the calls leave them and asks its target surface for the widths of texts.
 
+#include <algorithm>
+#include <atomic>
+#include <condition_variable>
 #include <cstdint>
+#include <mutex>
 #include <string>
 #include <vector>
 
@@ -69,6 +73,18 @@ public:
   /// Marks the layers this drawing builds with `stamp` (not 0), which the surface keeps.
   void StampLayers(uint32_t stamp) { stamp_ = stamp; }
 
+  /// Lets `readers` threads paint the calls while they are recorded: from here on the target
+  /// looks up each text as it comes and hears of layers before they are used.
+  void StartStreaming(PaintTarget& target, int readers);
+  /// Ends the recording: the readers get every call.
+  void Finish();
+  /// For a reader: how many calls may be read, more than `from`; or `from` when the drawing ended
+  /// there. Waits for the recording when it has not got further.
+  std::size_t Readable(std::size_t from);
+  /// The runs the target found for the text of `op`, nullptr when the drawing was not streamed.
+  const TextRuns* RunsOf(const PaintOp& op) const { return runs_[static_cast<std::size_t>(op.C)]; }
+  bool Streamed() const { return streamTarget_ != nullptr; }
+
   const std::vector<PaintOp>& Ops() const { return ops_; }
   const CanvasFont& FontOf(const PaintOp& op) const { return fonts_[static_cast<std::size_t>(op.A)]; }
   const std::string& TextOf(const PaintOp& op) const { return texts_[static_cast<std::size_t>(op.C)]; }
@@ -85,8 +101,22 @@ public:
 
 private:
   void Add(PaintOpKind kind, int32_t a = 0, int32_t b = 0, int32_t c = 0, int32_t d = 0, uint8_t small = 0) {
+    if (streamTarget_ != nullptr) MakeRoom(ops_, 1);
     ops_.push_back(PaintOp{kind, small, a, b, c, d});
+    if (streamTarget_ != nullptr && ops_.size() - published_.load(std::memory_order_relaxed) >= PublishEvery) Publish();
   }
+  /// While streaming, a vector that must grow is grown only once every reader waits, since the
+  /// readers read it in place.
+  template <typename V> void MakeRoom(V& v, std::size_t more) {
+    if (v.size() + more <= v.capacity()) return;
+    HoldReaders();
+    v.reserve(std::max<std::size_t>(2 * v.capacity(), v.size() + more));
+    ReleaseReaders();
+  }
+  void HoldReaders();
+  void ReleaseReaders();
+  void Publish();
+  static constexpr std::size_t PublishEvery = 256;
 
   Canvas* target_ = nullptr;
   int width_ = 0;
@@ -107,18 +137,33 @@ private:
   std::vector<std::string> texts_;
   int textCount_ = 0;
   std::vector<PixelPoint> points_;
-  std::vector<PixelPoint> polygon_;
+  std::vector<const TextRuns*> runs_;
+  // Streaming: the calls below published_ may be read; readers wait on moreCalls_ and say on
+  // parked_ that they do.
+  PaintTarget* streamTarget_ = nullptr;
+  std::atomic<std::size_t> published_{0};
+  std::mutex mutex_;
+  std::condition_variable moreCalls_;
+  std::condition_variable readersWait_;
+  int readers_ = 0;
+  std::atomic<int> parked_{0};
+  bool holding_ = false;
+  bool finished_ = false;
 };
 
 /// Replays the calls of the list on `to` in order, from its start pen, brush and font on. A text
-/// goes to text(x, y, op) and a layer or key call to layer(op).
-template <typename TextFn, typename LayerFn>
-void ReplayList(const PaintList& list, Canvas& to, TextFn&& text, LayerFn&& layer) {
+/// goes to text(x, y, op) and a layer or key call to layer(op). readable(i) tells how many calls
+/// may be read once the first i are (i when there are no more).
+template <typename TextFn, typename LayerFn, typename ReadableFn>
+void ReplayList(const PaintList& list, Canvas& to, TextFn&& text, LayerFn&& layer, ReadableFn&& readable) {
   to.SetPen(list.StartPen());
   to.SetBrush(list.StartBrush());
   to.SetFont(list.StartFont());
   std::vector<PixelPoint> polygon;
-  for (const PaintOp& op : list.Ops()) {
+  // The calls are read by their place: a streamed list may move them while this reader waits.
+  const std::vector<PaintOp>& ops = list.Ops();
+  for (std::size_t i = 0, end = readable(std::size_t{0}); i < end; end = ++i < end ? end : readable(i)) {
+    const PaintOp& op = ops[i];
     switch (op.Kind) {
     case PaintOpKind::Pen:
       to.SetPen(CanvasPen{op.A, static_cast<PenStyle>(op.Small & 15), op.B, static_cast<PenMode>(op.Small >> 4)});

@@ -21,20 +21,29 @@ PaintWorkers::~PaintWorkers() {
     t.join();
 }
 
-void PaintWorkers::Run(int count, const std::function<void(int)>& task) {
+void PaintWorkers::Start(int count, const std::function<void(int)>& task) {
   count = std::clamp(count, 1, Helpers() + 1);
-  if (count > 1) {
+  {
     std::lock_guard<std::mutex> lock(mutex_);
     task_ = &task;
     count_ = count;
     pending_ = count - 1;
     ++round_;
   }
-  if (count == 1) {
-    task(0);
-    return;
-  }
-  start_.notify_all();
+  if (count > 1) start_.notify_all();
+}
+
+void PaintWorkers::Wait() {
+  std::unique_lock<std::mutex> lock(mutex_);
+  done_.wait(lock, [this] { return pending_ == 0; });
+  task_ = nullptr;
+  std::exception_ptr failure = nullptr;
+  std::swap(failure, helperFailure_);
+  if (failure) std::rethrow_exception(failure);
+}
+
+void PaintWorkers::Run(int count, const std::function<void(int)>& task) {
+  Start(count, task);
   // The helpers are waited for however task 0 ends: they use what the caller owns.
   std::exception_ptr failure;
   try {
@@ -42,11 +51,11 @@ void PaintWorkers::Run(int count, const std::function<void(int)>& task) {
   } catch (...) {
     failure = std::current_exception();
   }
-  std::unique_lock<std::mutex> lock(mutex_);
-  done_.wait(lock, [this] { return pending_ == 0; });
-  task_ = nullptr;
-  if (!failure) std::swap(failure, helperFailure_);
-  helperFailure_ = nullptr;
+  try {
+    Wait();
+  } catch (...) {
+    if (!failure) failure = std::current_exception();
+  }
   if (failure) std::rethrow_exception(failure);
 }
 

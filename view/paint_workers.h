@@ -23,6 +23,10 @@ public:
   /// Runs task(0) .. task(count - 1), count at most Helpers() + 1: task 0 on the calling thread, the
   /// others on the helpers. Returns when all of them are done; a task's exception is thrown on.
   void Run(int count, const std::function<void(int)>& task);
+  /// Starts task(1) .. task(count - 1) on the helpers and returns; `task` must last until Wait.
+  void Start(int count, const std::function<void(int)>& task);
+  /// Waits until the tasks Start gave out are done; a task's exception is thrown on.
+  void Wait();
 
 private:
   void Serve(int index);

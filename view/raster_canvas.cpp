@@ -854,38 +854,62 @@ void RasterCanvas::UseLayer(LayerUse use, int index) {
   }
 }
 
-void RasterCanvas::ReplayBand(const PaintList& list, const std::vector<const TextRuns*>& texts,
-                              const std::function<void()>& awaitTexts) {
+void RasterCanvas::ReplayBand(const PaintList& list, const std::vector<const TextRuns*>* texts, bool streamed) {
   UseLayer(LayerUse::Picture, 0);
   key_ = 0;
-  bool textsReady = !awaitTexts;
+  PaintList& source = const_cast<PaintList&>(list);
   ReplayList(
       list, *this,
       [&](int x, int y, const PaintOp& op) {
-        if (!textsReady) {
-          awaitTexts();
-          textsReady = true;
-        }
-        if (const TextRuns* runs = texts[static_cast<std::size_t>(op.C)]) PaintTextRuns(x, y, *runs);
+        const TextRuns* runs = texts != nullptr ? (*texts)[static_cast<std::size_t>(op.C)] : list.RunsOf(op);
+        if (runs != nullptr) PaintTextRuns(x, y, *runs);
       },
       [&](const PaintOp& op) {
         if (op.Kind == PaintOpKind::Key)
           key_ = static_cast<uint16_t>(op.A);
         else
           UseLayer(static_cast<LayerUse>(op.Small), op.A);
-      });
+      },
+      [&](std::size_t from) { return streamed ? source.Readable(from) : list.Ops().size(); });
   UseLayer(LayerUse::Picture, 0);
 }
 
-void RasterCanvas::Paint(const PaintList& list) {
-  if (list.UsesLayers()) {
-    const std::size_t size = static_cast<std::size_t>(stride_) * static_cast<std::size_t>(height_);
-    for (Layer& layer : ownLayers_) {
-      layer.Pixels.resize(size);
-      layer.Keys.resize(size);
-    }
+void RasterCanvas::KeepLayers() {
+  const std::size_t size = static_cast<std::size_t>(stride_) * static_cast<std::size_t>(height_);
+  for (Layer& layer : ownLayers_) {
+    layer.Pixels.resize(size);
+    layer.Keys.resize(size);
   }
-  preparedTexts_.assign(static_cast<std::size_t>(list.TextCount()), nullptr);
+}
+
+void RasterCanvas::LayersNeeded() { KeepLayers(); }
+
+const TextRuns* RasterCanvas::RunsForText(int index, const std::string& text, const CanvasFont& font) {
+  // A drawing mostly repeats the texts of the one before in the same places: those are taken
+  // from the last one's lookups while the runs it found are still kept.
+  const uint64_t generation = TextRunsGeneration();
+  if (generation != textMemoGeneration_) {
+    textMemo_.clear();
+    textMemoGeneration_ = generation;
+  }
+  if (index < 0) return nullptr;
+  if (textMemo_.size() <= static_cast<std::size_t>(index)) textMemo_.resize(static_cast<std::size_t>(index) + 1);
+  KeptText& kept = textMemo_[static_cast<std::size_t>(index)];
+  if (kept.Valid && kept.Text == text && kept.Font == font.Name && kept.Scale == font.Scale && kept.Halo == font.Halo)
+    return kept.Runs;
+  SetFont(font);
+  const TextRuns* runs = TextRunsOf(text);
+  // Looking up may have started the kept runs afresh.
+  if (TextRunsGeneration() != textMemoGeneration_) {
+    textMemo_.clear();
+    textMemoGeneration_ = TextRunsGeneration();
+    textMemo_.resize(static_cast<std::size_t>(index) + 1);
+  }
+  textMemo_[static_cast<std::size_t>(index)] = KeptText{text, font.Name, font.Scale, font.Halo, runs, true};
+  return runs;
+}
+
+int RasterCanvas::SetUpBands() {
   const int bands = std::clamp(height_ / MinBandRows, 1, maxBands_);
   if (static_cast<int>(bandEdges_.size()) != bands + 1) {
     bandEdges_.resize(static_cast<std::size_t>(bands) + 1);
@@ -903,78 +927,79 @@ void RasterCanvas::Paint(const PaintList& list) {
     band.curY_ = curY_;
     band.dashPhase_ = dashPhase_;
   }
-  // The texts' runs are looked up on the calling thread, in the font of each text, while the other
-  // bands start on the curves; a band that comes to a text first waits for them.
-  std::mutex textsMutex;
-  std::condition_variable textsDone;
-  bool textsReady = false;
-  auto prepareTexts = [&] {
-    // A drawing mostly repeats the texts of the one before in the same places: those are taken
-    // from the last one's lookups while the runs it found are still kept.
-    const uint64_t generation = TextRunsGeneration();
-    if (generation != textMemoGeneration_) {
-      textMemo_.clear();
-      textMemoGeneration_ = generation;
-    }
-    if (textMemo_.size() < static_cast<std::size_t>(list.TextCount()))
-      textMemo_.resize(static_cast<std::size_t>(list.TextCount()));
-    const CanvasFont* font = &list.StartFont();
-    const CanvasFont* applied = nullptr;
-    for (const PaintOp& op : list.Ops()) {
-      if (op.Kind == PaintOpKind::Font) {
-        font = &list.FontOf(op);
-        continue;
-      }
-      if (op.Kind != PaintOpKind::Text) continue;
-      const std::string& text = list.TextOf(op);
-      KeptText& kept = textMemo_[static_cast<std::size_t>(op.C)];
-      if (!(kept.Valid && kept.Text == text && kept.Font == font->Name && kept.Scale == font->Scale &&
-            kept.Halo == font->Halo)) {
-        if (applied != font) {
-          SetFont(*font);
-          applied = font;
-        }
-        kept = KeptText{text, font->Name, font->Scale, font->Halo, TextRunsOf(text), true};
-      }
-      preparedTexts_[static_cast<std::size_t>(op.C)] = kept.Runs;
-    }
-    std::lock_guard<std::mutex> lock(textsMutex);
-    textsReady = true;
-    textsDone.notify_all();
-  };
-  auto awaitTexts = [&] {
-    std::unique_lock<std::mutex> lock(textsMutex);
-    textsDone.wait(lock, [&] { return textsReady; });
-  };
-  std::vector<double> seconds(static_cast<std::size_t>(bands), 0.0);
-  const std::function<void(int)> task = [&](int b) {
+  bandSeconds_.assign(static_cast<std::size_t>(bands), 0.0);
+  if (bands > 1 && (workers_ == nullptr || workers_->Helpers() < bands - 1))
+    workers_ = std::make_unique<PaintWorkers>(maxBands_ - 1);
+  return bands;
+}
+
+void RasterCanvas::BeginPaint(PaintList& list) {
+  // The other bands start painting what is recorded while the calling thread records the rest
+  // and looks up the texts; it paints the first band once the drawing is done.
+  streamBands_ = SetUpBands();
+  streamed_ = &list;
+  streamStart_ = std::chrono::steady_clock::now();
+  list.StartStreaming(*this, streamBands_ - 1);
+  if (streamBands_ == 1) return;
+  streamTask_ = [this, &list](int b) {
     const auto start = std::chrono::steady_clock::now();
-    if (b == 0) {
-      try {
-        prepareTexts();
-      } catch (...) {
-        // The other bands are let go before the failure is passed on.
-        {
-          std::lock_guard<std::mutex> lock(textsMutex);
-          textsReady = true;
-        }
-        textsDone.notify_all();
-        throw;
-      }
-    }
-    bands_[static_cast<std::size_t>(b)]->ReplayBand(list, preparedTexts_,
-                                                    b == 0 ? std::function<void()>() : awaitTexts);
-    seconds[static_cast<std::size_t>(b)] =
+    bands_[static_cast<std::size_t>(b)]->ReplayBand(list, nullptr, true);
+    bandSeconds_[static_cast<std::size_t>(b)] =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
   };
-  if (bands == 1) {
-    task(0);
+  workers_->Start(streamBands_, streamTask_);
+}
+
+void RasterCanvas::Paint(const PaintList& list) {
+  if (list.UsesLayers()) KeepLayers();
+  int bands = 0;
+  if (streamed_ == &list) {
+    streamed_ = nullptr;
+    bands = streamBands_;
+    PaintList& source = const_cast<PaintList&>(list);
+    source.Finish();
+    // The first band's cost includes the recording it waited for, so that the bands end together.
+    const auto start = std::chrono::steady_clock::now();
+    const double recording = std::chrono::duration<double>(start - streamStart_).count();
+    std::exception_ptr failure;
+    try {
+      bands_.front()->ReplayBand(list, nullptr, false);
+    } catch (...) {
+      failure = std::current_exception();
+    }
+    bandSeconds_[0] =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count() + (bands > 1 ? recording : 0);
+    if (bands > 1) {
+      try {
+        workers_->Wait();
+      } catch (...) {
+        if (!failure) failure = std::current_exception();
+      }
+    }
+    if (failure) std::rethrow_exception(failure);
   } else {
-    if (workers_ == nullptr || workers_->Helpers() < bands - 1)
-      workers_ = std::make_unique<PaintWorkers>(maxBands_ - 1);
-    workers_->Run(bands, task);
-    BalanceBands(seconds);
+    // A drawing recorded without BeginPaint: its texts are looked up first.
+    preparedTexts_.assign(static_cast<std::size_t>(list.TextCount()), nullptr);
+    const CanvasFont* font = &list.StartFont();
+    for (const PaintOp& op : list.Ops()) {
+      if (op.Kind == PaintOpKind::Font)
+        font = &list.FontOf(op);
+      else if (op.Kind == PaintOpKind::Text)
+        preparedTexts_[static_cast<std::size_t>(op.C)] = RunsForText(op.C, list.TextOf(op), *font);
+    }
+    bands = SetUpBands();
+    const std::function<void(int)> task = [&](int b) {
+      const auto start = std::chrono::steady_clock::now();
+      bands_[static_cast<std::size_t>(b)]->ReplayBand(list, &preparedTexts_, false);
+      bandSeconds_[static_cast<std::size_t>(b)] =
+          std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    };
+    if (bands == 1)
+      task(0);
+    else
+      workers_->Run(bands, task);
   }
+  if (bands > 1) BalanceBands(bandSeconds_);
   const RasterCanvas& first = *bands_.front();
   curX_ = first.curX_;
   curY_ = first.curY_;

@@ -17,6 +17,7 @@
 // in order would give. This holds for opaque writes, which all aliased drawing in copy mode is.
 
 #include <array>
+#include <chrono>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -80,9 +81,19 @@ constexpr int LayerCount = 2;
 
 class PaintWorkers;
 
+/// The surface a drawing is streamed to, told on the recording thread what the calls will need.
+class PaintTarget {
+public:
+  virtual ~PaintTarget() = default;
+  /// The runs of text `index` of the drawing in `font`.
+  virtual const TextRuns* RunsForText(int index, const std::string& text, const CanvasFont& font) = 0;
+  /// The drawing is about to use retained layers.
+  virtual void LayersNeeded() = 0;
+};
+
 /// A canvas over a buffer it does not own: `height` rows of `stride` pixels each, of which the
 /// first `width` belong to the picture.
-class RasterCanvas : public Canvas {
+class RasterCanvas : public Canvas, private PaintTarget {
 public:
   RasterCanvas(uint32_t* bits, int width, int height, int stride);
   ~RasterCanvas() override;
@@ -111,6 +122,8 @@ public:
   /// The advance of the text's kept runs, 0 when there are none.
   int TextWidth(const std::string& text) override;
 
+  /// Starts the bands below the first on the drawing as it is recorded.
+  void BeginPaint(PaintList& list) override;
   /// Paints the drawing in bands on the processor cores, with its retained layers.
   void Paint(const PaintList& list) override;
   bool CanKeepLayers() const override { return true; }
@@ -154,9 +167,14 @@ private:
   /// Carries out a layer use in the clip rows.
   void UseLayer(LayerUse use, int layer);
   /// Paints the drawing's operations on this canvas, a band of the picture, with `texts` for its
-  /// texts; awaitTexts, when set, is called before the first text, to wait until they are ready.
-  void ReplayBand(const PaintList& list, const std::vector<const TextRuns*>& texts,
-                  const std::function<void()>& awaitTexts);
+  /// texts (or those the list found when it is null); `streamed`: reads the calls as they come.
+  void ReplayBand(const PaintList& list, const std::vector<const TextRuns*>* texts, bool streamed);
+  /// Makes the retained layers' buffers.
+  void KeepLayers();
+  /// Readies the bands for a drawing; returns their number.
+  int SetUpBands();
+  const TextRuns* RunsForText(int index, const std::string& text, const CanvasFont& font) override;
+  void LayersNeeded() override;
   /// New band edges from the time each band took.
   void BalanceBands(const std::vector<double>& seconds);
   /// The pixels of one line from (x0, y0) to (x1, y1), the last excluded, continuing the pattern.
@@ -195,6 +213,12 @@ private:
   std::vector<std::unique_ptr<RasterCanvas>> bands_;
   std::unique_ptr<PaintWorkers> workers_;
   std::vector<const TextRuns*> preparedTexts_;
+  std::vector<double> bandSeconds_;
+  /// The drawing being streamed to the bands, when BeginPaint started it.
+  const PaintList* streamed_ = nullptr;
+  int streamBands_ = 1;
+  std::chrono::steady_clock::time_point streamStart_;
+  std::function<void(int)> streamTask_;
   /// The text looked up for each text of the last drawing, in its font, and the runs found.
   struct KeptText {
     std::string Text;

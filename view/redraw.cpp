@@ -894,6 +894,22 @@ void Redraw(Program& prog, bool full) {
   // The drawing is worked out here, once, and painted by the surface afterwards.
   PaintList& list = state.List;
   list.Begin(*surface);
+  // An aliased drawing is painted by the surface while it is recorded; however the recording
+  // ends, the surface gets the whole drawing, so that no band waits for more.
+  struct PaintAtEnd {
+    Canvas* Surface;
+    PaintList* List;
+    bool Done = false;
+    ~PaintAtEnd() {
+      if (Done) return;
+      try {
+        Surface->Paint(*List);
+      } catch (...) {
+        // The failure that ends the recording is the one passed on.
+      }
+    }
+  } paintAtEnd{surface, &list};
+  if (!smooth) surface->BeginPaint(list);
   Canvas* canvas = &list;
   canvas->SetSmooth(smooth);
   canvas->SetBrushColor(ColorWhite);
@@ -992,6 +1008,7 @@ void Redraw(Program& prog, bool full) {
 
   if (repaint && state.Hooks.DrawLocusTrace) state.Hooks.DrawLocusTrace(*canvas);
   canvas->SetSmooth(false);
+  paintAtEnd.Done = true;
   surface->Paint(list);
   if (state.Clean) return;
   if (full && state.Hooks.RefreshReport) state.Hooks.RefreshReport();
