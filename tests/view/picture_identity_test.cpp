@@ -1,7 +1,6 @@
-// The picture of the drawing area, painted in bands on several threads and, while a point is
-// dragged, over the retained layers of what stays, is the picture one pass over the whole drawing
-// on one thread paints. Two windows get the same construction and the same mouse; the reference
-// one paints every drawing in one band and keeps no layers.
+// The picture of the drawing area with its names, painted in bands on several threads and, while a
+// point is dragged, over the retained layers of what stays, is the picture one pass over the whole
+// drawing on one thread paints.
 
 #include <gtest/gtest.h>
 
@@ -12,100 +11,16 @@
 #include <utility>
 #include <vector>
 
-#include "interaction/place_mouse.h"
-#include "shell/program.h"
+#include "picture_identity.h"
 #include "support/construction_builder.h"
 #include "support/construction_generator.h"
-#include "support/scripted_platform.h"
 #include "view/QtCanvas.h"
-#include "view/redraw.h"
 
-namespace drex {
+namespace drex::test {
 namespace {
 
-/// A canvas that paints as the program did before bands and layers: one pass on one thread.
-class OnePassCanvas : public QtCanvas {
-public:
-  OnePassCanvas(int width, int height) : QtCanvas(width, height) { SetMaxBands(1); }
-  bool CanKeepLayers() const override { return false; }
-};
-
-struct Window {
-  ScriptedPlatform desk;
-  Program prog{desk};
-  std::unique_ptr<QtCanvas> canvas;
-
-  Window(std::unique_ptr<QtCanvas> c, const std::function<void(Program&)>& setup) : canvas(std::move(c)) {
-    prog.UnitLength = 48;
-    prog.Surface = canvas.get();
-    setup(prog);
-    Redraw(prog, true);
-  }
-};
-
-/// The pictures are the same pixel for pixel; otherwise where they first differ and how often.
-::testing::AssertionResult SamePicture(QtCanvas& a, QtCanvas& b) {
-  int differing = 0, firstX = -1, firstY = -1;
-  for (int y = 0; y < a.Height(); ++y) {
-    for (int x = 0; x < a.Width(); ++x) {
-      if (a.PixelColor(x, y) == b.PixelColor(x, y)) continue;
-      if (differing++ == 0) {
-        firstX = x;
-        firstY = y;
-      }
-    }
-  }
-  if (differing == 0) return ::testing::AssertionSuccess();
-  return ::testing::AssertionFailure() << differing << " pixels differ, the first at (" << firstX << ", " << firstY
-                                       << "): " << a.PixelColor(firstX, firstY) << " against "
-                                       << b.PixelColor(firstX, firstY);
-}
-
-/// Presses on object `grabbed` in both windows and drags it along `path` (offsets from its
-/// pixel), comparing the pictures after every step; returns how many steps the live window
-/// painted over its retained layers.
-int DragAndCompare(Window& live, Window& reference, int grabbed, const std::vector<std::pair<int, int>>& path) {
-  const int x = live.prog.Doc[grabbed].ScrX1, y = live.prog.Doc[grabbed].ScrY1;
-  for (Window* w : {&live, &reference}) {
-    PlaceMouseMove(w->prog, MouseButton::None, false, false, x, y);
-    PlaceMouseDown(w->prog, MouseButton::Left, false, false, x, y);
-  }
-  EXPECT_EQ(live.prog.Op.DragObject, grabbed);
-  EXPECT_TRUE(SamePicture(*live.canvas, *reference.canvas)) << "after the press";
-  int layered = 0;
-  uint32_t stamp = 0;
-  for (std::size_t k = 0; k < path.size(); ++k) {
-    for (Window* w : {&live, &reference})
-      PlaceMouseMove(w->prog, MouseButton::Left, false, false, x + path[k].first, y + path[k].second);
-    EXPECT_TRUE(SamePicture(*live.canvas, *reference.canvas)) << "after step " << k + 1;
-    const uint32_t now = live.canvas->KeptLayers();
-    if (now != 0 && now == stamp) ++layered;
-    stamp = now;
-  }
-  for (Window* w : {&live, &reference})
-    PlaceMouseUp(w->prog, MouseButton::Left, false, false, x + path.back().first, y + path.back().second);
-  return layered;
-}
-
-std::unique_ptr<QtCanvas> Banded(int width, int height) {
-  auto canvas = std::make_unique<QtCanvas>(width, height);
-  // More bands than this machine may have cores: the split is exercised everywhere.
-  canvas->SetMaxBands(QtCanvas::MaxBands);
-  return canvas;
-}
-
-/// A free point of the construction that a press on its own pixel grabs, moving few objects.
-int GrabbablePoint(Program& prog) {
-  for (int n = 1; n <= prog.Doc.ObjCount; ++n) {
-    const TGeomObject& o = prog.Doc[n];
-    if (o.Kind != okPoint || !o.Defined || !o.Visible) continue;
-    if (o.ScrX1 < 20 || o.ScrX1 >= 1004 || o.ScrY1 < 20 || o.ScrY1 >= 748) continue;
-    if (HitTest(prog, o.ScrX1, o.ScrY1) == n) return n;
-  }
-  return 0;
-}
-
-const std::vector<std::pair<int, int>> Wander{{1, 0}, {3, 2}, {9, -4}, {20, 15}, {-30, 40}, {-31, 40}, {5, 5}};
+using OnePassCanvas = OnePass<QtCanvas>;
+constexpr auto BandedCanvas = Banded<QtCanvas>;
 
 TEST(PictureIdentity, DragOfTheMixedConstructionMatchesOnePass) {
   const auto setup = [](Program& prog) {
@@ -120,7 +35,7 @@ TEST(PictureIdentity, DragOfTheMixedConstructionMatchesOnePass) {
     }
     prog.Doc.MeasureCount = 40;
   };
-  Window live(Banded(1024, 768), setup), reference(std::make_unique<OnePassCanvas>(1024, 768), setup);
+  Window live(BandedCanvas(1024, 768), setup), reference(std::make_unique<OnePassCanvas>(1024, 768), setup);
   ASSERT_TRUE(SamePicture(*live.canvas, *reference.canvas));
   const int grabbed = GrabbablePoint(live.prog);
   ASSERT_GT(grabbed, 0);
@@ -167,7 +82,7 @@ TEST(PictureIdentity, HardRasterCasesMatchOnePass) {
       prog.UnitLength = 48;
       prog.Doc.View.Zoom = 1;
     };
-    Window live(Banded(640, 480), setup), reference(std::make_unique<OnePassCanvas>(640, 480), setup);
+    Window live(BandedCanvas(640, 480), setup), reference(std::make_unique<OnePassCanvas>(640, 480), setup);
     ASSERT_TRUE(SamePicture(*live.canvas, *reference.canvas));
     // The selected point c, with the selected line and its points: lines, the polygon, a circle
     // and both measurements move; the rest stays.
@@ -186,13 +101,13 @@ TEST(PictureIdentity, ChainDraggedByItsFirstPointMatchesOnePass) {
     GenerateMidpointChain(prog.Doc, 2000);
     prog.Config.SmoothDrawing = false;
   };
-  Window live(Banded(800, 600), setup), reference(std::make_unique<OnePassCanvas>(800, 600), setup);
+  Window live(BandedCanvas(800, 600), setup), reference(std::make_unique<OnePassCanvas>(800, 600), setup);
   ASSERT_TRUE(SamePicture(*live.canvas, *reference.canvas));
   EXPECT_GT(DragAndCompare(live, reference, 2, Wander), 0);
 }
 
 } // namespace
-} // namespace drex
+} // namespace drex::test
 
 int main(int argc, char** argv) {
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
