@@ -9,8 +9,6 @@
 
 #include <algorithm>
 #include <chrono>
-#include <condition_variable>
-#include <mutex>
 #include <cstdio>
 #include <cmath>
 #include <functional>

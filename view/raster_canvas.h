@@ -140,7 +140,8 @@ public:
   static constexpr int MinBandRows = 16;
 
 protected:
-  /// Points the canvas at another buffer (after the owner reallocated it); the retained layers go.
+  /// Points the canvas at another buffer (after the owner reallocated it); the retained layers go
+  /// when the size changes.
   void Attach(uint32_t* bits, int width, int height, int stride);
   /// The kept runs of a text in the current font, or nullptr for a text that paints nothing. A
   /// pointer returned stays valid until the end of the Paint that asked for it.
@@ -157,7 +158,6 @@ private:
     std::vector<uint32_t> Pixels;
     std::vector<uint16_t> Keys;
   };
-  uint32_t* Row(int y) const { return bits_ + static_cast<std::ptrdiff_t>(y) * stride_; }
   /// The write mode of the pen's or the brush's pixels (xorPen: the pen is in XOR mode).
   WriteMode ModeFor(bool xorPen) const;
   /// Paints pixels x0..x1 of row y (already clipped) with `value` in mode `mode`.
