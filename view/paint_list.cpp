@@ -27,6 +27,7 @@ void PaintList::Begin(Canvas& target) {
   brush_ = startBrush_ = target.Brush();
   font_ = startFont_ = target.Font();
   fontRecorded_ = false;
+  mark_.Valid = false;
   penRecorded_ = false;
   brushRecorded_ = false;
   smooth_ = false;
@@ -120,32 +121,57 @@ void PaintList::SetFont(const CanvasFont& font) {
 }
 
 void PaintList::FillRect(int left, int top, int right, int bottom) {
+  mark_.Valid = false;
   Add(PaintOpKind::FillRect, left, top, right, bottom);
 }
 
 void PaintList::MoveTo(int x, int y) { Add(PaintOpKind::MoveTo, x, y); }
 
-void PaintList::LineTo(int x, int y) { Add(PaintOpKind::LineTo, x, y); }
+void PaintList::LineTo(int x, int y) {
+  mark_.Valid = false;
+  Add(PaintOpKind::LineTo, x, y);
+}
 
 void PaintList::Ellipse(int left, int top, int right, int bottom) {
+  // The same opaque shape again, in the same pen and brush, over pixels nothing has written since
+  // it was drawn: they already hold what it would write. Point marks piled on one spot, as a
+  // construction converging to a point has them, cost one shape.
+  if (mark_.Valid && mark_.Left == left && mark_.Top == top && mark_.Right == right && mark_.Bottom == bottom &&
+      SamePen(mark_.Pen, pen_) && mark_.Brush.Color == brush_.Color && mark_.Brush.Style == brush_.Style)
+    return;
   Add(PaintOpKind::Ellipse, left, top, right, bottom);
+  // Only an aliased drawing streamed to a raster surface writes every pixel opaquely, without keys.
+  mark_ = Mark{streamTarget_ != nullptr && !smooth_ && !usesLayers_ && pen_.Mode == PenMode::Copy,
+               left,
+               top,
+               right,
+               bottom,
+               pen_,
+               brush_};
 }
 
 void PaintList::Rectangle(int left, int top, int right, int bottom) {
+  mark_.Valid = false;
   Add(PaintOpKind::Rectangle, left, top, right, bottom);
 }
 
 void PaintList::Polygon(const std::vector<PixelPoint>& points) {
+  mark_.Valid = false;
   if (streamTarget_ != nullptr) MakeRoom(points_, points.size());
   Add(PaintOpKind::Polygon, static_cast<int32_t>(points_.size()), static_cast<int32_t>(points.size()));
   points_.insert(points_.end(), points.begin(), points.end());
 }
 
-void PaintList::SetPixel(int x, int y, int32_t color) { Add(PaintOpKind::Pixel, x, y, color); }
+void PaintList::SetPixel(int x, int y, int32_t color) {
+  mark_.Valid = false;
+  Add(PaintOpKind::Pixel, x, y, color);
+}
 
 void PaintList::TextOut(int x, int y, const std::string& text) {
   if (streamTarget_ != nullptr) MakeRoom(runs_, 1);
-  runs_.push_back(streamTarget_ != nullptr ? streamTarget_->RunsForText(textCount_, text, font_) : nullptr);
+  const TextRuns* runs = streamTarget_ != nullptr ? streamTarget_->RunsForText(textCount_, text, font_) : nullptr;
+  runs_.push_back(runs);
+  if (mark_.Valid && (runs == nullptr || TouchesMark(x, y, *runs))) mark_.Valid = false;
   if (static_cast<std::size_t>(textCount_) < texts_.size())
     texts_[static_cast<std::size_t>(textCount_)] = text;
   else
@@ -161,17 +187,36 @@ int PaintList::TextWidth(const std::string& text) {
 }
 
 void PaintList::SetSmooth(bool on) {
+  mark_.Valid = false;
   smooth_ = on;
   anySmooth_ = anySmooth_ || on;
   Add(PaintOpKind::Smooth, 0, 0, 0, 0, on ? 1 : 0);
 }
 
 void PaintList::UseLayer(LayerUse use, int layer) {
+  mark_.Valid = false;
   if (streamTarget_ != nullptr && !usesLayers_) streamTarget_->LayersNeeded();
   usesLayers_ = true;
   Add(PaintOpKind::Layer, layer, 0, 0, 0, static_cast<uint8_t>(use));
 }
 
-void PaintList::SetKey(uint16_t key) { Add(PaintOpKind::Key, key); }
+void PaintList::SetKey(uint16_t key) {
+  mark_.Valid = false;
+  Add(PaintOpKind::Key, key);
+}
+
+bool PaintList::TouchesMark(int x, int y, const TextRuns& runs) const {
+  // The shape's box grown by its pen on every side, against the text's glyphs and, on a solid
+  // brush, its background box.
+  const int64_t grow = mark_.Pen.Width;
+  const int64_t l = static_cast<int64_t>(mark_.Left) - grow, r = static_cast<int64_t>(mark_.Right) + grow;
+  const int64_t t = static_cast<int64_t>(mark_.Top) - grow, b = static_cast<int64_t>(mark_.Bottom) + grow;
+  auto meets = [&](int64_t x0, int64_t y0, int64_t x1, int64_t y1) { return x0 <= r && x1 >= l && y0 <= b && y1 >= t; };
+  if (brush_.Style == BrushStyle::Solid &&
+      meets(x, y, static_cast<int64_t>(x) + runs.Width, static_cast<int64_t>(y) + runs.Height))
+    return true;
+  return runs.Left <= runs.Right && meets(static_cast<int64_t>(x) + runs.Left, static_cast<int64_t>(y) + runs.Top,
+                                          static_cast<int64_t>(x) + runs.Right, static_cast<int64_t>(y) + runs.Bottom);
+}
 
 } // namespace drex

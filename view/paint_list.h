@@ -113,6 +113,8 @@ private:
     v.reserve(std::max<std::size_t>(2 * v.capacity(), v.size() + more));
     ReleaseReaders();
   }
+  /// True when the text's pixels may touch the last shape kept in mark_.
+  bool TouchesMark(int x, int y, const TextRuns& runs) const;
   void HoldReaders();
   void ReleaseReaders();
   void Publish();
@@ -138,6 +140,13 @@ private:
   int textCount_ = 0;
   std::vector<PixelPoint> points_;
   std::vector<const TextRuns*> runs_;
+  /// The last ellipse and its pen and brush, while no other call has drawn since (Valid).
+  struct Mark {
+    bool Valid = false;
+    int Left = 0, Top = 0, Right = 0, Bottom = 0;
+    CanvasPen Pen;
+    CanvasBrush Brush;
+  } mark_;
   // Streaming: the calls below published_ may be read; readers wait on moreCalls_ and say on
   // parked_ that they do.
   PaintTarget* streamTarget_ = nullptr;

@@ -104,6 +104,22 @@ template <WriteMode M> inline void PutRun(const PixelSink& sink, std::ptrdiff_t 
   }
 }
 
+/// Paints `count` runs of a text whose top left corner is at buffer index `origin`, each held to
+/// the columns lo..hi relative to that corner. Everything comes by value, so that the loop keeps
+/// it in registers while it writes.
+template <WriteMode M>
+void PaintRuns(const PixelSink sink, const TextRuns::Run* runs, std::size_t count, std::ptrdiff_t origin,
+               std::ptrdiff_t stride, int64_t lo, int64_t hi, uint32_t value) {
+  for (std::size_t i = 0; i < count; ++i) {
+    const TextRuns::Run run = runs[i];
+    const std::ptrdiff_t at = origin + static_cast<std::ptrdiff_t>(run.Y) * stride;
+    const int64_t x0 = std::max<int64_t>(run.X0, lo), x1 = std::min<int64_t>(run.X1, hi);
+    // Runs of a glyph are a few pixels long: written one by one.
+    for (int64_t k = x0; k <= x1; ++k)
+      Put<M>(sink, at + static_cast<std::ptrdiff_t>(k), value);
+  }
+}
+
 } // namespace
 
 DashPattern DashPatternOf(PenStyle style) {
@@ -791,19 +807,14 @@ void RasterCanvas::PaintTextRuns(int x, int y, const TextRuns& r) {
                                       [](const TextRuns::Run& run, int64_t row) { return run.Y < row; });
   const bool columnsInside = left >= 0 && right < width_;
   const PixelSink sink{bits_, keys_, key_};
+  const std::ptrdiff_t origin = static_cast<std::ptrdiff_t>(y) * stride_ + x;
+  const auto stop =
+      std::upper_bound(first, r.Runs.end(), lastRow, [](int64_t row, const TextRuns::Run& run) { return row < run.Y; });
+  const TextRuns::Run* runs = r.Runs.data() + (first - r.Runs.begin());
   WithMode(ModeFor(false), [&](auto tag) {
-    constexpr WriteMode M = decltype(tag)::value;
-    for (auto run = first; run != r.Runs.end() && run->Y <= lastRow; ++run) {
-      int64_t x0 = static_cast<int64_t>(x) + run->X0, x1 = static_cast<int64_t>(x) + run->X1;
-      if (!columnsInside) {
-        x0 = std::max<int64_t>(x0, 0);
-        x1 = std::min<int64_t>(x1, width_ - 1);
-      }
-      const std::ptrdiff_t at = (static_cast<std::ptrdiff_t>(y) + run->Y) * stride_;
-      // Runs of a glyph are a few pixels long: written one by one.
-      for (std::ptrdiff_t k = at + x0, last = at + x1; k <= last; ++k)
-        Put<M>(sink, k, value);
-    }
+    PaintRuns<decltype(tag)::value>(sink, runs, static_cast<std::size_t>(stop - first), origin, stride_,
+                                    columnsInside ? INT64_MIN : -static_cast<int64_t>(x),
+                                    columnsInside ? INT64_MAX : static_cast<int64_t>(width_) - 1 - x, value);
   });
 }
 

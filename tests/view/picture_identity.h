@@ -13,6 +13,7 @@
 #include "interaction/place_mouse.h"
 #include "shell/program.h"
 #include "support/scripted_platform.h"
+#include "view/paint_list.h"
 #include "view/raster_canvas.h"
 #include "view/redraw.h"
 
@@ -23,6 +24,8 @@ template <class Surface> class OnePass : public Surface {
 public:
   OnePass(int width, int height) : Surface(width, height) { this->SetMaxBands(1); }
   bool CanKeepLayers() const override { return false; }
+  /// Painted only once it is recorded, and recorded with nothing left out.
+  void BeginPaint(PaintList&) override {}
 };
 
 /// A canvas that paints in more bands than this machine may have cores, so that the split is
