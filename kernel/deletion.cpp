@@ -95,11 +95,8 @@ void MarkDependants(const Construction& c, int i, std::vector<uint8_t>& marks) {
   const int n = ObjectsInUse(c);
   marks.assign(static_cast<std::size_t>(n) + 1, 0);
   if (i < 1 || i > n) return;
-  ReverseIndex index;
-  BuildReverseIndex(c, n, index);
   marks[static_cast<std::size_t>(i)] = 1;
-  std::vector<int> queue{i};
-  SpreadToDependants(index, marks, queue, [](int) {});
+  MarkDependantsOfMarked(c, marks);
 }
 
 void MarkDependantsOfMarked(const Construction& c, std::vector<uint8_t>& marks) {

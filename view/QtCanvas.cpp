@@ -776,11 +776,16 @@ const TextRuns* QtCanvas::TextRunsOf(const std::string& text) {
   return mask.Glyph.empty() ? &mask : nullptr;
 }
 
-void QtCanvas::BeginPaint(PaintList& list) {
-  if (smooth_) return;
+void QtCanvas::ReadyForBands() {
+  // The bands write the image's pixels directly: nothing gathered or open on it may come after.
   Flush();
   Own();
   if (painter_.isActive()) painter_.end();
+}
+
+void QtCanvas::BeginPaint(PaintList& list) {
+  if (smooth_) return;
+  ReadyForBands();
   // Room for as many texts again as the last drawing had, so that no mask a band uses goes while
   // the drawing is painted.
   if (keptTexts_ + 2 * lastTexts_ > MaxKeptTexts) ForgetMasks();
@@ -793,9 +798,7 @@ void QtCanvas::Paint(const PaintList& list) {
     Canvas::Paint(list);
     return;
   }
-  Flush();
-  Own();
-  if (painter_.isActive()) painter_.end();
+  ReadyForBands();
   if (!list.Streamed() && keptTexts_ + static_cast<std::size_t>(list.TextCount()) > MaxKeptTexts) ForgetMasks();
   keepMasks_ = true;
   lastTexts_ = static_cast<std::size_t>(list.TextCount());

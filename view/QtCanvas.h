@@ -109,6 +109,8 @@ private:
   uint64_t TextRunsGeneration() const override { return storeGeneration_; }
   /// Starts the masks afresh.
   void ForgetMasks();
+  /// Strokes what is gathered, owns the pixels and closes the painter, before bands paint.
+  void ReadyForBands();
   void RenderAliased(const QString& s, TextMask& mask) const;
   void RenderSmooth(const QString& s, bool halo, TextMask& mask) const;
   int HaloRadius() const;

@@ -9,7 +9,6 @@
 
 #include <algorithm>
 #include <chrono>
-#include <cstdio>
 #include <cmath>
 #include <functional>
 #include <cstdint>
@@ -805,7 +804,6 @@ void RasterCanvas::PaintTextRuns(int x, int y, const TextRuns& r) {
                 lastRow = std::min<int64_t>(bottom, clipBottom_ - 1) - y;
   const auto first = std::lower_bound(r.Runs.begin(), r.Runs.end(), firstRow,
                                       [](const TextRuns::Run& run, int64_t row) { return run.Y < row; });
-  const bool columnsInside = left >= 0 && right < width_;
   const PixelSink sink{bits_, keys_, key_};
   const std::ptrdiff_t origin = static_cast<std::ptrdiff_t>(y) * stride_ + x;
   const auto stop =
@@ -813,8 +811,7 @@ void RasterCanvas::PaintTextRuns(int x, int y, const TextRuns& r) {
   const TextRuns::Run* runs = r.Runs.data() + (first - r.Runs.begin());
   WithMode(ModeFor(false), [&](auto tag) {
     PaintRuns<decltype(tag)::value>(sink, runs, static_cast<std::size_t>(stop - first), origin, stride_,
-                                    columnsInside ? INT64_MIN : -static_cast<int64_t>(x),
-                                    columnsInside ? INT64_MAX : static_cast<int64_t>(width_) - 1 - x, value);
+                                    -static_cast<int64_t>(x), static_cast<int64_t>(width_) - 1 - x, value);
   });
 }
 
